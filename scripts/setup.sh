@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running the demo need.
+# Safe to run again; when everything is present it only asks dpkg and returns.
+set -euo pipefail
+
+packages=(
+  # native build, tests, benchmarks, fuzzing
+  g++ cmake ninja-build make pkg-config libgtest-dev googletest libbenchmark-dev libjpeg-dev
+  clang libclang-rt-14-dev
+  # Windows cross build
+  g++-mingw-w64-x86-64-posix
+  # running Windows code: Wine on a virtual X display, real input, screenshots
+  wine64 xvfb xauth x11-utils xdotool imagemagick
+  # the local HTTP service of the tests and the demo
+  python3
+  # libjpeg for Windows is built from Debian's source package
+  dpkg-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null || true)
+  [[ "$status" == ii* ]] || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then sudo=sudo; else sudo=; fi
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+else
+  echo "setup: all packages present"
+fi

@@ -1,0 +1,31 @@
+#include "core/text.h"
+
+#include <algorithm>
+
+namespace core {
+
+std::string toUpperAscii(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = upperAscii(c);
+  return out;
+}
+
+unsigned char foldCase(unsigned char c) {
+  if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
+  if (c >= 0xC0 && c <= 0xDF) return static_cast<unsigned char>(c + 32);  // А..Я -> а..я
+  if (c == 0xA8) return 0xB8;                                            // Ё -> ё
+  return c;
+}
+
+int compareNoCase(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = foldCase(static_cast<unsigned char>(a[i]));
+    const unsigned char y = foldCase(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+}  // namespace core

@@ -1,0 +1,89 @@
+// Reference text files: one bulk read, lines split in place.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// A file that cannot be opened: `Cannot open file "NAME". REASON`.
+class FileOpenError : public std::runtime_error {
+ public:
+  FileOpenError(const std::string& fileName, const std::string& reason);
+};
+
+// The wording of the last system error; the platform layer installs its own so
+// that the operator reads the system's message, not the C library's.
+using SystemReasonFn = std::string (*)();
+void setSystemReason(SystemReasonFn fn);
+std::string systemReason();
+
+// The bytes of a whole file; the address of the bytes survives a move.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  explicit FileBytes(std::string_view text);
+  std::string_view view() const { return {data_.get(), size_}; }
+
+ private:
+  friend FileBytes readFileBytes(const std::string& fileName);
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+};
+
+// Reads a whole file into memory with one read. Throws FileOpenError when the file
+// cannot be opened and std::runtime_error when reading it fails.
+FileBytes readFileBytes(const std::string& fileName);
+
+// Calls f(line) for each line of text. A line ends at CR LF, a lone CR or a lone LF;
+// a break at the very end adds no empty line; empty lines inside are lines.
+template <class F>
+void forEachLine(std::string_view text, F&& f) {
+  std::size_t start = 0;
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      f(text.substr(start, i - start));
+      i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < n) f(text.substr(start));
+}
+
+std::vector<std::string_view> splitLines(std::string_view text);
+
+// A list of lines that owns its bytes. The views stay valid when the list is moved.
+class TextList {
+ public:
+  TextList() = default;
+  // Lines in file order.
+  static TextList load(const std::string& fileName);
+  // Lines in ascending case-insensitive order with repeats (case aside) dropped:
+  // the confirmations file and the watch list are held this way.
+  static TextList loadSorted(const std::string& fileName);
+  static TextList fromText(std::string_view text, bool sorted = false);
+
+  std::size_t size() const { return lines_.size(); }
+  bool empty() const { return lines_.empty(); }
+  std::string_view operator[](std::size_t i) const { return lines_[i]; }
+  auto begin() const { return lines_.begin(); }
+  auto end() const { return lines_.end(); }
+
+ private:
+  explicit TextList(FileBytes bytes);
+  void sortUnique();
+
+  FileBytes bytes_;
+  std::vector<std::string_view> lines_;
+};
+
+}  // namespace core
