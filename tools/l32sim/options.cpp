@@ -48,6 +48,7 @@ const char* const kHelpText =
     "                                          the window named in its last request\n"
     "                         send P W L       the same, sent (SendMessage)\n"
     "                         settitle TEXT    set the watched window's title\n"
+    "                         close            post WM_CLOSE to the watched window\n"
     "                         quit             end the program\n"
     "  --help               this text\n"
     "\n"

@@ -346,6 +346,9 @@ void Simulator::runControlLine(const std::string& line) {
   } else if (verb == "settitle") {
     if (watched_) SetWindowTextW(watched_, wide(rest).c_str());
     else log_.write("note", "no watched window");
+  } else if (verb == "close") {
+    if (watched_) PostMessageW(watched_, WM_CLOSE, 0, 0);
+    else log_.write("note", "no watched window");
   } else if (verb == "quit") {
     if (main_) DestroyWindow(main_);
     PostQuitMessage(0);
