@@ -346,6 +346,8 @@ void Simulator::runControlLine(const std::string& line) {
   } else if (verb == "settitle") {
     if (watched_) SetWindowTextW(watched_, wide(rest).c_str());
     else log_.write("note", "no watched window");
+  } else if (verb == "fields") {
+    logChildren();
   } else if (verb == "close") {
     if (watched_) PostMessageW(watched_, WM_CLOSE, 0, 0);
     else log_.write("note", "no watched window");
@@ -355,6 +357,34 @@ void Simulator::runControlLine(const std::string& line) {
   } else {
     log_.write("note", "unknown control command", line);
   }
+}
+
+void Simulator::logChildren() {
+  if (!watched_) {
+    log_.write("note", "no watched window");
+    return;
+  }
+  EnumChildWindows(
+      watched_,
+      [](HWND child, LPARAM self) -> BOOL {
+        auto* sim = reinterpret_cast<Simulator*>(self);
+        char cls[64] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(HWND_DESKTOP, GetAncestor(child, GA_PARENT), reinterpret_cast<POINT*>(&r), 2);
+        // Another program's control answers WM_GETTEXT only when asked directly.
+        wchar_t text[512] = L"";
+        DWORD_PTR n = 0;
+        SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &n);
+        sim->log_.write("child",
+                        "hwnd=" + number(child) + " class=" + cls + " x=" + number(r.left) + " y=" + number(r.top) +
+                            " visible=" + number(IsWindowVisible(child) ? 1 : 0),
+                        utf8(std::wstring(text, n < 512 ? n : 511)));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(this));
+  log_.write("note", "children listed");
 }
 
 void Simulator::watchTitle() {

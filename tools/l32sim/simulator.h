@@ -50,6 +50,7 @@ class Simulator {
   void pollControlFile();
   void runControlLine(const std::string& line);
   void watchTitle();
+  void logChildren();
 
   Options options_;
   EventLog& log_;
