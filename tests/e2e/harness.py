@@ -205,6 +205,16 @@ def xdotool(display, *args):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def press_keys(display, title, *keys):
+    """Real key presses into the window whose X title is exactly `title`."""
+    windows = x_windows(display, "^" + re.escape(title) + "$")
+    check(windows, f"no window titled {title!r} on {display.name}")
+    # A click makes it the active window, as it would for the operator; then the keys.
+    xdotool(display, "mousemove", "--window", str(windows[0]), "40", "10", "click", "1")
+    xdotool(display, "windowfocus", "--sync", str(windows[0]))
+    xdotool(display, "key", *keys)
+
+
 def work_dir(name):
     """A fresh directory for one test's files under the build tree's e2e folder."""
     base = os.environ.get("RUDOZ_E2E_DIR") or os.path.join(tempfile.gettempdir(), "rudoz-e2e")
@@ -215,3 +225,95 @@ def work_dir(name):
         if os.path.isfile(full):
             os.remove(full)
     return path
+
+
+def winpath(path):
+    """A Linux path as the Windows programs under Wine see it (drive Z:)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class StandIn:
+    """l32sim, the Logger32 stand-in, with its event log and control file."""
+
+    def __init__(self, session, args):
+        self.log = EventLog(os.path.join(session.work, "l32sim.log"))
+        self.control_file = os.path.join(session.work, "l32sim.control")
+        open(self.control_file, "wb").close()
+        self.program = WineProgram(
+            session.display, session.prefix, session.l32sim_exe,
+            ["--log", winpath(self.log.path), "--control", winpath(self.control_file), *args],
+            cwd=session.work, output=os.path.join(session.work, "l32sim.out"))
+
+    def control(self, line):
+        control(self.control_file, line)
+
+    def wait_for(self, kind, timeout, count=1, **fields):
+        return self.log.wait_for(kind, timeout, count, **fields)
+
+    def wait_for_title(self, text, timeout, after_ms=-1):
+        return self.log.wait_for_title(text, timeout, after_ms)
+
+
+class Session:
+    """One X display and one Wine prefix for ruDOZ.exe and l32sim.exe, configured by
+    the environment the build gives the test: RUDOZ_EXE, L32SIM_EXE,
+    RUDOZ_E2E_PREFIX, RUDOZ_SAMPLE_DIR and RUDOZ_E2E_DIR."""
+
+    def __init__(self, name):
+        self.name = name
+        self.rudoz_exe = os.environ["RUDOZ_EXE"]
+        self.l32sim_exe = os.environ["L32SIM_EXE"]
+        self.prefix = os.environ["RUDOZ_E2E_PREFIX"]
+        self.work = work_dir(name)
+        self.display = Display()
+        self.programs = []
+        prepare_prefix(self.display, self.prefix)
+
+    def start_stand_in(self, *args):
+        sim = StandIn(self, list(args))
+        self.programs.append(sim.program)
+        return sim
+
+    def start_rudoz(self):
+        """ruDOZ.exe in the work directory, beside copies of the sample reference files."""
+        sample = os.environ["RUDOZ_SAMPLE_DIR"]
+        for name in os.listdir(sample):
+            with open(os.path.join(sample, name), "rb") as src, open(os.path.join(self.work, name), "wb") as dst:
+                dst.write(src.read())
+        program = WineProgram(self.display, self.prefix, self.rudoz_exe, cwd=self.work,
+                              output=os.path.join(self.work, "ruDOZ.out"))
+        self.programs.append(program)
+        return program
+
+    def screenshot(self, label):
+        self.display.screenshot(os.path.join(self.work, f"{label}.png"))
+
+    def close(self):
+        for program in reversed(self.programs):
+            program.stop(grace=5)
+        self.display.close()
+
+
+def run(test):
+    """Runs test(session) in a fresh session; a failure is printed and exits 1."""
+    import sys
+    import traceback
+    session = Session(os.path.splitext(os.path.basename(sys.argv[0]))[0])
+    try:
+        test(session)
+        print(f"PASS {session.name}")
+    except Exception:
+        traceback.print_exc()
+        for name in ("l32sim.log", "l32sim.out", "ruDOZ.out"):
+            path = os.path.join(session.work, name)
+            if os.path.exists(path):
+                print(f"--- {path}")
+                with open(path, "rb") as f:
+                    print(f.read().decode("utf-8", "replace"))
+        try:
+            session.screenshot("failure")
+        except Exception:
+            pass
+        sys.exit(1)
+    finally:
+        session.close()

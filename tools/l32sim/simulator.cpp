@@ -346,6 +346,11 @@ void Simulator::runControlLine(const std::string& line) {
   } else if (verb == "settitle") {
     if (watched_) SetWindowTextW(watched_, wide(rest).c_str());
     else log_.write("note", "no watched window");
+  } else if (verb == "create") {
+    if (!main_) {
+      KillTimer(clock_, kStartTimer);
+      createMainWindow();
+    }
   } else if (verb == "fields") {
     logChildren();
   } else if (verb == "close") {
@@ -384,7 +389,7 @@ void Simulator::logChildren() {
         return TRUE;
       },
       reinterpret_cast<LPARAM>(this));
-  log_.write("note", "children listed");
+  log_.write("listed", "");
 }
 
 void Simulator::watchTitle() {
