@@ -153,8 +153,10 @@ LRESULT CALLBACK Simulator::commandProc(HWND w, UINT m, WPARAM wParam, LPARAM lP
   } else if (m == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(w, &ps);
+    // "Port N: " and the last command text received.
     char text[512];
-    const int n = GetWindowTextA(w, text, sizeof text);
+    const int label = std::snprintf(text, sizeof text, "Port %d: ", int(reinterpret_cast<INT_PTR>(GetPropA(w, "port"))));
+    const int n = label + GetWindowTextA(w, text + label, int(sizeof text) - label);
     RECT r;
     GetClientRect(w, &r);
     SetBkMode(dc, TRANSPARENT);
