@@ -1,152 +1,223 @@
-"""Pieces for end-to-end tests: an X display, Windows programs under Wine in one
-prefix, the stand-in's event log, window titles from X and screenshots.
+"""Helpers for end-to-end tests: a private X display, Windows programs under Wine in
+one prefix, real keyboard and mouse input with xdotool, titles, pixels, screenshots.
 
-Only the standard library; every process started here is ended by its own id."""
-
+Only the Python standard library; the programs it drives are ruDOZ.exe and the
+Logger32 stand-in, seen from outside as a user (and Logger32) would see them.
+"""
 import os
 import re
+import shutil
 import signal
 import subprocess
 import tempfile
 import time
 
-SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-WINE_RUN = os.path.join(SOURCE_DIR, "scripts", "wine-run")
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
+WINE_RUN = os.path.join(SOURCE, "scripts", "wine-run")
+SAMPLE = os.path.join(SOURCE, "data", "sample")
 
 
-class TestFailure(AssertionError):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise TestFailure(message)
-
-
-def wait_until(predicate, timeout, interval=0.05, what="condition"):
-    """The first true value of predicate() within timeout seconds, or TestFailure."""
-    deadline = time.monotonic() + timeout
+def wait_for(predicate, timeout, interval=0.05, what="condition"):
+    """Polls predicate until it returns something truthy; returns that value."""
+    end = time.monotonic() + timeout
     while True:
         value = predicate()
         if value:
             return value
-        if time.monotonic() >= deadline:
-            raise TestFailure(f"timed out after {timeout:.1f} s waiting for {what}")
+        if time.monotonic() > end:
+            raise AssertionError(f"timed out after {timeout} s waiting for {what}")
         time.sleep(interval)
 
 
 class Display:
-    """A private Xvfb display, found through -displayfd."""
+    """An Xvfb display of our own; Xvfb picks a free number itself (-displayfd)."""
 
-    def __init__(self, size="1280x1024x24"):
+    def __init__(self, width=1280, height=1024):
         read_fd, write_fd = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", size, "-nolisten", "tcp"],
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            number = f.readline().strip()
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
         if not number:
-            self.close()
-            raise TestFailure("Xvfb did not start")
-        self.name = ":" + number
+            self.process.kill()
+            raise RuntimeError("Xvfb did not start")
+        self.name = f":{number}"
 
     def env(self):
-        return dict(os.environ, DISPLAY=self.name)
+        env = dict(os.environ)
+        env["DISPLAY"] = self.name
+        env["RUDOZ_DISPLAY"] = self.name
+        return env
 
-    def screenshot(self, path):
-        subprocess.run(["import", "-display", self.name, "-window", "root", path],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+    def xdotool(self, *args, check=True):
+        result = subprocess.run(["xdotool", *args], env=self.env(), capture_output=True, text=True)
+        if check and result.returncode != 0:
+            raise RuntimeError(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
+        return result.stdout.strip()
+
+    def windows(self, name_regex):
+        out = self.xdotool("search", "--onlyvisible", "--name", name_regex, check=False)
+        return [int(w) for w in out.split()] if out else []
+
+    def find_window(self, name_regex, timeout=20):
+        return wait_for(lambda: (self.windows(name_regex) or [None])[0], timeout,
+                        what=f"a window titled /{name_regex}/")
+
+    def title(self, window):
+        return self.xdotool("getwindowname", str(window), check=False)
+
+    def wait_title(self, window, expected, timeout=10):
+        return wait_for(lambda: self.title(window) == expected, timeout,
+                        what=f"title {expected!r} (now {self.title(window)!r})")
+
+    def geometry(self, window):
+        """(x, y, width, height) of the whole window on the screen."""
+        out = self.xdotool("getwindowgeometry", "--shell", str(window))
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def key(self, *keys):
+        self.xdotool("key", "--delay", "60", *keys)
+
+    def type(self, text):
+        self.xdotool("type", "--delay", "60", text)
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", str(x), str(y), "click", str(button))
+
+    def pixel(self, x, y):
+        """(red, green, blue) of a screen pixel."""
+        out = subprocess.run(["import", "-window", "root", "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
+                             env=self.env(), capture_output=True, text=True, check=True).stdout
+        rgb = out.splitlines()[-1].split("(")[1].split(")")[0].split(",")
+        return tuple(int(float(v)) for v in rgb[:3])
+
+    def screenshot(self, path, window=None):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        args = ["import", "-window", "root"]
+        if window is not None:
+            x, y, w, h = self.geometry(window)
+            args += ["-crop", f"{w}x{h}+{x}+{y}", "+repage"]
+        subprocess.run(args + [path], env=self.env(), check=True)
+        return path
 
     def close(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
+        if self.process.poll() is None:
+            self.process.terminate()
             try:
-                self.proc.wait(timeout=10)
+                self.process.wait(5)
             except subprocess.TimeoutExpired:
-                self.proc.kill()
+                self.process.kill()
 
 
-class WineProgram:
-    """A Windows program started through scripts/wine-run on a given display and
-    prefix, in a process group of its own so that it can be ended by its id."""
+class Wine:
+    """Windows programs in one Wine prefix on one display."""
 
-    def __init__(self, display, prefix, exe, args=(), cwd=None, output=None):
-        env = dict(os.environ, RUDOZ_DISPLAY=display.name)
-        self.output = output
-        out = open(output, "wb") if output else subprocess.DEVNULL
-        self.proc = subprocess.Popen([WINE_RUN, "--prefix", prefix, exe, *args], env=env, cwd=cwd,
-                                     stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
-        if output:
-            out.close()
+    def __init__(self, prefix, display):
+        self.prefix = os.path.abspath(prefix)
+        self.display = display
+        self.processes = []
 
-    def running(self):
-        return self.proc.poll() is None
+    def start(self, exe, *args, cwd=None, log=None):
+        out = open(log, "wb") if log else subprocess.DEVNULL
+        process = subprocess.Popen([WINE_RUN, "--prefix", self.prefix, exe, *args], cwd=cwd,
+                                   env=self.display.env(), stdout=out, stderr=subprocess.STDOUT,
+                                   start_new_session=True)
+        self.processes.append(process)
+        return process
 
-    def wait(self, timeout):
+    def stop(self, process, timeout=10):
+        """Ends a program we started: first politely waits, then kills its group."""
         try:
-            return self.proc.wait(timeout=timeout)
+            process.wait(timeout)
         except subprocess.TimeoutExpired:
-            return None
-
-    def stop(self, grace=5):
-        """Waits up to `grace` seconds for the program to end, then ends its group."""
-        if self.wait(grace) is None:
+            os.killpg(process.pid, signal.SIGTERM)
             try:
-                os.killpg(self.proc.pid, signal.SIGTERM)
-            except ProcessLookupError:
-                pass
-            if self.wait(5) is None:
-                try:
-                    os.killpg(self.proc.pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-                self.proc.wait()
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
+
+    def close(self):
+        for process in self.processes:
+            if process.poll() is None:
+                os.killpg(process.pid, signal.SIGKILL)
+                process.wait()
 
 
-def prepare_prefix(display, prefix):
-    """Creates the Wine prefix once (wineboot), before timed steps run in it."""
-    if not os.path.exists(os.path.join(prefix, "system.reg")):
-        env = dict(os.environ, RUDOZ_DISPLAY=display.name)
-        subprocess.run([WINE_RUN, "--prefix", prefix, "cmd", "/c", "exit"], env=env,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+class WorkDir:
+    """A scratch working directory holding reference files."""
+
+    def __init__(self):
+        self.path = tempfile.mkdtemp(prefix="rudoz-e2e-")
+
+    def write_lines(self, name, lines):
+        with open(os.path.join(self.path, name), "wb") as f:
+            for line in lines:
+                f.write(line.encode("cp1251") + b"\r\n")
+
+    def copy_sample(self, *names):
+        for name in names:
+            shutil.copy(os.path.join(SAMPLE, name), self.path)
+
+    def read(self, name):
+        with open(os.path.join(self.path, name), "rb") as f:
+            return f.read()
+
+    def close(self):
+        shutil.rmtree(self.path, ignore_errors=True)
 
 
-# --- the stand-in's event log -----------------------------------------------------
+def options():
+    """Paths handed over by CTest: --exe, --prefix, --out (and --sim when needed)."""
+    import argparse
+    import sys
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--sim")
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--out", required=True)
+    args, rest = parser.parse_known_args()
+    sys.argv[1:] = rest
+    return args
 
-_EVENT = re.compile(r"^(\d+) (\S+)(.*)$")
-_FIELD = re.compile(r"(\w+)=(\S*)")
+
+# --- Logger32's side: the stand-in l32sim and its event log -----------------------
+
+def winpath(path):
+    """A Linux path as the Windows programs under Wine see it (drive Z:)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 class Event:
-    def __init__(self, ms, kind, fields, text, flags):
-        self.ms, self.kind, self.fields, self.text, self.flags = ms, kind, fields, text, flags
+    """One line of the stand-in's log: "MS kind k=v ... [flags] [text=REST]"."""
+
+    def __init__(self, ms, kind, fields, flags, text):
+        self.ms, self.kind, self.fields, self.flags, self.text = ms, kind, fields, flags, text
 
     def num(self, name):
         return int(self.fields[name])
 
     def __repr__(self):
-        return f"{self.ms} {self.kind} {self.fields} {self.flags} {self.text!r}"
+        return f"<{self.ms} {self.kind} {self.fields} {self.flags} {self.text!r}>"
 
 
 def parse_event(line):
-    """One log line: "MS kind k=v ... [flag] [text=REST]"; text is bytes."""
-    m = _EVENT.match(line.decode("latin-1"))
-    if not m:
+    """The text after " text=" comes back as bytes, its \\xNN escapes undone."""
+    head, has_text, text = line.partition(b" text=")
+    words = head.decode("latin-1").split()
+    if len(words) < 2 or not words[0].isdigit():
         return None
-    rest = m.group(3)
-    text = None
-    at = rest.find(" text=")
-    if at >= 0:
-        text = _unescape(rest[at + 6:].encode("latin-1"))
-        rest = rest[:at]
-    fields = dict(_FIELD.findall(rest))
-    flags = [w for w in rest.split() if "=" not in w]
-    return Event(int(m.group(1)), m.group(2), fields, text, flags)
-
-
-def _unescape(raw):
-    return re.sub(rb"\\x([0-9A-F]{2})", lambda m: bytes([int(m.group(1), 16)]), raw)
+    fields = dict(w.split("=", 1) for w in words[2:] if "=" in w)
+    flags = [w for w in words[2:] if "=" not in w]
+    if has_text:
+        text = re.sub(rb"\\x([0-9A-F]{2})", lambda m: bytes([int(m.group(1), 16)]), text)
+    else:
+        text = None
+    return Event(int(words[0]), words[1], fields, flags, text)
 
 
 class EventLog:
@@ -159,93 +230,45 @@ class EventLog:
                 lines = f.read().split(b"\n")
         except FileNotFoundError:
             return []
-        return [e for e in (parse_event(l) for l in lines if l) if e]
+        return [e for e in map(parse_event, filter(None, lines)) if e]
 
     def select(self, kind, **fields):
-        return [e for e in self.events() if e.kind == kind and
-                all(e.fields.get(k) == str(v) for k, v in fields.items())]
+        return [e for e in self.events()
+                if e.kind == kind and all(e.fields.get(k) == str(v) for k, v in fields.items())]
 
     def wait_for(self, kind, timeout, count=1, **fields):
-        """The first `count` events of that kind and fields, waiting for them."""
-        found = wait_until(lambda: (lambda s: s if len(s) >= count else None)(self.select(kind, **fields)),
-                           timeout, what=f"{count} x {kind} {fields} in {self.path}")
-        return found[:count]
+        """The first `count` events of that kind with those fields."""
+        found = wait_for(lambda: (lambda s: s[:count] if len(s) >= count else None)(self.select(kind, **fields)),
+                         timeout, what=f"{count} x {kind} {fields} in {self.path}")
+        return found
+
+    def titles(self, after_ms=-1):
+        return [e for e in self.select("title") if e.ms > after_ms]
 
     def wait_for_title(self, text, timeout, after_ms=-1):
-        """The first title event with that text (UTF-8 bytes or str) after after_ms."""
-        want = text.encode("utf-8") if isinstance(text, str) else text
-        return wait_until(
-            lambda: next((e for e in self.select("title") if e.text == want and e.ms > after_ms), None),
-            timeout, what=f"title {want!r} in {self.path}")
-
-
-def control(path, line):
-    """Appends one command line to a stand-in's control file."""
-    with open(path, "ab") as f:
-        f.write((line if isinstance(line, bytes) else line.encode("latin-1")) + b"\n")
-
-
-# --- X side ---------------------------------------------------------------------
-
-def x_windows(display, name_regex):
-    r = subprocess.run(["xdotool", "search", "--name", name_regex], env=display.env(),
-                       capture_output=True, text=True, timeout=20)
-    return [int(w) for w in r.stdout.split()]
-
-
-def x_title(display, window):
-    r = subprocess.run(["xprop", "-id", str(window), "_NET_WM_NAME"], env=display.env(),
-                       capture_output=True, timeout=20)
-    m = re.search(rb'= "(.*)"', r.stdout)
-    return m.group(1).decode("utf-8", "replace") if m else None
-
-
-def xdotool(display, *args):
-    subprocess.run(["xdotool", *args], env=display.env(), check=True, timeout=20,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-
-def press_keys(display, title, *keys):
-    """Real key presses into the window whose X title is exactly `title`."""
-    windows = x_windows(display, "^" + re.escape(title) + "$")
-    check(windows, f"no window titled {title!r} on {display.name}")
-    # A click makes it the active window, as it would for the operator; then the keys.
-    xdotool(display, "mousemove", "--window", str(windows[0]), "40", "10", "click", "1")
-    xdotool(display, "windowfocus", "--sync", str(windows[0]))
-    xdotool(display, "key", *keys)
-
-
-def work_dir(name):
-    """A fresh directory for one test's files under the build tree's e2e folder."""
-    base = os.environ.get("RUDOZ_E2E_DIR") or os.path.join(tempfile.gettempdir(), "rudoz-e2e")
-    path = os.path.join(base, name)
-    os.makedirs(path, exist_ok=True)
-    for entry in os.listdir(path):
-        full = os.path.join(path, entry)
-        if os.path.isfile(full):
-            os.remove(full)
-    return path
-
-
-def winpath(path):
-    """A Linux path as the Windows programs under Wine see it (drive Z:)."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+        """The first title event showing `text` after after_ms."""
+        want = text.encode("utf-8")
+        return wait_for(lambda: next((e for e in self.titles(after_ms) if e.text == want), None), timeout,
+                        what=f"the title {text!r} in {self.path}")
 
 
 class StandIn:
-    """l32sim, the Logger32 stand-in, with its event log and control file."""
+    """l32sim, playing Logger32 in the same prefix and on the same display, with its
+    log and control file in `folder`."""
 
-    def __init__(self, session, args):
-        self.log = EventLog(os.path.join(session.work, "l32sim.log"))
-        self.control_file = os.path.join(session.work, "l32sim.control")
-        open(self.control_file, "wb").close()
-        self.program = WineProgram(
-            session.display, session.prefix, session.l32sim_exe,
-            ["--log", winpath(self.log.path), "--control", winpath(self.control_file), *args],
-            cwd=session.work, output=os.path.join(session.work, "l32sim.out"))
+    def __init__(self, wine, exe, folder, *args):
+        os.makedirs(folder, exist_ok=True)
+        self.log = EventLog(os.path.join(folder, "l32sim.log"))
+        self.control_file = os.path.join(folder, "l32sim.control")
+        for path in (self.log.path, self.control_file):
+            open(path, "wb").close()
+        self.process = wine.start(exe, "--log", winpath(self.log.path), "--control", winpath(self.control_file),
+                                  *args, cwd=folder, log=os.path.join(folder, "l32sim.out"))
 
     def control(self, line):
-        control(self.control_file, line)
+        """Appends one command line (str or bytes) to the control file."""
+        with open(self.control_file, "ab") as f:
+            f.write((line if isinstance(line, bytes) else line.encode("latin-1")) + b"\n")
 
     def wait_for(self, kind, timeout, count=1, **fields):
         return self.log.wait_for(kind, timeout, count, **fields)
@@ -253,67 +276,51 @@ class StandIn:
     def wait_for_title(self, text, timeout, after_ms=-1):
         return self.log.wait_for_title(text, timeout, after_ms)
 
+    def main_window_gone(self, timeout=20):
+        wait_for(lambda: any("gone" in e.flags for e in self.log.select("title")), timeout,
+                 what="the watched window to go")
 
-class Session:
-    """One X display and one Wine prefix for ruDOZ.exe and l32sim.exe, configured by
-    the environment the build gives the test: RUDOZ_EXE, L32SIM_EXE,
-    RUDOZ_E2E_PREFIX, RUDOZ_SAMPLE_DIR and RUDOZ_E2E_DIR."""
 
-    def __init__(self, name):
-        self.name = name
-        self.rudoz_exe = os.environ["RUDOZ_EXE"]
-        self.l32sim_exe = os.environ["L32SIM_EXE"]
-        self.prefix = os.environ["RUDOZ_E2E_PREFIX"]
-        self.work = work_dir(name)
+def press_keys(display, title, *keys):
+    """Clicks into the window whose title is exactly `title`, as the operator would
+    to bring it forward, then presses the keys."""
+    window = display.find_window("^" + re.escape(title) + "$")
+    x, y, w, h = display.geometry(window)
+    display.click(x + w // 2, y + 8)
+    display.xdotool("windowfocus", "--sync", str(window), check=False)
+    display.key(*keys)
+
+
+class LinkScene:
+    """ruDOZ.exe beside the stand-in, on a display of their own and in one prefix;
+    ruDOZ works in a scratch folder holding the sample reference files, and the
+    stand-in's log, ruDOZ's output and the screenshots go to <out>/<name>."""
+
+    def __init__(self, args, name):
+        self.args = args
+        self.out = os.path.join(args.out, name)
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.out)
         self.display = Display()
-        self.programs = []
-        prepare_prefix(self.display, self.prefix)
+        self.wine = Wine(args.prefix, self.display)
+        self.work = WorkDir()
+        self.work.copy_sample("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt")
+        self.sim = None
 
-    def start_stand_in(self, *args):
-        sim = StandIn(self, list(args))
-        self.programs.append(sim.program)
-        return sim
+    def start_stand_in(self, *sim_args):
+        self.sim = StandIn(self.wine, self.args.sim, self.out, *sim_args)
+        return self.sim
 
     def start_rudoz(self):
-        """ruDOZ.exe in the work directory, beside copies of the sample reference files."""
-        sample = os.environ["RUDOZ_SAMPLE_DIR"]
-        for name in os.listdir(sample):
-            with open(os.path.join(sample, name), "rb") as src, open(os.path.join(self.work, name), "wb") as dst:
-                dst.write(src.read())
-        program = WineProgram(self.display, self.prefix, self.rudoz_exe, cwd=self.work,
-                              output=os.path.join(self.work, "ruDOZ.out"))
-        self.programs.append(program)
-        return program
+        return self.wine.start(self.args.exe, cwd=self.work.path, log=os.path.join(self.out, "ruDOZ.out"))
 
-    def screenshot(self, label):
-        self.display.screenshot(os.path.join(self.work, f"{label}.png"))
+    def screenshot(self, name):
+        return self.display.screenshot(os.path.join(self.out, name + ".png"))
 
     def close(self):
-        for program in reversed(self.programs):
-            program.stop(grace=5)
+        if self.sim and self.sim.process.poll() is None:
+            self.sim.control("quit")
+            self.wine.stop(self.sim.process, timeout=10)
+        self.wine.close()
         self.display.close()
-
-
-def run(test):
-    """Runs test(session) in a fresh session; a failure is printed and exits 1."""
-    import sys
-    import traceback
-    session = Session(os.path.splitext(os.path.basename(sys.argv[0]))[0])
-    try:
-        test(session)
-        print(f"PASS {session.name}")
-    except Exception:
-        traceback.print_exc()
-        for name in ("l32sim.log", "l32sim.out", "ruDOZ.out"):
-            path = os.path.join(session.work, name)
-            if os.path.exists(path):
-                print(f"--- {path}")
-                with open(path, "rb") as f:
-                    print(f.read().decode("utf-8", "replace"))
-        try:
-            session.screenshot("failure")
-        except Exception:
-            pass
-        sys.exit(1)
-    finally:
-        session.close()
+        self.work.close()

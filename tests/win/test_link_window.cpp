@@ -12,8 +12,8 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "core/color.h"
+#include "support.h"
 #include "ui/application.h"
-#include "ui/dialogs.h"
 
 namespace {
 
@@ -118,21 +118,18 @@ class FakeLogger32 {
 class LinkWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::setMessageBoxHook([this](const std::string& text, const std::string&, unsigned) {
-      boxes.push_back(text);
-      return IDOK;
-    });
+    for (const char* name : {"RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt"}) dir.copySample(name);
     AlertFlag = 0;
     form1 = std::make_unique<TForm1>();
     Form1 = form1.get();
   }
   void TearDown() override {
+    for (const auto& m : messages.messages()) ADD_FAILURE() << "message box: " << m.text;
     form2.reset();
     form1.reset();
     Form1 = nullptr;
     logger32.reset();
     drainQuit();
-    ui::setMessageBoxHook(nullptr);
     AlertFlag = 0;
   }
 
@@ -178,7 +175,8 @@ class LinkWindow : public ::testing::Test {
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm2> form2;
   std::unique_ptr<FakeLogger32> logger32;
-  std::vector<std::string> boxes;
+  testing_support::ScratchDir dir;
+  testing_support::MessageRecorder messages;
 };
 
 TEST_F(LinkWindow, IsAHiddenBorderlessWindowWithAnAnsiSpotField) {
