@@ -11,6 +11,7 @@ import signal
 import subprocess
 import tempfile
 import time
+import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
@@ -171,6 +172,17 @@ class WorkDir:
         shutil.rmtree(self.path, ignore_errors=True)
 
 
+_options = None
+
+
+def options_parsed():
+    """The options of this run, parsed once."""
+    global _options
+    if _options is None:
+        _options = options()
+    return _options
+
+
 def options():
     """Paths handed over by CTest: --exe, --prefix, --out (and --sim when needed)."""
     import argparse
@@ -324,3 +336,15 @@ class LinkScene:
         self.wine.close()
         self.display.close()
         self.work.close()
+
+
+class LinkTestCase(unittest.TestCase):
+    """A test with a fresh LinkScene named by the class's `scene_name`."""
+
+    scene_name = "link"
+
+    def setUp(self):
+        self.scene = LinkScene(options_parsed(), self.scene_name)
+
+    def tearDown(self):
+        self.scene.close()

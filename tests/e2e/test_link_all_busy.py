@@ -5,15 +5,11 @@ import unittest
 
 import harness
 
-ARGS = harness.options()
+harness.options_parsed()  # takes the paths off the command line before unittest reads it
 
 
-class NoPortGranted(unittest.TestCase):
-    def setUp(self):
-        self.scene = harness.LinkScene(ARGS, "link-all-busy")
-
-    def tearDown(self):
-        self.scene.close()
+class NoPortGranted(harness.LinkTestCase):
+    scene_name = "link-all-busy"
 
     def test_five_ports_then_all_busy(self):
         sim = self.scene.start_stand_in("--port", "1=zero", "--port", "3=zero", "--watch", "TForm1",

@@ -6,7 +6,7 @@ import unittest
 
 import harness
 
-ARGS = harness.options()
+harness.options_parsed()  # takes the paths off the command line before unittest reads it
 
 SPOTS = [b"<DXSPOT_CALLSIGN:6>UA1ABC<DXSPOT_FREQ:7>14025.0<APP_DXSPOT_TIME:4>1201",
          b"<DXSPOT_CALLSIGN:6>DL1ABC<DXSPOT_FREQ:7>14030.0<APP_DXSPOT_TIME:4>1202",
@@ -17,12 +17,8 @@ def spot_record(call):
     return b"<DXSPOT_CALLSIGN:%d>%s<DXSPOT_FREQ:7>14025.0" % (len(call), call)
 
 
-class Port2Granted(unittest.TestCase):
-    def setUp(self):
-        self.scene = harness.LinkScene(ARGS, "link-port2")
-
-    def tearDown(self):
-        self.scene.close()
+class Port2Granted(harness.LinkTestCase):
+    scene_name = "link-port2"
 
     def callsign_field(self):
         """The text of the main window's callsign field, the edit at the top left."""

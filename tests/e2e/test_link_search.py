@@ -4,15 +4,11 @@ import unittest
 
 import harness
 
-ARGS = harness.options()
+harness.options_parsed()  # takes the paths off the command line before unittest reads it
 
 
-class StartedWithoutLogger32(unittest.TestCase):
-    def setUp(self):
-        self.scene = harness.LinkScene(ARGS, "link-search")
-
-    def tearDown(self):
-        self.scene.close()
+class StartedWithoutLogger32(harness.LinkTestCase):
+    scene_name = "link-search"
 
     def test_search_then_port_1(self):
         # The stand-in watches the main window's title from the start; its own
