@@ -111,12 +111,12 @@ Options parseOptions(const std::vector<std::string>& args) {
     if (a == "--help" || a == "-h") {
       o.help = true;
     } else if (a == "--port") {
-      const std::string& spec = value();
-      const auto eq = spec.find('=');
-      if (eq != 1 || spec[0] < '1' || spec[0] > '5')
-        throw UsageError("--port wants N=MODE with N from 1 to 5: " + spec);
+      const std::string& portArg = value();
+      const auto eq = portArg.find('=');
+      if (eq != 1 || portArg[0] < '1' || portArg[0] > '5')
+        throw UsageError("--port wants N=MODE with N from 1 to 5: " + portArg);
       portNamed = true;
-      o.ports[spec[0] - '1'] = parsePortMode(spec.substr(2));
+      o.ports[portArg[0] - '1'] = parsePortMode(portArg.substr(2));
     } else if (a == "--spots") {
       o.spotsFile = value();
     } else if (a == "--rate") {
