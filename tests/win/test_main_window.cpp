@@ -214,7 +214,6 @@ TEST_F(MainWindow, MissingConfirmationsEndTheCheckWithTheAlertCleared) {
   EXPECT_EQ(form->caption(), "Абинский район");
   EXPECT_EQ(AlertFlag, 0);
   EXPECT_FALSE(form->StatusBar1.visible());
-  EXPECT_FALSE(form->CfmList.has_value());
 }
 
 TEST(MainWindowStart, MissingConfirmationsAtActivationKeepTheTitle) {
