@@ -189,8 +189,12 @@ void TForm1::Button1Click() {
   F4Load();
   Release release(LookList);
 
-  // TODO(lookup): the district named in the last spot's comment, once the link
-  // window keeps the spot record.
+  // The district the spotter named in the last spot's comment, if any; the spot
+  // field is empty before the first spot.
+  std::string comment;
+  if (Form2) TForm2::findComent(Form2->SpotRecord(), comment);
+  const std::string named = core::commentRda(comment, [this](const std::string& code) { return Raion(code); });
+  if (named.size() == 5) Edit2.setText(named);
 
   const std::string field = Edit1.text();
   for (std::string_view entry : *LookList)

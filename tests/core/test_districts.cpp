@@ -97,7 +97,7 @@ TEST(WrkCfm, AgreesWithTheSortedList) {
       "ab-12 b\r\nAB-12 a\r\nAB-12 B\r\n",
       "AB-12 x\r\nab-12 X\r\n",
       "ab-12 X\r\nAB-12 x\r\n",
-      "x AB-12\rAB-12\nAB-12;\xC0\r\nAB-12;\xE0b\r\n",
+      "x AB-12\rAB-12\nAB-12;\xC0\r\nAB-12;\xE0" "b\r\n",
       "\r\n\r\nAB-12\r\n",
   };
   for (const char* file : files) {

@@ -2,6 +2,7 @@
 // special words, the watch list, the alert's life and the error boundaries.
 #include <gtest/gtest.h>
 
+#include "app/Unit2.h"
 #include "main_window_fixture.h"
 
 namespace {
@@ -156,6 +157,95 @@ TEST_F(Lookup, MissingConfirmationsFailEachVerdictAndTheLookupGoesOn) {
   EXPECT_TRUE(cannotOpen(0, "QJcfm.txt"));
   EXPECT_EQ(form->Edit2.text(), "AB-12");
   EXPECT_FALSE(form->StatusBar1.visible());
+}
+
+}  // namespace
+
+namespace {
+
+// The lookup with the link window beside it: spot records written into its spot
+// field reach the callsign field, and the lookup reads the comment back from it.
+class SpotComments : public Lookup {
+ protected:
+  void SetUp() override {
+    Lookup::SetUp();
+    dir.writeLines("QJar.txt", {"AB-12 Abinsk district", "MO-05 Moscow district"});
+    dir.writeLines("QJcfm.txt", {"AB-12;UA1AAA;2019"});
+    link = std::make_unique<TForm2>();
+    Form2 = link.get();
+  }
+  void TearDown() override {
+    Form2 = nullptr;
+    link.reset();
+    Lookup::TearDown();
+  }
+  static std::string record(const std::string& call, const std::string& comment) {
+    return "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call + "<DXSPOT_FREQ:7>14025.0<DXSPOT_COMMENT:" +
+           std::to_string(comment.size()) + ">" + comment + "<APP_DXSPOT_TIME:4>1201";
+  }
+  std::unique_ptr<TForm2> link;
+};
+
+TEST_F(SpotComments, EveryFormOfCommentReachesItsVerdict) {
+  const struct {
+    const char* comment;
+    const char* district;  // "" : no district
+    const char* title;
+    const char* bar;  // "" : no verdict
+  } cases[] = {
+      {"AB-12", "AB-12", "Abinsk district", "RDA Status CFM"},
+      {"rda mo-05", "MO-05", "Moscow district", "New RDA !"},
+      {"AB-12 RDA", "AB-12", "Abinsk district", "RDA Status CFM"},
+      {"TNX RDA MO-05", "MO-05", "Moscow district", "New RDA !"},
+      {"RDA: AB12 TNX 73", "AB-12", "Abinsk district", "RDA Status CFM"},
+      {"RDA MO-05 TNX", "MO-05", "Moscow district", "New RDA !"},
+      {"RDA - AB12 TNX 73", "AB-12", "Abinsk district", "RDA Status CFM"},
+      {"URDA MO-05", "", "Нет такого", ""},
+      {"RDA AB12", "", "Нет такого", ""},
+      {"RDA XX-99 TNX", "XX-99", "Нет такого", ""},  // trusted without a check, then judged
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.comment);
+    const std::string call = "R1Q" + std::string(1, char('A' + n++));
+    verdicts.clear();
+    link->Edit1.setText(record(call, c.comment));
+    EXPECT_EQ(form->Edit1.text(), call);
+    EXPECT_EQ(form->Edit2.text(), c.district);
+    EXPECT_EQ(form->caption(), c.title);
+    EXPECT_EQ(form->StatusBar1.visible(), *c.bar != '\0');
+    if (*c.bar) {
+      EXPECT_EQ(form->StatusBar1.panelText(), c.bar);
+    }
+    // The field is cleared, then the comment's district judged once.
+    const Runs expected = *c.district ? Runs{"", c.district} : Runs{""};
+    EXPECT_EQ(verdicts, expected);
+  }
+  EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(SpotComments, CommentOfTheLastSpotAlsoServesATypedCallsign) {
+  link->Edit1.setText(record("DL1ABC", "RDA AB-12"));  // not Russian: never reaches the field
+  EXPECT_EQ(form->Edit1.text(), "");
+  form->Edit1.setText("UA1AAA");  // callbook AB-12, then the comment's AB-12: no second run
+  EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
+  form->Edit1.setText("R3NEW");  // the comment overrides the callbook's KK-33
+  EXPECT_EQ(form->Edit2.text(), "AB-12");
+}
+
+TEST_F(SpotComments, MissingDistrictListEndsTheLookupAtTheCommentsCheck) {
+  dir.writeLines("QJlook.txt", {"R1"});
+  link->Edit1.setText(record("R1QQ", "RDA: AB12 TNX"));
+  dir.remove("QJar.txt");
+  AlertFlag = 0;
+  form->Edit1.setText("R1QZ");
+  // The emptied field's verdict fails, then the comment's check fails and ends the
+  // lookup before the watch list.
+  ASSERT_EQ(shown().size(), 2u);
+  EXPECT_TRUE(cannotOpen(0, "QJar.txt"));
+  EXPECT_TRUE(cannotOpen(1, "QJar.txt"));
+  EXPECT_EQ(AlertFlag, 0);
+  EXPECT_FALSE(form->LookList.has_value());
 }
 
 }  // namespace
