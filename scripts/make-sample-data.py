@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""Writes the invented sample reference files of data/sample (Windows-1251, CR LF).
+
+Run again to regenerate them; the output is the same every time (fixed seed).
+"""
+import os
+import random
+
+PREFIXES = """AD AL AM AR BA BO BR BU CB CK CN CU DA EA GA HA HK HM IN IR IV KA KB KC KE KG KI
+KK KL KM KN KO KR KS KT KU LO LP MA MD MG MO MR MU NN NO NS NV OB OM OR PE PK PM PS RA RK
+RO SA SE SL SM SO SP SR ST SV TA TB TL TN TO TU TV UD UL VG VL VO VR YA YN YR ZK""".split()
+
+PLACES = ["Ozersk", "Lesnoy", "Gorny", "Rechnoy", "Stepnoy", "Polyarny", "Sosnovka", "Beryozovo",
+          "Kamensk", "Krasny Bor", "Novoselki", "Zarechye", "Pervomaysk", "Dubrava", "Lugovoy"]
+PLACES_RU = ["Озёрский район", "Лесной район", "Горный район", "Речной район", "Степной район",
+             "Полярный район", "Сосновский район", "Берёзовский район", "Каменский район"]
+
+
+def write(path, lines):
+    with open(path, "wb") as f:
+        for line in lines:
+            f.write(line.encode("cp1251") + b"\r\n")
+
+
+def main():
+    rng = random.Random(1251)
+    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "sample")
+    os.makedirs(here, exist_ok=True)
+
+    # District list: about 2,700 codes over the region prefixes, some deleted.
+    districts, codes = [], []
+    per_prefix = 2700 // len(PREFIXES) + 1
+    for prefix in PREFIXES:
+        for n in range(1, per_prefix + 1):
+            code = f"{prefix}-{n:02d}"
+            if rng.random() < 0.45:
+                name = rng.choice(PLACES_RU) + f" {n}"
+            else:
+                name = f"{rng.choice(PLACES)} district {n}"
+            if rng.random() < 0.03:
+                name += " (deleted)"
+            else:
+                codes.append(code)
+            districts.append(f"{code}\t{name}")
+    districts = districts[:2700]
+    write(os.path.join(here, "QJar.txt"), districts)
+
+    # The operator's confirmations, as the confirmation service exports them.
+    confirmed = sorted(rng.sample(codes, 300))
+    cfm = []
+    for code in confirmed:
+        for _ in range(rng.choice([1, 1, 1, 2, 3])):
+            call = f"R{rng.randint(0, 9)}{rng.choice('ABCDEFGHIJKLMNOPQRSTUVWXYZ')}{rng.choice('ABCDEFGHIJKLMNOPQRSTUVWXYZ')}"
+            band = rng.choice(["160", "80", "40", "30", "20", "17", "15", "12", "10"])
+            mode = rng.choice(["CW", "SSB", "RTTY", "FT8"])
+            cfm.append(f"{code};{call};{band};{mode};{rng.randint(2005, 2026)}-{rng.randint(1, 12):02d}-{rng.randint(1, 28):02d}")
+    rng.shuffle(cfm)
+    write(os.path.join(here, "QJcfm.txt"), cfm)
+
+    # Callbook: stations and their districts, in no order, with a few repeats.
+    book, seen = [], set()
+    letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+    while len(book) < 3000:
+        prefix = rng.choice(["R", "UA", "RA", "RK", "RN", "RW", "RZ", "UB", "UC", "UD", "UI"])
+        call = f"{prefix}{rng.randint(0, 9)}{''.join(rng.choice(letters) for _ in range(rng.choice([2, 3])))}"
+        if call in seen:
+            continue
+        seen.add(call)
+        book.append(f"{call} {rng.choice(districts)[:5]}")
+    # Fixed stations the demo and the tests rely on.
+    new_code = next(c for c in codes if c not in confirmed)
+    book[:0] = [f"UA1ABC {confirmed[0]}", f"UA1ABCD {new_code}", f"R3DEMO {new_code}", f"RK9DEMO {confirmed[1]}"]
+    write(os.path.join(here, "RUdoz.txt"), book)
+
+    write(os.path.join(here, "QJlook.txt"), ["R1FJ", "UA9X", "rk0", "RI1ANC"])
+    print(f"wrote {len(districts)} districts, {len(cfm)} confirmations of {len(confirmed)} districts, "
+          f"{len(book)} callbook lines; UA1ABC is confirmed ({confirmed[0]}), R3DEMO is new ({new_code})")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,209 @@
+#include "app/Unit1.h"
+
+#include <algorithm>
+
+#include "core/districts.h"
+#include "core/lookup.h"
+#include "core/text.h"
+
+std::uint8_t AlertFlag = 0;
+TForm1* Form1 = nullptr;
+
+namespace {
+
+// Releases a loaded reference list when the operation that loaded it ends, however
+// it ends.
+class Release {
+ public:
+  explicit Release(std::optional<core::TextList>& list) : list_(list) {}
+  ~Release() { list_.reset(); }
+  Release(const Release&) = delete;
+  Release& operator=(const Release&) = delete;
+
+ private:
+  std::optional<core::TextList>& list_;
+};
+
+constexpr int kListBoxResetHeight = 17;
+constexpr int kListBoxGrowth = 18;
+constexpr int kListBoxMaxHeight = 395;
+
+const char* const kNoSuchDistrict = "Нет такого";
+
+}  // namespace
+
+TForm1::TForm1() {
+  create({.className = "TForm1",
+          .caption = "ruDOZ",
+          .left = 5,
+          .top = 155,
+          .width = 301,
+          .height = 94,
+          .border = ui::BorderStyle::SizeToolWin,
+          .stayOnTop = true});
+  setBorderWidth(1);
+  setColor(core::clBtnFace);
+  setFont({.name = "MS Sans Serif", .height = 11});
+
+  ui::Font fieldFont{.name = "MS Sans Serif", .height = 12, .bold = true};
+  Edit1.create(this, 0, 0, 89, 21);
+  Edit1.setFont(fieldFont);
+  Edit2.create(this, 96, 0, 49, 21);
+  Edit2.setFont(fieldFont);
+  Button1.create(this, 168, 48, 17, 17, "Button1");
+  Button1.hide();
+  ListBox1.create(this, 0, 24, 257, 35);
+  ListBox1.setItemHeight(13);
+  ListBox1.hide();
+  CheckBox1.create(this, 160, 5, 41, 17, "L32");
+  CheckBox1.setChecked(true);
+  StatusBar1.create(this, 0, 48, 291, 17);
+  StatusBar1.setColor(core::clRed);
+  StatusBar1.setPanelText("NEW RDA!");
+  StatusBar1.hide();
+
+  Setup1.caption = "Setup";
+  Setup1.OnClick = [this] { Setup1Click(); };
+  ShowVip1.caption = "Show Vip";
+  ShowVip1.OnClick = [this] { ShowVip1Click(); };
+  PopupMenu1.add(Setup1);
+  PopupMenu1.add(ShowVip1);
+  setPopupMenu(&PopupMenu1);
+
+  setKeyPreview(true);
+  setAutoSize(true);
+
+  Edit1.OnChange = [this] { Button1Click(); };
+  Edit2.OnChange = [this] { Edit2Change(); };
+  Button1.OnClick = [this] { Button1Click(); };
+  OnActivate = [this] { FormActivate(); };
+  OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  OnKeyDown = [this](WORD key, ui::ShiftState shift) { FormKeyDown(key, shift); };
+}
+
+void TForm1::FormActivate() {
+  Edit1.setFocus();
+  F2Load();
+  Release release(CfmList);
+  Cnt();
+}
+
+void TForm1::FormClose(ui::CloseAction&) {
+  // Closing steps: the link window, then the settings and the spot list window, as
+  // each of them joins the program. An error in one skips the rest without a word;
+  // the window closes all the same.
+}
+
+void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
+  if (!shift.alt) return;
+  if (key == 'W') {
+    Edit1.clear();
+    Edit2.clear();
+    ListBox1.hide();
+    Edit1.setFocus();
+  } else if (key == 'Q') {
+    close();
+  }
+}
+
+void TForm1::Setup1Click() { StartSetup(); }
+
+void TForm1::StartSetup() {
+  // Opens the spot list window in its setup view; that window is not part of the
+  // program yet.
+}
+
+void TForm1::ShowVip1Click() {
+  // Shows the spot list window in its grid view; that window is not part of the
+  // program yet.
+}
+
+void TForm1::F2Load() { CfmList = core::TextList::loadSorted(files::kConfirmations); }
+
+void TForm1::F4Load() { LookList = core::TextList::loadSorted(files::kWatchList); }
+
+std::string TForm1::Cnt() {
+  if (!CfmList) throw std::logic_error("The confirmations are not loaded");
+  std::string title = core::cfmTitle(core::countConfirmed(*CfmList));
+  setCaption(title);
+  return title;
+}
+
+bool TForm1::Raion(const std::string& code) {
+  const core::TextList districts = core::TextList::load(files::kDistricts);
+  const core::DistrictInfo info = core::lookUpDistrict(districts, code);
+  if (info.listed) setCaption(std::string(info.description));
+  return info.valid;
+}
+
+void TForm1::Edit2Change() {
+  setCaption(kNoSuchDistrict);
+  const std::string key = core::toUpperAscii(Edit2.text());
+  StatusBar1.hide();
+  if (Edit2.text() == "w" || Edit2.text() == "W") {
+    Edit2.clear();  // the run this starts judges the empty field
+    return;
+  }
+  if (Raion(key)) WRKCFM();
+}
+
+void TForm1::WRKCFM() {
+  AlertFlag = 0;
+  F2Load();
+  Release release(CfmList);
+  const std::string district = core::toUpperAscii(Edit2.text());
+  if (district.size() != 5 || CfmList->empty()) return;
+
+  ListBox1.show();
+  if (const auto line = core::findConfirmation(*CfmList, district)) {
+    ListBox1.clear();
+    ListBox1.setHeight(std::min(ListBox1.height() + kListBoxGrowth, kListBoxMaxHeight));
+    ListBox1.add(std::string((*CfmList)[*line]));
+    StatusBar1.setColor(core::clGreen);
+    StatusBar1.setPanelText("RDA Status CFM");
+    StatusBar1.show();
+    AlertFlag = 0;
+  } else {
+    StatusBar1.setColor(core::clRed);
+    StatusBar1.setPanelText("New RDA !");
+    StatusBar1.show();
+    AlertFlag = 1;
+  }
+}
+
+void TForm1::Button1Click() {
+  if (!CheckBox1.checked() && Edit1.text() == "setup") StartSetup();
+  // The clear word: each clearing runs this lookup again, nested, on the empty field.
+  if (Edit1.text() == "W") Edit1.clear();
+  if (Edit1.text() == "w") Edit1.clear();
+
+  CallBook();
+
+  F4Load();
+  Release release(LookList);
+
+  // TODO(lookup): the district named in the last spot's comment, once the link
+  // window keeps the spot record.
+
+  const std::string field = Edit1.text();
+  for (std::string_view entry : *LookList)
+    if (core::watchEntryMatches(entry, field)) AlertFlag = 1;
+
+  AlertListing();
+}
+
+void TForm1::CallBook() {
+  ListBox1.setHeight(kListBoxResetHeight);
+  ListBox1.clear();
+  ListBox1.hide();
+  const core::FileBytes callbook = core::readFileBytes(files::kCallbook);
+  Edit2.clear();
+  const std::string key = core::callbookKey(Edit1.text());
+  if (key.size() < 4) return;
+  if (const auto district = core::callbookDistrict(callbook.view(), key)) Edit2.setText(std::string(*district));
+}
+
+void TForm1::AlertListing() {
+  // A spot that ends its lookup with the alert raised goes to the spot list and the
+  // alert log; both arrive with the spot list window.
+}

@@ -1,0 +1,72 @@
+// The main window: callsign and district fields, the reference files, the lookup
+// and the confirmation verdict.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/text_file.h"
+#include "ui/button.h"
+#include "ui/check_box.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/list_box.h"
+#include "ui/popup_menu.h"
+#include "ui/status_bar.h"
+
+// Raised by a watch-list match and by a new district, cleared by every
+// confirmation check; the link window blinks the main window while it is 1.
+extern std::uint8_t AlertFlag;
+
+class TForm1 : public ui::Form {
+ public:
+  TForm1();
+
+  ui::Edit Edit1;          // callsign field
+  ui::Edit Edit2;          // district field
+  ui::Button Button1;      // hidden; its click is the lookup
+  ui::ListBox ListBox1;    // the confirming line
+  ui::CheckBox CheckBox1;  // "L32": spots from Logger32 reach Edit1
+  ui::StatusBar StatusBar1;
+  ui::PopupMenu PopupMenu1;
+  ui::MenuItem Setup1;
+  ui::MenuItem ShowVip1;
+
+  // Window events.
+  void FormActivate();
+  void FormClose(ui::CloseAction& action);
+  void FormKeyDown(WORD key, ui::ShiftState shift);
+  void Setup1Click();
+  void ShowVip1Click();
+  void StartSetup();
+
+  // The lookup, run at every change of Edit1.
+  void Button1Click();
+  void CallBook();
+  // The verdict, run at every change of Edit2.
+  void Edit2Change();
+  void WRKCFM();
+
+  // Reference files. The loaded lists stay current until their user releases them.
+  void F2Load();
+  void F4Load();
+  std::string Cnt();
+  bool Raion(const std::string& code);
+
+  std::optional<core::TextList> CfmList;   // confirmations, sorted
+  std::optional<core::TextList> LookList;  // watch list, sorted
+
+ private:
+  void AlertListing();
+};
+
+extern TForm1* Form1;
+
+// The reference files, opened by bare name in the working directory.
+namespace files {
+inline const std::string kCallbook = "RUdoz.txt";
+inline const std::string kDistricts = "QJar.txt";
+inline const std::string kConfirmations = "QJcfm.txt";
+inline const std::string kWatchList = "QJlook.txt";
+}  // namespace files

@@ -1,0 +1,13 @@
+// ruDOZ: RDA district lookup beside Logger32.
+#include <memory>
+
+#include "app/Unit1.h"
+#include "ui/application.h"
+
+int main() {
+  ui::app().setTitle("ruDOZ");
+  auto form1 = std::make_unique<TForm1>();
+  Form1 = form1.get();
+  ui::app().run(*Form1);
+  return 0;
+}

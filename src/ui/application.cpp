@@ -1,0 +1,155 @@
+#include "ui/application.h"
+
+#include <algorithm>
+
+#include "core/text_file.h"
+#include "ui/dialogs.h"
+#include "ui/form.h"
+#include "ui/text.h"
+
+namespace ui {
+namespace {
+
+// The system's own wording for the last error, as the operator knows it.
+std::string lastErrorText() {
+  const DWORD code = GetLastError();
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n && buffer ? std::wstring(buffer, n) : L"System error " + std::to_wstring(code);
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    text.pop_back();
+  return narrow(text);
+}
+
+LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ACTIVATE:
+      // The taskbar button activates this window: hand the activation on.
+      if (LOWORD(wParam) != WA_INACTIVE) {
+        Form* form = app().activeForm() ? app().activeForm() : app().mainForm();
+        if (form && form->handle() && IsWindowVisible(form->handle())) SetActiveWindow(form->handle());
+      }
+      return 0;
+    case WM_CLOSE:
+      if (Form* main = app().mainForm()) main->close();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+}
+
+}  // namespace
+
+Application& app() {
+  static Application instance;
+  static const bool reasonInstalled = (core::setSystemReason(&lastErrorText), true);
+  (void)reasonInstalled;
+  return instance;
+}
+
+void Application::setTitle(const std::string& title) {
+  title_ = title;
+  if (owner_) SetWindowTextW(owner_, widen(title_).c_str());
+}
+
+HWND Application::ownerWindow() {
+  if (owner_) return owner_;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = &ownerProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, L"MAINICON");
+  wc.lpszClassName = L"TApplication";
+  RegisterClassExW(&wc);
+  owner_ = CreateWindowExW(0, L"TApplication", widen(title_).c_str(),
+                           WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
+                           nullptr, instance, nullptr);
+  return owner_;
+}
+
+void Application::formCreated(Form& form) {
+  if (!mainForm_) mainForm_ = &form;
+}
+
+void Application::formActivated(Form& form) {
+  // Like the form's own notion of "active form": coming back from another program
+  // does not count, moving between our own windows does.
+  if (activeForm_ == &form) return;
+  activeForm_ = &form;
+  if (form.OnActivate) guard([&] { form.OnActivate(); });
+}
+
+void Application::formDestroyed(Form& form) {
+  if (mainForm_ == &form) mainForm_ = nullptr;
+  if (activeForm_ == &form) activeForm_ = nullptr;
+}
+
+int Application::addMessageHook(MessageHook hook) {
+  hooks_.push_back({nextHookId_, std::move(hook)});
+  return nextHookId_++;
+}
+
+void Application::removeMessageHook(int id) {
+  hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(), [id](const Hook& h) { return h.id == id; }), hooks_.end());
+}
+
+void Application::terminate() {
+  terminated_ = true;
+  PostQuitMessage(0);
+}
+
+bool Application::preTranslate(MSG& msg) {
+  // Copy: a hook may add or remove hooks.
+  const auto hooks = hooks_;
+  for (const Hook& h : hooks) guard([&] { h.fn(msg); });
+  if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+    if (auto* form = dynamic_cast<Form*>(Control::fromHandle(GetAncestor(msg.hwnd, GA_ROOT))))
+      return form->previewKey(msg);
+  }
+  return false;
+}
+
+void Application::handle(MSG& msg) {
+  if (preTranslate(msg)) return;
+  TranslateMessage(&msg);
+  DispatchMessageW(&msg);
+}
+
+void Application::run(Form& mainForm) {
+  terminated_ = false;
+  mainForm.bringToFront();
+  MSG msg;
+  while (!terminated_) {
+    const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) break;
+    handle(msg);
+  }
+  terminated_ = true;
+}
+
+void Application::processMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      terminated_ = true;
+      break;
+    }
+    handle(msg);
+  }
+}
+
+void Application::showError(const std::string& text) noexcept {
+  try {
+    messageBox(text, title_, MB_OK | MB_ICONERROR);
+  } catch (...) {
+  }
+}
+
+void Application::failed(const char* what, Boundary boundary) noexcept {
+  if (boundary == Boundary::ShowError) showError(what ? what : "Unknown error");
+}
+
+}  // namespace ui

@@ -1,0 +1,85 @@
+// The application: message loop, message hooks, key preview and the error boundary
+// every handler runs in.
+#pragma once
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ui/win.h"
+
+namespace ui {
+
+class Form;
+
+// What an error that escapes a handler does at its boundary.
+enum class Boundary {
+  ShowError,  // a message box titled with the application title, then go on
+  Silent,     // swallowed
+};
+
+class Application {
+ public:
+  using MessageHook = std::function<void(const MSG&)>;
+
+  void setTitle(const std::string& title);
+  const std::string& title() const { return title_; }
+
+  // Shows the main form and handles messages until it closes.
+  void run(Form& mainForm);
+  // Handles every message waiting in the queue, through the hooks, and returns.
+  void processMessages();
+  bool terminated() const { return terminated_; }
+  void terminate();
+
+  // Sees every message taken from the queue before it is dispatched; it cannot
+  // consume it. Returns an id for removeMessageHook.
+  int addMessageHook(MessageHook hook);
+  void removeMessageHook(int id);
+
+  // Runs a handler inside its own error boundary: an exception that escapes it ends
+  // that handler only.
+  template <class F>
+  void guard(F&& handler, Boundary boundary = Boundary::ShowError) noexcept {
+    try {
+      std::forward<F>(handler)();
+    } catch (const std::exception& e) {
+      failed(e.what(), boundary);
+    } catch (...) {
+      failed("Unknown error", boundary);
+    }
+  }
+  void showError(const std::string& text) noexcept;
+
+  // The first form created is the main form: closing it ends the program.
+  Form* mainForm() const { return mainForm_; }
+  void formCreated(Form& form);
+  void formActivated(Form& form);
+  void formDestroyed(Form& form);
+  Form* activeForm() const { return activeForm_; }
+  // Hidden owner of every form; it carries the application title on the taskbar.
+  HWND ownerWindow();
+
+ private:
+  void handle(MSG& msg);
+  bool preTranslate(MSG& msg);
+  void failed(const char* what, Boundary boundary) noexcept;
+
+  std::string title_ = "ruDOZ";
+  bool terminated_ = false;
+  Form* mainForm_ = nullptr;
+  Form* activeForm_ = nullptr;
+  HWND owner_ = nullptr;
+  struct Hook {
+    int id;
+    MessageHook fn;
+  };
+  std::vector<Hook> hooks_;
+  int nextHookId_ = 1;
+};
+
+Application& app();
+
+}  // namespace ui

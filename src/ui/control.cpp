@@ -1,0 +1,286 @@
+#include "ui/control.h"
+
+#include <algorithm>
+
+#include "ui/application.h"
+#include "ui/text.h"
+
+namespace ui {
+
+ShiftState currentShiftState() {
+  return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0, GetKeyState(VK_CONTROL) < 0};
+}
+
+Control::~Control() {
+  if (hwnd_) {
+    HWND h = hwnd_;
+    detach();
+    DestroyWindow(h);
+  }
+}
+
+Control* Control::fromHandle(HWND hwnd) {
+  return hwnd ? reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+}
+
+void Control::attach(HWND hwnd, Control* parent) {
+  hwnd_ = hwnd;
+  parent_ = parent;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (parent_) parent_->children_.push_back(this);
+}
+
+void Control::detach() {
+  if (hwnd_) SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  if (parent_) {
+    auto& siblings = parent_->children_;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+  }
+  for (Control* child : children_) child->parent_ = nullptr;
+  children_.clear();
+  hwnd_ = nullptr;
+  parent_ = nullptr;
+}
+
+void Control::createSystem(Control* parent, const wchar_t* className, DWORD style, DWORD exStyle, int left, int top,
+                           int width, int height, bool ansi) {
+  HWND parentWnd = parent ? parent->handle() : nullptr;
+  HWND h;
+  if (ansi) {
+    char narrowClass[64] = {};
+    WideCharToMultiByte(CP_ACP, 0, className, -1, narrowClass, sizeof narrowClass, nullptr, nullptr);
+    h = CreateWindowExA(exStyle, narrowClass, "", style | WS_CHILD, left, top, width, height, parentWnd, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+  } else {
+    h = CreateWindowExW(exStyle, className, L"", style | WS_CHILD, left, top, width, height, parentWnd, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+  }
+  if (!h) throw std::runtime_error("Cannot create a window of class " + narrow(className));
+  ansi_ = ansi;
+  attach(h, parent);
+  // The subclass procedure set through the A or W call keeps the window ANSI or
+  // Unicode as it was created.
+  systemProc_ = ansi ? reinterpret_cast<WNDPROC>(SetWindowLongPtrA(h, GWLP_WNDPROC, LONG_PTR(&subclassProc)))
+                     : reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, LONG_PTR(&subclassProc)));
+  if (parent) setFont(parent->font());
+}
+
+void Control::createOwn(Control* parent, const std::string& className, const std::string& title, DWORD style,
+                        DWORD exStyle, int left, int top, int width, int height, HWND ownerWindow, UINT classStyle) {
+  const std::wstring cls = widen(className);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(instance, cls.c_str(), &wc)) {
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.style = classStyle;
+    wc.lpfnWndProc = &ownWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = cls.c_str();
+    wc.hIcon = LoadIconW(instance, L"MAINICON");
+    if (!RegisterClassExW(&wc)) throw std::runtime_error("Cannot register window class " + className);
+  }
+  parent_ = parent;  // attach() at WM_NCCREATE completes the link
+  HWND parentWnd = parent ? parent->handle() : ownerWindow;
+  if (parent) style |= WS_CHILD;
+  HWND h = CreateWindowExW(exStyle, cls.c_str(), widen(title).c_str(), style, left, top, width, height, parentWnd,
+                           nullptr, instance, this);
+  if (!h) throw std::runtime_error("Cannot create a window of class " + className);
+  if (parent) setFont(parent->font());
+}
+
+LRESULT CALLBACK Control::ownWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Control*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    Control* parent = self->parent_;
+    self->parent_ = nullptr;
+    self->attach(hwnd, parent);
+  }
+  Control* self = fromHandle(hwnd);
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  return self->dispatch(msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Control::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Control* self = fromHandle(hwnd);
+  if (!self) return IsWindowUnicode(hwnd) ? DefWindowProcW(hwnd, msg, wParam, lParam)
+                                          : DefWindowProcA(hwnd, msg, wParam, lParam);
+  return self->dispatch(msg, wParam, lParam);
+}
+
+LRESULT Control::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // No exception ever crosses a window procedure.
+  LRESULT result = 0;
+  bool handled = false;
+  app().guard([&] {
+    result = handleMessage(msg, wParam, lParam);
+    handled = true;
+  });
+  if (!handled && msg != WM_NCDESTROY) result = 0;
+  if (msg == WM_NCDESTROY && hwnd_) {
+    WNDPROC proc = systemProc_;
+    HWND h = hwnd_;
+    detach();
+    if (proc) SetWindowLongPtrW(h, GWLP_WNDPROC, LONG_PTR(proc));
+  }
+  return result;
+}
+
+LRESULT Control::defaultHandling(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (systemProc_)
+    return ansi_ ? CallWindowProcA(systemProc_, hwnd_, msg, wParam, lParam)
+                 : CallWindowProcW(systemProc_, hwnd_, msg, wParam, lParam);
+  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT Control::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (lParam) {
+        if (Control* child = fromHandle(reinterpret_cast<HWND>(lParam)); child && child->parent_ == this)
+          if (child->onCommand(HIWORD(wParam))) return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      if (Control* child = fromHandle(reinterpret_cast<HWND>(lParam)); child && child->parent_ == this)
+        if (HBRUSH brush = child->onCtlColor(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(brush);
+      break;
+    case WM_SIZE:
+      realign();
+      break;
+    case WM_GETFONT:
+      // Our own windows keep their font here; system controls keep their own.
+      if (!systemProc_) return reinterpret_cast<LRESULT>(hfont_.get());
+      break;
+    default:
+      break;
+  }
+  return defaultHandling(msg, wParam, lParam);
+}
+
+namespace {
+RECT windowRectIn(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+}  // namespace
+
+int Control::left() const { return hwnd_ ? windowRectIn(hwnd_).left : 0; }
+int Control::top() const { return hwnd_ ? windowRectIn(hwnd_).top : 0; }
+int Control::width() const {
+  RECT r{};
+  if (hwnd_) GetWindowRect(hwnd_, &r);
+  return r.right - r.left;
+}
+int Control::height() const {
+  RECT r{};
+  if (hwnd_) GetWindowRect(hwnd_, &r);
+  return r.bottom - r.top;
+}
+int Control::clientWidth() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return r.right;
+}
+int Control::clientHeight() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return r.bottom;
+}
+
+void Control::setBounds(int left, int top, int width, int height) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  notifyParent();
+}
+
+bool Control::visible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+
+void Control::setVisible(bool v) {
+  if (!hwnd_ || v == visible()) return;
+  ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
+  notifyParent();
+}
+
+bool Control::enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+void Control::setEnabled(bool e) {
+  if (hwnd_) EnableWindow(hwnd_, e);
+}
+void Control::setFocus() {
+  if (hwnd_) SetFocus(hwnd_);
+}
+bool Control::focused() const { return hwnd_ && GetFocus() == hwnd_; }
+void Control::invalidate() {
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void Control::setFont(const Font& font) {
+  font_ = font;
+  hfont_ = font.create();
+  if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, WPARAM(hfont_.get()), TRUE);
+}
+
+void Control::setAlign(Align a) {
+  if (a == align_) return;
+  align_ = a;
+  notifyParent();
+}
+
+void Control::notifyParent() {
+  if (parent_) parent_->childLayoutChanged();
+}
+
+void Control::childLayoutChanged() { realign(); }
+
+RECT Control::alignRect() const {
+  RECT r{};
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return r;
+}
+
+void Control::realign() {
+  if (aligning_ || !hwnd_) return;
+  aligning_ = true;
+  RECT r = alignRect();
+  auto place = [](Control* c, int x, int y, int w, int h) {
+    SetWindowPos(c->hwnd_, nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
+    for (Control* c : children_) {
+      if (c->align_ != pass || !c->visible()) continue;
+      switch (pass) {
+        case Align::Top:
+          place(c, r.left, r.top, r.right - r.left, c->height());
+          r.top += c->height();
+          break;
+        case Align::Bottom:
+          place(c, r.left, r.bottom - c->height(), r.right - r.left, c->height());
+          r.bottom -= c->height();
+          break;
+        case Align::Left:
+          place(c, r.left, r.top, c->width(), r.bottom - r.top);
+          r.left += c->width();
+          break;
+        case Align::Right:
+          place(c, r.right - c->width(), r.top, c->width(), r.bottom - r.top);
+          r.right -= c->width();
+          break;
+        case Align::Client:
+          place(c, r.left, r.top, r.right - r.left, r.bottom - r.top);
+          break;
+        case Align::None:
+          break;
+      }
+    }
+  }
+  aligning_ = false;
+}
+
+}  // namespace ui

@@ -1,0 +1,219 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "ui/application.h"
+#include "ui/popup_menu.h"
+#include "ui/text.h"
+
+namespace ui {
+
+Form::~Form() { app().formDestroyed(*this); }
+
+void Form::create(const FormParams& p) {
+  DWORD style = WS_CLIPCHILDREN;
+  DWORD exStyle = WS_EX_CONTROLPARENT;
+  switch (p.border) {
+    case BorderStyle::None:
+      style |= WS_POPUP;
+      break;
+    case BorderStyle::Sizeable:
+      style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      if (p.minimizeBox) style |= WS_MINIMIZEBOX;
+      if (p.maximizeBox) style |= WS_MAXIMIZEBOX;
+      break;
+    case BorderStyle::SizeToolWin:
+      style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      exStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (p.stayOnTop) exStyle |= WS_EX_TOPMOST;
+  createOwn(nullptr, p.className, p.caption, style, exStyle, p.left, p.top, p.width, p.height, app().ownerWindow());
+  Font defaultFont;
+  setFont(defaultFont);
+  app().formCreated(*this);
+}
+
+std::string Form::caption() const {
+  if (!handle()) return {};
+  std::wstring text(std::size_t(GetWindowTextLengthW(handle())) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(handle(), text.data(), int(text.size()))));
+  return narrow(text);
+}
+
+void Form::setCaption(const std::string& caption) {
+  if (handle()) SetWindowTextW(handle(), widen(caption).c_str());
+}
+
+void Form::setColor(core::Color color) {
+  if (color == color_) return;
+  color_ = color;
+  if (handle()) RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void Form::setBorderWidth(int pixels) {
+  borderWidth_ = std::max(pixels, 0);
+  if (handle())
+    SetWindowPos(handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void Form::setAutoSize(bool on) {
+  autoSize_ = on;
+  if (on) adjustSize();
+}
+
+void Form::setClientSize(int width, int height) {
+  RECT r{0, 0, width + 2 * borderWidth_, height + 2 * borderWidth_};
+  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(handle(), GWL_STYLE)), FALSE,
+                     DWORD(GetWindowLongPtrW(handle(), GWL_EXSTYLE)));
+  SetWindowPos(handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::childLayoutChanged() {
+  if (autoSize_) adjustSize();
+  realign();
+}
+
+void Form::adjustSize() {
+  if (!handle() || sizing_) return;
+  sizing_ = true;
+  int width = 0, height = 0, stacked = 0;
+  for (Control* c : children()) {
+    if (!c->visible()) continue;
+    switch (c->align()) {
+      case Align::None:
+        width = std::max(width, c->left() + c->width());
+        height = std::max(height, c->top() + c->height());
+        break;
+      case Align::Top:
+      case Align::Bottom:
+        stacked += c->height();
+        break;
+      default:
+        break;
+    }
+  }
+  setClientSize(width, height + stacked);
+  sizing_ = false;
+}
+
+void Form::setVisible(bool v) {
+  if (!handle() || v == visible()) return;
+  ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
+}
+
+void Form::bringToFront() {
+  if (!handle()) return;
+  ShowWindow(handle(), SW_SHOW);
+  SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(handle());
+  SetActiveWindow(handle());
+}
+
+void Form::close() {
+  if (handle()) SendMessageW(handle(), WM_CLOSE, 0, 0);
+}
+
+bool Form::previewKey(const MSG& msg) {
+  const WORD key = WORD(msg.wParam);
+  if (keyPreview_ && OnKeyDown) {
+    const ShiftState shift = currentShiftState();
+    app().guard([&] { OnKeyDown(key, shift); });
+  }
+  if (!handle()) return true;  // the handler closed the window
+  if (key == VK_TAB && msg.message == WM_KEYDOWN) {
+    const ShiftState shift = currentShiftState();
+    if (shift.ctrl || shift.alt) return false;
+    HWND focus = GetFocus();
+    if (focus && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, LPARAM(&msg)) & DLGC_WANTTAB)) return false;
+    if (HWND next = GetNextDlgTabItem(handle(), focus, shift.shift)) {
+      SetFocus(next);
+      if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    }
+    return true;
+  }
+  return false;
+}
+
+void Form::paintBorder() {
+  if (borderWidth_ <= 0) return;
+  HDC dc = GetWindowDC(handle());
+  RECT window{}, client{};
+  GetWindowRect(handle(), &window);
+  GetClientRect(handle(), &client);
+  MapWindowPoints(handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -window.left, -window.top);
+  RECT ring = client;
+  InflateRect(&ring, borderWidth_, borderWidth_);
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  FillRect(dc, &ring, backgroundBrush());
+  ReleaseDC(handle(), dc);
+}
+
+LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_NCCALCSIZE: {
+      const LRESULT r = defaultHandling(msg, wParam, lParam);
+      RECT* rc = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      InflateRect(rc, -borderWidth_, -borderWidth_);
+      if (rc->right < rc->left) rc->right = rc->left;
+      if (rc->bottom < rc->top) rc->bottom = rc->top;
+      return r;
+    }
+    case WM_NCPAINT: {
+      const LRESULT r = defaultHandling(msg, wParam, lParam);
+      paintBorder();
+      return r;
+    }
+    case WM_ERASEBKGND: {
+      RECT r{};
+      GetClientRect(handle(), &r);
+      FillRect(reinterpret_cast<HDC>(wParam), &r, backgroundBrush());
+      return 1;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(handle(), focus)) lastFocus_ = focus;
+      } else {
+        if (lastFocus_ && IsChild(handle(), lastFocus_)) SetFocus(lastFocus_);
+        app().formActivated(*this);
+        return 0;
+      }
+      break;
+    case WM_CLOSE: {
+      CloseAction action = this == app().mainForm() ? CloseAction::Free : CloseAction::Hide;
+      app().guard([&] {
+        if (OnClose) OnClose(action);
+      });
+      if (action == CloseAction::None) return 0;
+      const bool isMain = this == app().mainForm();
+      ShowWindow(handle(), SW_HIDE);
+      if (action == CloseAction::Free) DestroyWindow(handle());
+      if (isMain) app().terminate();
+      return 0;
+    }
+    case WM_SYSCOMMAND:
+      // Alt with a letter is the form's own shortcut, not a menu key: no beep.
+      if ((wParam & 0xFFF0) == SC_KEYMENU && lParam != 0 && lParam != ' ') return 0;
+      break;
+    case WM_CONTEXTMENU:
+      if (popupMenu_) {
+        POINT pt{short(LOWORD(lParam)), short(HIWORD(lParam))};
+        if (lParam == LPARAM(-1)) GetCursorPos(&pt);
+        popupMenu_->popup(handle(), pt.x, pt.y);
+        return 0;
+      }
+      break;
+    case WM_SIZE: {
+      const LRESULT r = Control::handleMessage(msg, wParam, lParam);
+      if (OnResize) app().guard([&] { OnResize(); });
+      return r;
+    }
+    default:
+      break;
+  }
+  return Control::handleMessage(msg, wParam, lParam);
+}
+
+}  // namespace ui

@@ -1,0 +1,39 @@
+#include "ui/gdi.h"
+
+#include "ui/text.h"
+
+namespace ui {
+
+COLORREF colorRef(core::Color c) {
+  if (core::isSystemColor(c)) return GetSysColor(core::systemColorIndex(c));
+  return c & 0xFFFFFF;
+}
+
+HBRUSH Brush::get(core::Color c) {
+  if (!brush_ || c != color_) {
+    brush_.reset(CreateSolidBrush(colorRef(c)));
+    color_ = c;
+  }
+  return static_cast<HBRUSH>(brush_.get());
+}
+
+namespace {
+int screenDpi() {
+  HDC dc = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return dpi > 0 ? dpi : 96;
+}
+}  // namespace
+
+int Font::size() const { return MulDiv(height, 72, screenDpi()); }
+void Font::setSize(int points) { height = MulDiv(points, screenDpi(), 72); }
+
+GdiHandle Font::create() const {
+  const std::wstring face = widen(name);
+  return GdiHandle(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut,
+                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+}
+
+}  // namespace ui

@@ -1,0 +1,50 @@
+// Small GDI helpers: colours, brushes and fonts with owned handles.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/color.h"
+#include "ui/win.h"
+
+namespace ui {
+
+// Resolves system colours (0xFF0000nn) through GetSysColor.
+COLORREF colorRef(core::Color c);
+
+struct GdiDeleter {
+  void operator()(HGDIOBJ h) const {
+    if (h) DeleteObject(h);
+  }
+};
+using GdiHandle = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiDeleter>;
+
+// A solid brush that follows the colour it was made for.
+class Brush {
+ public:
+  HBRUSH get(core::Color c);
+
+ private:
+  core::Color color_ = 0;
+  GdiHandle brush_;
+};
+
+// A font as a window describes it. `height` is the character height in pixels.
+struct Font {
+  std::string name = "MS Sans Serif";
+  int height = 11;
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  core::Color color = core::clWindowText;
+
+  // Size in points at the screen's resolution, and back.
+  int size() const;
+  void setSize(int points);
+
+  GdiHandle create() const;
+  bool operator==(const Font&) const = default;
+};
+
+}  // namespace ui

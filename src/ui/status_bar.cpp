@@ -1,0 +1,63 @@
+#include "ui/status_bar.h"
+
+#include "ui/text.h"
+
+namespace ui {
+
+void StatusBar::create(Control* parent, int left, int top, int width, int height) {
+  createOwn(parent, "ruDOZ.StatusBar", "", WS_VISIBLE, 0, left, top, width, height, nullptr,
+            CS_HREDRAW | CS_VREDRAW);
+  setAlign(Align::Bottom);
+}
+
+void StatusBar::setColor(core::Color color) {
+  if (color == color_) return;
+  color_ = color;
+  invalidate();
+}
+
+void StatusBar::setPanelText(const std::string& text) {
+  if (text == text_) return;
+  text_ = text;
+  invalidate();
+}
+
+void StatusBar::paint(HDC dc) {
+  RECT r{};
+  GetClientRect(handle(), &r);
+  FillRect(dc, &r, brush_.get(color_));
+  RECT panel = r;
+  InflateRect(&panel, -1, -1);
+  DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colorRef(core::clBtnText));
+  const std::wstring text = widen(text_);
+  DrawTextW(dc, text.c_str(), int(text.size()), &panel, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle(), &ps);
+      paint(dc);
+      EndPaint(handle(), &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_SETFONT:
+      invalidate();
+      break;
+    default:
+      break;
+  }
+  return Control::handleMessage(msg, wParam, lParam);
+}
+
+}  // namespace ui
