@@ -4,6 +4,18 @@
 
 namespace core {
 
+void buildCheckBoxImage(Image& box, Color from, Color to, const Color* outline, const SystemColors& colors) {
+  box.setSize(kCheckBoxSize, kCheckBoxSize);
+  GradientFill(box, box.bounds(), from, to, gtFromTopLeft, {}, colors);
+  if (!outline) return;
+  const Color c = colors.resolve(*outline);
+  const int last = kCheckBoxSize - 1;
+  box.fillRect({0, 0, kCheckBoxSize, 1}, c);
+  box.fillRect({0, last, kCheckBoxSize, kCheckBoxSize}, c);
+  box.fillRect({0, 0, 1, kCheckBoxSize}, c);
+  box.fillRect({last, 0, kCheckBoxSize, kCheckBoxSize}, c);
+}
+
 Rect checkBoxRect(int controlHeight) {
   const int top = (controlHeight - kCheckBoxSize) / 4;  // truncates toward zero
   return {1, top, 1 + kCheckBoxSize, top + kCheckBoxSize};

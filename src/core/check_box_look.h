@@ -16,6 +16,10 @@ struct CheckBoxImages {
   const Image& clicked;
 };
 
+// One box image: a 13 x 13 diagonal gradient from the top-left corner, with a
+// 1-pixel outline in `outline` when one is given.
+void buildCheckBoxImage(Image& box, Color from, Color to, const Color* outline, const SystemColors& colors);
+
 // Where the box lies in the work image of a control `controlHeight` pixels high.
 // The work image goes to the screen moved by this rectangle's top-left corner, so
 // on screen the box is at (2, 2 x ((height - 13) div 4)).

@@ -34,15 +34,6 @@ FadeTimer fadeOutStep(FadeState& s) {
   return FadeTimer::Stop;
 }
 
-FadeTimer runFadeStep(FadeState& s) {
-  switch (s.step) {
-    case FadeStep::FadeIn: return fadeInStep(s);
-    case FadeStep::FadeOut: return fadeOutStep(s);
-    case FadeStep::None: break;
-  }
-  return FadeTimer::Stop;
-}
-
 bool mouseEntered(FadeState& s) {
   s.mouseInside = true;
   s.step = FadeStep::FadeIn;

@@ -27,8 +27,6 @@ struct FadeState {
 // One tick of each step; both ask for a repaint every time.
 FadeTimer fadeInStep(FadeState& s);
 FadeTimer fadeOutStep(FadeState& s);
-// Runs the state's current step; with none chosen the timer has nothing to do.
-FadeTimer runFadeStep(FadeState& s);
 
 // Events. Each returns true when it restarts the fade timer.
 bool mouseEntered(FadeState& s);  // button and check box alike
