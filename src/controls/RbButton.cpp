@@ -24,24 +24,6 @@ void TRbButton::setGlyph(const core::Image& picture) {
 
 void TRbButton::setSpacing(int v) { spacing_ = v < 0 ? 0 : v; }
 
-void TRbButton::setLayout(TButtonLayout v) {
-  if (v == layout_) return;
-  layout_ = v;
-  repaint();
-}
-
-void TRbButton::setShowFocusRect(bool v) {
-  if (v == showFocusRect_) return;
-  showFocusRect_ = v;
-  repaint();
-}
-
-void TRbButton::setHotTrack(bool v) {
-  if (v == hotTrack_) return;
-  hotTrack_ = v;
-  repaint();
-}
-
 void TRbButton::setDefault(bool v) {
   if (v == default_) return;
   default_ = v;

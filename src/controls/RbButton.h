@@ -27,15 +27,15 @@ class TRbButton : public TRbCustomControl {
   int Spacing() const { return spacing_; }
   void setSpacing(int v);
   TButtonLayout Layout() const { return layout_; }
-  void setLayout(TButtonLayout v);
+  void setLayout(TButtonLayout v) { setAndRepaint(layout_, v); }
   TRbControlColors& Colors() { return colors_; }
   const TRbControlColors& Colors() const { return colors_; }
   TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
   void setFadeSpeed(TFadeSpeed v) { fadeSpeed_ = v; }
   bool ShowFocusRect() const { return showFocusRect_; }
-  void setShowFocusRect(bool v);
+  void setShowFocusRect(bool v) { setAndRepaint(showFocusRect_, v); }
   bool HotTrack() const { return hotTrack_; }
-  void setHotTrack(bool v);
+  void setHotTrack(bool v) { setAndRepaint(hotTrack_, v); }
   bool Default() const { return default_; }
   void setDefault(bool v);
   bool Cancel() const { return cancel_; }

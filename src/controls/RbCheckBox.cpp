@@ -19,12 +19,6 @@ void TRbCheckBox::create(ui::Control* parent, int left, int top, int width, int 
   ui::CustomControl::create(parent, kCheckBoxClass, left, top, width, height);
 }
 
-void TRbCheckBox::setBorderLines(TBorderLines v) {
-  if (v == borderLines_) return;
-  borderLines_ = v;
-  repaint();
-}
-
 void TRbCheckBox::ToggleChecked() {
   setChecked(!checked_);
   fire(OnClick);

@@ -16,7 +16,7 @@ class TRbCheckBox : public TRbCustomControl {
   void create(ui::Control* parent, int left, int top, int width, int height);
 
   TBorderLines BorderLines() const { return borderLines_; }
-  void setBorderLines(TBorderLines v);
+  void setBorderLines(TBorderLines v) { setAndRepaint(borderLines_, v); }
   core::Color BorderLinesColor() const { return borderLinesColor_; }
   void setBorderLinesColor(core::Color v) { setAndRepaint(borderLinesColor_, v); }
   bool HotTrack() const { return hotTrack_; }
@@ -58,12 +58,6 @@ class TRbCheckBox : public TRbCustomControl {
   void paint(ui::Canvas& canvas, ui::DibSurface& buffer) override;
 
  private:
-  template <class T>
-  void setAndRepaint(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    repaint();
-  }
   const core::Image& checkMark();
 
   TBorderLines borderLines_;

@@ -13,18 +13,6 @@ TRbCustomControl::~TRbCustomControl() {
   }
 }
 
-void TRbCustomControl::setTextShadow(bool v) {
-  if (v == textShadow_) return;
-  textShadow_ = v;
-  repaint();
-}
-
-void TRbCustomControl::setShowCaption(bool v) {
-  if (v == showCaption_) return;
-  showCaption_ = v;
-  repaint();
-}
-
 void TRbCustomControl::setRbStyleManager(TRbStyleManager* manager) {
   if (manager == styleManager_) return;
   if (styleManager_) {

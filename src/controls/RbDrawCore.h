@@ -222,9 +222,9 @@ class TRbCustomControl : public ui::CustomControl {
   ~TRbCustomControl() override;
 
   bool TextShadow() const { return textShadow_; }
-  void setTextShadow(bool v);
+  void setTextShadow(bool v) { setAndRepaint(textShadow_, v); }
   bool ShowCaption() const { return showCaption_; }
-  void setShowCaption(bool v);
+  void setShowCaption(bool v) { setAndRepaint(showCaption_, v); }
   TRbStyleManager* RbStyleManager() const { return styleManager_; }
   void setRbStyleManager(TRbStyleManager* manager);
   const std::string& About() const { return about_; }
@@ -280,6 +280,15 @@ class TRbCustomControl : public ui::CustomControl {
 
   // Fires an event inside the application's error boundary.
   void fire(const TNotifyEvent& event);
+
+  // The setter rule of properties that are read at paint time: store a changed
+  // value, then repaint.
+  template <class T>
+  void setAndRepaint(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    repaint();
+  }
 
   core::FadeState fade_;
   TFadeSpeed fadeSpeed_ = fsSlow;

@@ -74,12 +74,6 @@ void TRbPanel::setBorderWidth(int v) {
   RebuildBackground();
 }
 
-void TRbPanel::setTextShadowColor(core::Color v) {
-  if (v == textShadowColor_) return;
-  textShadowColor_ = v;
-  repaint();
-}
-
 void TRbPanel::setAntialiased(bool v) {
   if (v == antialiased_) return;
   antialiased_ = v;

@@ -24,7 +24,7 @@ class TRbPanel : public TRbCustomControl {
   core::Color OuterColor() const { return outerColor_; }
   void setOuterColor(core::Color v) { setAndRebuild(outerColor_, v); }
   core::Color TextShadowColor() const { return textShadowColor_; }
-  void setTextShadowColor(core::Color v);
+  void setTextShadowColor(core::Color v) { setAndRepaint(textShadowColor_, v); }
   bool Antialiased() const { return antialiased_; }
   void setAntialiased(bool v);
   bool Gradient() const { return gradient_; }

@@ -20,6 +20,14 @@ bool closeTo(core::Color a, core::Color b, int tolerance) {
          std::abs(core::blueOf(a) - core::blueOf(b)) <= tolerance;
 }
 
+struct Point {
+  int x, y;
+};
+
+void expectColourAt(const core::Image& img, core::Color colour, std::initializer_list<Point> points) {
+  for (const Point& p : points) EXPECT_EQ(img.pixel(p.x, p.y), colour) << "at " << p.x << "," << p.y;
+}
+
 // A channel strictly between two values (an averaged frame pixel).
 bool between(int v, int a, int b) { return v > std::min(a, b) && v < std::max(a, b); }
 
@@ -35,8 +43,7 @@ TEST(PanelLook, SpotListPanelHasAFlatInsideAndASmoothedFrame) {
   // Only row 15 lies outside the averaged band of 15 pixels: it is flat Color.
   for (int x = 15; x < 243; ++x) ASSERT_EQ(img.pixel(x, 15), kPanelColor) << x;
   // The corners lie outside the rounded frame: the face colour around the panel.
-  EXPECT_EQ(img.pixel(0, 0), test::resolved(core::clBtnFace));
-  EXPECT_EQ(img.pixel(257, 30), test::resolved(core::clBtnFace));
+  expectColourAt(img, test::resolved(core::clBtnFace), {{0, 0}, {257, 30}});
   // The 5-pixel pen covers the outermost three work rows: grey edges.
   EXPECT_TRUE(closeTo(img.pixel(128, 0), core::clGray, 8));
   EXPECT_TRUE(closeTo(img.pixel(0, 15), core::clGray, 8));
@@ -98,12 +105,8 @@ TEST(ButtonLook, CwButtonAtRest) {
   // The grey rounded frame on the outermost ring, its corners left in the control's
   // colour (the panel's, which it takes).
   EXPECT_EQ(button.color(), kPanelColor);
-  EXPECT_EQ(img.pixel(20, 0), core::clGray);
-  EXPECT_EQ(img.pixel(20, 24), core::clGray);
-  EXPECT_EQ(img.pixel(0, 12), core::clGray);
-  EXPECT_EQ(img.pixel(40, 12), core::clGray);
-  EXPECT_EQ(img.pixel(0, 0), kPanelColor);
-  EXPECT_EQ(img.pixel(40, 24), kPanelColor);
+  expectColourAt(img, core::clGray, {{20, 0}, {20, 24}, {0, 12}, {40, 12}});
+  expectColourAt(img, kPanelColor, {{0, 0}, {40, 24}});
   // The caption is drawn in the middle, in the panel's dark blue font.
   bool dark = false;
   for (int y = 5; y < 20; ++y)
@@ -175,13 +178,8 @@ TEST(CheckBoxLook, TickedBoxOfTheQrgOption) {
   test::saveBmp(img, "checkbox.bmp");
 
   // The box's outline at (2, 2) .. (14, 14), the control's colour around it.
-  EXPECT_EQ(img.pixel(2, 2), core::clGray);
-  EXPECT_EQ(img.pixel(14, 2), core::clGray);
-  EXPECT_EQ(img.pixel(2, 14), core::clGray);
-  EXPECT_EQ(img.pixel(14, 14), core::clGray);
-  EXPECT_EQ(img.pixel(1, 1), kPanelColor);
-  EXPECT_EQ(img.pixel(15, 8), kPanelColor);
-  EXPECT_EQ(img.pixel(8, 15), kPanelColor);
+  expectColourAt(img, core::clGray, {{2, 2}, {14, 2}, {2, 14}, {14, 14}});
+  expectColourAt(img, kPanelColor, {{1, 1}, {15, 8}, {8, 15}});
   EXPECT_EQ(img.pixel(3, 3), rgb(249, 250, 251));  // the diagonal gradient, 1.41 from its start
   expectTick(img, core::clGreen);
   // The caption starts 19 pixels in (13 + Spacing 3 + 3): nothing is drawn before.
