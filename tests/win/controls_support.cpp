@@ -1,11 +1,9 @@
 #include "controls_support.h"
 
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <stdexcept>
 #include <vector>
 
+#include "support.h"
 #include "ui/application.h"
 #include "ui/dib_surface.h"
 
@@ -58,40 +56,16 @@ core::Image render(ui::Control& control) {
 }
 
 std::string saveBmp(const core::Image& image, const std::string& fileName) {
-  const std::filesystem::path dir = RUDOZ_TEST_OUTPUT_DIR;
-  std::filesystem::create_directories(dir);
-  const std::filesystem::path path = dir / fileName;
-  const std::uint32_t stride = std::uint32_t(core::Image::alignedStride(image.width()));
-  const std::uint32_t pixelBytes = stride * std::uint32_t(image.height());
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + pixelBytes;
-  BITMAPINFOHEADER info{};
-  info.biSize = sizeof info;
-  info.biWidth = image.width();
-  info.biHeight = image.height();  // bottom-up, as most viewers expect
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  info.biSizeImage = pixelBytes;
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof file);
-  out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  std::vector<char> row(stride, 0);
-  for (int y = image.height() - 1; y >= 0; --y) {
-    std::copy_n(reinterpret_cast<const char*>(image.row(y)), image.width() * 3, row.begin());
-    out.write(row.data(), std::streamsize(row.size()));
-  }
-  if (!out) throw std::runtime_error("Cannot write " + path.string());
-  return path.string();
+  const std::size_t stride = std::size_t(core::Image::alignedStride(image.width()));
+  std::vector<unsigned char> rows(stride * std::size_t(image.height()), 0);
+  for (int y = 0; y < image.height(); ++y)
+    std::copy_n(image.row(y), image.width() * 3, rows.begin() + std::ptrdiff_t(stride * std::size_t(image.height() - 1 - y)));
+  const std::string path = (std::filesystem::path(testing_support::outputDir("controls")) / fileName).string();
+  testing_support::writeBmp(path, image.width(), image.height(), rows);
+  return path;
 }
 
-void pump() {
-  for (int i = 0; i < 3; ++i) {
-    ui::app().processMessages();
-    Sleep(5);
-  }
-}
+void pump() { testing_support::pump(15); }
 
 core::Color resolved(core::Color c) { return ui::systemColors().resolve(c); }
 

@@ -13,9 +13,8 @@
 
 namespace test {
 
-// A plain top-level window, shown, for the controls to sit on. One serves every
-// test of a program: under Wine without a window manager, hiding a shown window
-// waits two seconds for a manager that never answers.
+// A plain top-level window, shown, for the controls to sit on; one serves every
+// test of a program.
 class TestForm : public ui::Form {
  public:
   TestForm();
@@ -28,7 +27,7 @@ void setUpSpotListPanel(TRbPanel& panel, ui::Control* parent, int left, int top,
 // What the control paints, read back through WM_PRINTCLIENT.
 core::Image render(ui::Control& control);
 
-// Writes a 24-bit BMP under the test output folder; returns its path.
+// Writes a 24-bit BMP under test-output/controls; returns its path.
 std::string saveBmp(const core::Image& image, const std::string& fileName);
 
 // Lets queued messages run (paints, timers, posted input).

@@ -1,0 +1,142 @@
+#include "support.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "ui/application.h"
+#include "ui/dialogs.h"
+
+namespace testing_support {
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  static int counter = 0;
+  const fs::path dir = fs::temp_directory_path() / ("rudoz-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                                                    std::to_string(++counter));
+  fs::create_directories(dir);
+  path_ = dir.string();
+  previous_ = fs::current_path().string();
+  fs::current_path(dir);
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  fs::current_path(previous_, ec);
+  fs::remove_all(path_, ec);
+}
+
+void ScratchDir::write(const std::string& name, const std::string& bytes) const {
+  std::ofstream(fs::path(path_) / name, std::ios::binary) << bytes;
+}
+
+void ScratchDir::writeLines(const std::string& name, const std::vector<std::string>& lines) const {
+  std::string bytes;
+  for (const auto& line : lines) bytes += line + "\r\n";
+  write(name, bytes);
+}
+
+void ScratchDir::remove(const std::string& name) const { fs::remove(fs::path(path_) / name); }
+
+std::string ScratchDir::read(const std::string& name) const {
+  std::ifstream in(fs::path(path_) / name, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+bool ScratchDir::exists(const std::string& name) const { return fs::exists(fs::path(path_) / name); }
+
+void ScratchDir::copySample(const std::string& name) const {
+  fs::copy_file(fs::path(RUDOZ_SAMPLE_DIR) / name, fs::path(path_) / name, fs::copy_options::overwrite_existing);
+}
+
+MessageRecorder::MessageRecorder() {
+  ui::setMessageBoxHook([this](const std::string& text, const std::string& caption, unsigned) {
+    messages_.push_back({text, caption});
+    return IDOK;
+  });
+}
+
+MessageRecorder::~MessageRecorder() { ui::setMessageBoxHook(nullptr); }
+
+void pump(unsigned milliseconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  do {
+    ui::app().processMessages();
+    if (milliseconds) Sleep(5);
+  } while (std::chrono::steady_clock::now() < end);
+}
+
+void writeBmp(const std::string& path, int width, int height, const std::vector<unsigned char>& bottomUpRows) {
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = width;
+  info.biHeight = height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  info.biSizeImage = DWORD(stride * height);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + info.biSizeImage;
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&info), sizeof info);
+  out.write(reinterpret_cast<const char*>(bottomUpRows.data()), std::streamsize(bottomUpRows.size()));
+}
+
+std::string outputDir(const std::string& subfolder) {
+  const char* out = std::getenv("RUDOZ_TEST_OUTPUT");
+  const fs::path dir = (out ? fs::path(out) : fs::current_path()) / subfolder;
+  fs::create_directories(dir);
+  return dir.string();
+}
+
+std::string snapshot(HWND window, const std::string& name) {
+  pump(50);
+  UpdateWindow(window);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<unsigned char> rows(static_cast<unsigned char*>(bits), static_cast<unsigned char*>(bits) + stride * height);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  const std::string path = (fs::path(outputDir()) / (name + ".bmp")).string();
+  writeBmp(path, width, height, rows);
+  return path;
+}
+
+COLORREF screenPixel(HWND window, int clientX, int clientY) {
+  pump(50);
+  UpdateWindow(window);
+  POINT pt{clientX, clientY};
+  ClientToScreen(window, &pt);
+  HDC screen = GetDC(nullptr);
+  const COLORREF c = GetPixel(screen, pt.x, pt.y);
+  ReleaseDC(nullptr, screen);
+  return c;
+}
+
+}  // namespace testing_support

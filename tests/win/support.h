@@ -1,0 +1,71 @@
+// Helpers for the Windows tests: a scratch working directory with reference files,
+// recorded message boxes, message pumping and window snapshots.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "ui/win.h"
+
+namespace testing_support {
+
+// A fresh directory that becomes the working directory while the object lives.
+class ScratchDir {
+ public:
+  ScratchDir();
+  ~ScratchDir();
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  // Writes bytes exactly as given (Windows-1251, line breaks included).
+  void write(const std::string& name, const std::string& bytes) const;
+  // Writes lines, each followed by CR LF.
+  void writeLines(const std::string& name, const std::vector<std::string>& lines) const;
+  void remove(const std::string& name) const;
+  std::string read(const std::string& name) const;
+  bool exists(const std::string& name) const;
+  // Copies a file of the sample reference data.
+  void copySample(const std::string& name) const;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::string previous_;
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+};
+
+// Records message boxes instead of showing them, while it lives.
+class MessageRecorder {
+ public:
+  MessageRecorder();
+  ~MessageRecorder();
+  const std::vector<ShownMessage>& messages() const { return messages_; }
+  void clear() { messages_.clear(); }
+
+ private:
+  std::vector<ShownMessage> messages_;
+};
+
+// Handles pending messages for a while (timers, posted replies).
+void pump(unsigned milliseconds = 0);
+
+// Writes a 24-bit BMP file from rows stored bottom-up, DWORD-aligned, as the file
+// keeps them.
+void writeBmp(const std::string& path, int width, int height, const std::vector<unsigned char>& bottomUpRows);
+
+// The folder test pictures go to (RUDOZ_TEST_OUTPUT, else the current one), made
+// if missing.
+std::string outputDir(const std::string& subfolder = {});
+
+// Saves what the window shows on screen, frame included, as a 24-bit BMP under the
+// test output directory; returns the file's path.
+std::string snapshot(HWND window, const std::string& name);
+
+// Reads the pixel at a point of the window's client area from the screen.
+COLORREF screenPixel(HWND window, int clientX, int clientY);
+
+}  // namespace testing_support

@@ -1,0 +1,233 @@
+// The main window driven in-process: activation, the verdict of the district field,
+// the list box rule, Alt+W/Alt+Q and the error boundaries around missing files.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Unit1.h"
+#include "support.h"
+#include "ui/application.h"
+
+using testing_support::MessageRecorder;
+using testing_support::pump;
+using testing_support::ScratchDir;
+
+namespace {
+
+const char* const kNoSuch = "Нет такого";
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // Two lines of AB-12, one of CD-01, an empty line and a repeated line.
+    dir.writeLines("QJcfm.txt", {"AB-12;UA1AAA;2019", "AB-12;RK3BBB;2020", "CD-01;R1CCC;20m", "", "CD-01;R1CCC;20m"});
+    dir.writeLines("QJar.txt", {"AB-12\tАбинский район", "CD-01 Other district", "EF-05 Old district",
+                                "EF-05 Old district deleted", "GH-07 Ghost Deleted", "KK-33 Fresh district", "ZZ-01"});
+    dir.writeLines("RUdoz.txt", {"UA1AAA AB-12", "UA1AAAB KK-33"});
+    dir.writeLines("QJlook.txt", {"R9X"});
+    AlertFlag = 0;
+    start();
+  }
+  void TearDown() override {
+    Form1 = nullptr;
+    form.reset();
+    pump();
+  }
+  void start() {
+    form = std::make_unique<TForm1>();
+    Form1 = form.get();
+    form->bringToFront();
+    pump(100);
+  }
+  COLORREF barPixel() { return testing_support::screenPixel(form->StatusBar1.handle(), 6, 8); }
+
+  ScratchDir dir;
+  MessageRecorder messages;
+  std::unique_ptr<TForm1> form;
+};
+
+TEST_F(MainWindow, StartsAsAStayOnTopToolWindowShowingTheConfirmedCount) {
+  EXPECT_EQ(form->caption(), "CFM-2");
+  EXPECT_TRUE(messages.messages().empty());
+  const LONG_PTR ex = GetWindowLongPtrW(form->handle(), GWL_EXSTYLE);
+  const LONG_PTR style = GetWindowLongPtrW(form->handle(), GWL_STYLE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(ex & WS_EX_TOPMOST);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  wchar_t cls[32] = {};
+  GetClassNameW(form->handle(), cls, 32);
+  EXPECT_STREQ(cls, L"TForm1");
+
+  EXPECT_TRUE(form->CheckBox1.checked());
+  EXPECT_FALSE(form->ListBox1.visible());
+  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_FALSE(form->Button1.visible());
+  EXPECT_TRUE(form->Edit1.focused());
+  // Auto-size: the two fields and the check box, inside the 1-pixel inner border.
+  EXPECT_EQ(form->clientWidth(), 201);
+  EXPECT_EQ(form->clientHeight(), 22);
+  testing_support::snapshot(form->handle(), "main-window-start");
+}
+
+TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
+  const struct {
+    const char* typed;
+    const char* title;
+    bool bar;
+    const char* panel;
+    COLORREF colour;
+    int alertAfter;  // -1: unchanged
+  } cases[] = {
+      {"ab-12", "Абинский район", true, "RDA Status CFM", RGB(0, 128, 0), 0},
+      {"KK-33", "Fresh district", true, "New RDA !", RGB(255, 0, 0), 1},
+      {"EF-05", "Old district deleted", false, "", 0, -1},
+      {"GH-07", "Ghost Deleted", true, "New RDA !", RGB(255, 0, 0), 1},
+      {"QQ-00", kNoSuch, false, "", 0, -1},
+      {"ZZ-01", "", true, "New RDA !", RGB(255, 0, 0), 1},
+  };
+  for (const auto& c : cases) {
+    for (std::uint8_t before : {0, 1}) {
+      SCOPED_TRACE(std::string(c.typed) + " with the alert at " + std::to_string(before));
+      form->Edit2.clear();
+      AlertFlag = before;
+      form->Edit2.setText(c.typed);
+      EXPECT_EQ(form->caption(), c.title);
+      EXPECT_EQ(form->StatusBar1.visible(), c.bar);
+      EXPECT_EQ(AlertFlag, c.alertAfter < 0 ? before : c.alertAfter);
+      if (c.bar) {
+        EXPECT_EQ(form->StatusBar1.panelText(), c.panel);
+        EXPECT_EQ(barPixel(), c.colour);
+        EXPECT_TRUE(form->ListBox1.visible());
+      }
+    }
+  }
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(MainWindow, ConfirmedDistrictShowsTheFirstConfirmingLineInSortedOrder) {
+  form->Edit2.setText("AB-12");
+  ASSERT_EQ(form->ListBox1.count(), 1);
+  EXPECT_EQ(form->ListBox1.item(0), "AB-12;RK3BBB;2020");
+  EXPECT_EQ(form->ListBox1.height(), 35 + 18);
+  testing_support::snapshot(form->handle(), "main-window-cfm");
+
+  // A new district leaves the list box as it was and turns the bar red.
+  form->Edit2.setText("KK-33");
+  EXPECT_EQ(form->ListBox1.count(), 1);
+  EXPECT_EQ(form->ListBox1.height(), 53);
+  testing_support::snapshot(form->handle(), "main-window-new");
+
+  form->Edit2.setText("EF-05");
+  testing_support::snapshot(form->handle(), "main-window-deleted");
+  form->Edit2.setText("QQ-00");
+  testing_support::snapshot(form->handle(), "main-window-unknown");
+}
+
+TEST_F(MainWindow, ListBoxGrowsByEighteenUpTo395AndTheWindowFollows) {
+  const char* districts[] = {"AB-12", "CD-01"};
+  int expected = 35;
+  for (int i = 0; i < 24; ++i) {
+    form->Edit2.setText(districts[i % 2]);
+    expected = std::min(expected + 18, 395);
+    ASSERT_EQ(form->ListBox1.height(), expected) << "after " << i + 1 << " confirmed districts";
+    ASSERT_EQ(form->ListBox1.count(), 1);
+  }
+  EXPECT_EQ(form->clientHeight(), 24 + 395 + form->StatusBar1.height());
+  EXPECT_EQ(form->clientWidth(), 257);
+}
+
+TEST_F(MainWindow, EmptyConfirmationsShowNoVerdictButClearTheAlert) {
+  dir.write("QJcfm.txt", "");
+  AlertFlag = 1;
+  form->Edit2.setText("AB-12");
+  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_EQ(AlertFlag, 0);
+}
+
+TEST_F(MainWindow, TypingWIntoTheDistrictFieldClearsIt) {
+  for (const char* w : {"w", "W"}) {
+    form->Edit2.setText("AB-12");
+    form->Edit2.setText(w);
+    EXPECT_EQ(form->Edit2.text(), "");
+    EXPECT_EQ(form->caption(), kNoSuch);
+    EXPECT_FALSE(form->StatusBar1.visible());
+  }
+}
+
+TEST_F(MainWindow, AltWEmptiesBothFieldsWhateverElseIsHeld) {
+  for (ui::ShiftState shift : {ui::ShiftState{false, true, false}, ui::ShiftState{true, true, false},
+                               ui::ShiftState{false, true, true}}) {
+    form->Edit1.setText("UA1AAA");
+    form->Edit2.setText("AB-12");
+    ASSERT_TRUE(form->ListBox1.visible());
+    form->Edit2.setFocus();
+    form->FormKeyDown('W', shift);
+    EXPECT_EQ(form->Edit1.text(), "");
+    EXPECT_EQ(form->Edit2.text(), "");
+    EXPECT_FALSE(form->ListBox1.visible());
+    EXPECT_FALSE(form->StatusBar1.visible());
+    EXPECT_EQ(form->caption(), kNoSuch);
+    EXPECT_TRUE(form->Edit1.focused());
+  }
+  // Also when both fields were empty already.
+  form->setCaption("CFM-2");
+  form->FormKeyDown('W', {false, true, false});
+  EXPECT_EQ(form->caption(), kNoSuch);
+}
+
+TEST_F(MainWindow, LettersWithoutAltDoNothingAndAltQCloses) {
+  form->Edit1.setText("UA1AAA");
+  form->FormKeyDown('W', {});
+  form->FormKeyDown('Q', {true, false, true});
+  EXPECT_EQ(form->Edit1.text(), "UA1AAA");
+  EXPECT_TRUE(IsWindowVisible(form->handle()));
+  form->FormKeyDown('Q', {false, true, false});
+  pump();
+  EXPECT_EQ(form->handle(), nullptr);
+  EXPECT_TRUE(ui::app().terminated());
+}
+
+TEST_F(MainWindow, MissingDistrictListIsReportedAndTriedAgainNextTime) {
+  dir.remove("QJar.txt");
+  form->Edit2.setText("AB-12");
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].caption, "ruDOZ");
+  EXPECT_EQ(messages.messages()[0].text.rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << messages.messages()[0].text;
+  EXPECT_GT(messages.messages()[0].text.size(), std::string("Cannot open file \"QJar.txt\". ").size());
+  EXPECT_EQ(form->caption(), kNoSuch);
+  EXPECT_FALSE(form->StatusBar1.visible());
+
+  dir.writeLines("QJar.txt", {"AB-12 Back again"});
+  form->Edit2.setText("ab-12");
+  EXPECT_EQ(form->caption(), "Back again");
+  EXPECT_TRUE(form->StatusBar1.visible());
+  EXPECT_EQ(messages.messages().size(), 1u);
+}
+
+TEST_F(MainWindow, MissingConfirmationsEndTheCheckWithTheAlertCleared) {
+  dir.remove("QJcfm.txt");
+  AlertFlag = 1;
+  form->Edit2.setText("AB-12");
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text.rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
+  EXPECT_EQ(form->caption(), "Абинский район");
+  EXPECT_EQ(AlertFlag, 0);
+  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_FALSE(form->CfmList.has_value());
+}
+
+TEST(MainWindowStart, MissingConfirmationsAtActivationKeepTheTitle) {
+  ScratchDir dir;
+  MessageRecorder messages;
+  auto form = std::make_unique<TForm1>();
+  Form1 = form.get();
+  form->bringToFront();
+  pump(100);
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text.rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
+  EXPECT_EQ(form->caption(), "ruDOZ");
+  Form1 = nullptr;
+}
+
+}  // namespace
