@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string_view>
 
 #include "core/districts.h"
@@ -24,6 +25,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 1; i < sorted.size(); ++i)
     if (core::compareNoCase(sorted[i - 1], sorted[i]) >= 0) std::abort();
   (void)core::countConfirmed(sorted);
-  (void)core::lookUpDistrict(sorted, text.substr(0, 5));
+  // The direct search of the district list agrees with the line-by-line rule, for a
+  // code of every length the verdict may pass.
+  for (std::size_t n = 0; n <= 6 && n <= size; ++n) {
+    const std::string_view code = text.substr(size - n);
+    const auto fast = core::lookUpDistrict(text, code);
+    bool listed = false, valid = false;
+    std::string_view description;
+    core::forEachLine(text, [&](std::string_view line) {
+      if (line.substr(0, 5) != code) return;
+      listed = true;
+      description = line.size() > 6 ? line.substr(6) : std::string_view();
+      valid = description.find("deleted") == std::string_view::npos;
+    });
+    if (fast.listed != listed || fast.valid != valid || fast.description != description) std::abort();
+  }
+  // The one-pass confirmation search agrees with the sorted list.
+  const std::string_view code = text.substr(0, 5);
+  std::optional<std::string_view> expected;
+  for (std::string_view line : sorted)
+    if (line.find(code) != std::string_view::npos) {
+      expected = line;
+      break;
+    }
+  const auto found = core::firstConfirmation(text, code);
+  if (found.has_value() != expected.has_value() || (found && *found != *expected)) std::abort();
   return 0;
 }

@@ -120,7 +120,8 @@ void TForm1::ShowVip1Click() {
 
 void TForm1::F2Load() { CfmList = core::TextList::loadSorted(files::kConfirmations); }
 
-void TForm1::F4Load() { LookList = core::TextList::loadSorted(files::kWatchList); }
+// The watch list's order and repeats change no match, so it is taken as it lies.
+void TForm1::F4Load() { LookList = core::TextList::load(files::kWatchList); }
 
 std::string TForm1::Cnt() {
   if (!CfmList) throw std::logic_error("The confirmations are not loaded");
@@ -130,8 +131,8 @@ std::string TForm1::Cnt() {
 }
 
 bool TForm1::Raion(const std::string& code) {
-  const core::TextList districts = core::TextList::load(files::kDistricts);
-  const core::DistrictInfo info = core::lookUpDistrict(districts, code);
+  const core::FileBytes districts = core::readFileBytes(files::kDistricts);
+  const core::DistrictInfo info = core::lookUpDistrict(districts.view(), code);
   if (info.listed) setCaption(std::string(info.description));
   return info.valid;
 }
@@ -149,16 +150,17 @@ void TForm1::Edit2Change() {
 
 void TForm1::WRKCFM() {
   AlertFlag = 0;
-  F2Load();
-  Release release(CfmList);
+  // The confirmations are read as they lie in the file; the confirming line is the
+  // one the sorted list would show first (see firstConfirmation).
+  const core::FileBytes confirmations = core::readFileBytes(files::kConfirmations);
   const std::string district = core::toUpperAscii(Edit2.text());
-  if (district.size() != 5 || CfmList->empty()) return;
+  if (district.size() != 5 || confirmations.view().empty()) return;
 
   ListBox1.show();
-  if (const auto line = core::findConfirmation(*CfmList, district)) {
+  if (const auto line = core::firstConfirmation(confirmations.view(), district)) {
     ListBox1.clear();
     ListBox1.setHeight(std::min(ListBox1.height() + kListBoxGrowth, kListBoxMaxHeight));
-    ListBox1.add(std::string((*CfmList)[*line]));
+    ListBox1.add(std::string(*line));
     StatusBar1.setColor(core::clGreen);
     StatusBar1.setPanelText("RDA Status CFM");
     StatusBar1.show();
@@ -196,11 +198,11 @@ void TForm1::CallBook() {
   ListBox1.setHeight(kListBoxResetHeight);
   ListBox1.clear();
   ListBox1.hide();
-  const core::FileBytes callbook = core::readFileBytes(files::kCallbook);
+  core::CallbookFile callbook(files::kCallbook);
   Edit2.clear();
   const std::string key = core::callbookKey(Edit1.text());
   if (key.size() < 4) return;
-  if (const auto district = core::callbookDistrict(callbook.view(), key)) Edit2.setText(std::string(*district));
+  if (const auto district = callbook.find(key)) Edit2.setText(*district);
 }
 
 void TForm1::AlertListing() {

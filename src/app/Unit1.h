@@ -55,7 +55,7 @@ class TForm1 : public ui::Form {
   bool Raion(const std::string& code);
 
   std::optional<core::TextList> CfmList;   // confirmations, sorted
-  std::optional<core::TextList> LookList;  // watch list, sorted
+  std::optional<core::TextList> LookList;  // watch list
 
  private:
   void AlertListing();

@@ -1,12 +1,49 @@
 #include "core/districts.h"
 
+#include <vector>
+
+#include "core/byte_search.h"
 #include "core/text.h"
 
 namespace core {
 
-DistrictInfo lookUpDistrict(const TextList& districtList, std::string_view code) {
+namespace {
+
+bool atLineStart(std::string_view text, std::size_t pos) {
+  return pos == 0 || text[pos - 1] == '\n' || text[pos - 1] == '\r';
+}
+
+std::string_view lineAt(std::string_view text, std::size_t pos) {
+  const char* end = findLineBreak(text.data() + pos, text.data() + text.size());
+  return text.substr(pos, std::size_t(end - (text.data() + pos)));
+}
+
+// An empty line is a break right at the start, or a break that follows another
+// break (a CR LF pair being one break).
+bool hasEmptyLine(std::string_view text) {
+  if (text.empty()) return false;
+  if (text.front() == '\r' || text.front() == '\n') return true;
+  return findBytes(text, "\n\n") != std::string_view::npos || findBytes(text, "\r\r") != std::string_view::npos ||
+         findBytes(text, "\n\r") != std::string_view::npos;
+}
+
+}  // namespace
+
+DistrictInfo lookUpDistrict(std::string_view districtListText, std::string_view code) {
   DistrictInfo info;
-  for (std::string_view line : districtList) {
+  // A line's first five characters equal the code: a five-character code begins the
+  // line, a shorter one is the whole line, an empty one is an empty line, and a
+  // longer one matches nothing. The code is searched for directly rather than line
+  // by line; the verdict runs at every keystroke.
+  if (code.size() > 5) return info;
+  if (code.empty()) {
+    info.listed = info.valid = hasEmptyLine(districtListText);
+    return info;
+  }
+  for (std::size_t pos = findBytes(districtListText, code); pos != std::string_view::npos;
+       pos = findBytes(districtListText, code, pos + 1)) {
+    if (!atLineStart(districtListText, pos)) continue;
+    const std::string_view line = lineAt(districtListText, pos);
     if (head(line, 5) != code) continue;
     info.listed = true;
     info.description = line.size() > 6 ? line.substr(6) : std::string_view();
@@ -28,11 +65,34 @@ int countConfirmed(const TextList& sortedConfirmations) {
 
 std::string cfmTitle(int count) { return "CFM-" + std::to_string(count); }
 
-std::optional<std::size_t> findConfirmation(const TextList& sortedConfirmations,
-                                            std::string_view district) {
-  for (std::size_t i = 0; i < sortedConfirmations.size(); ++i)
-    if (contains(sortedConfirmations[i], district)) return i;
-  return std::nullopt;
+std::optional<std::string_view> firstConfirmation(std::string_view confirmationsText, std::string_view district) {
+  // No line holds an empty district or a line break.
+  if (district.empty() || district.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+  // Lines that contain the district, in file order.
+  std::vector<std::string_view> candidates;
+  for (std::size_t pos = findBytes(confirmationsText, district); pos != std::string_view::npos;) {
+    std::size_t start = pos;
+    while (!atLineStart(confirmationsText, start)) --start;
+    const std::string_view line = lineAt(confirmationsText, start);
+    candidates.push_back(line);
+    pos = findBytes(confirmationsText, district, start + line.size());
+  }
+  if (candidates.empty()) return std::nullopt;
+
+  // The sorted list keeps, of lines equal but for case, only the first in the file:
+  // a later twin of an earlier line does not count, even when only the twin holds
+  // the district.
+  std::vector<bool> repeated(candidates.size(), false);
+  forEachLine(confirmationsText, [&](std::string_view line) {
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+      if (line.size() == candidates[i].size() && line.data() < candidates[i].data() && equalNoCase(line, candidates[i]))
+        repeated[i] = true;
+  });
+
+  std::optional<std::string_view> first;
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (!repeated[i] && (!first || compareNoCase(candidates[i], *first) < 0)) first = candidates[i];
+  return first;
 }
 
 }  // namespace core

@@ -17,15 +17,16 @@ struct DistrictInfo {
   bool valid = false;                // ... and the deciding one is not "deleted"
   std::string_view description;      // position 7 to the end of the deciding line
 };
-DistrictInfo lookUpDistrict(const TextList& districtList, std::string_view code);
+DistrictInfo lookUpDistrict(std::string_view districtListText, std::string_view code);
 
 // Number of different district codes (first five characters) in a sorted
 // confirmations list; an empty first line does not count.
 int countConfirmed(const TextList& sortedConfirmations);
 std::string cfmTitle(int count);  // "CFM-" followed by the count
 
-// Index of the first line, in list order, that contains the district anywhere.
-std::optional<std::size_t> findConfirmation(const TextList& sortedConfirmations,
-                                            std::string_view district);
+// The line that confirms a district: of the lines that contain it anywhere, the
+// first in the confirmations list's sorted order. Found in one pass over the file's
+// bytes, without sorting: the verdict runs at every keystroke.
+std::optional<std::string_view> firstConfirmation(std::string_view confirmationsText, std::string_view district);
 
 }  // namespace core

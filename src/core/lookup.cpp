@@ -1,8 +1,13 @@
 #include "core/lookup.h"
 
 #include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
 
+#include "core/byte_search.h"
 #include "core/text.h"
+#include "core/text_file.h"
 
 namespace core {
 
@@ -15,13 +20,51 @@ std::string callbookKey(std::string_view callsign) {
 std::optional<std::string_view> callbookDistrict(std::string_view callbook, std::string_view key) {
   // A key holding a line break can begin no line.
   if (key.empty() || key.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
-  for (std::size_t pos = callbook.find(key); pos != std::string_view::npos; pos = callbook.find(key, pos + 1)) {
+  // Every callbook line has a space after its callsign, so the key's closing space
+  // would stop the skipping search at every line: search for what comes before it
+  // and test the space afterwards.
+  const std::string_view needle = key.size() > 1 && key.back() == ' ' ? key.substr(0, key.size() - 1) : key;
+  for (std::size_t pos = findBytes(callbook, needle); pos != std::string_view::npos;
+       pos = findBytes(callbook, needle, pos + 1)) {
     if (pos != 0 && callbook[pos - 1] != '\n' && callbook[pos - 1] != '\r') continue;
+    if (callbook.substr(pos, key.size()) != key) continue;
     std::string_view rest = callbook.substr(pos + key.size());
     rest = rest.substr(0, rest.find_first_of("\r\n"));
     return head(rest, 5);
   }
   return std::nullopt;
+}
+
+CallbookFile::CallbookFile(const std::string& fileName) : name_(fileName), file_(std::fopen(fileName.c_str(), "rb")) {
+  if (!file_) throw FileOpenError(fileName, systemReason());
+}
+
+CallbookFile::~CallbookFile() { std::fclose(file_); }
+
+std::optional<std::string> CallbookFile::find(std::string_view key) {
+  std::vector<char> buffer(1024 * 1024);
+  std::size_t held = 0;  // bytes in the buffer, starting at the beginning of a line
+  for (;;) {
+    const std::size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, file_);
+    if (std::ferror(file_)) throw std::runtime_error("Error reading file \"" + name_ + "\"");
+    held += got;
+    const bool atEnd = got == 0;
+    // Search the complete lines; a line cut off by the buffer's end waits for the
+    // next piece.
+    std::size_t complete = held;
+    if (!atEnd) {
+      while (complete > 0 && buffer[complete - 1] != '\n' && buffer[complete - 1] != '\r') --complete;
+      if (complete == 0) {  // one line longer than the buffer
+        buffer.resize(buffer.size() * 2);
+        continue;
+      }
+    }
+    if (const auto district = callbookDistrict(std::string_view(buffer.data(), complete), key))
+      return std::string(*district);
+    if (atEnd) return std::nullopt;
+    std::memmove(buffer.data(), buffer.data() + complete, held - complete);
+    held -= complete;
+  }
 }
 
 namespace {
@@ -69,7 +112,14 @@ std::string commentRda(std::string_view comment, const DistrictCheck& isDistrict
 }
 
 bool watchEntryMatches(std::string_view entry, std::string_view callsignField) {
-  return !entry.empty() && contains(callsignField, toUpperAscii(entry));
+  if (entry.empty() || entry.size() > callsignField.size()) return false;
+  // The entry upper-cased, compared in place: no copy per entry and keystroke.
+  for (std::size_t at = 0; at + entry.size() <= callsignField.size(); ++at) {
+    std::size_t j = 0;
+    while (j < entry.size() && callsignField[at + j] == upperAscii(entry[j])) ++j;
+    if (j == entry.size()) return true;
+  }
+  return false;
 }
 
 }  // namespace core

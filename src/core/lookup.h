@@ -2,6 +2,7 @@
 // the watch list.
 #pragma once
 
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -17,6 +18,24 @@ std::string callbookKey(std::string_view callsign);
 // characters after the key. Lines are found in the whole file's bytes without
 // splitting it.
 std::optional<std::string_view> callbookDistrict(std::string_view callbook, std::string_view key);
+
+// The callbook file, opened for one search. It is read in pieces of a fixed size,
+// so a callbook of any size costs no more memory than one piece.
+class CallbookFile {
+ public:
+  // Throws FileOpenError when the file cannot be opened.
+  explicit CallbookFile(const std::string& fileName);
+  ~CallbookFile();
+  CallbookFile(const CallbookFile&) = delete;
+  CallbookFile& operator=(const CallbookFile&) = delete;
+
+  // The district of the first line that begins with key, as callbookDistrict.
+  std::optional<std::string> find(std::string_view key);
+
+ private:
+  std::string name_;
+  std::FILE* file_;
+};
 
 // A candidate district code named in a spot comment (the comment as the link
 // window's comment reader returns it), or empty text. `isDistrict` checks a code

@@ -10,18 +10,33 @@ std::string toUpperAscii(std::string_view s) {
   return out;
 }
 
-unsigned char foldCase(unsigned char c) {
+namespace {
+
+constexpr unsigned char foldOne(unsigned char c) {
   if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c + 32);
   if (c >= 0xC0 && c <= 0xDF) return static_cast<unsigned char>(c + 32);  // А..Я -> а..я
   if (c == 0xA8) return 0xB8;                                            // Ё -> ё
   return c;
 }
 
+struct FoldTable {
+  unsigned char map[256];
+  constexpr FoldTable() : map() {
+    for (int c = 0; c < 256; ++c) map[c] = foldOne(static_cast<unsigned char>(c));
+  }
+};
+constexpr FoldTable kFold;
+
+}  // namespace
+
+unsigned char foldCase(unsigned char c) { return kFold.map[c]; }
+
 int compareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char x = foldCase(static_cast<unsigned char>(a[i]));
-    const unsigned char y = foldCase(static_cast<unsigned char>(b[i]));
+    if (a[i] == b[i]) continue;
+    const unsigned char x = kFold.map[static_cast<unsigned char>(a[i])];
+    const unsigned char y = kFold.map[static_cast<unsigned char>(b[i])];
     if (x != y) return x < y ? -1 : 1;
   }
   if (a.size() == b.size()) return 0;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/byte_search.h"
+
 namespace core {
 
 // A file that cannot be opened: `Cannot open file "NAME". REASON`.
@@ -43,20 +45,14 @@ FileBytes readFileBytes(const std::string& fileName);
 // a break at the very end adds no empty line; empty lines inside are lines.
 template <class F>
 void forEachLine(std::string_view text, F&& f) {
-  std::size_t start = 0;
-  const std::size_t n = text.size();
-  std::size_t i = 0;
-  while (i < n) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      f(text.substr(start, i - start));
-      i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
-      start = i;
-    } else {
-      ++i;
-    }
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    const char* brk = findLineBreak(p, end);
+    f(std::string_view(p, std::size_t(brk - p)));
+    if (brk == end) break;
+    p = brk + ((*brk == '\r' && brk + 1 < end && brk[1] == '\n') ? 2 : 1);  // CR LF is one break
   }
-  if (start < n) f(text.substr(start));
 }
 
 std::vector<std::string_view> splitLines(std::string_view text);

@@ -192,9 +192,10 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         HWND focus = GetFocus();
         if (focus && IsChild(handle(), focus)) lastFocus_ = focus;
       } else {
+        const LRESULT r = defaultHandling(msg, wParam, lParam);
         if (lastFocus_ && IsChild(handle(), lastFocus_)) SetFocus(lastFocus_);
         app().formActivated(*this);
-        return 0;
+        return r;
       }
       break;
     case WM_CLOSE: {

@@ -5,7 +5,6 @@
 namespace {
 
 core::TextList sorted(std::string_view text) { return core::TextList::fromText(text, true); }
-core::TextList plain(std::string_view text) { return core::TextList::fromText(text, false); }
 
 TEST(Cnt, CountsDifferentDistrictCodes) {
   EXPECT_EQ(core::countConfirmed(sorted("AB-12;1;x\r\nAB-12;2;y\r\nCD-01;1\r\n")), 2);
@@ -24,18 +23,18 @@ TEST(Cnt, LinesOfOneDistrictCountOnceWhateverTheirCase) {
 }
 
 TEST(Raion, LastLineOfACodeDecides) {
-  const auto list = plain("AB-12 First\r\nCD-01 Other\r\nAB-12 Second deleted\r\n");
+  const std::string_view list = "AB-12 First\r\nCD-01 Other\r\nAB-12 Second deleted\r\n";
   const auto info = core::lookUpDistrict(list, "AB-12");
   EXPECT_TRUE(info.listed);
   EXPECT_FALSE(info.valid);
   EXPECT_EQ(info.description, "Second deleted");
 
-  const auto cap = core::lookUpDistrict(plain("AB-12 First\r\nAB-12 Second Deleted\r\n"), "AB-12");
+  const auto cap = core::lookUpDistrict("AB-12 First\r\nAB-12 Second Deleted\r\n", "AB-12");
   EXPECT_TRUE(cap.valid);  // only the lower-case word marks a deleted district
 }
 
 TEST(Raion, ShortLinesAndUnknownCodes) {
-  const auto list = plain("AB-12\r\nCD-01x\r\nEF-02 \xCE\xE1\xEB\xE0\xF1\xF2\xFC\r\nGH\r\n");
+  const std::string_view list = "AB-12\r\nCD-01x\r\nEF-02 \xCE\xE1\xEB\xE0\xF1\xF2\xFC\r\nGH\r\n";
   auto exact = core::lookUpDistrict(list, "AB-12");
   EXPECT_TRUE(exact.listed);
   EXPECT_TRUE(exact.valid);
@@ -48,13 +47,70 @@ TEST(Raion, ShortLinesAndUnknownCodes) {
   EXPECT_FALSE(core::lookUpDistrict(list, "").listed);
 }
 
+// The district list is searched for the code directly, not line by line; this is
+// the line-by-line rule it must agree with.
+core::DistrictInfo byLines(std::string_view text, std::string_view code) {
+  core::DistrictInfo info;
+  core::forEachLine(text, [&](std::string_view line) {
+    if (line.substr(0, 5) != code) return;
+    info.listed = true;
+    info.description = line.size() > 6 ? line.substr(6) : std::string_view();
+    info.valid = info.description.find("deleted") == std::string_view::npos;
+  });
+  return info;
+}
+
+TEST(Raion, AgreesWithTheLineByLineRule) {
+  const char* const lists[] = {
+      "AB-12 x\r\nCD-01 the AB-12 of old\r\nAB-12\r\n",
+      "AB\r\n\r\nAB-1\r\nAB-12",
+      "AB-12 deleted\rAB-12 back\rAB\r\r",
+      "\r\nAB-12 y",
+      "AB-12 y\n\rZ",
+      "AB-12 y\r\n",
+      "XAB-12 no\r\nAB-12",
+  };
+  const char* const codes[] = {"AB-12", "AB", "AB-1", "", "Z", "AB-123", "B-12 ", "\r\nAB-1"};
+  for (const char* list : lists) {
+    for (const char* code : codes) {
+      SCOPED_TRACE(std::string("list ") + list + " code " + code);
+      const auto fast = core::lookUpDistrict(list, code);
+      const auto slow = byLines(list, code);
+      EXPECT_EQ(fast.listed, slow.listed);
+      EXPECT_EQ(fast.valid, slow.valid);
+      EXPECT_EQ(fast.description, slow.description);
+    }
+  }
+}
+
 TEST(WrkCfm, FirstLineContainingTheCodeInSortedOrder) {
-  const auto list = sorted("ZZ-99 also AB-12 here\r\nAB-12 2019 UA1AAA\r\nAB-12 2018 UA2BBB\r\n");
-  ASSERT_EQ(list[0], "AB-12 2018 UA2BBB");
-  EXPECT_EQ(core::findConfirmation(list, "AB-12"), 0u);
-  EXPECT_EQ(core::findConfirmation(sorted("QQ x AB-12\r\n"), "AB-12"), 0u);  // anywhere in the line
-  EXPECT_FALSE(core::findConfirmation(list, "CD-01").has_value());
-  EXPECT_FALSE(core::findConfirmation(sorted(""), "AB-12").has_value());
+  const std::string_view file = "ZZ-99 also AB-12 here\r\nAB-12 2019 UA1AAA\r\nAB-12 2018 UA2BBB\r\n";
+  EXPECT_EQ(core::firstConfirmation(file, "AB-12"), "AB-12 2018 UA2BBB");
+  EXPECT_EQ(core::firstConfirmation("QQ x AB-12\r\n", "AB-12"), "QQ x AB-12");  // anywhere in the line
+  EXPECT_FALSE(core::firstConfirmation(file, "CD-01").has_value());
+  EXPECT_FALSE(core::firstConfirmation("", "AB-12").has_value());
+}
+
+// The one-pass search must pick exactly the line the sorted list shows first.
+TEST(WrkCfm, AgreesWithTheSortedList) {
+  const char* const files[] = {
+      "ab-12 b\r\nAB-12 a\r\nAB-12 B\r\n",
+      "AB-12 x\r\nab-12 X\r\n",
+      "ab-12 X\r\nAB-12 x\r\n",
+      "x AB-12\rAB-12\nAB-12;\xC0\r\nAB-12;\xE0b\r\n",
+      "\r\n\r\nAB-12\r\n",
+  };
+  for (const char* file : files) {
+    SCOPED_TRACE(file);
+    const auto list = sorted(file);
+    std::optional<std::string_view> expected;
+    for (std::string_view line : list)
+      if (line.find("AB-12") != std::string_view::npos) {
+        expected = line;
+        break;
+      }
+    EXPECT_EQ(core::firstConfirmation(file, "AB-12"), expected);
+  }
 }
 
 }  // namespace

@@ -4,8 +4,7 @@
 
 #include <memory>
 
-#include "app/Unit1.h"
-#include "support.h"
+#include "main_window_fixture.h"
 #include "ui/application.h"
 
 using testing_support::MessageRecorder;
@@ -16,39 +15,14 @@ namespace {
 
 const char* const kNoSuch = "Нет такого";
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public MainWindowTest {
  protected:
-  void SetUp() override {
-    // Two lines of AB-12, one of CD-01, an empty line and a repeated line.
-    dir.writeLines("QJcfm.txt", {"AB-12;UA1AAA;2019", "AB-12;RK3BBB;2020", "CD-01;R1CCC;20m", "", "CD-01;R1CCC;20m"});
-    dir.writeLines("QJar.txt", {"AB-12\tАбинский район", "CD-01 Other district", "EF-05 Old district",
-                                "EF-05 Old district deleted", "GH-07 Ghost Deleted", "KK-33 Fresh district", "ZZ-01"});
-    dir.writeLines("RUdoz.txt", {"UA1AAA AB-12", "UA1AAAB KK-33"});
-    dir.writeLines("QJlook.txt", {"R9X"});
-    AlertFlag = 0;
-    start();
-  }
-  void TearDown() override {
-    Form1 = nullptr;
-    form.reset();
-    pump();
-  }
-  void start() {
-    form = std::make_unique<TForm1>();
-    Form1 = form.get();
-    form->bringToFront();
-    pump(100);
-  }
   COLORREF barPixel() { return testing_support::screenPixel(form->StatusBar1.handle(), 6, 8); }
-
-  ScratchDir dir;
-  MessageRecorder messages;
-  std::unique_ptr<TForm1> form;
 };
 
 TEST_F(MainWindow, StartsAsAStayOnTopToolWindowShowingTheConfirmedCount) {
   EXPECT_EQ(form->caption(), "CFM-2");
-  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_TRUE(shown().empty());
   const LONG_PTR ex = GetWindowLongPtrW(form->handle(), GWL_EXSTYLE);
   const LONG_PTR style = GetWindowLongPtrW(form->handle(), GWL_STYLE);
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
@@ -102,7 +76,7 @@ TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
       }
     }
   }
-  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(MainWindow, ConfirmedDistrictShowsTheFirstConfirmingLineInSortedOrder) {
@@ -191,10 +165,10 @@ TEST_F(MainWindow, LettersWithoutAltDoNothingAndAltQCloses) {
 TEST_F(MainWindow, MissingDistrictListIsReportedAndTriedAgainNextTime) {
   dir.remove("QJar.txt");
   form->Edit2.setText("AB-12");
-  ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].caption, "ruDOZ");
-  EXPECT_EQ(messages.messages()[0].text.rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << messages.messages()[0].text;
-  EXPECT_GT(messages.messages()[0].text.size(), std::string("Cannot open file \"QJar.txt\". ").size());
+  ASSERT_EQ(shown().size(), 1u);
+  EXPECT_EQ(shown()[0].caption, "ruDOZ");
+  EXPECT_EQ(shown()[0].text.rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << shown()[0].text;
+  EXPECT_GT(shown()[0].text.size(), std::string("Cannot open file \"QJar.txt\". ").size());
   EXPECT_EQ(form->caption(), kNoSuch);
   EXPECT_FALSE(form->StatusBar1.visible());
 
@@ -202,19 +176,18 @@ TEST_F(MainWindow, MissingDistrictListIsReportedAndTriedAgainNextTime) {
   form->Edit2.setText("ab-12");
   EXPECT_EQ(form->caption(), "Back again");
   EXPECT_TRUE(form->StatusBar1.visible());
-  EXPECT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(shown().size(), 1u);
 }
 
 TEST_F(MainWindow, MissingConfirmationsEndTheCheckWithTheAlertCleared) {
   dir.remove("QJcfm.txt");
   AlertFlag = 1;
   form->Edit2.setText("AB-12");
-  ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text.rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
+  ASSERT_EQ(shown().size(), 1u);
+  EXPECT_EQ(shown()[0].text.rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
   EXPECT_EQ(form->caption(), "Абинский район");
   EXPECT_EQ(AlertFlag, 0);
   EXPECT_FALSE(form->StatusBar1.visible());
-  EXPECT_FALSE(form->CfmList.has_value());
 }
 
 TEST(MainWindowStart, MissingConfirmationsAtActivationKeepTheTitle) {
