@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Unit2.h"
 #include "core/districts.h"
 #include "core/lookup.h"
 #include "core/text.h"
@@ -92,6 +93,10 @@ void TForm1::FormClose(ui::CloseAction&) {
   // Closing steps: the link window, then the settings and the spot list window, as
   // each of them joins the program. An error in one skips the rest without a word;
   // the window closes all the same.
+  try {
+    if (Form2) Form2->close();
+  } catch (...) {
+  }
 }
 
 void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {

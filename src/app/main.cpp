@@ -2,12 +2,15 @@
 #include <memory>
 
 #include "app/Unit1.h"
+#include "app/Unit2.h"
 #include "ui/application.h"
 
 int main() {
   ui::app().setTitle("ruDOZ");
   auto form1 = std::make_unique<TForm1>();
   Form1 = form1.get();
+  auto form2 = std::make_unique<TForm2>();
+  Form2 = form2.get();
   ui::app().run(*Form1);
   return 0;
 }

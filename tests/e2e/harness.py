@@ -5,11 +5,13 @@ Only the Python standard library; the programs it drives are ruDOZ.exe and the
 Logger32 stand-in, seen from outside as a user (and Logger32) would see them.
 """
 import os
+import re
 import shutil
 import signal
 import subprocess
 import tempfile
 import time
+import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SOURCE = os.path.abspath(os.path.join(HERE, "..", ".."))
@@ -170,6 +172,17 @@ class WorkDir:
         shutil.rmtree(self.path, ignore_errors=True)
 
 
+_options = None
+
+
+def options_parsed():
+    """The options of this run, parsed once."""
+    global _options
+    if _options is None:
+        _options = options()
+    return _options
+
+
 def options():
     """Paths handed over by CTest: --exe, --prefix, --out (and --sim when needed)."""
     import argparse
@@ -182,3 +195,156 @@ def options():
     args, rest = parser.parse_known_args()
     sys.argv[1:] = rest
     return args
+
+
+# --- Logger32's side: the stand-in l32sim and its event log -----------------------
+
+def winpath(path):
+    """A Linux path as the Windows programs under Wine see it (drive Z:)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+class Event:
+    """One line of the stand-in's log: "MS kind k=v ... [flags] [text=REST]"."""
+
+    def __init__(self, ms, kind, fields, flags, text):
+        self.ms, self.kind, self.fields, self.flags, self.text = ms, kind, fields, flags, text
+
+    def num(self, name):
+        return int(self.fields[name])
+
+    def __repr__(self):
+        return f"<{self.ms} {self.kind} {self.fields} {self.flags} {self.text!r}>"
+
+
+def parse_event(line):
+    """The text after " text=" comes back as bytes, its \\xNN escapes undone."""
+    head, has_text, text = line.partition(b" text=")
+    words = head.decode("latin-1").split()
+    if len(words) < 2 or not words[0].isdigit():
+        return None
+    fields = dict(w.split("=", 1) for w in words[2:] if "=" in w)
+    flags = [w for w in words[2:] if "=" not in w]
+    if has_text:
+        text = re.sub(rb"\\x([0-9A-F]{2})", lambda m: bytes([int(m.group(1), 16)]), text)
+    else:
+        text = None
+    return Event(int(words[0]), words[1], fields, flags, text)
+
+
+class EventLog:
+    def __init__(self, path):
+        self.path = path
+
+    def events(self):
+        try:
+            with open(self.path, "rb") as f:
+                lines = f.read().split(b"\n")
+        except FileNotFoundError:
+            return []
+        return [e for e in map(parse_event, filter(None, lines)) if e]
+
+    def select(self, kind, **fields):
+        return [e for e in self.events()
+                if e.kind == kind and all(e.fields.get(k) == str(v) for k, v in fields.items())]
+
+    def wait_for(self, kind, timeout, count=1, **fields):
+        """The first `count` events of that kind with those fields."""
+        found = wait_for(lambda: (lambda s: s[:count] if len(s) >= count else None)(self.select(kind, **fields)),
+                         timeout, what=f"{count} x {kind} {fields} in {self.path}")
+        return found
+
+    def titles(self, after_ms=-1):
+        return [e for e in self.select("title") if e.ms > after_ms]
+
+    def wait_for_title(self, text, timeout, after_ms=-1):
+        """The first title event showing `text` after after_ms."""
+        want = text.encode("utf-8")
+        return wait_for(lambda: next((e for e in self.titles(after_ms) if e.text == want), None), timeout,
+                        what=f"the title {text!r} in {self.path}")
+
+
+class StandIn:
+    """l32sim, playing Logger32 in the same prefix and on the same display, with its
+    log and control file in `folder`."""
+
+    def __init__(self, wine, exe, folder, *args):
+        os.makedirs(folder, exist_ok=True)
+        self.log = EventLog(os.path.join(folder, "l32sim.log"))
+        self.control_file = os.path.join(folder, "l32sim.control")
+        for path in (self.log.path, self.control_file):
+            open(path, "wb").close()
+        self.process = wine.start(exe, "--log", winpath(self.log.path), "--control", winpath(self.control_file),
+                                  *args, cwd=folder, log=os.path.join(folder, "l32sim.out"))
+
+    def control(self, line):
+        """Appends one command line (str or bytes) to the control file."""
+        with open(self.control_file, "ab") as f:
+            f.write((line if isinstance(line, bytes) else line.encode("latin-1")) + b"\n")
+
+    def wait_for(self, kind, timeout, count=1, **fields):
+        return self.log.wait_for(kind, timeout, count, **fields)
+
+    def wait_for_title(self, text, timeout, after_ms=-1):
+        return self.log.wait_for_title(text, timeout, after_ms)
+
+    def main_window_gone(self, timeout=20):
+        wait_for(lambda: any("gone" in e.flags for e in self.log.select("title")), timeout,
+                 what="the watched window to go")
+
+
+def press_keys(display, title, *keys):
+    """Clicks into the window whose title is exactly `title`, as the operator would
+    to bring it forward, then presses the keys."""
+    window = display.find_window("^" + re.escape(title) + "$")
+    x, y, w, h = display.geometry(window)
+    display.click(x + w // 2, y + 8)
+    display.xdotool("windowfocus", "--sync", str(window), check=False)
+    display.key(*keys)
+
+
+class LinkScene:
+    """ruDOZ.exe beside the stand-in, on a display of their own and in one prefix;
+    ruDOZ works in a scratch folder holding the sample reference files, and the
+    stand-in's log, ruDOZ's output and the screenshots go to <out>/<name>."""
+
+    def __init__(self, args, name):
+        self.args = args
+        self.out = os.path.join(args.out, name)
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.out)
+        self.display = Display()
+        self.wine = Wine(args.prefix, self.display)
+        self.work = WorkDir()
+        self.work.copy_sample("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt")
+        self.sim = None
+
+    def start_stand_in(self, *sim_args):
+        self.sim = StandIn(self.wine, self.args.sim, self.out, *sim_args)
+        return self.sim
+
+    def start_rudoz(self):
+        return self.wine.start(self.args.exe, cwd=self.work.path, log=os.path.join(self.out, "ruDOZ.out"))
+
+    def screenshot(self, name):
+        return self.display.screenshot(os.path.join(self.out, name + ".png"))
+
+    def close(self):
+        if self.sim and self.sim.process.poll() is None:
+            self.sim.control("quit")
+            self.wine.stop(self.sim.process, timeout=10)
+        self.wine.close()
+        self.display.close()
+        self.work.close()
+
+
+class LinkTestCase(unittest.TestCase):
+    """A test with a fresh LinkScene named by the class's `scene_name`."""
+
+    scene_name = "link"
+
+    def setUp(self):
+        self.scene = LinkScene(options_parsed(), self.scene_name)
+
+    def tearDown(self):
+        self.scene.close()

@@ -22,8 +22,13 @@ class MainWindow(unittest.TestCase):
         self.work.write_lines("QJlook.txt", ["R9X"])
         self.display = harness.Display()
         self.wine = harness.Wine(ARGS.prefix, self.display)
+        # Logger32 grants port 1, so that the link has written its last status text
+        # ("Connected Logger32 1") before the verdicts are read from the title.
+        sim = harness.StandIn(self.wine, ARGS.sim, os.path.join(ARGS.out, "main-window-l32sim"), "--exit-after", "300")
+        sim.wait_for("window", 60)
         self.program = self.wine.start(ARGS.exe, cwd=self.work.path)
         self.window = self.display.find_window("^CFM-2$", timeout=30)
+        self.display.wait_title(self.window, "Connected Logger32 1")
 
     def tearDown(self):
         self.wine.close()

@@ -1,0 +1,171 @@
+#include "app/Unit2.h"
+
+#include "app/Unit1.h"
+#include "core/color.h"
+#include "core/link_texts.h"
+#include "core/spot_record.h"
+#include "ui/application.h"
+
+TForm2* Form2 = nullptr;
+
+namespace {
+
+// Link codes in wParam.
+constexpr WPARAM kRegisterRequest = 1;
+constexpr WPARAM kSpotField = 2;
+constexpr WPARAM kSpotFeed = 3;
+constexpr WPARAM kDisconnect = 4;
+constexpr std::int32_t kCommandWindow = 3;
+constexpr std::int32_t kFrequencyReport = 100;
+constexpr int kLastPort = 5;
+
+// Logger32 handles the disconnection at once; a hung Logger32 must not keep this
+// program from closing.
+constexpr UINT kDisconnectTimeoutMs = 10000;
+
+void setStatus(const std::string& text) {
+  if (Form1) Form1->setCaption(text);
+}
+
+}  // namespace
+
+TForm2::TForm2() {
+  create({.className = "TForm2", .caption = "Form2", .width = 158, .height = 20, .border = ui::BorderStyle::None});
+  setClientSize(158, 20);
+  Edit1.create(this, 0, 0, 158, 20, /*ansi=*/true);
+  Edit1.OnChange = [this] { Edit1Change(); };
+
+  Timer1.create(this, 200, true);
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  Timer2.create(this, 1500, false);
+  Timer2.OnTimer = [this] { Timer2Timer(); };
+  Timer3.create(this, 2000, false);
+  Timer3.OnTimer = [this] { Timer3Timer(); };
+  Timer4.create(this, 10000, true);
+  Timer4.OnTimer = [this] { Timer4Timer(); };
+
+  hookId_ = ui::app().addMessageHook([this](const MSG& msg) {
+    bool handled = false;
+    ApplicationEvents1Message(msg, handled);
+  });
+  OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  ui::app().guard([this] { FormCreate(); });
+}
+
+TForm2::~TForm2() {
+  ui::app().removeMessageHook(hookId_);
+  if (Form2 == this) Form2 = nullptr;
+}
+
+void TForm2::findLogger32() {
+  LinkWnd = FindWindowA("TForm2", "Form2");
+  Logger32Wnd = FindWindowA(nullptr, "Logger32");
+}
+
+void TForm2::FormCreate() {
+  findLogger32();
+  if (!Logger32Wnd) {
+    setStatus("No Logger32 run!");
+    Timer3.setEnabled(true);
+  } else {
+    setStatus("Looking for Cat");
+    PortTry = 0;
+    Timer2.setEnabled(true);
+  }
+}
+
+void TForm2::Timer3Timer() {
+  findLogger32();
+  if (!Logger32Wnd) {
+    setStatus("No Logger32 run!");
+    return;
+  }
+  setStatus("Looking for Cat");
+  PortTry = 0;
+  Timer2.setEnabled(true);
+  Timer3.setEnabled(false);
+}
+
+void TForm2::Timer2Timer() {
+  if (CommandWnd) {
+    setStatus("Connected " + PortName);
+    Timer2.setEnabled(false);
+  } else if (PortTry == kLastPort) {
+    setStatus("All QRL Sorry -:((");
+    Timer2.setEnabled(false);
+  } else if (LastWParam == 0 && LastLParam == 0) {
+    // Silence or a (0, 0) reply: on to the next port.
+    ++PortTry;
+    PortName = "Logger32 " + std::to_string(PortTry);
+    if (PortTry > 1) setStatus("QRL QRX PSE");
+    LinkMsg = RegisterWindowMessageA(PortName.c_str());
+    postLink(kRegisterRequest, reinterpret_cast<LPARAM>(LinkWnd));
+  }
+  // Any other reply: the port is waited for.
+}
+
+void TForm2::ApplicationEvents1Message(const MSG& msg, bool& handled) {
+  handled = false;
+  if (!LinkMsg || msg.message != *LinkMsg) return;
+  LastWParam = static_cast<std::int32_t>(msg.wParam);
+  LastLParam = static_cast<std::uint32_t>(msg.lParam);
+  if (LastWParam == 0 && LastLParam == 1) {  // Accepted
+    postLink(kSpotField, reinterpret_cast<LPARAM>(Edit1.handle()));
+    postLink(kSpotFeed, 1);
+  }
+  if (LastWParam == kFrequencyReport) Frequency = core::frequencyText(LastLParam);
+  if (LastWParam == kCommandWindow) CommandWnd = reinterpret_cast<HWND>(msg.lParam);
+  if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus("Check CAT");
+}
+
+void TForm2::Edit1Change() {
+  if (!Form1 || !Form1->CheckBox1.checked()) return;
+  std::string call;
+  findClx(Edit1.text(), call);
+  // Setting the text the field already holds is no change: the same callsign
+  // twice starts one lookup only.
+  if (!RussOnly || core::isRussianCall(call)) Form1->Edit1.setText(call);
+}
+
+void TForm2::Timer1Timer() {
+  if (!Form1) return;
+  if (AlertFlag == 1) {
+    Form1->setColor(core::clRed);
+    ++BlinkCount;
+  } else {
+    Form1->setColor(core::clBtnFace);
+    BlinkCount = 0;
+  }
+  if (BlinkCount == 1) Form1->setColor(core::clBtnFace);
+  if (BlinkCount == 2) BlinkCount = 0;
+}
+
+void TForm2::Timer4Timer() {
+  if (Form1) setBounds(Form1->left(), Form1->top(), width(), height());
+}
+
+void TForm2::FormClose(ui::CloseAction& action) {
+  if (LastWParam != 0 && LinkMsg) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(Logger32Wnd, *LinkMsg, kDisconnect, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kDisconnectTimeoutMs,
+                        &result);
+  }
+  action = ui::CloseAction::Free;
+}
+
+void TForm2::ClxOn() { postLink(kSpotFeed, 1); }
+
+void TForm2::ClxOf() { postLink(kSpotFeed, 0); }
+
+void TForm2::postLink(WPARAM code, LPARAM value) const {
+  if (LinkMsg) PostMessageA(Logger32Wnd, *LinkMsg, code, value);
+}
+
+void TForm2::SendCommand(const std::string& text) const {
+  if (CommandWnd) SendMessageA(CommandWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TForm2::findClx(const std::string& record, std::string& result) { core::findClx(record, result); }
+void TForm2::findFreq(const std::string& record, std::string& result) { core::findFreq(record, result); }
+void TForm2::findComent(const std::string& record, std::string& result) { core::findComent(record, result); }
+void TForm2::findTime(const std::string& record, std::string& result) { core::findTime(record, result); }

@@ -1,0 +1,464 @@
+// The link window driven in-process: link messages posted to it, its timer handlers
+// called directly, and a stand-in for Logger32's main window in this process.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "core/color.h"
+#include "support.h"
+#include "ui/application.h"
+
+namespace {
+
+struct LinkMessage {
+  int port;  // 1..5
+  WPARAM wParam;
+  LPARAM lParam;
+  bool sent;  // SendMessage from the link window's thread, not a post
+};
+
+// Logger32's main window: a top-level window titled "Logger32", on a thread of its
+// own as Logger32's windows are in a process of their own, so that what the link
+// window posts to it never passes the link window's own message hook. It records
+// the link messages of every port and the texts written into its command window.
+class FakeLogger32 {
+ public:
+  FakeLogger32() {
+    for (int i = 0; i < 5; ++i) ids_[i] = RegisterWindowMessageA(("Logger32 " + std::to_string(i + 1)).c_str());
+    std::promise<void> ready;
+    auto created = ready.get_future();
+    thread_ = std::thread([this, &ready] {
+      static const ATOM cls = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = &proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "FakeLogger32";
+        return RegisterClassA(&wc);
+      }();
+      (void)cls;
+      main_ = CreateWindowExA(0, "FakeLogger32", "Logger32", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, this);
+      command_ = CreateWindowExA(0, "FakeLogger32", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, this);
+      threadId_ = GetCurrentThreadId();
+      ready.set_value();
+      MSG m;
+      while (GetMessageA(&m, nullptr, 0, 0) > 0) DispatchMessageA(&m);
+      DestroyWindow(command_);
+      DestroyWindow(main_);
+    });
+    created.wait();
+  }
+  ~FakeLogger32() {
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  HWND window() const { return main_; }
+  HWND commandWindow() const { return command_; }
+  UINT id(int port) const { return ids_[port - 1]; }
+
+  // The messages received so far, once there are at least `count` of them or two
+  // seconds have passed.
+  std::vector<LinkMessage> received(std::size_t count = 0) const {
+    for (int i = 0; i < 200; ++i) {
+      {
+        std::lock_guard lock(mutex_);
+        if (received_.size() >= count) break;
+      }
+      Sleep(10);
+    }
+    Sleep(count == 0 ? 50 : 0);  // for "nothing more came", give it a moment
+    std::lock_guard lock(mutex_);
+    return received_;
+  }
+  std::vector<std::string> commands() const {
+    std::lock_guard lock(mutex_);
+    return commands_;
+  }
+  void clear() {
+    std::lock_guard lock(mutex_);
+    received_.clear();
+  }
+
+ private:
+  static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+    if (m == WM_NCCREATE)
+      SetWindowLongPtrA(w, GWLP_USERDATA, LONG_PTR(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<FakeLogger32*>(GetWindowLongPtrA(w, GWLP_USERDATA));
+    if (self && w == self->main_) {
+      for (int i = 0; i < 5; ++i) {
+        if (m == self->ids_[i]) {
+          std::lock_guard lock(self->mutex_);
+          self->received_.push_back({i + 1, wParam, lParam, InSendMessage() != FALSE});
+        }
+      }
+    }
+    if (self && w == self->command_ && m == WM_SETTEXT) {
+      std::lock_guard lock(self->mutex_);
+      self->commands_.emplace_back(reinterpret_cast<const char*>(lParam));
+    }
+    return DefWindowProcA(w, m, wParam, lParam);
+  }
+
+  UINT ids_[5] = {};
+  HWND main_ = nullptr;
+  HWND command_ = nullptr;
+  DWORD threadId_ = 0;
+  std::thread thread_;
+  mutable std::mutex mutex_;
+  std::vector<LinkMessage> received_;
+  std::vector<std::string> commands_;
+};
+
+class LinkWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt"}) dir.copySample(name);
+    AlertFlag = 0;
+    form1 = std::make_unique<TForm1>();
+    Form1 = form1.get();
+  }
+  void TearDown() override {
+    for (const auto& m : messages.messages()) ADD_FAILURE() << "message box: " << m.text;
+    form2.reset();
+    form1.reset();
+    Form1 = nullptr;
+    logger32.reset();
+    drainQuit();
+    AlertFlag = 0;
+  }
+
+  // Creates the link window, with Logger32 running or not. Its timers are slowed
+  // down so that the tests alone drive the handlers.
+  void createLinkWindow(bool withLogger32) {
+    if (withLogger32) logger32 = std::make_unique<FakeLogger32>();
+    form2 = std::make_unique<TForm2>();
+    Form2 = form2.get();
+    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+  }
+
+  // Logger32's reply on a port, posted to the link window; the application's
+  // message hook takes it from the queue.
+  void reply(int port, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(Form2->handle(), logger32->id(port), wParam, lParam);
+    ui::app().processMessages();
+  }
+
+  // Drives the handshake to port `port` being tried, with silence on the ports before.
+  void tryUpTo(int port) {
+    for (int i = 0; i < port; ++i) Form2->Timer2Timer();
+    ui::app().processMessages();
+  }
+
+  void connectOnPort1() {
+    tryUpTo(1);
+    reply(1, 0, 1);
+    reply(1, 3, reinterpret_cast<LPARAM>(logger32->commandWindow()));
+    Form2->Timer2Timer();
+    logger32->received(3);  // RegisterRequest, SpotField, SpotFeed
+    logger32->clear();
+  }
+
+  static void drainQuit() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+
+  std::string title() const { return Form1->caption(); }
+
+  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<FakeLogger32> logger32;
+  testing_support::ScratchDir dir;
+  testing_support::MessageRecorder messages;
+};
+
+TEST_F(LinkWindow, IsAHiddenBorderlessWindowWithAnAnsiSpotField) {
+  form2 = std::make_unique<TForm2>();
+  Form2 = form2.get();
+  EXPECT_EQ(FindWindowA("TForm2", "Form2"), Form2->handle());
+  EXPECT_EQ(Form2->LinkWnd, Form2->handle());
+  EXPECT_FALSE(IsWindowVisible(Form2->handle()));
+  EXPECT_EQ(GetWindowLongPtrW(Form2->handle(), GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_BORDER), 0);
+  EXPECT_EQ(Form2->clientWidth(), 158);
+  EXPECT_EQ(Form2->clientHeight(), 20);
+  EXPECT_EQ(GetParent(Form2->Edit1.handle()), Form2->handle());
+  EXPECT_FALSE(IsWindowUnicode(Form2->Edit1.handle()));
+
+  const struct {
+    const char* name;
+    ui::Timer& timer;
+    unsigned interval;
+    bool enabled;
+  } timers[] = {{"Timer1", Form2->Timer1, 200, true},
+                {"Timer2", Form2->Timer2, 1500, false},
+                {"Timer3", Form2->Timer3, 2000, true},  // no Logger32 here: searching
+                {"Timer4", Form2->Timer4, 10000, true}};
+  for (const auto& t : timers) {
+    SCOPED_TRACE(t.name);
+    EXPECT_EQ(t.timer.interval(), t.interval);
+    EXPECT_EQ(t.timer.enabled(), t.enabled);
+  }
+  EXPECT_EQ(Form2->PortName, "Logger32 1");
+  EXPECT_FALSE(Form2->LinkMsg.has_value());
+  EXPECT_EQ(Form2->Frequency, "QRG");
+}
+
+TEST_F(LinkWindow, SearchesUntilLogger32Appears) {
+  createLinkWindow(false);
+  EXPECT_EQ(title(), "No Logger32 run!");
+  Form1->setCaption("CFM-12");
+  Form2->Timer3Timer();
+  EXPECT_EQ(title(), "No Logger32 run!");  // written again on every tick
+  EXPECT_TRUE(Form2->Timer3.enabled());
+
+  logger32 = std::make_unique<FakeLogger32>();
+  Form2->Timer3Timer();
+  EXPECT_EQ(title(), "Looking for Cat");
+  EXPECT_EQ(Form2->Logger32Wnd, logger32->window());
+  EXPECT_FALSE(Form2->Timer3.enabled());
+  EXPECT_TRUE(Form2->Timer2.enabled());
+  EXPECT_EQ(Form2->PortTry, 0);
+  EXPECT_TRUE(logger32->received().empty());  // the first port is tried on the next handshake tick
+}
+
+TEST_F(LinkWindow, GrantedPortGetsSpotFieldThenSpotFeedAndConnects) {
+  createLinkWindow(true);
+  EXPECT_EQ(title(), "Looking for Cat");
+  tryUpTo(2);
+  EXPECT_EQ(title(), "QRL QRX PSE");
+  const auto requests = logger32->received(2);
+  ASSERT_EQ(requests.size(), 2u);
+  for (int port : {1, 2}) {
+    SCOPED_TRACE(port);
+    const LinkMessage& m = requests[port - 1];
+    EXPECT_EQ(m.port, port);
+    EXPECT_EQ(m.wParam, 1u);
+    EXPECT_EQ(m.lParam, reinterpret_cast<LPARAM>(Form2->handle()));
+  }
+  EXPECT_EQ(Form2->LinkMsg, logger32->id(2));
+  EXPECT_EQ(Form2->PortName, "Logger32 2");
+
+  logger32->clear();
+  reply(2, 0, 1);  // Accepted
+  const auto answer = logger32->received(2);
+  ASSERT_EQ(answer.size(), 2u);
+  EXPECT_EQ(answer[0].port, 2);
+  EXPECT_EQ(answer[0].wParam, 2u);
+  EXPECT_EQ(answer[0].lParam, reinterpret_cast<LPARAM>(Form2->Edit1.handle()));
+  EXPECT_EQ(answer[1].wParam, 3u);
+  EXPECT_EQ(answer[1].lParam, 1);
+  EXPECT_FALSE(answer[1].sent);
+
+  Form2->Timer2Timer();  // a reply came: the port is waited for
+  EXPECT_EQ(Form2->PortTry, 2);
+  EXPECT_EQ(logger32->received().size(), 2u);
+  EXPECT_TRUE(Form2->Timer2.enabled());
+
+  reply(2, 3, reinterpret_cast<LPARAM>(logger32->commandWindow()));
+  EXPECT_EQ(Form2->CommandWnd, logger32->commandWindow());
+  Form2->Timer2Timer();
+  EXPECT_EQ(title(), "Connected Logger32 2");
+  EXPECT_FALSE(Form2->Timer2.enabled());
+
+  reply(2, 0, 1);  // Accepted again: the spot field is named again
+  EXPECT_EQ(logger32->received(4).size(), 4u);
+}
+
+TEST_F(LinkWindow, RepliesDecideWhetherTheNextPortIsTried) {
+  createLinkWindow(true);
+  tryUpTo(1);
+  reply(1, 0, 0);  // (0, 0): as good as silence
+  Form2->Timer2Timer();
+  EXPECT_EQ(Form2->PortTry, 2);
+
+  reply(2, 5, 7);  // anything else: waited for without limit
+  for (int i = 0; i < 3; ++i) Form2->Timer2Timer();
+  EXPECT_EQ(Form2->PortTry, 2);
+  EXPECT_EQ(Form2->LastWParam, 5);
+  EXPECT_EQ(Form2->LastLParam, 7u);
+
+  // A message for the port tried before is not a link message any more.
+  reply(1, 0, 1);
+  EXPECT_EQ(Form2->LastWParam, 5);
+  EXPECT_EQ(logger32->received().size(), 2u);  // no SpotField
+}
+
+TEST_F(LinkWindow, FivePortsWithoutAnswerEndInAllBusy) {
+  createLinkWindow(true);
+  tryUpTo(5);
+  EXPECT_EQ(logger32->received(5).size(), 5u);
+  Form2->Timer2Timer();
+  EXPECT_EQ(title(), "All QRL Sorry -:((");
+  EXPECT_FALSE(Form2->Timer2.enabled());
+  ui::app().processMessages();
+  EXPECT_EQ(logger32->received().size(), 5u);
+
+  // A CommandWindow that comes now still makes the link usable.
+  reply(5, 3, reinterpret_cast<LPARAM>(logger32->commandWindow()));
+  EXPECT_EQ(Form2->CommandWnd, logger32->commandWindow());
+  EXPECT_EQ(title(), "All QRL Sorry -:((");
+}
+
+TEST_F(LinkWindow, FrequencyReportKeepsTheTextAndZeroMeansCheckCat) {
+  createLinkWindow(true);
+  connectOnPort1();
+  const struct {
+    LPARAM value;
+    const char* text;
+  } cases[] = {{14025000, "14025,000"}, {1500, "1,500"},           {123, ",123"},
+               {-1, "4294967,295"},     {0xFFFFFFFF, "4294967,295"}, {0x100000000LL + 7, ",7"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    reply(1, 100, c.value);
+    EXPECT_EQ(Form2->Frequency, c.text);
+    EXPECT_EQ(title(), "Connected Logger32 1");
+  }
+  EXPECT_EQ(Form2->LastLParam, 7u);
+  reply(1, 100, 0);
+  EXPECT_EQ(Form2->Frequency, ",0");
+  EXPECT_EQ(title(), "Check CAT");
+  EXPECT_FALSE(Form2->Timer2.enabled());  // nothing writes "Connected" again
+}
+
+TEST_F(LinkWindow, SpotFieldKeepsLogger32sBytes) {
+  createLinkWindow(true);
+  // A comment in Windows-1251 Cyrillic ("РДА"), written the way Logger32 writes it.
+  const std::string record = "<DXSPOT_CALLSIGN:5>UA1AA<COMMENT:3>\xD0\xC4\xC0<X:3>\x80\xFF\xB8";
+  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
+  EXPECT_EQ(Form2->SpotRecord(), record);
+  std::string comment;
+  TForm2::findComent(Form2->SpotRecord(), comment);
+  EXPECT_EQ(comment, "\xD0\xC4\xC0");
+}
+
+TEST_F(LinkWindow, SpotIntakePassesRussianCallsignsOnly) {
+  createLinkWindow(true);
+  auto spot = [&](const std::string& call) {
+    const std::string record = "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call + "<DXSPOT_FREQ:1>7";
+    SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
+  };
+  const struct {
+    const char* call;
+    bool passes;
+  } cases[] = {{"R3DEMO", true}, {"UA1ABC", true}, {"UI9X", true},  {"UR5AA", false},
+               {"UT1A", false},  {"UN7Q", false},  {"r1abc", false}, {"DL1ABC", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.call);
+    Form1->Edit1.setText("EMPTY");
+    spot(c.call);
+    EXPECT_EQ(Form1->Edit1.text(), c.passes ? c.call : "EMPTY");
+  }
+
+  Form2->RussOnly = false;  // every callsign, even none at all
+  spot("DL1ABC");
+  EXPECT_EQ(Form1->Edit1.text(), "DL1ABC");
+  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("<DXSPOT_FREQ:1>7"));
+  EXPECT_EQ(Form1->Edit1.text(), "");
+
+  Form1->CheckBox1.setChecked(false);  // "L32" off: spots change nothing
+  spot("R3DEMO");
+  EXPECT_EQ(Form1->Edit1.text(), "");
+}
+
+TEST_F(LinkWindow, SameCallsignTwiceStartsOneLookup) {
+  createLinkWindow(true);
+  int lookups = 0;
+  auto lookup = Form1->Edit1.OnChange;
+  Form1->Edit1.OnChange = [&] {
+    ++lookups;
+    lookup();
+  };
+  const char* record = "<DXSPOT_CALLSIGN:6>UA1ABC<DXSPOT_FREQ:7>14025.0";
+  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record));
+  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record));
+  EXPECT_EQ(lookups, 1);
+  EXPECT_EQ(Form1->Edit1.text(), "UA1ABC");
+}
+
+TEST_F(LinkWindow, AlertBlinksTheMainWindowRedAndButtonFace) {
+  createLinkWindow(false);
+  AlertFlag = 1;
+  std::vector<core::Color> seen;
+  for (int i = 0; i < 5; ++i) {
+    Form2->Timer1Timer();
+    seen.push_back(Form1->color());
+  }
+  const std::vector<core::Color> blink = {core::clBtnFace, 255, core::clBtnFace, 255, core::clBtnFace};
+  EXPECT_EQ(seen, blink);
+
+  AlertFlag = 0;
+  Form2->Timer1Timer();
+  EXPECT_EQ(Form1->color(), core::clBtnFace);
+  EXPECT_EQ(Form2->BlinkCount, 0);
+  Form1->setColor(core::clGreen);  // no other colour outlives a tick
+  Form2->Timer1Timer();
+  EXPECT_EQ(Form1->color(), core::clBtnFace);
+}
+
+TEST_F(LinkWindow, StaysHiddenWhereTheMainWindowIs) {
+  createLinkWindow(false);
+  Form1->setBounds(37, 91, Form1->width(), Form1->height());
+  Form2->Timer4Timer();
+  EXPECT_EQ(Form2->left(), 37);
+  EXPECT_EQ(Form2->top(), 91);
+  EXPECT_FALSE(IsWindowVisible(Form2->handle()));
+}
+
+TEST_F(LinkWindow, SpotFeedSwitchAndCommandTexts) {
+  createLinkWindow(true);
+  Form2->SendCommand("<APP_SET_FREQ_MODE:8>QRG|CW-R");  // no link yet: lost
+  connectOnPort1();
+  Form2->ClxOf();
+  Form2->ClxOn();
+  ui::app().processMessages();
+  const auto feed = logger32->received(2);
+  ASSERT_EQ(feed.size(), 2u);
+  EXPECT_EQ(feed[0].wParam, 3u);
+  EXPECT_EQ(feed[0].lParam, 0);
+  EXPECT_EQ(feed[1].lParam, 1);
+
+  Form2->SendCommand("<STATE:2>AB<CNTY:2>12");  // sent: there when the call returns
+  EXPECT_EQ(logger32->commands(), std::vector<std::string>{"<STATE:2>AB<CNTY:2>12"});
+}
+
+TEST_F(LinkWindow, ClosingSendsDisconnectOnlyAfterANonZeroCode) {
+  createLinkWindow(true);
+  tryUpTo(1);
+  reply(1, 0, 1);  // only Accepted so far: its wParam is 0
+  logger32->received(3);
+  logger32->clear();
+  Form2->close();
+  ui::app().processMessages();
+  EXPECT_TRUE(logger32->received().empty());
+  EXPECT_EQ(Form2->handle(), nullptr);
+
+  form2.reset();
+  createLinkWindow(true);
+  connectOnPort1();
+  Form2->close();
+  const auto disconnect = logger32->received(1);
+  ASSERT_EQ(disconnect.size(), 1u);
+  EXPECT_EQ(disconnect[0].wParam, 4u);
+  EXPECT_EQ(disconnect[0].lParam, 0);
+  EXPECT_TRUE(disconnect[0].sent);
+}
+
+TEST_F(LinkWindow, ClosingTheMainWindowClosesTheLinkWindowFirst) {
+  createLinkWindow(true);
+  connectOnPort1();
+  Form1->close();
+  EXPECT_EQ(Form2->handle(), nullptr);
+  const auto disconnect = logger32->received(1);
+  ASSERT_EQ(disconnect.size(), 1u);
+  EXPECT_EQ(disconnect[0].wParam, 4u);
+  EXPECT_TRUE(disconnect[0].sent);
+}
+
+}  // namespace
