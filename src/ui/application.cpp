@@ -96,6 +96,22 @@ void Application::removeMessageHook(int id) {
   hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(), [id](const Hook& h) { return h.id == id; }), hooks_.end());
 }
 
+int Application::addIdleHandler(std::function<void()> handler) {
+  idleHandlers_.push_back({nextHookId_, std::move(handler)});
+  return nextHookId_++;
+}
+
+void Application::removeIdleHandler(int id) {
+  idleHandlers_.erase(std::remove_if(idleHandlers_.begin(), idleHandlers_.end(),
+                                     [id](const IdleHandler& h) { return h.id == id; }),
+                      idleHandlers_.end());
+}
+
+void Application::idle() {
+  const auto handlers = idleHandlers_;  // a handler may add or remove handlers
+  for (const IdleHandler& h : handlers) guard([&] { h.fn(); }, Boundary::Silent);
+}
+
 void Application::terminate() {
   terminated_ = true;
   PostQuitMessage(0);
@@ -123,6 +139,7 @@ void Application::run(Form& mainForm) {
   mainForm.bringToFront();
   MSG msg;
   while (!terminated_) {
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) idle();
     const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
     if (r == 0 || r == -1) break;
     handle(msg);

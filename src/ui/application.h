@@ -39,6 +39,14 @@ class Application {
   int addMessageHook(MessageHook hook);
   void removeMessageHook(int id);
 
+  // Runs whenever the loop of run() finds the queue empty, before it waits: the
+  // place for work that follows what the user did, such as noticing which control
+  // the mouse is over. Returns an id for removeIdleHandler.
+  int addIdleHandler(std::function<void()> handler);
+  void removeIdleHandler(int id);
+  // Runs the idle handlers once (tests call it where the loop would).
+  void idle();
+
   // Runs a handler inside its own error boundary: an exception that escapes it ends
   // that handler only.
   template <class F>
@@ -78,6 +86,11 @@ class Application {
   };
   std::vector<Hook> hooks_;
   int nextHookId_ = 1;
+  struct IdleHandler {
+    int id;
+    std::function<void()> fn;
+  };
+  std::vector<IdleHandler> idleHandlers_;
 };
 
 Application& app();

@@ -11,6 +11,8 @@
 
 namespace ui {
 
+class Component;
+
 enum class Align { None, Top, Bottom, Left, Right, Client };
 
 struct ShiftState {
@@ -59,6 +61,14 @@ class Control {
 
   const Font& font() const { return font_; }
   void setFont(const Font& font);
+
+  // Enter or Escape that the form offers to its controls (when the focused control
+  // does not take every key itself). Returns true when the control used the key.
+  virtual bool dialogKey(WORD /*key*/, ShiftState /*shift*/) { return false; }
+  // The parent's colour changed.
+  virtual void parentColorChanged() {}
+  // A component of this control's form (or one it asked to hear of) is going away.
+  virtual void componentRemoved(Component& /*component*/) {}
 
   Align align() const { return align_; }
   void setAlign(Align align);

@@ -49,6 +49,13 @@ void Form::setColor(core::Color color) {
   if (color == color_) return;
   color_ = color;
   if (handle()) RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  for (Control* c : children()) c->parentColorChanged();
+}
+
+Form* parentForm(const Control& control) {
+  for (Control* c = control.parent(); c; c = c->parent())
+    if (auto* form = dynamic_cast<Form*>(c)) return form;
+  return nullptr;
 }
 
 void Form::setBorderWidth(int pixels) {
@@ -131,6 +138,15 @@ bool Form::previewKey(const MSG& msg) {
       if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
     }
     return true;
+  }
+  if ((key == VK_RETURN || key == VK_ESCAPE) && msg.message == WM_KEYDOWN) {
+    // A control that takes every key (a multi-line field) keeps Enter and Escape;
+    // otherwise the form's controls are offered them (default and cancel buttons).
+    HWND focus = GetFocus();
+    if (focus && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, LPARAM(&msg)) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
+      return false;
+    const ShiftState shift = currentShiftState();
+    return anyDescendant(*this, [&](Control& c) { return c.dialogKey(key, shift); });
   }
   return false;
 }

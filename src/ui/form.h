@@ -40,6 +40,10 @@ class Form : public Control {
   core::Color color() const { return color_; }
   void setColor(core::Color color);
 
+  // Set by buttons that carry a modal result when they are clicked.
+  int modalResult() const { return modalResult_; }
+  void setModalResult(int result) { modalResult_ = result; }
+
   // Extra border inside the frame, in pixels; controls lie inside it.
   void setBorderWidth(int pixels);
   int borderWidth() const { return borderWidth_; }
@@ -84,6 +88,19 @@ class Form : public Control {
   bool sizing_ = false;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
+  int modalResult_ = 0;
 };
+
+// Calls f(control) for every control inside root, depth first, in child order;
+// stops early when f returns true, and then returns true.
+template <class F>
+bool anyDescendant(const Control& root, F&& f) {
+  for (Control* c : root.children())
+    if (f(*c) || anyDescendant(*c, f)) return true;
+  return false;
+}
+
+// The form a control sits on, however deep; null for a control outside any form.
+Form* parentForm(const Control& control);
 
 }  // namespace ui

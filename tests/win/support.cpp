@@ -70,8 +70,6 @@ void pump(unsigned milliseconds) {
   } while (std::chrono::steady_clock::now() < end);
 }
 
-namespace {
-
 void writeBmp(const std::string& path, int width, int height, const std::vector<unsigned char>& bottomUpRows) {
   const int stride = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};
@@ -92,7 +90,12 @@ void writeBmp(const std::string& path, int width, int height, const std::vector<
   out.write(reinterpret_cast<const char*>(bottomUpRows.data()), std::streamsize(bottomUpRows.size()));
 }
 
-}  // namespace
+std::string outputDir(const std::string& subfolder) {
+  const char* out = std::getenv("RUDOZ_TEST_OUTPUT");
+  const fs::path dir = (out ? fs::path(out) : fs::current_path()) / subfolder;
+  fs::create_directories(dir);
+  return dir.string();
+}
 
 std::string snapshot(HWND window, const std::string& name) {
   pump(50);
@@ -120,10 +123,7 @@ std::string snapshot(HWND window, const std::string& name) {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
 
-  const char* out = std::getenv("RUDOZ_TEST_OUTPUT");
-  const fs::path dir = out ? fs::path(out) : fs::current_path();
-  fs::create_directories(dir);
-  const std::string path = (dir / (name + ".bmp")).string();
+  const std::string path = (fs::path(outputDir()) / (name + ".bmp")).string();
   writeBmp(path, width, height, rows);
   return path;
 }

@@ -53,6 +53,14 @@ class MessageRecorder {
 // Handles pending messages for a while (timers, posted replies).
 void pump(unsigned milliseconds = 0);
 
+// Writes a 24-bit BMP file from rows stored bottom-up, DWORD-aligned, as the file
+// keeps them.
+void writeBmp(const std::string& path, int width, int height, const std::vector<unsigned char>& bottomUpRows);
+
+// The folder test pictures go to (RUDOZ_TEST_OUTPUT, else the current one), made
+// if missing.
+std::string outputDir(const std::string& subfolder = {});
+
 // Saves what the window shows on screen, frame included, as a 24-bit BMP under the
 // test output directory; returns the file's path.
 std::string snapshot(HWND window, const std::string& name);

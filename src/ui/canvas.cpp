@@ -1,0 +1,122 @@
+#include "ui/canvas.h"
+
+#include <stdexcept>
+
+#include "ui/dib_surface.h"
+#include "ui/text.h"
+
+namespace ui {
+
+namespace {
+
+// Selects an object into a DC for one drawing call.
+class Selected {
+ public:
+  Selected(HDC dc, HGDIOBJ obj) : dc_(dc), previous_(SelectObject(dc, obj)) {}
+  ~Selected() { SelectObject(dc_, previous_); }
+  Selected(const Selected&) = delete;
+  Selected& operator=(const Selected&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+GdiHandle makePen(int width, core::Color color) { return GdiHandle(CreatePen(PS_SOLID, width, colorRef(color))); }
+
+}  // namespace
+
+Canvas::Canvas(DibSurface& surface) : Canvas(surface.dc()) { surface_ = &surface; }
+
+Canvas::Canvas(HDC dc) : dc_(dc) {
+  if (!dc_) throw std::logic_error("A canvas needs a device context");
+  originalFont_ = GetCurrentObject(dc_, OBJ_FONT);
+}
+
+Canvas::~Canvas() {
+  if (originalFont_) SelectObject(dc_, originalFont_);
+}
+
+void Canvas::setFont(const Font& font) {
+  font_ = font;
+  GdiHandle next = font_.create();
+  SelectObject(dc_, next.get());
+  hfont_ = std::move(next);
+  SetTextColor(dc_, colorRef(font_.color));
+}
+
+void Canvas::setFontColor(core::Color color) {
+  font_.color = color;
+  SetTextColor(dc_, colorRef(color));
+}
+
+void Canvas::setTransparentText() { SetBkMode(dc_, TRANSPARENT); }
+
+void Canvas::fillRect(RECT r, core::Color color) {
+  GdiHandle brush(CreateSolidBrush(colorRef(color)));
+  FillRect(dc_, &r, static_cast<HBRUSH>(brush.get()));
+}
+
+void Canvas::frameRect(RECT r, core::Color pen) {
+  roundRect(r, 0, 0, 1, pen, std::nullopt);
+}
+
+void Canvas::roundRect(RECT r, int ellipseWidth, int ellipseHeight, int penWidth, core::Color pen,
+                       std::optional<core::Color> brush) {
+  GdiHandle penHandle = makePen(penWidth, pen);
+  GdiHandle brushHandle(brush ? CreateSolidBrush(colorRef(*brush)) : nullptr);
+  Selected p(dc_, penHandle.get());
+  Selected b(dc_, brush ? brushHandle.get() : GetStockObject(NULL_BRUSH));
+  if (ellipseWidth > 0 || ellipseHeight > 0)
+    RoundRect(dc_, r.left, r.top, r.right, r.bottom, ellipseWidth, ellipseHeight);
+  else
+    Rectangle(dc_, r.left, r.top, r.right, r.bottom);
+}
+
+void Canvas::line(int x1, int y1, int x2, int y2, core::Color pen) {
+  GdiHandle penHandle = makePen(1, pen);
+  Selected p(dc_, penHandle.get());
+  MoveToEx(dc_, x1, y1, nullptr);
+  LineTo(dc_, x2, y2);
+}
+
+int Canvas::drawText(const std::string& text, RECT r, unsigned flags) {
+  std::wstring wide = widen(text);
+  return DrawTextExW(dc_, wide.data(), int(wide.size()), &r, flags, nullptr);
+}
+
+SIZE Canvas::textExtent(const std::string& text) {
+  const std::wstring wide = widen(text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc_, wide.c_str(), int(wide.size()), &size);
+  return size;
+}
+
+void Canvas::drawFocusRect(RECT r) { DrawFocusRect(dc_, &r); }
+
+void Canvas::drawImage(const core::Image& image, int x, int y) {
+  if (surface_) {
+    core::copyImage(surface_->pixels(), x, y, image);
+    return;
+  }
+  ui::drawImage(dc_, image, x, y);
+}
+
+void Canvas::drawTransparent(const core::Image& picture, int x, int y) {
+  if (!surface_) throw std::logic_error("Transparent drawing needs a canvas over a surface");
+  core::drawTransparent(surface_->pixels(), x, y, picture);
+}
+
+SIZE textExtent(const Font& font, const std::string& text) {
+  HDC screen = GetDC(nullptr);
+  SIZE size{};
+  {
+    Canvas canvas(screen);
+    canvas.setFont(font);
+    size = canvas.textExtent(text);
+  }
+  ReleaseDC(nullptr, screen);
+  return size;
+}
+
+}  // namespace ui

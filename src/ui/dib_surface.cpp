@@ -1,0 +1,96 @@
+#include "ui/dib_surface.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "ui/text.h"
+
+namespace ui {
+
+namespace {
+
+BITMAPINFO topDownInfo(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // rows top to bottom
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+}  // namespace
+
+DibSurface::~DibSurface() { release(); }
+
+void DibSurface::release() {
+  if (dc_) {
+    SelectObject(dc_, previous_);
+    DeleteDC(dc_);
+  }
+  if (bitmap_) DeleteObject(bitmap_);
+  dc_ = nullptr;
+  bitmap_ = nullptr;
+  previous_ = nullptr;
+  pixels_ = core::Image::wrap(nullptr, 0, 0, 0);
+}
+
+void DibSurface::setSize(int width, int height) {
+  release();
+  if (width < 1 || height < 1) return;
+  const BITMAPINFO info = topDownInfo(width, height);
+  void* bits = nullptr;
+  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!bitmap_ || !bits) {
+    bitmap_ = nullptr;
+    throw std::runtime_error("Cannot create a bitmap of " + std::to_string(width) + " x " + std::to_string(height));
+  }
+  dc_ = CreateCompatibleDC(nullptr);
+  previous_ = SelectObject(dc_, bitmap_);
+  pixels_ = core::Image::wrapDib(bits, width, -height);
+}
+
+core::Image& DibSurface::pixels() {
+  GdiFlush();
+  return pixels_;
+}
+
+void DibSurface::copyTo(HDC dc, int x, int y) const {
+  if (dc_) BitBlt(dc, x, y, width(), height(), dc_, 0, 0, SRCCOPY);
+}
+
+core::SystemColors systemColors() {
+  core::SystemColors colors;
+  for (int i = 0; i < core::SystemColors::kCount; ++i) colors.set(i, GetSysColor(i));
+  return colors;
+}
+
+void drawImage(HDC dc, const core::Image& image, int x, int y) {
+  if (image.empty()) return;
+  const BITMAPINFO info = topDownInfo(image.width(), image.height());
+  if (image.stride() == core::Image::alignedStride(image.width())) {
+    SetDIBitsToDevice(dc, x, y, DWORD(image.width()), DWORD(image.height()), 0, 0, 0, UINT(image.height()),
+                      image.row(0), &info, DIB_RGB_COLORS);
+    return;
+  }
+  const core::Image packed = image;  // copies have DWORD-aligned rows
+  drawImage(dc, packed, x, y);
+}
+
+core::Image loadBitmapResource(const wchar_t* name) {
+  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) throw std::runtime_error("The program has no picture " + narrow(name));
+  BITMAP bm{};
+  GetObjectW(bitmap, sizeof bm, &bm);
+  core::Image image(bm.bmWidth, bm.bmHeight);
+  BITMAPINFO info = topDownInfo(image.width(), image.height());
+  HDC screen = GetDC(nullptr);
+  const int rows = image.empty() ? 0 : GetDIBits(screen, bitmap, 0, UINT(image.height()), image.row(0), &info, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(bitmap);
+  if (rows != image.height()) throw std::runtime_error("Cannot read the picture " + narrow(name));
+  return image;
+}
+
+}  // namespace ui
