@@ -29,8 +29,6 @@ constexpr FoldTable kFold;
 
 }  // namespace
 
-unsigned char foldCase(unsigned char c) { return kFold.map[c]; }
-
 int compareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {

@@ -14,7 +14,6 @@ std::string toUpperAscii(std::string_view s);
 // Case folding for the sorted lists: ASCII letters, Cyrillic А–Я/а–я and Ё/ё of
 // Windows-1251 compare equal to their other case; every other byte compares as
 // itself (unsigned).
-unsigned char foldCase(unsigned char c);
 int compareNoCase(std::string_view a, std::string_view b);
 inline bool equalNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && compareNoCase(a, b) == 0;

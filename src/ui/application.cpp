@@ -87,30 +87,36 @@ void Application::formDestroyed(Form& form) {
   if (activeForm_ == &form) activeForm_ = nullptr;
 }
 
-int Application::addMessageHook(MessageHook hook) {
-  hooks_.push_back({nextHookId_, std::move(hook)});
-  return nextHookId_++;
+template <class Fn, class... Args>
+void Application::runAll(const Handlers<Fn>& handlers, Boundary boundary, Args&... args) {
+  for (std::size_t i = 0; i < handlers.size(); ++i) {
+    const auto handler = handlers[i];  // stays alive even if it removes itself
+    guard([&] { handler->fn(args...); }, boundary);
+  }
 }
 
-void Application::removeMessageHook(int id) {
-  hooks_.erase(std::remove_if(hooks_.begin(), hooks_.end(), [id](const Hook& h) { return h.id == id; }), hooks_.end());
+template <class Fn>
+void Application::removeById(Handlers<Fn>& handlers, int id) {
+  handlers.erase(std::remove_if(handlers.begin(), handlers.end(), [id](const auto& h) { return h->id == id; }),
+                 handlers.end());
 }
+
+int Application::addMessageHook(MessageHook hook) {
+  hooks_.push_back(std::make_shared<const Handler<MessageHook>>(Handler<MessageHook>{nextHandlerId_, std::move(hook)}));
+  return nextHandlerId_++;
+}
+
+void Application::removeMessageHook(int id) { removeById(hooks_, id); }
 
 int Application::addIdleHandler(std::function<void()> handler) {
-  idleHandlers_.push_back({nextHookId_, std::move(handler)});
-  return nextHookId_++;
+  using Idle = Handler<std::function<void()>>;
+  idleHandlers_.push_back(std::make_shared<const Idle>(Idle{nextHandlerId_, std::move(handler)}));
+  return nextHandlerId_++;
 }
 
-void Application::removeIdleHandler(int id) {
-  idleHandlers_.erase(std::remove_if(idleHandlers_.begin(), idleHandlers_.end(),
-                                     [id](const IdleHandler& h) { return h.id == id; }),
-                      idleHandlers_.end());
-}
+void Application::removeIdleHandler(int id) { removeById(idleHandlers_, id); }
 
-void Application::idle() {
-  const auto handlers = idleHandlers_;  // a handler may add or remove handlers
-  for (const IdleHandler& h : handlers) guard([&] { h.fn(); }, Boundary::Silent);
-}
+void Application::idle() { runAll(idleHandlers_, Boundary::Silent); }
 
 void Application::terminate() {
   terminated_ = true;
@@ -118,9 +124,7 @@ void Application::terminate() {
 }
 
 bool Application::preTranslate(MSG& msg) {
-  // Copy: a hook may add or remove hooks.
-  const auto hooks = hooks_;
-  for (const Hook& h : hooks) guard([&] { h.fn(msg); });
+  runAll(hooks_, Boundary::ShowError, msg);
   if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
     if (auto* form = dynamic_cast<Form*>(Control::fromHandle(GetAncestor(msg.hwnd, GA_ROOT))))
       return form->previewKey(msg);

@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -80,17 +81,23 @@ class Application {
   Form* mainForm_ = nullptr;
   Form* activeForm_ = nullptr;
   HWND owner_ = nullptr;
-  struct Hook {
+  // Handlers are shared so that one may add or remove handlers while it runs
+  // without the list being copied for every message.
+  template <class Fn>
+  struct Handler {
     int id;
-    MessageHook fn;
+    Fn fn;
   };
-  std::vector<Hook> hooks_;
-  int nextHookId_ = 1;
-  struct IdleHandler {
-    int id;
-    std::function<void()> fn;
-  };
-  std::vector<IdleHandler> idleHandlers_;
+  template <class Fn>
+  using Handlers = std::vector<std::shared_ptr<const Handler<Fn>>>;
+  template <class Fn, class... Args>
+  void runAll(const Handlers<Fn>& handlers, Boundary boundary, Args&... args);
+  template <class Fn>
+  static void removeById(Handlers<Fn>& handlers, int id);
+
+  Handlers<MessageHook> hooks_;
+  Handlers<std::function<void()>> idleHandlers_;
+  int nextHandlerId_ = 1;
 };
 
 Application& app();

@@ -222,11 +222,6 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case WM_SIZE: {
-      const LRESULT r = Control::handleMessage(msg, wParam, lParam);
-      if (OnResize) app().guard([&] { OnResize(); });
-      return r;
-    }
     default:
       break;
   }

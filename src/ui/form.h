@@ -50,7 +50,6 @@ class Form : public Control {
   // With auto-size on, the window fits itself to its visible controls.
   void setAutoSize(bool on);
   void setKeyPreview(bool on) { keyPreview_ = on; }
-  bool keyPreview() const { return keyPreview_; }
   void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
   void setClientSize(int width, int height);
 
@@ -66,7 +65,6 @@ class Form : public Control {
   std::function<void()> OnActivate;
   std::function<void(CloseAction&)> OnClose;
   std::function<void(WORD key, ShiftState shift)> OnKeyDown;
-  std::function<void()> OnResize;
 
   // Called by the application for every key taken from the queue for this form or
   // one of its controls: key preview and keyboard navigation. Returns true when

@@ -11,7 +11,6 @@ class ListBox : public Control {
  public:
   void create(Control* parent, int left, int top, int width, int height);
   void setItemHeight(int pixels);
-  int itemHeight() const;
   void clear();
   void add(const std::string& item);
   int count() const;

@@ -3,7 +3,6 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "ui/application.h"
@@ -39,15 +38,6 @@ void ScratchDir::writeLines(const std::string& name, const std::vector<std::stri
 }
 
 void ScratchDir::remove(const std::string& name) const { fs::remove(fs::path(path_) / name); }
-
-std::string ScratchDir::read(const std::string& name) const {
-  std::ifstream in(fs::path(path_) / name, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-bool ScratchDir::exists(const std::string& name) const { return fs::exists(fs::path(path_) / name); }
 
 void ScratchDir::copySample(const std::string& name) const {
   fs::copy_file(fs::path(RUDOZ_SAMPLE_DIR) / name, fs::path(path_) / name, fs::copy_options::overwrite_existing);

@@ -22,8 +22,6 @@ class ScratchDir {
   // Writes lines, each followed by CR LF.
   void writeLines(const std::string& name, const std::vector<std::string>& lines) const;
   void remove(const std::string& name) const;
-  std::string read(const std::string& name) const;
-  bool exists(const std::string& name) const;
   // Copies a file of the sample reference data.
   void copySample(const std::string& name) const;
   const std::string& path() const { return path_; }
