@@ -22,6 +22,7 @@ constexpr int systemColorIndex(Color c) { return int(c & 0xFF); }
 constexpr Color clBlack = 0x000000;
 constexpr Color clWhite = 0xFFFFFF;
 constexpr Color clGray = 0x808080;
+constexpr Color clSilver = 0xC0C0C0;
 constexpr Color clRed = 0x0000FF;
 constexpr Color clGreen = 0x008000;
 constexpr Color clBlue = 0xFF0000;

@@ -1,0 +1,116 @@
+// The string grid: columns of text cells under one fixed title row in its own
+// colour, grid lines, column borders the operator drags in the title row, range
+// selection with the mouse, no editing, a vertical scroll bar only, and a draw-cell
+// event that runs after the grid's own drawing of each cell. Only the rows in view
+// are painted, and appending a row costs the same at any row count.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/color.h"
+#include "ui/custom_control.h"
+
+namespace ui {
+
+class PopupMenu;
+
+// A cell's column and row; -1, -1 where there is none.
+struct GridCoord {
+  int col = -1;
+  int row = -1;
+  bool valid() const { return col >= 0 && row >= 0; }
+  bool operator==(const GridCoord&) const = default;
+};
+
+// A block of cells, both corners included.
+struct GridRange {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  bool contains(int col, int row) const { return col >= left && col <= right && row >= top && row <= bottom; }
+};
+
+struct GridDrawState {
+  bool fixed = false;     // the title row
+  bool selected = false;  // inside the selection
+  bool focused = false;   // the current cell, while the grid has the focus
+};
+
+class StringGrid : public CustomControl {
+ public:
+  StringGrid();
+  void create(Control* parent, int left, int top, int width, int height);
+
+  int colCount() const { return int(colWidths_.size()); }
+  void setColCount(int count);
+  // Rows beyond the count are dropped with their texts; new rows are empty. The
+  // fixed title row always stays (at least one row).
+  int rowCount() const { return int(rows_.size()); }
+  void setRowCount(int count);
+  int fixedRows() const { return 1; }
+
+  int defaultRowHeight() const { return rowHeight_; }
+  void setDefaultRowHeight(int pixels);
+  int colWidth(int col) const;
+  void setColWidth(int col, int pixels);
+
+  // Empty text for a cell outside the grid; writing outside the grid does nothing.
+  std::string cell(int col, int row) const;
+  void setCell(int col, int row, const std::string& text);
+
+  // The first non-fixed row in view, and how many non-fixed rows the view shows
+  // whole.
+  int topRow() const { return topRow_; }
+  void setTopRow(int row);
+  int visibleRowCount() const;
+
+  // The current cell; making a cell current selects that cell alone.
+  GridCoord current() const { return current_; }
+  void setCurrent(int col, int row);
+  GridRange selection() const { return selection_; }
+
+  // color() is the data cells' background; the font (ui::Font, with its colour) is
+  // the control's font.
+  core::Color fixedColor() const { return fixedColor_; }
+  void setFixedColor(core::Color color);
+  core::Color gridLineColor() const { return lineColor_; }
+
+  // The cell under a client point; {-1, -1} outside every cell.
+  GridCoord mouseToCell(int x, int y) const;
+  // A cell's rectangle in client coordinates, without its grid lines; empty when the
+  // cell is not in view.
+  RECT cellRect(int col, int row) const;
+
+  void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
+
+  // Runs for every cell painted, after the grid's own drawing of it, inside the
+  // paint's error boundary.
+  std::function<void(Canvas& canvas, int col, int row, RECT rect, GridDrawState state)> OnDrawCell;
+
+ protected:
+  void paint(Canvas& canvas, DibSurface& buffer) override;
+  void mouseDown(MouseButton button, ShiftState shift, int x, int y) override;
+  void mouseUp(MouseButton button, ShiftState shift, int x, int y) override;
+  void mouseMove(ShiftState shift, int x, int y) override;
+  void resized() override;
+  void focusChanged() override;
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  std::vector<int> colWidths_;
+  std::vector<std::vector<std::string>> rows_;
+  int rowHeight_ = 24;
+  int topRow_ = 1;
+  GridCoord current_{0, 1};
+  GridRange selection_{0, 1, 0, 1};
+  core::Color fixedColor_ = core::clBtnFace;
+  core::Color lineColor_ = core::clSilver;
+  PopupMenu* popupMenu_ = nullptr;
+  // Column sizing and range selection in progress.
+  int sizingCol_ = -1;
+  int sizingStartX_ = 0;
+  int sizingStartWidth_ = 0;
+  bool selecting_ = false;
+};
+
+}  // namespace ui
