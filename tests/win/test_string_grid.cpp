@@ -3,6 +3,7 @@
 // it paints and what it invalidates.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "controls_support.h"
@@ -242,6 +243,25 @@ TEST_F(GridTest, DrawCellRunsAfterTheStandardDrawingForTheRowsInViewOnly) {
   }
 }
 
+TEST_F(GridTest, AFailingDrawCellHandlerIsReportedOnceAndTheViewStillPainted) {
+  testing_support::MessageRecorder messages;
+  grid.setColor(core::clWhite);
+  grid.setRowCount(4);
+  int calls = 0;
+  grid.OnDrawCell = [&](ui::Canvas& canvas, int, int row, RECT r, ui::GridDrawState) {
+    ++calls;
+    if (row == 1) throw std::runtime_error("Bad cell");
+    canvas.fillRect(r, core::clBlack);
+  };
+  const core::Image image = test::render(grid);
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text, "Bad cell");
+  EXPECT_EQ(calls, 6) << "the title row, then the first cell that failed";
+  const RECT later = grid.cellRect(2, 3);
+  const unsigned char* px = image.row(later.top + 3) + 3 * (later.left + 3);
+  EXPECT_EQ(core::rgb(px[2], px[1], px[0]), core::clWhite);
+}
+
 TEST_F(GridTest, PaintsTitleCellsLinesTextAndWhatTheOwnerDraws) {
   ui::Font font = grid.font();
   font.color = 0x000000FF;
@@ -327,6 +347,12 @@ TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
   grid.setCurrent(0, 6);
   EXPECT_TRUE(grid.selection().contains(0, 6));
   EXPECT_FALSE(grid.selection().contains(1, 6) || grid.selection().contains(0, 5));
+
+  // Arrow keys move the current cell within the data rows.
+  for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
+  EXPECT_EQ(grid.current(), (ui::GridCoord{1, 7}));
+  for (WORD key : {VK_HOME, VK_UP}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
+  EXPECT_EQ(grid.current(), (ui::GridCoord{1, 1}));
 }
 
 TEST_F(GridTest, RightClickOpensItsPopupMenu) {
