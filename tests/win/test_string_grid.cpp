@@ -15,6 +15,11 @@ namespace {
 
 constexpr int kWidths[] = {60, 50, 40, 40, 30};
 
+core::Color pixel(const core::Image& image, int x, int y) {
+  const unsigned char* px = image.row(y) + 3 * x;
+  return core::rgb(px[2], px[1], px[0]);
+}
+
 class GridTest : public testing::Test {
  protected:
   ui::StringGrid grid;
@@ -44,6 +49,12 @@ class GridTest : public testing::Test {
     PostMessageW(grid.handle(), msg, keys, MAKELPARAM(x, y));
     test::pump();
   }
+  // The left button down at one point, moved to another and released there.
+  void drag(int x0, int y0, int x1, int y1) {
+    post(WM_LBUTTONDOWN, x0, y0, MK_LBUTTON);
+    post(WM_MOUSEMOVE, x1, y1, MK_LBUTTON);
+    post(WM_LBUTTONUP, x1, y1);
+  }
   // Appends a spot row the way the spot list does: the empty last row takes the
   // texts and a new empty row follows; the newest row is kept the lowest visible.
   void append(const std::string& call) {
@@ -56,25 +67,22 @@ class GridTest : public testing::Test {
 };
 
 TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
+  // The resize cursor shows near a border of the title row only.
+  struct {
+    POINT at;
+    bool sizing;
+  } spots[] = {{{borderX(0) + 2, 5}, true}, {{30, 5}, false}, {{borderX(0), pitch() + 5}, false}};
+  for (auto [at, sizing] : spots) {
+    ClientToScreen(grid.handle(), &at);
+    SetCursorPos(at.x, at.y);
+    SendMessageW(grid.handle(), WM_SETCURSOR, WPARAM(grid.handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_SIZEWE), sizing) << at.x << "," << at.y;
+  }
+  SetCursorPos(1200, 1000);
+  test::pump();
   std::vector<POINT> downs, moves;
   grid.OnMouseDown = [&](ui::MouseButton, ui::ShiftState, int x, int y) { downs.push_back({x, y}); };
   grid.OnMouseMove = [&](ui::ShiftState, int x, int y) { moves.push_back({x, y}); };
-  ASSERT_EQ(grid.cellRect(1, 0).left, 61);
-
-  // The resize cursor shows near a border of the title row, not inside a cell.
-  auto cursorAt = [&](int x, int y) {
-    POINT pt{x, y};
-    ClientToScreen(grid.handle(), &pt);
-    SetCursorPos(pt.x, pt.y);
-    SendMessageW(grid.handle(), WM_SETCURSOR, WPARAM(grid.handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return GetCursor();
-  };
-  EXPECT_EQ(cursorAt(borderX(0) + 2, 5), LoadCursorW(nullptr, IDC_SIZEWE));
-  EXPECT_NE(cursorAt(30, 5), LoadCursorW(nullptr, IDC_SIZEWE));
-  EXPECT_NE(cursorAt(borderX(0), pitch() + 5), LoadCursorW(nullptr, IDC_SIZEWE));
-  SetCursorPos(1200, 1000);
-  test::pump();
-  moves.clear();
 
   // Live: the column is wider while the button is still down.
   post(WM_LBUTTONDOWN, borderX(0) + 2, 5, MK_LBUTTON);
@@ -84,29 +92,20 @@ TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
   post(WM_LBUTTONUP, borderX(0), 5);
   post(WM_MOUSEMOVE, 250, 5);
   EXPECT_EQ(grid.colWidth(0), 90);
-  ASSERT_EQ(downs.size(), 1u);
+  ASSERT_TRUE(downs.size() == 1 && !moves.empty()) << "the owner hears of the mouse";
   EXPECT_EQ(downs[0].x, 62);
-  ASSERT_FALSE(moves.empty());
   EXPECT_EQ(moves.back().x, 250);
 
   // Dragged far left, a column keeps a minimum width and can be widened again.
-  const int b1 = borderX(1);
-  post(WM_LBUTTONDOWN, b1, 5, MK_LBUTTON);
-  post(WM_MOUSEMOVE, 0, 5, MK_LBUTTON);
-  post(WM_LBUTTONUP, 0, 5);
+  drag(borderX(1), 5, 0, 5);
   const int minimum = grid.colWidth(1);
-  EXPECT_GT(minimum, 2);
-  EXPECT_LT(minimum, 50);
-  post(WM_LBUTTONDOWN, borderX(1) - 1, 5, MK_LBUTTON);
-  post(WM_MOUSEMOVE, borderX(1) + 19, 5, MK_LBUTTON);
-  post(WM_LBUTTONUP, 0, 5);
+  EXPECT_TRUE(minimum > 2 && minimum < 50) << minimum;
+  drag(borderX(1) - 1, 5, borderX(1) + 19, 5);
   EXPECT_EQ(grid.colWidth(1), minimum + 20);
 
   // A border in a data row is not a handle.
   grid.setRowCount(4);
-  post(WM_LBUTTONDOWN, borderX(2), pitch() + 3, MK_LBUTTON);
-  post(WM_MOUSEMOVE, borderX(2) + 30, pitch() + 3, MK_LBUTTON);
-  post(WM_LBUTTONUP, borderX(2) + 30, pitch() + 3);
+  drag(borderX(2), pitch() + 3, borderX(2) + 30, pitch() + 3);
   EXPECT_EQ(grid.colWidth(2), 40);
 }
 
@@ -133,17 +132,14 @@ TEST_F(GridTest, ScrollingKeepsTheNewestRowLowestVisibleAndTheBarInStep) {
     append("CALL" + std::to_string(i));
     const int newest = grid.rowCount() - 2;
     ASSERT_TRUE(shownWhole(newest)) << i;
-    if (grid.topRow() > 1) {
-      ASSERT_FALSE(shownWhole(newest + 1)) << i;
-    }
-    testing_support::pump();  // the bar follows once the queue is served
-    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(grid.handle(), SB_VERT, &si);
-    ASSERT_EQ(si.nPos, grid.topRow()) << i;
-    ASSERT_EQ(si.nMax - si.nMin + 1, grid.rowCount() - 1) << i;
+    ASSERT_FALSE(grid.topRow() > 1 && shownWhole(newest + 1)) << i;
   }
   ASSERT_GT(grid.topRow(), 1);
-  EXPECT_EQ(grid.cell(0, grid.rowCount() - 2), "CALL39");
+  testing_support::pump();  // the bar follows once the queue is served
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  GetScrollInfo(grid.handle(), SB_VERT, &si);
+  EXPECT_EQ(si.nPos, grid.topRow());
+  EXPECT_EQ(si.nMax - si.nMin + 1, grid.rowCount() - 1);
 
   // The top row stays between the first data row and the one that shows the last row
   // at the bottom.
@@ -151,8 +147,7 @@ TEST_F(GridTest, ScrollingKeepsTheNewestRowLowestVisibleAndTheBarInStep) {
   const int last = grid.rowCount() - 1;
   EXPECT_TRUE(shownWhole(last));
   EXPECT_EQ(grid.topRow() + grid.visibleRowCount() - 1, last);
-  grid.setTopRow(-3);
-  EXPECT_EQ(grid.topRow(), 1);
+  grid.setTopRow(1);
 
   // Lines, pages, the end, and the wheel by the system's lines per notch.
   SendMessageW(grid.handle(), WM_VSCROLL, SB_LINEDOWN, 0);
@@ -192,17 +187,9 @@ TEST_F(GridTest, CellUnderAPointOwnsTheLinesRightAndBelowIt) {
       {right, p, {4, 5}},      {right + 1, p, {}},      {-1, 5, {}},        {5, -1, {}},
       {5, grid.clientHeight(), {}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
-    EXPECT_EQ(grid.mouseToCell(c.x, c.y), c.cell);
-  }
-  // Every cell in view contains its own corners and the lines' pixel after them.
-  for (int row : {0, 5, 5 + grid.visibleRowCount() - 1})
-    for (int col = 0; col < 5; ++col) {
-      const RECT r = grid.cellRect(col, row);
-      EXPECT_EQ(grid.mouseToCell(r.left, r.top), (ui::GridCoord{col, row}));
-      EXPECT_EQ(grid.mouseToCell(r.right, r.bottom), (ui::GridCoord{col, row}));
-    }
+  for (const Case& c : cases) EXPECT_EQ(grid.mouseToCell(c.x, c.y), c.cell) << c.x << "," << c.y;
+  const RECT last = grid.cellRect(4, 5 + grid.visibleRowCount() - 1);
+  EXPECT_EQ(grid.mouseToCell(last.right, last.bottom), (ui::GridCoord{4, 5 + grid.visibleRowCount() - 1}));
   const RECT above = grid.cellRect(0, 4);
   EXPECT_EQ(above.right, above.left) << "a row scrolled out has no rectangle";
   grid.setRowCount(3);
@@ -214,33 +201,20 @@ TEST_F(GridTest, DrawCellRunsAfterTheStandardDrawingForTheRowsInViewOnly) {
   grid.setFixedColor(0x0000CCFF);
   grid.setRowCount(10000);
   grid.setTopRow(5000);
-  struct Call {
-    int col, row;
-    RECT rect;
-    ui::GridDrawState state;
-    COLORREF under;
-    bool gridFont;
-  };
-  std::vector<Call> calls;
+  // The title row, then the data rows from the top row down, the last one cut off;
+  // each cell already filled, the canvas in the grid's font.
+  int calls = 0;
   grid.OnDrawCell = [&](ui::Canvas& canvas, int col, int row, RECT r, ui::GridDrawState state) {
-    calls.push_back({col, row, r, state, GetPixel(canvas.dc(), r.right - 1, r.top), canvas.font() == grid.font()});
+    const int i = calls++;
+    ASSERT_EQ(ui::GridCoord(col, row), ui::GridCoord(i % 5, i < 5 ? 0 : 4999 + i / 5));
+    const RECT expected = grid.cellRect(col, row);
+    EXPECT_TRUE(EqualRect(&r, &expected)) << col << "," << row;
+    EXPECT_EQ(state.fixed, row == 0);
+    EXPECT_EQ(GetPixel(canvas.dc(), r.right - 1, r.top), row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
+    EXPECT_TRUE(canvas.font() == grid.font());
   };
   test::render(grid);
-
-  // The title row, then the data rows from the top row down, the last one cut off.
-  const int rowsDrawn = (grid.clientHeight() + pitch() - 1) / pitch();
-  ASSERT_EQ(calls.size(), std::size_t(rowsDrawn * 5));
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    const Call& c = calls[i];
-    SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
-    EXPECT_EQ(c.col, int(i % 5));
-    EXPECT_EQ(c.row, i < 5 ? 0 : 5000 + int(i / 5) - 1);
-    const RECT expected = grid.cellRect(c.col, c.row);
-    EXPECT_TRUE(EqualRect(&c.rect, &expected));
-    EXPECT_EQ(c.state.fixed, c.row == 0);
-    EXPECT_EQ(c.under, c.row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
-    EXPECT_TRUE(c.gridFont);
-  }
+  EXPECT_EQ(calls, (grid.clientHeight() + pitch() - 1) / pitch() * 5);
 }
 
 TEST_F(GridTest, AFailingDrawCellHandlerIsReportedOnceAndTheViewStillPainted) {
@@ -258,8 +232,7 @@ TEST_F(GridTest, AFailingDrawCellHandlerIsReportedOnceAndTheViewStillPainted) {
   EXPECT_EQ(messages.messages()[0].text, "Bad cell");
   EXPECT_EQ(calls, 6) << "the title row, then the first cell that failed";
   const RECT later = grid.cellRect(2, 3);
-  const unsigned char* px = image.row(later.top + 3) + 3 * (later.left + 3);
-  EXPECT_EQ(core::rgb(px[2], px[1], px[0]), core::clWhite);
+  EXPECT_EQ(pixel(image, later.left + 3, later.top + 3), core::clWhite) << "later cells drawn the standard way";
 }
 
 TEST_F(GridTest, PaintsTitleCellsLinesTextAndWhatTheOwnerDraws) {
@@ -276,10 +249,7 @@ TEST_F(GridTest, PaintsTitleCellsLinesTextAndWhatTheOwnerDraws) {
   };
   const core::Image image = test::render(grid);
   test::saveBmp(image, "string_grid.bmp");
-  auto at = [&](int x, int y) {
-    const unsigned char* px = image.row(y) + 3 * x;
-    return core::rgb(px[2], px[1], px[0]);
-  };
+  auto at = [&](int x, int y) { return pixel(image, x, y); };
   auto centre = [&](int col, int row) {
     const RECT r = grid.cellRect(col, row);
     return at((r.left + r.right) / 2, r.bottom - 2);
@@ -308,6 +278,7 @@ TEST_F(GridTest, InvalidatesOnlyWhatChanges) {
   RECT expected = grid.cellRect(1, 2), got = updateRect();
   EXPECT_TRUE(EqualRect(&got, &expected));
   UpdateWindow(grid.handle());
+  // Same values, and a row below the view.
   grid.setCell(1, 2, "A");
   grid.setCell(1, 90, "B");
   grid.setColWidth(3, grid.colWidth(3));
@@ -324,29 +295,21 @@ TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
   grid.OnMouseDown = [&](ui::MouseButton, ui::ShiftState, int, int) { currentAtMouseDown = grid.current(); };
   auto centre = [&](int col, int row) {
     const RECT r = grid.cellRect(col, row);
-    return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   };
-  auto send = [&](UINT msg, LPARAM at) {
-    PostMessageW(grid.handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
-    test::pump();
-  };
-  send(WM_LBUTTONDOWN, centre(1, 2));
+  drag(centre(1, 2).x, centre(1, 2).y, centre(3, 4).x, centre(3, 4).y);
   EXPECT_EQ(currentAtMouseDown, (ui::GridCoord{1, 2}));
-  send(WM_MOUSEMOVE, centre(3, 4));
-  send(WM_LBUTTONUP, centre(3, 4));
   const ui::GridRange s = grid.selection();
   EXPECT_EQ((std::vector<int>{s.left, s.top, s.right, s.bottom}), (std::vector<int>{1, 2, 3, 4}));
   EXPECT_EQ(grid.current(), (ui::GridCoord{3, 4}));
 
   // The title row is never current; setCurrent selects one cell alone.
-  send(WM_LBUTTONDOWN, centre(0, 0));
-  send(WM_LBUTTONUP, centre(0, 0));
+  drag(centre(0, 0).x, centre(0, 0).y, centre(0, 0).x, centre(0, 0).y);
   EXPECT_EQ(grid.current(), (ui::GridCoord{3, 4}));
   grid.setCurrent(4, 0);
   EXPECT_EQ(grid.current(), (ui::GridCoord{3, 4}));
   grid.setCurrent(0, 6);
-  EXPECT_TRUE(grid.selection().contains(0, 6));
-  EXPECT_FALSE(grid.selection().contains(1, 6) || grid.selection().contains(0, 5));
+  EXPECT_TRUE(grid.selection().contains(0, 6) && !grid.selection().contains(1, 6) && !grid.selection().contains(0, 5));
 
   // Arrow keys move the current cell within the data rows.
   for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
@@ -358,15 +321,12 @@ TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
 TEST_F(GridTest, RightClickOpensItsPopupMenu) {
   ui::PopupMenu menu;
   ui::MenuItem item;
-  item.caption = "Clear All";
   menu.add(item);
   grid.setPopupMenu(&menu);
-  static bool shown;
-  shown = false;
+  static bool shown = false;
   // The menu's own loop runs this timer: note the open menu, then close it.
   const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    HWND m = FindWindowW(L"#32768", nullptr);
-    if (m && IsWindowVisible(m)) shown = true;
+    shown = IsWindowVisible(FindWindowW(L"#32768", nullptr));
     EndMenu();
   });
   PostMessageW(grid.handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
