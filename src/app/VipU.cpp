@@ -1,6 +1,7 @@
 #include "app/VipU.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -360,8 +361,16 @@ void TVip::RbButton2Click() { sendCommand(core::ssbCommand(Label1.caption())); }
 
 void TVip::RbButton4Click() {
   setBounds(left(), top(), SavedWidth, SavedHeight);
-  WriteParams();
+  // Settings that cannot be written are reported, but do not keep the operator in
+  // the setup view.
+  std::exception_ptr failure;
+  try {
+    WriteParams();
+  } catch (...) {
+    failure = std::current_exception();
+  }
   RbPanel3.hide();
   RbPanel2.show();
   RbPanel1.setVisible(RbCheckBox3.Checked());
+  if (failure) std::rethrow_exception(failure);
 }
