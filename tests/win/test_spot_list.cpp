@@ -269,7 +269,9 @@ TEST_F(SpotList, SetupViewAndGridView) {
   EXPECT_FALSE(Vip->RbPanel3.visible());
 
   Form1->StartSetup();
-  Form1->StartSetup();  // twice: the setup size becomes the saved size
+  Form1->CheckBox1.setChecked(false);
+  Form1->Edit1.setText("setup");  // typed: twice in the setup view, so the setup size is saved
+  EXPECT_TRUE(Vip->RbPanel3.visible());
   Vip->RbButton4.click();
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
   EXPECT_TRUE(messages.messages().empty());
@@ -378,9 +380,9 @@ TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
   testing_support::snapshot(Vip->handle(), "spot-list-colours");
 
   // More rows than the view holds: the newest is the lowest visible row.
-  for (int i = 0; i < 30; ++i) Vip->AddSpot("R" + std::to_string(i), "14000.0", "CD-01", "12:00");
+  for (int i = 0; i < 30; ++i) Vip->AddSpot(std::to_string(i) + "R", "14000.0", "CD-01", "12:00");
   const int last = Vip->SG1.rowCount() - 2;
-  EXPECT_EQ(Vip->SG1.cell(0, last), "R29");
+  EXPECT_EQ(Vip->SG1.cell(0, last), "29R");
   EXPECT_EQ(Vip->SG1.topRow() + Vip->SG1.visibleRowCount() - 1, last);
 
   Vip->CLEAR1.click();
