@@ -247,6 +247,7 @@ TEST_F(SpotList, SetupViewAndGridView) {
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
   EXPECT_FALSE(Vip->RbPanel2.visible());
   EXPECT_TRUE(Vip->RbPanel3.visible());
+  testing_support::snapshot(Vip->handle(), "spot-list-setup");
   Vip->close();  // in the setup view: the setup size is stored
   EXPECT_EQ(setting("VipWidth"), "266");
   EXPECT_EQ(setting("VipHeigth"), "203");
