@@ -6,6 +6,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
@@ -23,8 +24,10 @@ def prepare_folder():
     if os.path.isdir(DEMO):
         shutil.rmtree(DEMO)
     os.makedirs(SHOTS)
-    for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt", "l32sim-spots.txt"):
+    for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt", "QJreg.txt", "l32sim-spots.txt"):
         shutil.copy(os.path.join(harness.SAMPLE, name), DEMO)
+    # The program runs from the demo folder, with the frequency panel shown.
+    return harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1"])
 
 
 def have_display():
@@ -33,7 +36,7 @@ def have_display():
     return subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0
 
 
-def on_desktop():
+def on_desktop(exe):
     print(f"demo: starting Logger32's stand-in and ruDOZ on {os.environ['DISPLAY']} in {DEMO}")
     print("demo: spots arrive every 6 s; type a callsign (try UA1ABC or R3DEMO) or a district (AD-09);"
           " Alt+W clears, Alt+Q quits")
@@ -43,20 +46,20 @@ def on_desktop():
                             "--freq", "14025000", "--log", harness.winpath(os.path.join(DEMO, "l32sim.log"))],
                            cwd=DEMO, env=env, start_new_session=True)
     try:
-        return subprocess.call([harness.WINE_RUN, "--prefix", PREFIX, EXE], cwd=DEMO, env=env)
+        return subprocess.call([harness.WINE_RUN, "--prefix", PREFIX, exe], cwd=DEMO, env=env)
     finally:
         os.killpg(sim.pid, signal.SIGTERM)
         sim.wait()
 
 
-def headless():
+def headless(exe):
     display = harness.Display()
     wine = harness.Wine(PREFIX, display)
     try:
         print(f"demo: no desktop; running ruDOZ on the virtual display {display.name} in {DEMO}")
         sim = harness.StandIn(wine, SIM, DEMO, "--exit-after", "600")
         sim.wait_for("window", 60)
-        program = wine.start(EXE, cwd=DEMO)
+        program = wine.start(exe, cwd=DEMO)
         window = display.find_window("^CFM-", timeout=60)
         display.wait_title(window, "Connected Logger32 1")
         print(f"demo: ruDOZ is up and linked to Logger32's stand-in, title {display.title(window)!r}")
@@ -75,15 +78,35 @@ def headless():
 
         step("01-start")
         step("02-confirmed-callsign", text="ua1abc")
-        step("03-new-callsign", keys=["alt+w"], text="r3demo")
-        step("04-district-typed", keys=["alt+w", "Tab"], text="ad-09")
-        step("05-cleared", keys=["alt+w"], expect="Нет такого")
+        step("03-district-typed", keys=["alt+w", "Tab"], text="ad-09")
+        step("04-cleared", keys=["alt+w"], expect="Нет такого")
+        # A new district raises the alert: the spot list window comes forward with it.
+        step("05-new-callsign", text="r3demo")
         with open(os.path.join(DEMO, "l32sim-spots.txt"), "rb") as f:
             spots = {line.split(b">")[1].split(b"<")[0]: line for line in f.read().splitlines() if line.startswith(b"<")}
         step("06-spot-confirmed", spot=spots[b"UA1ABC"], expect="Полярный район 9")
         step("07-spot-new-district", spot=spots[b"R3DEMO"], expect="Речной район 2")
+
+        # Three more new districts, less and less wanted: yellow, light green, none.
+        for call in (b"R2DEMO", b"R4DEMO", b"R5DEMO"):
+            sim.control(b"spot " + spots[call])
+        sim.wait_for("spot", 20, count=5)
+        sim.control("freq 14025000")
+        time.sleep(2)
+        vip = display.find_window("^Vip$", timeout=20)
+        path = display.screenshot(os.path.join(SHOTS, "08-spot-list.png"), vip)
+        print(f"demo: {'08-spot-list':<22} rows pink, yellow, light green, plain -> {os.path.relpath(path, ROOT)}")
+
+        # A click on the R3DEMO row (the second data row): Logger32 is told to tune to
+        # the spot, and after the pause the district.
+        x, y, w, h = display.geometry(vip)
+        display.click(x + 30, y + 70)
+        for event in sim.wait_for("command", 20, count=2):
+            print(f"demo: Logger32 received {event.text.decode('cp1251')!r}")
+        path = display.screenshot(os.path.join(SHOTS, "09-spot-clicked.png"), vip)
+        print(f"demo: {'09-spot-clicked':<22} caption {display.title(vip)!r} -> {os.path.relpath(path, ROOT)}")
         sim.control("freq 0")
-        step("08-no-cat", expect="Check CAT")
+        step("10-no-cat", expect="Check CAT")
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
         display.key("alt+q")
         wine.stop(program, timeout=15)
@@ -95,8 +118,8 @@ def headless():
 
 
 def main():
-    prepare_folder()
-    return on_desktop() if have_display() else headless()
+    exe = prepare_folder()
+    return on_desktop(exe) if have_display() else headless(exe)
 
 
 if __name__ == "__main__":
