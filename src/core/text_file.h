@@ -83,4 +83,7 @@ class TextList {
   std::vector<std::string_view> lines_;
 };
 
+// A loaded list shared by whoever is walking it.
+using SharedTextList = std::shared_ptr<const TextList>;
+
 }  // namespace core
