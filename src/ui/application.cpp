@@ -163,14 +163,29 @@ void Application::processMessages() {
 }
 
 void Application::showError(const std::string& text) noexcept {
+  // One box at a time. Its own loop goes on running timers and the handlers of what
+  // Logger32 sends, so a fault that lasts (a missing file) fails again and again
+  // while the box is open. Those errors are counted, not stacked and not kept for
+  // later: the open box already names the fault, every reference file is tried
+  // again at its next use, and a backlog of stale boxes after OK would only stand
+  // between the operator and the spots.
+  if (errorBoxOpen_) {
+    ++unshownErrors_;
+    return;
+  }
+  errorBoxOpen_ = true;
+  // Raised while handling a message another program sent (Logger32 writing a spot):
+  // that program gets its answer now, not when the operator has read the box.
+  if (InSendMessage()) ReplyMessage(0);
   try {
     messageBox(text, title_, MB_OK | MB_ICONERROR);
   } catch (...) {
   }
+  errorBoxOpen_ = false;
 }
 
 void Application::failed(const char* what, Boundary boundary) noexcept {
-  if (boundary == Boundary::ShowError) showError(what ? what : "Unknown error");
+  if (boundary == Boundary::ShowError && silentDepth_ == 0) showError(what ? what : "Unknown error");
 }
 
 }  // namespace ui
