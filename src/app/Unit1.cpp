@@ -6,6 +6,7 @@
 #include "core/districts.h"
 #include "core/lookup.h"
 #include "core/text.h"
+#include "ui/application.h"
 
 std::uint8_t AlertFlag = 0;
 TForm1* Form1 = nullptr;
@@ -77,12 +78,12 @@ void TForm1::FormActivate() {
 
 void TForm1::FormClose(ui::CloseAction&) {
   // Closing steps: the link window, then the settings and the spot list window, as
-  // each of them joins the program. An error in one skips the rest without a word;
-  // the window closes all the same.
-  try {
+  // each of them joins the program. An error in one skips the rest without a word
+  // (the closing handlers run inside their own boundaries, so only a silent
+  // stretch keeps them quiet); the window closes all the same.
+  ui::app().silently([] {
     if (Form2) Form2->close();
-  } catch (...) {
-  }
+  });
 }
 
 void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
