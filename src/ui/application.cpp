@@ -23,15 +23,34 @@ std::string lastErrorText() {
   return narrow(text);
 }
 
+void activateForm() {
+  Form* form = app().activeForm() ? app().activeForm() : app().mainForm();
+  if (form && form->handle() && IsWindowVisible(form->handle())) SetActiveWindow(form->handle());
+}
+
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ACTIVATE:
       // The taskbar button activates this window: hand the activation on.
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        Form* form = app().activeForm() ? app().activeForm() : app().mainForm();
-        if (form && form->handle() && IsWindowVisible(form->handle())) SetActiveWindow(form->handle());
-      }
+      if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd)) activateForm();
       return 0;
+    case WM_SYSCOMMAND:
+      // The taskbar button minimises and restores the program: its windows go and
+      // come back with this one, the last active of them active again.
+      switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+          ShowOwnedPopups(hwnd, FALSE);
+          DefWindowProcW(hwnd, msg, wParam, lParam);
+          return 0;
+        case SC_RESTORE:
+          DefWindowProcW(hwnd, msg, wParam, lParam);
+          ShowOwnedPopups(hwnd, TRUE);
+          activateForm();
+          return 0;
+        default:
+          break;
+      }
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_CLOSE:
       if (Form* main = app().mainForm()) main->close();
       return 0;
@@ -70,6 +89,11 @@ HWND Application::ownerWindow() {
   return owner_;
 }
 
+void Application::mainFormShown(bool shown) {
+  HWND owner = ownerWindow();
+  if (shown != bool(IsWindowVisible(owner))) ShowWindow(owner, shown ? SW_SHOWNA : SW_HIDE);
+}
+
 void Application::formCreated(Form& form) {
   if (!mainForm_) mainForm_ = &form;
 }
@@ -83,7 +107,10 @@ void Application::formActivated(Form& form) {
 }
 
 void Application::formDestroyed(Form& form) {
-  if (mainForm_ == &form) mainForm_ = nullptr;
+  if (mainForm_ == &form) {
+    mainForm_ = nullptr;
+    if (owner_) ShowWindow(owner_, SW_HIDE);
+  }
   if (activeForm_ == &form) activeForm_ = nullptr;
 }
 

@@ -81,8 +81,11 @@ class Application {
   void formActivated(Form& form);
   void formDestroyed(Form& form);
   Form* activeForm() const { return activeForm_; }
-  // Hidden owner of every form; it carries the application title on the taskbar.
+  // Owner of every form. Shown with no size while the main form is visible, it is
+  // the program's one taskbar button, named with the application title; the forms
+  // themselves stay tool windows.
   HWND ownerWindow();
+  void mainFormShown(bool shown);
 
  private:
   void handle(MSG& msg);

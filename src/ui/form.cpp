@@ -106,11 +106,14 @@ void Form::adjustSize() {
 
 void Form::setVisible(bool v) {
   if (!handle() || v == visible()) return;
+  if (v && this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
+  if (!v && this == app().mainForm()) app().mainFormShown(false);
 }
 
 void Form::bringToFront() {
   if (!handle()) return;
+  if (this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), SW_SHOW);
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(handle());
