@@ -70,7 +70,7 @@ Application& app() {
 
 void Application::setTitle(const std::string& title) {
   title_ = title;
-  if (owner_) SetWindowTextW(owner_, widen(title_).c_str());
+  if (owner_) SetWindowTextW(owner_, screenText(title_).c_str());
 }
 
 HWND Application::ownerWindow() {
@@ -83,7 +83,7 @@ HWND Application::ownerWindow() {
   wc.hIcon = LoadIconW(instance, L"MAINICON");
   wc.lpszClassName = L"TApplication";
   RegisterClassExW(&wc);
-  owner_ = CreateWindowExW(0, L"TApplication", widen(title_).c_str(),
+  owner_ = CreateWindowExW(0, L"TApplication", screenText(title_).c_str(),
                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
                            nullptr, instance, nullptr);
   return owner_;

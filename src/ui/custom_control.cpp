@@ -92,7 +92,7 @@ void CustomControl::colorChanged() {
 void CustomControl::setCaption(const std::string& caption) {
   if (caption == caption_) return;
   caption_ = caption;
-  if (handle()) SetWindowTextW(handle(), widen(caption_).c_str());
+  if (handle()) SetWindowTextW(handle(), screenText(caption_).c_str());
   textChanged();
 }
 

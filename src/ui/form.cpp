@@ -42,7 +42,7 @@ std::string Form::caption() const {
 }
 
 void Form::setCaption(const std::string& caption) {
-  if (handle()) SetWindowTextW(handle(), widen(caption).c_str());
+  if (handle()) SetWindowTextW(handle(), screenText(caption).c_str());
 }
 
 void Form::setColor(core::Color color) {
