@@ -81,8 +81,10 @@ void TRbButton::keyDown(WORD& key, ui::ShiftState shift) {
 }
 
 bool TRbButton::dialogKey(WORD key, ui::ShiftState shift) {
-  const bool wanted = (key == VK_RETURN && (focused() || default_)) || (key == VK_ESCAPE && cancel_);
-  if (!wanted || shift.shift || shift.ctrl || shift.alt || !canFocus()) return false;
+  // Enter whatever modifiers are held; Escape only without Shift, Ctrl or Alt.
+  const bool noModifier = !shift.shift && !shift.ctrl && !shift.alt;
+  const bool wanted = (key == VK_RETURN && (focused() || default_)) || (key == VK_ESCAPE && cancel_ && noModifier);
+  if (!wanted || !canFocus()) return false;
   click();
   return true;
 }

@@ -148,8 +148,12 @@ bool Form::previewKey(const MSG& msg) {
     HWND focus = GetFocus();
     if (focus && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, LPARAM(&msg)) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
       return false;
+    // The focused control first: a default button takes Enter only when the focused
+    // control does not, wherever it lies among the form's children.
     const ShiftState shift = currentShiftState();
-    return anyDescendant(*this, [&](Control& c) { return c.dialogKey(key, shift); });
+    Control* focused = Control::fromHandle(focus);
+    if (focused && focused != this && IsChild(handle(), focus) && focused->dialogKey(key, shift)) return true;
+    return anyDescendant(*this, [&](Control& c) { return &c != focused && c.dialogKey(key, shift); });
   }
   return false;
 }

@@ -147,6 +147,33 @@ TEST_F(ButtonTest, EnterAndEscapeReachDefaultAndCancelButtons) {
   EXPECT_EQ(clicksB, 1);
 }
 
+TEST_F(ButtonTest, EnterGoesToTheFocusedButtonBeforeADefaultOneCreatedEarlier) {
+  a.setDefault(true);  // a comes first among the form's children
+  b.setFocus();
+  key(b.handle(), VK_RETURN);
+  EXPECT_EQ(clicksB, 1);
+  EXPECT_EQ(clicksA, 0);
+  {
+    // Only Escape asks for no Shift, Ctrl or Alt; Enter clicks with them held.
+    HeldKeys shift{VK_SHIFT, VK_CONTROL};
+    key(b.handle(), VK_RETURN);
+  }
+  EXPECT_EQ(clicksB, 2);
+  EXPECT_EQ(clicksA, 0);
+}
+
+TEST_F(ButtonTest, AfterACaptureEndsTheButtonUnderTheCursorFadesIn) {
+  moveCursorTo(&a);
+  postMouse(a, WM_LBUTTONDOWN, 5, 5);
+  ASSERT_EQ(GetCapture(), a.handle());
+  moveCursorTo(&b);  // while a holds the mouse, b hears nothing
+  EXPECT_FALSE(b.MouseInside());
+  postMouse(a, WM_LBUTTONUP, 95, 5);
+  ui::app().idle();
+  EXPECT_TRUE(b.MouseInside());
+  EXPECT_EQ(b.FadeStep(), core::FadeStep::FadeIn);
+}
+
 TEST_F(ButtonTest, SpacingBelowZeroIsStoredAsZero) {
   a.setSpacing(-5);
   EXPECT_EQ(a.Spacing(), 0);
