@@ -156,12 +156,15 @@ void CustomControl::watchMouse() {
   CustomControl* under = customControlOf(h);
   MouseWatch& watch = mouseWatch();
   if (under == watch.current) return;
-  // While a control holds the mouse, only that control hears of it.
+  // While a control holds the mouse, only that control hears of it. The watch
+  // records only a control that was told it has the mouse: one passed over during
+  // a capture is "entered" once the capture ends, when the watch runs again.
   CustomControl* capture = customControlOf(GetCapture());
   CustomControl* previous = watch.current;
-  watch.current = under;
+  const bool tellUnder = under && (!capture || capture == under);
+  watch.current = tellUnder ? under : nullptr;
   if (previous && (!capture || capture == previous)) previous->mouseLeave();
-  if (under && watch.current == under && (!capture || capture == under)) under->mouseEnter();
+  if (tellUnder && watch.current == under) under->mouseEnter();
 }
 
 void CustomControl::mouseDown(MouseButton button, ShiftState shift, int x, int y) {
