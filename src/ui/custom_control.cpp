@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ui/application.h"
+#include "ui/device_context.h"
 #include "ui/form.h"
 #include "ui/text.h"
 
@@ -204,14 +205,8 @@ LRESULT CustomControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle(), &ps);
-      struct EndPaintAtExit {
-        HWND hwnd;
-        PAINTSTRUCT* ps;
-        ~EndPaintAtExit() { EndPaint(hwnd, ps); }
-      } end{handle(), &ps};
-      paintTo(dc);
+      const PaintDc dc(handle());
+      paintTo(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/application.h"
+#include "ui/device_context.h"
 #include "ui/popup_menu.h"
 #include "ui/text.h"
 
@@ -160,7 +161,8 @@ bool Form::previewKey(const MSG& msg) {
 
 void Form::paintBorder() {
   if (borderWidth_ <= 0) return;
-  HDC dc = GetWindowDC(handle());
+  const WindowDc whole(handle(), WindowDc::Area::Whole);
+  HDC dc = whole.get();
   RECT window{}, client{};
   GetWindowRect(handle(), &window);
   GetClientRect(handle(), &client);
@@ -170,7 +172,6 @@ void Form::paintBorder() {
   InflateRect(&ring, borderWidth_, borderWidth_);
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   FillRect(dc, &ring, backgroundBrush());
-  ReleaseDC(handle(), dc);
 }
 
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
