@@ -303,7 +303,7 @@ TEST(StyleManager, AssignTakesTheWholeStyle) {
   source.Colors().setHotTrack(core::clRed);
   source.SplitterColors().setOverTo(core::clNavy);
   source.setCheckColor(core::clBlue);
-  source.setFadeSpeed(fsVeryFast);
+  source.setFadeSpeed(core::fsVeryFast);
   ui::Font font;
   font.name = "Arial";
   source.setFont(font);
@@ -312,7 +312,7 @@ TEST(StyleManager, AssignTakesTheWholeStyle) {
   EXPECT_EQ(target.Colors().HotTrack(), core::clRed);
   EXPECT_EQ(target.SplitterColors().OverTo(), core::clNavy);
   EXPECT_EQ(target.CheckColor(), core::clBlue);
-  EXPECT_EQ(target.FadeSpeed(), fsVeryFast);
+  EXPECT_EQ(target.FadeSpeed(), core::fsVeryFast);
   EXPECT_EQ(target.Font().name, "Arial");
   EXPECT_FALSE(target.ShowFocusRect());
 }
@@ -441,7 +441,7 @@ TEST(PanelBehaviour, ChildrenLieInsideTheFrame) {
 
   panel.setHeight(80);
   panel.setCaption("QRG");
-  panel.setCaptionPosition(cpGroupBox);  // the children move below the title
+  panel.setCaptionPosition(core::cpGroupBox);  // the children move below the title
   const int th = ui::textExtent(panel.font(), "QRG").cy;
   EXPECT_EQ(button.top(), 2 * (th / 2) + 1);
   EXPECT_EQ(button.height(), 80 - 3 - (2 * (th / 2) + 1));
