@@ -55,6 +55,7 @@ const char* const kHelpText =
     "                                          long --start-delay)\n"
     "                         hang MS          handle nothing for MS milliseconds,\n"
     "                                          as a hung Logger32 (then \"note hang over\")\n"
+    "                         crash            end at once, as a killed Logger32\n"
     "                         boxes            log how many message boxes (visible\n"
     "                                          #32770 windows of other programs) exist\n"
     "                         quit             end the program\n"

@@ -366,6 +366,10 @@ void Simulator::runControlLine(const std::string& line) {
     unsigned long long ms = 0;
     if (args >> ms) Sleep(static_cast<DWORD>(ms));
     log_.write("note", "hang over");
+  } else if (verb == "crash") {
+    // As a killed Logger32: gone at once, no window of it closes itself.
+    log_.write("note", "crash");
+    TerminateProcess(GetCurrentProcess(), 3);
   } else if (verb == "boxes") {
     logBoxes();
   } else if (verb == "quit") {
