@@ -1,6 +1,7 @@
 #include "core/code_page.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace core {
 namespace {
@@ -69,6 +70,13 @@ bool isUtf8Text(std::string_view text) {
   if (startsWithBom(text)) return true;
   bool beyondAscii = false;
   for (std::size_t i = 0; i < text.size();) {
+    // Eight ASCII bytes at a time: most reference files are mostly ASCII, and every
+    // lookup reads them again.
+    std::uint64_t word;
+    if (i + 8 <= text.size() && (std::memcpy(&word, text.data() + i, 8), (word & 0x8080808080808080ull) == 0)) {
+      i += 8;
+      continue;
+    }
     if (static_cast<unsigned char>(text[i]) < 0x80) {
       ++i;
       continue;
