@@ -23,7 +23,8 @@ LRESULT CALLBACK notingEditProc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
 
 const wchar_t* notingEditClass() {
   static const bool registered = [] {
-    WNDCLASSEXW wc{sizeof wc};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
     GetClassInfoExW(nullptr, L"EDIT", &wc);
     editClassProc = wc.lpfnWndProc;
     wc.lpfnWndProc = &notingEditProc;
