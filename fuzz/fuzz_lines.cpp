@@ -1,10 +1,13 @@
-// Line splitting and the case-insensitive sorted list on arbitrary bytes.
+// Line splitting, the case-insensitive sorted list and the reading of UTF-8 text
+// on arbitrary bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <string_view>
 
+#include "core/code_page.h"
 #include "core/districts.h"
 #include "core/text.h"
 #include "core/text_file.h"
@@ -50,5 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   const auto found = core::firstConfirmation(text, code);
   if (found.has_value() != expected.has_value() || (found && *found != *expected)) std::abort();
+
+  // UTF-8 text comes out in Windows-1251: never longer, every ASCII byte (line breaks
+  // included) kept.
+  if (core::isUtf8Text(text)) {
+    const std::string converted = core::utf8ToCp1251(text);
+    if (converted.size() > size) std::abort();
+    std::size_t asciiIn = 0, asciiOut = 0;
+    for (char c : text) asciiIn += static_cast<unsigned char>(c) < 0x80;
+    for (char c : converted) asciiOut += static_cast<unsigned char>(c) < 0x80;
+    if (asciiOut < asciiIn) std::abort();
+  }
   return 0;
 }

@@ -16,36 +16,21 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-// Releases a loaded reference list when the operation that loaded it ends, however
-// it ends.
-class Release {
- public:
-  explicit Release(std::optional<core::TextList>& list) : list_(list) {}
-  ~Release() { list_.reset(); }
-  Release(const Release&) = delete;
-  Release& operator=(const Release&) = delete;
-
- private:
-  std::optional<core::TextList>& list_;
-};
-
 constexpr int kListBoxResetHeight = 17;
 constexpr int kListBoxGrowth = 18;
 constexpr int kListBoxMaxHeight = 395;
 
 const char* const kNoSuchDistrict = "Нет такого";
 
-// Runs one step of the closing; an error ends it without a word. True when the
-// step finished.
+// Runs one step of the closing; an error ends it without a word, also one raised in
+// a handler the step runs inside its own boundary. True when the step finished.
 template <class Step>
 bool closingStep(Step&& step) {
   bool done = false;
-  ui::app().guard(
-      [&] {
-        step();
-        done = true;
-      },
-      ui::Boundary::Silent);
+  ui::app().silently([&] {
+    step();
+    done = true;
+  });
   return done;
 }
 
@@ -106,8 +91,7 @@ TForm1::TForm1() {
 
 void TForm1::FormActivate() {
   Edit1.setFocus();
-  F2Load();
-  Release release(CfmList);
+  const HeldList confirmations(CfmList, F2Load());
   Cnt();
 }
 
@@ -150,10 +134,15 @@ void TForm1::ShowVip1Click() {
   Vip->RbPanel3.hide();
 }
 
-void TForm1::F2Load() { CfmList = core::TextList::loadSorted(files::kConfirmations); }
+// Each load makes a new list; the operation that asked for it holds it (HeldList).
+core::SharedTextList TForm1::F2Load() {
+  return std::make_shared<const core::TextList>(core::TextList::loadSorted(files::kConfirmations));
+}
 
 // The watch list's order and repeats change no match, so it is taken as it lies.
-void TForm1::F4Load() { LookList = core::TextList::load(files::kWatchList); }
+core::SharedTextList TForm1::F4Load() {
+  return std::make_shared<const core::TextList>(core::TextList::load(files::kWatchList));
+}
 
 std::string TForm1::Cnt() {
   if (!CfmList) throw std::logic_error("The confirmations are not loaded");
@@ -213,8 +202,9 @@ void TForm1::Button1Click() {
 
   CallBook();
 
-  F4Load();
-  Release release(LookList);
+  // This lookup's own watch list: the verdicts below may open an error box, whose
+  // loop runs the lookups of further spots meanwhile.
+  const HeldList watch(LookList, F4Load());
 
   // The district the spotter named in the last spot's comment, if any; the spot
   // field is empty before the first spot.
@@ -224,7 +214,7 @@ void TForm1::Button1Click() {
   if (named.size() == 5) Edit2.setText(named);
 
   const std::string field = Edit1.text();
-  for (std::string_view entry : *LookList)
+  for (std::string_view entry : *watch)
     if (core::watchEntryMatches(entry, field)) AlertFlag = 1;
 
   AlertListing();

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
+#include "app/held_list.h"
 #include "core/text_file.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -48,14 +48,16 @@ class TForm1 : public ui::Form {
   void Edit2Change();
   void WRKCFM();
 
-  // Reference files. The loaded lists stay current until their user releases them.
-  void F2Load();
-  void F4Load();
+  // Reference files. A loaded list belongs to the operation that loaded it (see
+  // HeldList); CfmList and LookList name the list of the innermost operation
+  // running, empty when none holds one.
+  core::SharedTextList F2Load();
+  core::SharedTextList F4Load();
   std::string Cnt();
   bool Raion(const std::string& code);
 
-  std::optional<core::TextList> CfmList;   // confirmations, sorted
-  std::optional<core::TextList> LookList;  // watch list
+  core::SharedTextList CfmList;   // confirmations, sorted
+  core::SharedTextList LookList;  // watch list
 
  private:
   void AlertListing();

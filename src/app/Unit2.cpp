@@ -20,9 +20,9 @@ constexpr std::int32_t kCommandWindow = 3;
 constexpr std::int32_t kFrequencyReport = 100;
 constexpr int kLastPort = 5;
 
-// Logger32 handles the disconnection at once; a hung Logger32 must not keep this
-// program from closing.
-constexpr UINT kDisconnectTimeoutMs = 10000;
+// Logger32 handles the disconnection at once; a hung one must not keep this program
+// from closing (Alt+Q means gone now), so it gets two seconds at most.
+constexpr UINT kDisconnectTimeoutMs = 2000;
 
 void setStatus(const std::string& text) {
   if (Form1) Form1->setCaption(text);
@@ -45,7 +45,10 @@ TForm2::TForm2() {
   Timer4.create(this, 10000, true);
   Timer4.OnTimer = [this] { Timer4Timer(); };
 
+  // Replies posted to this window are handled by its window procedure; the hook
+  // takes those Logger32 posts to another window of the program, or to none.
   hookId_ = ui::app().addMessageHook([this](const MSG& msg) {
+    if (msg.hwnd && msg.hwnd == handle()) return;
     bool handled = false;
     ApplicationEvents1Message(msg, handled);
   });
@@ -76,6 +79,11 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::Timer3Timer() {
+  // While the link is up this tick only watches that Logger32 is still there.
+  if (CommandWnd) {
+    if (!IsWindow(Logger32Wnd)) lostLogger32();
+    return;
+  }
   findLogger32();
   if (!Logger32Wnd) {
     setStatus("No Logger32 run!");
@@ -87,10 +95,28 @@ void TForm2::Timer3Timer() {
   Timer3.setEnabled(false);
 }
 
+void TForm2::lostLogger32() {
+  // Nothing of the old link counts any more: the next Logger32 gets the whole
+  // handshake, from port 1.
+  CommandWnd = nullptr;
+  Logger32Wnd = nullptr;
+  LinkMsg.reset();
+  LastWParam = 0;
+  LastLParam = 0;
+  PortTry = 0;
+  PortName = "Logger32 1";
+  Timer2.setEnabled(false);
+  setStatus("No Logger32 run!");
+  Timer3.setEnabled(true);
+}
+
 void TForm2::Timer2Timer() {
-  if (CommandWnd) {
+  if (!IsWindow(Logger32Wnd)) {
+    lostLogger32();
+  } else if (CommandWnd) {
     setStatus("Connected " + PortName);
     Timer2.setEnabled(false);
+    Timer3.setEnabled(true);  // from now on it watches that Logger32 stays
   } else if (PortTry == kLastPort) {
     setStatus("All QRL Sorry -:((");
     Timer2.setEnabled(false);
@@ -117,6 +143,16 @@ void TForm2::ApplicationEvents1Message(const MSG& msg, bool& handled) {
   if (LastWParam == kFrequencyReport && Vip) Vip->Label1.setCaption(core::frequencyText(LastLParam));
   if (LastWParam == kCommandWindow) CommandWnd = reinterpret_cast<HWND>(msg.lParam);
   if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus("Check CAT");
+}
+
+LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (LinkMsg && msg == *LinkMsg) {
+    const MSG message{handle(), msg, wParam, lParam, 0, {}};
+    bool handled = false;
+    ApplicationEvents1Message(message, handled);
+    return 0;
+  }
+  return Form::handleMessage(msg, wParam, lParam);
 }
 
 void TForm2::Edit1Change() {

@@ -61,8 +61,15 @@ class TForm2 : public ui::Form {
   // A text command into Logger32's command window; lost while there is no link.
   void SendCommand(const std::string& text) const;
 
+ protected:
+  // Link messages are handled here, where they are dispatched, so that no message
+  // loop (an error box's, a modal dialog's) can take one away unseen.
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
  private:
   void findLogger32();
+  // Logger32's window went away under a link: back to the search.
+  void lostLogger32();
   void postLink(WPARAM code, LPARAM value) const;
 
   int hookId_ = 0;

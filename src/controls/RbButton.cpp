@@ -9,7 +9,7 @@ const ui::WindowClass kButtonClass{"TRbButton"};
 constexpr int kWidth = 75, kHeight = 25;
 }  // namespace
 
-TRbButton::TRbButton() { fadeSpeed_ = fsMedium; }
+TRbButton::TRbButton() { fadeSpeed_ = core::fsMedium; }
 
 void TRbButton::create(ui::Control* parent) { create(parent, 0, 0, kWidth, kHeight); }
 
@@ -31,7 +31,7 @@ void TRbButton::setDefault(bool v) {
   if (ui::Form* form = ui::parentForm(*this)) ui::CustomControl::broadcastFocusChanged(*form);
 }
 
-void TRbButton::setGradientType(TGradientType v) {
+void TRbButton::setGradientType(core::TGradientType v) {
   if (v == gradientType_) return;
   gradientType_ = v;
   UpdateBitmaps();
@@ -81,8 +81,10 @@ void TRbButton::keyDown(WORD& key, ui::ShiftState shift) {
 }
 
 bool TRbButton::dialogKey(WORD key, ui::ShiftState shift) {
-  const bool wanted = (key == VK_RETURN && (focused() || default_)) || (key == VK_ESCAPE && cancel_);
-  if (!wanted || shift.shift || shift.ctrl || shift.alt || !canFocus()) return false;
+  // Enter whatever modifiers are held; Escape only without Shift, Ctrl or Alt.
+  const bool noModifier = !shift.shift && !shift.ctrl && !shift.alt;
+  const bool wanted = (key == VK_RETURN && (focused() || default_)) || (key == VK_ESCAPE && cancel_ && noModifier);
+  if (!wanted || !canFocus()) return false;
   click();
   return true;
 }

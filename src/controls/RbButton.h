@@ -3,15 +3,10 @@
 // and cancel roles and a grouped, radio-style down state.
 #pragma once
 
-#include "controls/RbDrawCore.h"
+#include "controls/RbCustomControl.h"
 #include "core/button_look.h"
 #include "core/image.h"
 
-using core::TButtonLayout;
-using core::blGlyphLeft;
-using core::blGlyphRight;
-using core::blGlyphTop;
-using core::blGlyphBottom;
 
 class TRbButton : public TRbCustomControl {
  public:
@@ -26,12 +21,12 @@ class TRbButton : public TRbCustomControl {
   void setGlyph(const core::Image& picture);
   int Spacing() const { return spacing_; }
   void setSpacing(int v);
-  TButtonLayout Layout() const { return layout_; }
-  void setLayout(TButtonLayout v) { setAndRepaint(layout_, v); }
+  core::TButtonLayout Layout() const { return layout_; }
+  void setLayout(core::TButtonLayout v) { setAndRepaint(layout_, v); }
   TRbControlColors& Colors() { return colors_; }
   const TRbControlColors& Colors() const { return colors_; }
-  TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
-  void setFadeSpeed(TFadeSpeed v) { fadeSpeed_ = v; }
+  core::TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
+  void setFadeSpeed(core::TFadeSpeed v) { fadeSpeed_ = v; }
   bool ShowFocusRect() const { return showFocusRect_; }
   void setShowFocusRect(bool v) { setAndRepaint(showFocusRect_, v); }
   bool HotTrack() const { return hotTrack_; }
@@ -48,8 +43,8 @@ class TRbButton : public TRbCustomControl {
   void setAllowAllUp(bool v) { allowAllUp_ = v; }
   bool Down() const { return down_; }
   void setDown(bool v);
-  TGradientType GradientType() const { return gradientType_; }
-  void setGradientType(TGradientType v);
+  core::TGradientType GradientType() const { return gradientType_; }
+  void setGradientType(core::TGradientType v);
 
   // The prepared looks, the size of the control.
   const core::Image& DefaultImage() const { return defaultImage_; }
@@ -80,7 +75,7 @@ class TRbButton : public TRbCustomControl {
   int modalResult_ = 0;
   core::Image glyph_;
   int spacing_ = 2;
-  TButtonLayout layout_ = blGlyphLeft;
+  core::TButtonLayout layout_ = core::blGlyphLeft;
   TRbControlColors colors_{this};
   bool showFocusRect_ = true;
   bool hotTrack_ = false;
@@ -90,6 +85,6 @@ class TRbButton : public TRbCustomControl {
   int groupIndex_ = 0;
   bool allowAllUp_ = false;
   bool down_ = false;
-  TGradientType gradientType_ = gtVertical;
+  core::TGradientType gradientType_ = core::gtVertical;
   core::Image defaultImage_, overImage_, clickedImage_;
 };

@@ -9,7 +9,7 @@ constexpr int kWidth = 130, kHeight = 17;
 }  // namespace
 
 TRbCheckBox::TRbCheckBox() {
-  fadeSpeed_ = fsMedium;
+  fadeSpeed_ = core::fsMedium;
   UpdateBitmaps();
 }
 

@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "controls/RbDrawCore.h"
+#include "controls/RbCustomControl.h"
 #include "core/image.h"
 
 class TRbCheckBox : public TRbCustomControl {
@@ -21,8 +21,8 @@ class TRbCheckBox : public TRbCustomControl {
   void setBorderLinesColor(core::Color v) { setAndRepaint(borderLinesColor_, v); }
   bool HotTrack() const { return hotTrack_; }
   void setHotTrack(bool v) { setAndRepaint(hotTrack_, v); }
-  TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
-  void setFadeSpeed(TFadeSpeed v) { fadeSpeed_ = v; }
+  core::TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
+  void setFadeSpeed(core::TFadeSpeed v) { fadeSpeed_ = v; }
   TRbControlColors& Colors() { return colors_; }
   const TRbControlColors& Colors() const { return colors_; }
   int Spacing() const { return spacing_; }

@@ -1,6 +1,6 @@
 // The base of the styled controls: caption switches, the style-manager link and the
 // fade between the resting, hover and pressed looks.
-#include "controls/RbDrawCore.h"
+#include "controls/RbCustomControl.h"
 
 #include "ui/application.h"
 

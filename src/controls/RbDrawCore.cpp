@@ -1,5 +1,7 @@
 #include "controls/RbDrawCore.h"
 
+#include "controls/RbCustomControl.h"
+
 #include <algorithm>
 
 namespace {

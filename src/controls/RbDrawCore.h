@@ -1,5 +1,5 @@
-// What the styled controls share: their enumerations and fade intervals, the colour
-// sets, the style manager, the caption drawing and the base control with its fade.
+// What the styled controls share: the colour sets, the style manager and the caption
+// drawing. Their base control is TRbCustomControl (RbCustomControl.h).
 #pragma once
 
 #include <cstdint>
@@ -16,32 +16,9 @@
 #include "ui/custom_control.h"
 #include "ui/persistent.h"
 
-// The enumerations live in the core, whose pixel routines take them.
-using core::TFadeSpeed;
-using core::fsSlow;
-using core::fsMedium;
-using core::fsFast;
-using core::fsVeryFast;
-using core::FadeIntervals;
-using core::TGradientType;
-using core::gtHorizontal;
-using core::gtVertical;
-using core::gtFromTopLeft;
-using core::gtFromTopRight;
-using core::gtRadial;
-using core::gtDoubleHorz;
-using core::gtDoubleVert;
-using core::TRbCaptionPos;
-using core::cpGroupBox;
-using core::cpTopLeft;
-using core::cpTopCenter;
-using core::cpTopRight;
-using core::cpMiddleLeft;
-using core::cpMiddleCenter;
-using core::cpMiddleRight;
-using core::cpBottomLeft;
-using core::cpBottomCenter;
-using core::cpBottomRight;
+// The enumerations of the styled controls (fade speeds, gradient types, caption
+// positions, glyph layouts) live in the core, whose pixel routines take them, and
+// are named from there: core::fsMedium, core::gtVertical.
 
 enum TBorderLine { blTop, blBottom, blLeft, blRight };
 
@@ -166,7 +143,7 @@ class TRbStyleManager : public ui::Component {
   bool GradientBorder() const { return gradientBorder_; }
   bool TextShadow() const { return textShadow_; }
   core::Color CheckColor() const { return checkColor_; }
-  TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
+  core::TFadeSpeed FadeSpeed() const { return fadeSpeed_; }
   core::Color PanelColor() const { return panelColor_; }
   core::Color BorderColor() const { return borderColor_; }
   TRbSplitterColors& SplitterColors() { return splitterColors_; }
@@ -178,7 +155,7 @@ class TRbStyleManager : public ui::Component {
   void setGradientBorder(bool v) { gradientBorder_ = v; }
   void setTextShadow(bool v) { textShadow_ = v; }
   void setCheckColor(core::Color v) { checkColor_ = v; }
-  void setFadeSpeed(TFadeSpeed v) { fadeSpeed_ = v; }
+  void setFadeSpeed(core::TFadeSpeed v) { fadeSpeed_ = v; }
   void setPanelColor(core::Color v) { panelColor_ = v; }
   void setBorderColor(core::Color v) { borderColor_ = v; }
   void setFont(const ui::Font& f) { font_ = f; }
@@ -196,7 +173,7 @@ class TRbStyleManager : public ui::Component {
   bool gradientBorder_ = true;
   bool textShadow_ = true;
   core::Color checkColor_ = core::clGreen;
-  TFadeSpeed fadeSpeed_ = fsMedium;
+  core::TFadeSpeed fadeSpeed_ = core::fsMedium;
   core::Color panelColor_ = 14933983;
   core::Color borderColor_ = core::clGray;
   TRbSplitterColors splitterColors_;
@@ -214,88 +191,3 @@ unsigned CaptionFormat(TAlignment alignment, bool wordWrap);
 // drop shadow when enabled and asked for, embossed when disabled.
 void DrawCaption(ui::Canvas& canvas, const std::string& text, const ui::Font& font, core::Color shadowColor,
                  bool shadow, unsigned flags, RECT rect, bool enabled);
-
-// ---- Base control ------------------------------------------------------------------
-
-class TRbCustomControl : public ui::CustomControl {
- public:
-  ~TRbCustomControl() override;
-
-  bool TextShadow() const { return textShadow_; }
-  void setTextShadow(bool v) { setAndRepaint(textShadow_, v); }
-  bool ShowCaption() const { return showCaption_; }
-  void setShowCaption(bool v) { setAndRepaint(showCaption_, v); }
-  TRbStyleManager* RbStyleManager() const { return styleManager_; }
-  void setRbStyleManager(TRbStyleManager* manager);
-  const std::string& About() const { return about_; }
-  void setAbout(const std::string&) {}  // informational only
-
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
-
-  // Rebuilds the prepared images and repaints.
-  virtual void UpdateBitmaps() = 0;
-
-  // The fade state, for those who watch it.
-  int OverLevel() const { return fade_.overLevel; }
-  int ClickLevel() const { return fade_.clickLevel; }
-  bool MouseInside() const { return fade_.mouseInside; }
-  bool MousePressed() const { return fade_.mousePressed; }
-  core::FadeStep FadeStep() const { return fade_.step; }
-
-  // Restarts the control's one timer (id 1) at the interval of its fade speed.
-  void StartFadeTimer();
-
-  void componentRemoved(ui::Component& component) override;
-  void parentColorChanged() override;
-
- protected:
-  TRbCustomControl();
-
-  virtual void DoEnabledChanged();
-  virtual void DoFocusChanged() {}
-  virtual void DoMouseDown();
-  virtual void DoMouseUp() {}
-  virtual void DoMouseEnter();
-  virtual void DoMouseLeave();
-  virtual void DoMouseMove() {}
-  virtual void DoParentColorChanged() {}
-  virtual void DoResize() {}
-  virtual void DoTextChanged();
-  virtual void FadeOutStep();
-  virtual void FadeInStep();
-
-  // The toolkit's notifications go to the hooks first, then to its own handling;
-  // mouse buttons the other way round, and only the left one reaches the hooks.
-  void enabledChanged() override;
-  void focusChanged() override;
-  void mouseEnter() override;
-  void mouseLeave() override;
-  void textChanged() override;
-  void resized() override;
-  void mouseMove(ui::ShiftState shift, int x, int y) override;
-  void mouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
-  void mouseUp(ui::MouseButton button, ui::ShiftState shift, int x, int y) override;
-  void timerTick() override;
-
-  // Fires an event inside the application's error boundary.
-  void fire(const TNotifyEvent& event);
-
-  // The setter rule of properties that are read at paint time: store a changed
-  // value, then repaint.
-  template <class T>
-  void setAndRepaint(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    repaint();
-  }
-
-  core::FadeState fade_;
-  TFadeSpeed fadeSpeed_ = fsSlow;
-
- private:
-  bool textShadow_ = true;
-  bool showCaption_ = true;
-  TRbStyleManager* styleManager_ = nullptr;
-  std::string about_;
-};

@@ -49,12 +49,12 @@ void TRbPanel::setAndRebuild(core::Color& field, core::Color value) {
   RebuildBackground();
 }
 
-void TRbPanel::setCaptionPosition(TRbCaptionPos v) {
+void TRbPanel::setCaptionPosition(core::TRbCaptionPos v) {
   if (v == captionPosition_) return;
-  const TRbCaptionPos old = captionPosition_;
+  const core::TRbCaptionPos old = captionPosition_;
   captionPosition_ = v;
   realign();
-  if (old == cpGroupBox || v == cpGroupBox)
+  if (old == core::cpGroupBox || v == core::cpGroupBox)
     RebuildBackground();  // the frame's top moves
   else
     repaint();
@@ -87,7 +87,7 @@ void TRbPanel::setGradient(bool v) {
   RebuildBackground();
 }
 
-void TRbPanel::setGradientType(TGradientType v) {
+void TRbPanel::setGradientType(core::TGradientType v) {
   if (v == gradientType_) return;
   gradientType_ = v;
   RebuildBackground();
@@ -121,14 +121,14 @@ void TRbPanel::colorChanged() {
 int TRbPanel::captionHeight() const { return ui::textExtent(font(), caption()).cy; }
 
 RECT TRbPanel::alignRect() const {
-  const int th = captionPosition_ == cpGroupBox ? captionHeight() : 0;
+  const int th = captionPosition_ == core::cpGroupBox ? captionHeight() : 0;
   const core::Rect r = core::panelChildArea(clientWidth(), clientHeight(), borderWidth_, captionPosition_, th);
   return {r.left, r.top, r.right, r.bottom};
 }
 
 void TRbPanel::RebuildBackground() {
   if (loading() || backImage_.empty()) return;
-  const int th = captionPosition_ == cpGroupBox ? captionHeight() : 0;
+  const int th = captionPosition_ == core::cpGroupBox ? captionHeight() : 0;
   const core::PanelFrame f =
       core::panelFrame(backImage_.width(), backImage_.height(), borderWidth_, cornerWidth_, antialiased_, captionPosition_, th);
   ui::DibSurface supersampled;
@@ -157,13 +157,13 @@ void TRbPanel::paint(ui::Canvas& canvas, ui::DibSurface& buffer) {
   canvas.fillRect({0, 0, w, h}, outerColor_);
   if (!backImage_.empty()) canvas.drawImage(backImage_.pixels(), 0, 0);
   canvas.setFont(font());
-  if (captionPosition_ != cpGroupBox) canvas.setTransparentText();
+  if (captionPosition_ != core::cpGroupBox) canvas.setTransparentText();
 
   core::PanelCaption cap = core::panelCaption(captionPosition_, w, h, cornerWidth_, borderWidth_);
   const unsigned flags = cap.alignment | kSingleLine | kEndEllipsis;
   RECT r{cap.rect.left, cap.rect.top, cap.rect.right, cap.rect.bottom};
   if (!ShowCaption()) return;
-  if (captionPosition_ == cpGroupBox) {
+  if (captionPosition_ == core::cpGroupBox) {
     const SIZE text = canvas.textExtent(caption());
     const int th = text.cy, tw = text.cx;
     const int line = th / 2 + r.top;

@@ -3,7 +3,7 @@
 // them a group-box title cut into the frame.
 #pragma once
 
-#include "controls/RbDrawCore.h"
+#include "controls/RbCustomControl.h"
 #include "ui/dib_surface.h"
 
 class TRbPanel : public TRbCustomControl {
@@ -13,8 +13,8 @@ class TRbPanel : public TRbCustomControl {
   void create(ui::Control* parent);
   void create(ui::Control* parent, int left, int top, int width, int height);
 
-  TRbCaptionPos CaptionPosition() const { return captionPosition_; }
-  void setCaptionPosition(TRbCaptionPos v);
+  core::TRbCaptionPos CaptionPosition() const { return captionPosition_; }
+  void setCaptionPosition(core::TRbCaptionPos v);
   int CornerWidth() const { return cornerWidth_; }
   void setCornerWidth(int v);
   int BorderWidth() const { return borderWidth_; }
@@ -33,8 +33,8 @@ class TRbPanel : public TRbCustomControl {
   void setDefaultFrom(core::Color v) { setAndRebuild(defaultFrom_, v); }
   core::Color DefaultTo() const { return defaultTo_; }
   void setDefaultTo(core::Color v) { setAndRebuild(defaultTo_, v); }
-  TGradientType GradientType() const { return gradientType_; }
-  void setGradientType(TGradientType v);
+  core::TGradientType GradientType() const { return gradientType_; }
+  void setGradientType(core::TGradientType v);
 
   // The prepared background, the size of the panel.
   ui::DibSurface& BackImage() { return backImage_; }
@@ -54,7 +54,7 @@ class TRbPanel : public TRbCustomControl {
   void setAndRebuild(core::Color& field, core::Color value);
   int captionHeight() const;
 
-  TRbCaptionPos captionPosition_ = cpTopLeft;
+  core::TRbCaptionPos captionPosition_ = core::cpTopLeft;
   int cornerWidth_ = 10;
   int borderWidth_ = 2;
   core::Color borderColor_ = core::clGray;
@@ -64,6 +64,6 @@ class TRbPanel : public TRbCustomControl {
   bool gradient_ = false;
   core::Color defaultFrom_ = core::clWhite;
   core::Color defaultTo_ = 14933983;
-  TGradientType gradientType_ = gtVertical;
+  core::TGradientType gradientType_ = core::gtVertical;
   ui::DibSurface backImage_;
 };

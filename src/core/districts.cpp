@@ -1,5 +1,6 @@
 #include "core/districts.h"
 
+#include <unordered_map>
 #include <vector>
 
 #include "core/byte_search.h"
@@ -81,17 +82,30 @@ std::optional<std::string_view> firstConfirmation(std::string_view confirmations
 
   // The sorted list keeps, of lines equal but for case, only the first in the file:
   // a later twin of an earlier line does not count, even when only the twin holds
-  // the district.
-  std::vector<bool> repeated(candidates.size(), false);
+  // the district. One pass notes the first line of each candidate's twins, found by
+  // a hash of the folded text, so that a district repeated on thousands of lines
+  // costs no more than the file's length.
+  struct FoldedHash {
+    std::size_t operator()(std::string_view s) const { return hashNoCase(s); }
+  };
+  struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return equalNoCase(a, b); }
+  };
+  std::unordered_map<std::string_view, const char*, FoldedHash, FoldedEqual> firstTwin(candidates.size());
+  std::vector<bool> candidateLength;
+  for (std::string_view c : candidates) {
+    firstTwin.emplace(c, nullptr);
+    if (candidateLength.size() <= c.size()) candidateLength.resize(c.size() + 1);
+    candidateLength[c.size()] = true;
+  }
   forEachLine(confirmationsText, [&](std::string_view line) {
-    for (std::size_t i = 0; i < candidates.size(); ++i)
-      if (line.size() == candidates[i].size() && line.data() < candidates[i].data() && equalNoCase(line, candidates[i]))
-        repeated[i] = true;
+    if (line.size() >= candidateLength.size() || !candidateLength[line.size()]) return;
+    if (const auto it = firstTwin.find(line); it != firstTwin.end() && !it->second) it->second = line.data();
   });
 
   std::optional<std::string_view> first;
-  for (std::size_t i = 0; i < candidates.size(); ++i)
-    if (!repeated[i] && (!first || compareNoCase(candidates[i], *first) < 0)) first = candidates[i];
+  for (std::string_view c : candidates)
+    if (firstTwin.find(c)->second == c.data() && (!first || compareNoCase(c, *first) < 0)) first = c;
   return first;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/byte_search.h"
+#include "core/code_page.h"
 #include "core/text.h"
 #include "core/text_file.h"
 
@@ -37,6 +38,10 @@ std::optional<std::string_view> callbookDistrict(std::string_view callbook, std:
 
 CallbookFile::CallbookFile(const std::string& fileName) : name_(fileName), file_(std::fopen(fileName.c_str(), "rb")) {
   if (!file_) throw FileOpenError(fileName, systemReason());
+  // A byte order mark would glue itself to the first callsign.
+  char mark[3] = {};
+  utf8_ = std::fread(mark, 1, 3, file_) == 3 && std::string_view(mark, 3) == "\xEF\xBB\xBF";
+  if (!utf8_) std::rewind(file_);
 }
 
 CallbookFile::~CallbookFile() { std::fclose(file_); }
@@ -59,8 +64,13 @@ std::optional<std::string> CallbookFile::find(std::string_view key) {
         continue;
       }
     }
-    if (const auto district = callbookDistrict(std::string_view(buffer.data(), complete), key))
+    const std::string_view piece(buffer.data(), complete);
+    if (const auto district = callbookDistrict(piece, key)) {
+      std::string_view rest = piece.substr(std::size_t(district->data() - piece.data()));
+      rest = rest.substr(0, rest.find_first_of("\r\n"));
+      if (utf8_ || isUtf8Text(rest)) return std::string(head(utf8ToCp1251(rest), 5));
       return std::string(*district);
+    }
     if (atEnd) return std::nullopt;
     std::memmove(buffer.data(), buffer.data() + complete, held - complete);
     held -= complete;

@@ -29,12 +29,14 @@ class CallbookFile {
   CallbookFile(const CallbookFile&) = delete;
   CallbookFile& operator=(const CallbookFile&) = delete;
 
-  // The district of the first line that begins with key, as callbookDistrict.
+  // The district of the first line that begins with key, as callbookDistrict; in a
+  // file saved as UTF-8, five characters converted to Windows-1251.
   std::optional<std::string> find(std::string_view key);
 
  private:
   std::string name_;
   std::FILE* file_;
+  bool utf8_ = false;  // began with the UTF-8 byte order mark
 };
 
 // A candidate district code named in a spot comment (the comment as the link

@@ -41,4 +41,10 @@ int compareNoCase(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
+std::size_t hashNoCase(std::string_view s) {
+  std::size_t h = 14695981039346656037ull;  // FNV-1a over the folded bytes
+  for (char c : s) h = (h ^ kFold.map[static_cast<unsigned char>(c)]) * 1099511628211ull;
+  return h;
+}
+
 }  // namespace core

@@ -18,6 +18,8 @@ int compareNoCase(std::string_view a, std::string_view b);
 inline bool equalNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && compareNoCase(a, b) == 0;
 }
+// A hash that agrees with equalNoCase.
+std::size_t hashNoCase(std::string_view s);
 
 // The first n bytes of s, or all of s when it is shorter (Delphi's Copy(s, 1, n)).
 constexpr std::string_view head(std::string_view s, std::size_t n) { return s.substr(0, n); }

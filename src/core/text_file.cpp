@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/code_page.h"
 #include "core/text.h"
 
 namespace core {
@@ -58,6 +59,8 @@ FileBytes readFileBytes(const std::string& fileName) {
     bytes.size_ += got;
   }
   if (std::ferror(f.get())) throw std::runtime_error("Error reading file \"" + fileName + "\"");
+  // Saved as UTF-8 (today's Notepad does): read in the program's own code page.
+  if (isUtf8Text(bytes.view())) return FileBytes(utf8ToCp1251(bytes.view()));
   return bytes;
 }
 

@@ -37,8 +37,9 @@ class FileBytes {
   std::size_t size_ = 0;
 };
 
-// Reads a whole file into memory with one read. Throws FileOpenError when the file
-// cannot be opened and std::runtime_error when reading it fails.
+// Reads a whole file into memory with one read; a file saved as UTF-8 comes back in
+// Windows-1251 (see isUtf8Text). Throws FileOpenError when the file cannot be opened
+// and std::runtime_error when reading it fails.
 FileBytes readFileBytes(const std::string& fileName);
 
 // Calls f(line) for each line of text. A line ends at CR LF, a lone CR or a lone LF;
@@ -81,5 +82,8 @@ class TextList {
   FileBytes bytes_;
   std::vector<std::string_view> lines_;
 };
+
+// A loaded list shared by whoever is walking it.
+using SharedTextList = std::shared_ptr<const TextList>;
 
 }  // namespace core

@@ -23,15 +23,34 @@ std::string lastErrorText() {
   return narrow(text);
 }
 
+void activateForm() {
+  Form* form = app().activeForm() ? app().activeForm() : app().mainForm();
+  if (form && form->handle() && IsWindowVisible(form->handle())) SetActiveWindow(form->handle());
+}
+
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ACTIVATE:
       // The taskbar button activates this window: hand the activation on.
-      if (LOWORD(wParam) != WA_INACTIVE) {
-        Form* form = app().activeForm() ? app().activeForm() : app().mainForm();
-        if (form && form->handle() && IsWindowVisible(form->handle())) SetActiveWindow(form->handle());
-      }
+      if (LOWORD(wParam) != WA_INACTIVE && !IsIconic(hwnd)) activateForm();
       return 0;
+    case WM_SYSCOMMAND:
+      // The taskbar button minimises and restores the program: its windows go and
+      // come back with this one, the last active of them active again.
+      switch (wParam & 0xFFF0) {
+        case SC_MINIMIZE:
+          ShowOwnedPopups(hwnd, FALSE);
+          DefWindowProcW(hwnd, msg, wParam, lParam);
+          return 0;
+        case SC_RESTORE:
+          DefWindowProcW(hwnd, msg, wParam, lParam);
+          ShowOwnedPopups(hwnd, TRUE);
+          activateForm();
+          return 0;
+        default:
+          break;
+      }
+      return DefWindowProcW(hwnd, msg, wParam, lParam);
     case WM_CLOSE:
       if (Form* main = app().mainForm()) main->close();
       return 0;
@@ -51,7 +70,7 @@ Application& app() {
 
 void Application::setTitle(const std::string& title) {
   title_ = title;
-  if (owner_) SetWindowTextW(owner_, widen(title_).c_str());
+  if (owner_) SetWindowTextW(owner_, screenText(title_).c_str());
 }
 
 HWND Application::ownerWindow() {
@@ -64,10 +83,15 @@ HWND Application::ownerWindow() {
   wc.hIcon = LoadIconW(instance, L"MAINICON");
   wc.lpszClassName = L"TApplication";
   RegisterClassExW(&wc);
-  owner_ = CreateWindowExW(0, L"TApplication", widen(title_).c_str(),
+  owner_ = CreateWindowExW(0, L"TApplication", screenText(title_).c_str(),
                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr,
                            nullptr, instance, nullptr);
   return owner_;
+}
+
+void Application::mainFormShown(bool shown) {
+  HWND owner = ownerWindow();
+  if (shown != bool(IsWindowVisible(owner))) ShowWindow(owner, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 void Application::formCreated(Form& form) {
@@ -83,7 +107,10 @@ void Application::formActivated(Form& form) {
 }
 
 void Application::formDestroyed(Form& form) {
-  if (mainForm_ == &form) mainForm_ = nullptr;
+  if (mainForm_ == &form) {
+    mainForm_ = nullptr;
+    if (owner_) ShowWindow(owner_, SW_HIDE);
+  }
   if (activeForm_ == &form) activeForm_ = nullptr;
 }
 
@@ -163,14 +190,29 @@ void Application::processMessages() {
 }
 
 void Application::showError(const std::string& text) noexcept {
+  // One box at a time. Its own loop goes on running timers and the handlers of what
+  // Logger32 sends, so a fault that lasts (a missing file) fails again and again
+  // while the box is open. Those errors are counted, not stacked and not kept for
+  // later: the open box already names the fault, every reference file is tried
+  // again at its next use, and a backlog of stale boxes after OK would only stand
+  // between the operator and the spots.
+  if (errorBoxOpen_) {
+    ++unshownErrors_;
+    return;
+  }
+  errorBoxOpen_ = true;
+  // Raised while handling a message another program sent (Logger32 writing a spot):
+  // that program gets its answer now, not when the operator has read the box.
+  if (InSendMessage()) ReplyMessage(0);
   try {
     messageBox(text, title_, MB_OK | MB_ICONERROR);
   } catch (...) {
   }
+  errorBoxOpen_ = false;
 }
 
 void Application::failed(const char* what, Boundary boundary) noexcept {
-  if (boundary == Boundary::ShowError) showError(what ? what : "Unknown error");
+  if (boundary == Boundary::ShowError && silentDepth_ == 0) showError(what ? what : "Unknown error");
 }
 
 }  // namespace ui

@@ -60,7 +60,20 @@ class Application {
       failed("Unknown error", boundary);
     }
   }
+  // Shows an error in a box titled with the application title; while such a box is
+  // open, further errors are counted and not shown (see unshownErrors).
   void showError(const std::string& text) noexcept;
+  // Errors raised while an error box was open.
+  std::size_t unshownErrors() const { return unshownErrors_; }
+
+  // Runs steps whose failures the operator must not hear of (closing): every error
+  // boundary inside, however deep, is silent while it runs.
+  template <class F>
+  void silently(F&& steps) noexcept {
+    ++silentDepth_;
+    guard(std::forward<F>(steps), Boundary::Silent);
+    --silentDepth_;
+  }
 
   // The first form created is the main form: closing it ends the program.
   Form* mainForm() const { return mainForm_; }
@@ -68,8 +81,11 @@ class Application {
   void formActivated(Form& form);
   void formDestroyed(Form& form);
   Form* activeForm() const { return activeForm_; }
-  // Hidden owner of every form; it carries the application title on the taskbar.
+  // Owner of every form. Shown with no size while the main form is visible, it is
+  // the program's one taskbar button, named with the application title; the forms
+  // themselves stay tool windows.
   HWND ownerWindow();
+  void mainFormShown(bool shown);
 
  private:
   void handle(MSG& msg);
@@ -81,6 +97,9 @@ class Application {
   Form* mainForm_ = nullptr;
   Form* activeForm_ = nullptr;
   HWND owner_ = nullptr;
+  bool errorBoxOpen_ = false;
+  std::size_t unshownErrors_ = 0;
+  int silentDepth_ = 0;
   // Handlers are shared so that one may add or remove handlers while it runs
   // without the list being copied for every message.
   template <class Fn>

@@ -7,7 +7,7 @@ namespace ui {
 
 void Button::create(Control* parent, int left, int top, int width, int height, const std::string& caption) {
   createSystem(parent, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, left, top, width, height);
-  SetWindowTextW(handle(), widen(caption).c_str());
+  SetWindowTextW(handle(), screenText(caption).c_str());
 }
 
 void Button::click() {

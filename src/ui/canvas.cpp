@@ -2,25 +2,13 @@
 
 #include <stdexcept>
 
+#include "ui/device_context.h"
 #include "ui/dib_surface.h"
 #include "ui/text.h"
 
 namespace ui {
 
 namespace {
-
-// Selects an object into a DC for one drawing call.
-class Selected {
- public:
-  Selected(HDC dc, HGDIOBJ obj) : dc_(dc), previous_(SelectObject(dc, obj)) {}
-  ~Selected() { SelectObject(dc_, previous_); }
-  Selected(const Selected&) = delete;
-  Selected& operator=(const Selected&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
 
 GdiHandle makePen(int width, core::Color color) { return GdiHandle(CreatePen(PS_SOLID, width, colorRef(color))); }
 
@@ -65,8 +53,8 @@ void Canvas::roundRect(RECT r, int ellipseWidth, int ellipseHeight, int penWidth
                        std::optional<core::Color> brush) {
   GdiHandle penHandle = makePen(penWidth, pen);
   GdiHandle brushHandle(brush ? CreateSolidBrush(colorRef(*brush)) : nullptr);
-  Selected p(dc_, penHandle.get());
-  Selected b(dc_, brush ? brushHandle.get() : GetStockObject(NULL_BRUSH));
+  SelectedObject p(dc_, penHandle.get());
+  SelectedObject b(dc_, brush ? brushHandle.get() : GetStockObject(NULL_BRUSH));
   if (ellipseWidth > 0 || ellipseHeight > 0)
     RoundRect(dc_, r.left, r.top, r.right, r.bottom, ellipseWidth, ellipseHeight);
   else
@@ -75,7 +63,7 @@ void Canvas::roundRect(RECT r, int ellipseWidth, int ellipseHeight, int penWidth
 
 void Canvas::line(int x1, int y1, int x2, int y2, core::Color pen) {
   GdiHandle penHandle = makePen(1, pen);
-  Selected p(dc_, penHandle.get());
+  SelectedObject p(dc_, penHandle.get());
   MoveToEx(dc_, x1, y1, nullptr);
   LineTo(dc_, x2, y2);
 }
@@ -108,15 +96,10 @@ void Canvas::drawTransparent(const core::Image& picture, int x, int y) {
 }
 
 SIZE textExtent(const Font& font, const std::string& text) {
-  HDC screen = GetDC(nullptr);
-  SIZE size{};
-  {
-    Canvas canvas(screen);
-    canvas.setFont(font);
-    size = canvas.textExtent(text);
-  }
-  ReleaseDC(nullptr, screen);
-  return size;
+  const ScreenDc screen;
+  Canvas canvas(screen.get());
+  canvas.setFont(font);
+  return canvas.textExtent(text);
 }
 
 }  // namespace ui

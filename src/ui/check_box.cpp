@@ -8,7 +8,7 @@ namespace ui {
 
 void CheckBox::create(Control* parent, int left, int top, int width, int height, const std::string& caption) {
   createSystem(parent, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, left, top, width, height);
-  SetWindowTextW(handle(), widen(caption).c_str());
+  SetWindowTextW(handle(), screenText(caption).c_str());
 }
 
 bool CheckBox::checked() const { return handle() && SendMessageW(handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }

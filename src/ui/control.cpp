@@ -11,10 +11,27 @@ ShiftState currentShiftState() {
   return {GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_MENU) < 0, GetKeyState(VK_CONTROL) < 0};
 }
 
+namespace {
+// Puts a wrapped system control's class procedure back, through the same A or W
+// call that subclassed it.
+void restoreClassProc(HWND hwnd, WNDPROC proc, bool ansi) {
+  if (ansi)
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, LONG_PTR(proc));
+  else
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, LONG_PTR(proc));
+}
+}  // namespace
+
 Control::~Control() {
   if (hwnd_) {
     HWND h = hwnd_;
+    const WNDPROC proc = systemProc_;
+    const bool ansi = ansi_;
     detach();
+    // A wrapped system control gets its class procedure back before it goes, so
+    // that WM_DESTROY and WM_NCDESTROY reach the class (which frees its storage
+    // there) rather than DefWindowProc.
+    if (proc) restoreClassProc(h, proc, ansi);
     DestroyWindow(h);
   }
 }
@@ -120,10 +137,11 @@ LRESULT Control::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   });
   if (!handled && msg != WM_NCDESTROY) result = 0;
   if (msg == WM_NCDESTROY && hwnd_) {
-    WNDPROC proc = systemProc_;
+    const WNDPROC proc = systemProc_;
+    const bool ansi = ansi_;
     HWND h = hwnd_;
     detach();
-    if (proc) SetWindowLongPtrW(h, GWLP_WNDPROC, LONG_PTR(proc));
+    if (proc) restoreClassProc(h, proc, ansi);
   }
   return result;
 }

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "ui/application.h"
+#include "ui/device_context.h"
 #include "ui/form.h"
 #include "ui/text.h"
 
@@ -92,7 +93,7 @@ void CustomControl::colorChanged() {
 void CustomControl::setCaption(const std::string& caption) {
   if (caption == caption_) return;
   caption_ = caption;
-  if (handle()) SetWindowTextW(handle(), widen(caption_).c_str());
+  if (handle()) SetWindowTextW(handle(), screenText(caption_).c_str());
   textChanged();
 }
 
@@ -156,12 +157,15 @@ void CustomControl::watchMouse() {
   CustomControl* under = customControlOf(h);
   MouseWatch& watch = mouseWatch();
   if (under == watch.current) return;
-  // While a control holds the mouse, only that control hears of it.
+  // While a control holds the mouse, only that control hears of it. The watch
+  // records only a control that was told it has the mouse: one passed over during
+  // a capture is "entered" once the capture ends, when the watch runs again.
   CustomControl* capture = customControlOf(GetCapture());
   CustomControl* previous = watch.current;
-  watch.current = under;
+  const bool tellUnder = under && (!capture || capture == under);
+  watch.current = tellUnder ? under : nullptr;
   if (previous && (!capture || capture == previous)) previous->mouseLeave();
-  if (under && watch.current == under && (!capture || capture == under)) under->mouseEnter();
+  if (tellUnder && watch.current == under) under->mouseEnter();
 }
 
 void CustomControl::mouseDown(MouseButton button, ShiftState shift, int x, int y) {
@@ -201,14 +205,8 @@ LRESULT CustomControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;  // the paint covers everything
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle(), &ps);
-      struct EndPaintAtExit {
-        HWND hwnd;
-        PAINTSTRUCT* ps;
-        ~EndPaintAtExit() { EndPaint(hwnd, ps); }
-      } end{handle(), &ps};
-      paintTo(dc);
+      const PaintDc dc(handle());
+      paintTo(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:

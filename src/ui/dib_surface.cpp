@@ -1,5 +1,7 @@
 #include "ui/dib_surface.h"
 
+#include "ui/device_context.h"
+
 #include <stdexcept>
 #include <vector>
 
@@ -85,9 +87,11 @@ core::Image loadBitmapResource(const wchar_t* name) {
   GetObjectW(bitmap, sizeof bm, &bm);
   core::Image image(bm.bmWidth, bm.bmHeight);
   BITMAPINFO info = topDownInfo(image.width(), image.height());
-  HDC screen = GetDC(nullptr);
-  const int rows = image.empty() ? 0 : GetDIBits(screen, bitmap, 0, UINT(image.height()), image.row(0), &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  int rows = 0;
+  {
+    const ScreenDc screen;
+    rows = image.empty() ? 0 : GetDIBits(screen.get(), bitmap, 0, UINT(image.height()), image.row(0), &info, DIB_RGB_COLORS);
+  }
   DeleteObject(bitmap);
   if (rows != image.height()) throw std::runtime_error("Cannot read the picture " + narrow(name));
   return image;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/application.h"
+#include "ui/device_context.h"
 #include "ui/popup_menu.h"
 #include "ui/text.h"
 
@@ -42,7 +43,7 @@ std::string Form::caption() const {
 }
 
 void Form::setCaption(const std::string& caption) {
-  if (handle()) SetWindowTextW(handle(), widen(caption).c_str());
+  if (handle()) SetWindowTextW(handle(), screenText(caption).c_str());
 }
 
 void Form::setColor(core::Color color) {
@@ -106,11 +107,14 @@ void Form::adjustSize() {
 
 void Form::setVisible(bool v) {
   if (!handle() || v == visible()) return;
+  if (v && this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
+  if (!v && this == app().mainForm()) app().mainFormShown(false);
 }
 
 void Form::bringToFront() {
   if (!handle()) return;
+  if (this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), SW_SHOW);
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(handle());
@@ -145,15 +149,20 @@ bool Form::previewKey(const MSG& msg) {
     HWND focus = GetFocus();
     if (focus && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, LPARAM(&msg)) & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
       return false;
+    // The focused control first: a default button takes Enter only when the focused
+    // control does not, wherever it lies among the form's children.
     const ShiftState shift = currentShiftState();
-    return anyDescendant(*this, [&](Control& c) { return c.dialogKey(key, shift); });
+    Control* focused = Control::fromHandle(focus);
+    if (focused && focused != this && IsChild(handle(), focus) && focused->dialogKey(key, shift)) return true;
+    return anyDescendant(*this, [&](Control& c) { return &c != focused && c.dialogKey(key, shift); });
   }
   return false;
 }
 
 void Form::paintBorder() {
   if (borderWidth_ <= 0) return;
-  HDC dc = GetWindowDC(handle());
+  const WindowDc whole(handle(), WindowDc::Area::Whole);
+  HDC dc = whole.get();
   RECT window{}, client{};
   GetWindowRect(handle(), &window);
   GetClientRect(handle(), &client);
@@ -163,7 +172,6 @@ void Form::paintBorder() {
   InflateRect(&ring, borderWidth_, borderWidth_);
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   FillRect(dc, &ring, backgroundBrush());
-  ReleaseDC(handle(), dc);
 }
 
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

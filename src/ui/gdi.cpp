@@ -1,5 +1,6 @@
 #include "ui/gdi.h"
 
+#include "ui/device_context.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -19,9 +20,8 @@ HBRUSH Brush::get(core::Color c) {
 
 namespace {
 int screenDpi() {
-  HDC dc = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const ScreenDc screen;
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return dpi > 0 ? dpi : 96;
 }
 }  // namespace

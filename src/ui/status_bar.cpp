@@ -1,5 +1,6 @@
 #include "ui/status_bar.h"
 
+#include "ui/device_context.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -29,12 +30,11 @@ void StatusBar::paint(HDC dc) {
   RECT panel = r;
   InflateRect(&panel, -1, -1);
   DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)));
+  const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colorRef(core::clBtnText));
   const std::wstring text = widen(text_);
   DrawTextW(dc, text.c_str(), int(text.size()), &panel, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
 }
 
 LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -42,10 +42,8 @@ LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle(), &ps);
-      paint(dc);
-      EndPaint(handle(), &ps);
+      const PaintDc dc(handle());
+      paint(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:

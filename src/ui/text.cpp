@@ -22,4 +22,9 @@ std::string narrow(std::wstring_view s) {
   return out;
 }
 
+std::wstring screenText(std::string_view s) {
+  // One UTF-16 unit per Windows-1251 byte: clipping the bytes clips the characters.
+  return widen(s.substr(0, kScreenTextLimit));
+}
+
 }  // namespace ui

@@ -9,4 +9,11 @@ namespace ui {
 std::wstring widen(std::string_view cp1251);
 std::string narrow(std::wstring_view utf16);
 
+// Longer than any screen shows; a window title beyond some megabytes is more than
+// the display server takes at all (X11 refuses it and the program goes down).
+inline constexpr std::size_t kScreenTextLimit = 4096;
+// What goes to a title or caption: widened and clipped at kScreenTextLimit
+// characters. The program's own texts are never clipped, only what is shown.
+std::wstring screenText(std::string_view cp1251);
+
 }  // namespace ui

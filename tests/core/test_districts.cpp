@@ -113,4 +113,16 @@ TEST(WrkCfm, AgreesWithTheSortedList) {
   }
 }
 
+// Thousands of confirmations of one district: the search stays one pass over the
+// file however often the district repeats (a quadratic search takes minutes here).
+TEST(WrkCfm, ManyLinesOfOneDistrict) {
+  std::string file;
+  for (int i = 0; i < 200000; ++i) file += "AB-12;R" + std::to_string(300000 - i) + "\r\n";
+  file += "AB-12;R099999\r\n";
+  EXPECT_EQ(core::firstConfirmation(file, "AB-12"), "AB-12;R099999");
+  file += "AB-12;R099998\r\n";
+  file = "ab-12;r099998\r\n" + file;  // the earlier twin wins, though it lacks the code
+  EXPECT_EQ(core::firstConfirmation(file, "AB-12"), "AB-12;R099999");
+}
+
 }  // namespace

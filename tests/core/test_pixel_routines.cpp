@@ -153,10 +153,19 @@ TEST(CopyAndBlend, WithinOneImageMovesTheBlockAtItsOrigin) {
   EXPECT_EQ(img.pixel(7, 5), original.pixel(4, 2));
   EXPECT_EQ(img.pixel(8, 5), original.pixel(8, 5));
   EXPECT_EQ(img.pixel(2, 2), original.pixel(2, 2));
-  // An offset as large as the area copies nothing.
-  Image untouched = original;
-  core::CopyAndBlend(untouched, untouched, overlay, 10, {2, 2, 11, 11}, 0);
-  EXPECT_EQ(untouched.pixel(8, 6), original.pixel(8, 6));
+  // An offset as large as the area's width or height copies nothing, though the
+  // place the block would go lies inside the image.
+  const struct {
+    core::Rect area;
+    int offset;
+  } empty[] = {{{0, 0, 3, 3}, 3}, {{0, 0, 3, 6}, 3}, {{1, 0, 8, 2}, 2}};
+  for (const auto& c : empty) {
+    SCOPED_TRACE(c.area.right);
+    Image untouched = original;
+    core::CopyAndBlend(untouched, untouched, overlay, c.offset, c.area, 0);
+    for (int y = 0; y < original.height(); ++y)
+      for (int x = 0; x < original.width(); ++x) ASSERT_EQ(untouched.pixel(x, y), original.pixel(x, y)) << x << "," << y;
+  }
 }
 
 TEST(ColorizeImage, GreyLevelPlusTint) {

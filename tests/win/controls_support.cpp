@@ -42,10 +42,10 @@ void setUpSpotListPanel(TRbPanel& panel, ui::Control* parent, int left, int top,
   panel.setGradient(false);
   panel.setDefaultFrom(core::clWhite);
   panel.setDefaultTo(14933983);
-  panel.setGradientType(gtVertical);
+  panel.setGradientType(core::gtVertical);
   panel.setTextShadow(true);
   panel.setTextShadowColor(core::clWhite);
-  panel.setCaptionPosition(cpTopLeft);
+  panel.setCaptionPosition(core::cpTopLeft);
   panel.endLoading();
 }
 

@@ -147,6 +147,33 @@ TEST_F(ButtonTest, EnterAndEscapeReachDefaultAndCancelButtons) {
   EXPECT_EQ(clicksB, 1);
 }
 
+TEST_F(ButtonTest, EnterGoesToTheFocusedButtonBeforeADefaultOneCreatedEarlier) {
+  a.setDefault(true);  // a comes first among the form's children
+  b.setFocus();
+  key(b.handle(), VK_RETURN);
+  EXPECT_EQ(clicksB, 1);
+  EXPECT_EQ(clicksA, 0);
+  {
+    // Only Escape asks for no Shift, Ctrl or Alt; Enter clicks with them held.
+    HeldKeys shift{VK_SHIFT, VK_CONTROL};
+    key(b.handle(), VK_RETURN);
+  }
+  EXPECT_EQ(clicksB, 2);
+  EXPECT_EQ(clicksA, 0);
+}
+
+TEST_F(ButtonTest, AfterACaptureEndsTheButtonUnderTheCursorFadesIn) {
+  moveCursorTo(&a);
+  postMouse(a, WM_LBUTTONDOWN, 5, 5);
+  ASSERT_EQ(GetCapture(), a.handle());
+  moveCursorTo(&b);  // while a holds the mouse, b hears nothing
+  EXPECT_FALSE(b.MouseInside());
+  postMouse(a, WM_LBUTTONUP, 95, 5);
+  ui::app().idle();
+  EXPECT_TRUE(b.MouseInside());
+  EXPECT_EQ(b.FadeStep(), core::FadeStep::FadeIn);
+}
+
 TEST_F(ButtonTest, SpacingBelowZeroIsStoredAsZero) {
   a.setSpacing(-5);
   EXPECT_EQ(a.Spacing(), 0);
@@ -276,7 +303,7 @@ TEST(StyleManager, AssignTakesTheWholeStyle) {
   source.Colors().setHotTrack(core::clRed);
   source.SplitterColors().setOverTo(core::clNavy);
   source.setCheckColor(core::clBlue);
-  source.setFadeSpeed(fsVeryFast);
+  source.setFadeSpeed(core::fsVeryFast);
   ui::Font font;
   font.name = "Arial";
   source.setFont(font);
@@ -285,7 +312,7 @@ TEST(StyleManager, AssignTakesTheWholeStyle) {
   EXPECT_EQ(target.Colors().HotTrack(), core::clRed);
   EXPECT_EQ(target.SplitterColors().OverTo(), core::clNavy);
   EXPECT_EQ(target.CheckColor(), core::clBlue);
-  EXPECT_EQ(target.FadeSpeed(), fsVeryFast);
+  EXPECT_EQ(target.FadeSpeed(), core::fsVeryFast);
   EXPECT_EQ(target.Font().name, "Arial");
   EXPECT_FALSE(target.ShowFocusRect());
 }
@@ -414,7 +441,7 @@ TEST(PanelBehaviour, ChildrenLieInsideTheFrame) {
 
   panel.setHeight(80);
   panel.setCaption("QRG");
-  panel.setCaptionPosition(cpGroupBox);  // the children move below the title
+  panel.setCaptionPosition(core::cpGroupBox);  // the children move below the title
   const int th = ui::textExtent(panel.font(), "QRG").cy;
   EXPECT_EQ(button.top(), 2 * (th / 2) + 1);
   EXPECT_EQ(button.height(), 80 - 3 - (2 * (th / 2) + 1));

@@ -66,7 +66,7 @@ TEST(PanelLook, GroupBoxTitleCutsIntoTheFrame) {
   TRbPanel panel;
   test::setUpSpotListPanel(panel, &form, 0, 0, 185, 60);
   panel.setCaption("QRG");
-  panel.setCaptionPosition(cpGroupBox);
+  panel.setCaptionPosition(core::cpGroupBox);
   const core::Image img = test::render(panel);
   test::saveBmp(img, "panel-groupbox.bmp");
   const int th = ui::textExtent(panel.font(), "QRG").cy;
@@ -85,11 +85,11 @@ TEST(ButtonLook, CwButtonAtRest) {
   button.beginLoading();
   button.create(&panel, 3, 3, 41, 25);
   button.setCaption("CW");
-  button.setFadeSpeed(fsMedium);
+  button.setFadeSpeed(core::fsMedium);
   button.setShowFocusRect(true);
   button.setHotTrack(false);
   button.setGradientBorder(true);
-  button.setGradientType(gtVertical);
+  button.setGradientType(core::gtVertical);
   button.endLoading();
   const core::Image img = test::render(button);
   test::saveBmp(img, "button-cw.bmp");

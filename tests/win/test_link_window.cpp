@@ -2,6 +2,7 @@
 // called directly, and a stand-in for Logger32's main window in this process.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -85,6 +86,9 @@ class FakeLogger32 {
     std::lock_guard lock(mutex_);
     received_.clear();
   }
+  // Makes the handling of Disconnect take this long.
+  void hangOnDisconnect(unsigned ms) { hangMs_ = ms; }
+  bool disconnectHandled() const { return disconnectHandled_; }
 
  private:
   static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
@@ -94,8 +98,14 @@ class FakeLogger32 {
     if (self && w == self->main_) {
       for (int i = 0; i < 5; ++i) {
         if (m == self->ids_[i]) {
-          std::lock_guard lock(self->mutex_);
-          self->received_.push_back({i + 1, wParam, lParam, InSendMessage() != FALSE});
+          {
+            std::lock_guard lock(self->mutex_);
+            self->received_.push_back({i + 1, wParam, lParam, InSendMessage() != FALSE});
+          }
+          if (wParam == 4 && self->hangMs_) {  // a hung Logger32 takes its time
+            Sleep(self->hangMs_);
+            self->disconnectHandled_ = true;
+          }
         }
       }
     }
@@ -107,6 +117,8 @@ class FakeLogger32 {
   }
 
   UINT ids_[5] = {};
+  std::atomic<unsigned> hangMs_{0};
+  std::atomic<bool> disconnectHandled_{false};
   HWND main_ = nullptr;
   HWND command_ = nullptr;
   DWORD threadId_ = 0;
@@ -466,6 +478,71 @@ TEST_F(LinkWindow, ClosingTheMainWindowClosesTheLinkWindowFirst) {
   ASSERT_EQ(disconnect.size(), 1u);
   EXPECT_EQ(disconnect[0].wParam, 4u);
   EXPECT_TRUE(disconnect[0].sent);
+}
+
+TEST_F(LinkWindow, RepliesCountWhicheverLoopDispatchesThem) {
+  createLinkWindow(true);
+  tryUpTo(1);
+  logger32->clear();
+  // A message box's own loop, or any other that is not the application's, takes
+  // Logger32's replies from the queue: they count all the same.
+  for (auto [w, l] : {std::pair<WPARAM, LPARAM>{0, 1}, {3, reinterpret_cast<LPARAM>(logger32->commandWindow())},
+                      {100, 14025000}}) {
+    PostMessageA(Form2->handle(), logger32->id(1), w, l);
+  }
+  MSG m;
+  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  EXPECT_EQ(Form2->CommandWnd, logger32->commandWindow());
+  EXPECT_EQ(Form2->Frequency, "14025,000");
+  ASSERT_EQ(logger32->received(2).size(), 2u);  // SpotField, SpotFeed
+
+  // Through the application's own loop a reply counts once, not twice.
+  logger32->clear();
+  reply(1, 0, 1);
+  EXPECT_EQ(logger32->received().size(), 2u);
+}
+
+TEST_F(LinkWindow, Logger32RestartIsNoticedAndTheHandshakeRunsAgain) {
+  createLinkWindow(true);
+  connectOnPort1();
+  ASSERT_EQ(title(), "Connected Logger32 1");
+  Form1->setCaption("CFM-3");
+  Form2->Timer3Timer();  // Logger32 lives: nothing changes
+  EXPECT_EQ(title(), "CFM-3");
+  EXPECT_TRUE(Form2->Timer3.enabled());
+
+  logger32.reset();  // killed
+  Form2->Timer3Timer();
+  EXPECT_EQ(title(), "No Logger32 run!");
+  EXPECT_EQ(Form2->CommandWnd, nullptr);
+  Form2->Timer3Timer();
+  EXPECT_EQ(title(), "No Logger32 run!");
+
+  logger32 = std::make_unique<FakeLogger32>();  // started again
+  Form2->Timer3Timer();
+  EXPECT_EQ(title(), "Looking for Cat");
+  EXPECT_EQ(Form2->Logger32Wnd, logger32->window());
+  connectOnPort1();
+  EXPECT_EQ(title(), "Connected Logger32 1");
+}
+
+TEST_F(LinkWindow, ClosingBesideAHungLogger32WaitsAFewSecondsOnly) {
+  createLinkWindow(true);
+  connectOnPort1();
+  logger32->hangOnDisconnect(8000);
+  Form2->close();
+  ASSERT_EQ(logger32->received(1).size(), 1u);
+  // The link window gave up well before Logger32 got round to the disconnection.
+  EXPECT_FALSE(logger32->disconnectHandled());
+  EXPECT_EQ(Form2->handle(), nullptr);
+}
+
+TEST_F(LinkWindow, ErrorsWhileClosingTheLinkWindowAreNotReported) {
+  createLinkWindow(false);
+  Form2->OnClose = [](ui::CloseAction&) { throw std::runtime_error("the link window cannot close"); };
+  Form1->close();
+  EXPECT_TRUE(messages.messages().empty());  // TearDown names any box shown
+  EXPECT_EQ(Form1->handle(), nullptr);       // the main window closed all the same
 }
 
 }  // namespace

@@ -2,7 +2,11 @@
 // special words, the watch list, the alert's life and the error boundaries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/Unit2.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
 #include "main_window_fixture.h"
 
 namespace {
@@ -135,7 +139,7 @@ TEST_F(Lookup, MissingWatchListEndsTheLookupAfterTheCallbook) {
   EXPECT_TRUE(cannotOpen(0, "QJlook.txt"));
   EXPECT_EQ(verdicts, (Runs{"", "KK-33"}));
   EXPECT_EQ(form->StatusBar1.panelText(), "New RDA !");
-  EXPECT_FALSE(form->LookList.has_value());
+  EXPECT_FALSE(form->LookList);
 }
 
 TEST_F(Lookup, MissingDistrictListFailsEachVerdictAndTheLookupGoesOn) {
@@ -245,7 +249,61 @@ TEST_F(SpotComments, MissingDistrictListEndsTheLookupAtTheCommentsCheck) {
   EXPECT_TRUE(cannotOpen(0, "QJar.txt"));
   EXPECT_TRUE(cannotOpen(1, "QJar.txt"));
   EXPECT_EQ(AlertFlag, 0);
-  EXPECT_FALSE(form->LookList.has_value());
+  EXPECT_FALSE(form->LookList);
+}
+
+}  // namespace
+
+namespace {
+
+// Message boxes that behave like the real one: while a box is open, its own message
+// loop serves what Logger32 sends, here the next spots. Their lookups find a watch
+// list that matches nothing.
+class SpotsWhileABoxIsOpen : public SpotComments {
+ protected:
+  void SetUp() override {
+    SpotComments::SetUp();
+    ui::setMessageBoxHook([this](const std::string& text, const std::string&, unsigned) {
+      ++open;
+      deepest = std::max(deepest, open);
+      boxes.push_back(text);
+      if (!arriving.empty()) dir.writeLines("QJlook.txt", {"ZZZ"});
+      while (!arriving.empty()) {
+        const std::string next = arriving.front();
+        arriving.erase(arriving.begin());
+        link->Edit1.setText(next);
+      }
+      if (open == 1 && form->LookList) heldWhileOpen.assign(form->LookList->begin(), form->LookList->end());
+      --open;
+      return IDOK;
+    });
+  }
+  std::vector<std::string> arriving;
+  std::vector<std::string> boxes;
+  std::vector<std::string> heldWhileOpen;  // the current watch list once the spots were handled
+  int open = 0, deepest = 0;
+};
+
+TEST_F(SpotsWhileABoxIsOpen, OuterLookupFinishesWithItsOwnWatchListAndOneBoxAtATime) {
+  // Before the first download there are no confirmations: every verdict fails, and
+  // the first failure opens the box inside the lookup of R1QA, after it loaded its
+  // watch list. Two spots arrive while the box is open and fail the same way.
+  dir.remove("QJcfm.txt");
+  dir.writeLines("QJlook.txt", {"R"});
+  arriving = {record("R2QB", "RDA: AB12 TNX"), record("R3QC", "RDA: AB12 TNX")};
+  link->Edit1.setText(record("R1QA", "RDA: AB12 TNX"));
+
+  EXPECT_EQ(heldWhileOpen, std::vector<std::string>{"R"});  // the nested lookups freed none of it
+  EXPECT_EQ(deepest, 1);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
+  EXPECT_EQ(form->Edit1.text(), "R3QC");  // the spots went on being handled
+  EXPECT_EQ(AlertFlag, 1);  // the outer lookup's own watch list, "R", matched
+  EXPECT_FALSE(form->LookList);
+
+  // Once the box is closed, the next error is shown again.
+  link->Edit1.setText(record("R1QD", "RDA: AB12 TNX"));
+  EXPECT_EQ(boxes.size(), 2u);
 }
 
 }  // namespace

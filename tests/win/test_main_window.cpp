@@ -203,4 +203,46 @@ TEST(MainWindowStart, MissingConfirmationsAtActivationKeepTheTitle) {
   Form1 = nullptr;
 }
 
+TEST_F(MainWindow, TaskbarShowsOneButtonNamedRuDOZThatBringsTheMainWindowBack) {
+  // Windows gives a button to a visible top-level window that is not owned and not a
+  // tool window (or is an app window).
+  auto hasButton = [](HWND w) {
+    const LONG_PTR ex = GetWindowLongPtrW(w, GWL_EXSTYLE);
+    return IsWindowVisible(w) && !GetWindow(w, GW_OWNER) &&
+           (!(ex & WS_EX_TOOLWINDOW) || (ex & WS_EX_APPWINDOW));
+  };
+  const HWND application = ui::app().ownerWindow();
+  EXPECT_FALSE(hasButton(form->handle()));  // the main window stays a tool window
+  EXPECT_EQ(GetWindow(form->handle(), GW_OWNER), application);
+  EXPECT_TRUE(hasButton(application));
+  wchar_t name[16] = {};
+  GetWindowTextW(application, name, 16);
+  EXPECT_STREQ(name, L"ruDOZ");
+
+  // The button minimises the program and brings it back, active.
+  SendMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  pump(100);
+  EXPECT_FALSE(IsWindowVisible(form->handle()));
+  SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+  pump(100);
+  EXPECT_TRUE(IsWindowVisible(form->handle()));
+  EXPECT_EQ(GetActiveWindow(), form->handle());
+}
+
+TEST_F(MainWindow, HugeDistrictDescriptionIsClippedInTheTitleOnly) {
+  // Tens of megabytes of description: no screen shows that, and a title that long
+  // is more than the display server takes. The "deleted" at its end still counts.
+  const std::string description(17u << 20, 'x');
+  dir.writeLines("QJar.txt", {"AB-12 " + description, "CD-01 " + description + " deleted"});
+  form->Edit2.setText("AB-12");
+  EXPECT_TRUE(form->StatusBar1.visible());
+  const std::string title = form->caption();
+  EXPECT_GE(title.size(), 1000u);
+  EXPECT_LT(title.size(), 10000u);
+  EXPECT_EQ(title, description.substr(0, title.size()));
+  form->Edit2.setText("CD-01");
+  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_TRUE(shown().empty());
+}
+
 }  // namespace

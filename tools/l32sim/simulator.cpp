@@ -283,10 +283,13 @@ void Simulator::writeSpot(const std::string& record) {
   // Logger32 hands the record over synchronously; the timeout only keeps a hung
   // peer from hanging the stand-in.
   DWORD_PTR result = 0;
+  const ULONGLONG start = GetTickCount64();
   SendMessageTimeoutA(port->spotField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()), SMTO_NORMAL,
                       10000, &result);
+  const ULONGLONG took = GetTickCount64() - start;
   log_.write("spot", "port=" + number(port->number) + " to=" + number(port->spotField) +
-                         " result=" + number(static_cast<long long>(result)), record);
+                         " result=" + number(static_cast<long long>(result)) +
+                         " took=" + number(static_cast<long long>(took)), record);
 }
 
 void Simulator::postFrequency(std::uint32_t hz) {
@@ -358,6 +361,17 @@ void Simulator::runControlLine(const std::string& line) {
   } else if (verb == "close") {
     if (watched_) PostMessageW(watched_, WM_CLOSE, 0, 0);
     else log_.write("note", "no watched window");
+  } else if (verb == "hang") {
+    // A hung Logger32: its thread busy, no message handled, sent ones waiting.
+    unsigned long long ms = 0;
+    if (args >> ms) Sleep(static_cast<DWORD>(ms));
+    log_.write("note", "hang over");
+  } else if (verb == "crash") {
+    // As a killed Logger32: gone at once, no window of it closes itself.
+    log_.write("note", "crash");
+    TerminateProcess(GetCurrentProcess(), 3);
+  } else if (verb == "boxes") {
+    logBoxes();
   } else if (verb == "quit") {
     if (main_) DestroyWindow(main_);
     PostQuitMessage(0);
@@ -408,6 +422,27 @@ void Simulator::watchTitle() {
   watchedText_ = text;
   if (w) log_.write("title", "hwnd=" + number(w), utf8(text));
   else log_.write("title", "gone");
+}
+
+void Simulator::logBoxes() {
+  // Message boxes of every program on the desktop: visible dialogs of the system's
+  // dialog class, ours excepted.
+  struct Count {
+    DWORD self;
+    long long boxes = 0;
+  } count{GetCurrentProcessId()};
+  EnumWindows(
+      [](HWND w, LPARAM param) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(param);
+        char cls[16] = "";
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid != c->self && IsWindowVisible(w) && GetClassNameA(w, cls, sizeof cls) && std::string(cls) == "#32770")
+          ++c->boxes;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  log_.write("boxes", "count=" + number(count.boxes));
 }
 
 }  // namespace l32sim

@@ -51,6 +51,7 @@ class Simulator {
   void runControlLine(const std::string& line);
   void watchTitle();
   void logChildren();
+  void logBoxes();
 
   Options options_;
   EventLog& log_;

@@ -1,0 +1,67 @@
+// Device contexts held for a scope, released however the scope ends: the paint DC
+// of WM_PAINT, a window's whole DC (frame included), a client or screen DC, and an
+// object selected into a DC for a while. Nothing in the toolkit pairs BeginPaint or
+// GetDC with their release by hand.
+#pragma once
+
+#include "ui/win.h"
+
+namespace ui {
+
+// BeginPaint ... EndPaint.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+  ~PaintDc() { EndPaint(hwnd_, &ps_); }
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  HDC get() const { return dc_; }
+  const RECT& dirty() const { return ps_.rcPaint; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// GetDC (the client area; the screen for a null window) or GetWindowDC (the whole
+// window, frame included) ... ReleaseDC.
+class WindowDc {
+ public:
+  enum class Area { Client, Whole };
+  explicit WindowDc(HWND hwnd, Area area = Area::Client)
+      : hwnd_(hwnd), dc_(area == Area::Whole ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
+  ~WindowDc() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// The screen's DC.
+class ScreenDc : public WindowDc {
+ public:
+  ScreenDc() : WindowDc(nullptr) {}
+};
+
+// An object selected into a DC until the scope ends; the previous one comes back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  ~SelectedObject() {
+    if (previous_) SelectObject(dc_, previous_);
+  }
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+
+ private:
+  HDC dc_;
+  HGDIOBJ previous_;
+};
+
+}  // namespace ui
