@@ -493,7 +493,7 @@ TEST_F(LinkWindow, RepliesCountWhicheverLoopDispatchesThem) {
   MSG m;
   while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
   EXPECT_EQ(Form2->CommandWnd, logger32->commandWindow());
-  EXPECT_EQ(Form2->Frequency, "14025,000");
+  EXPECT_EQ(Vip->Label1.caption(), "14025,000");
   ASSERT_EQ(logger32->received(2).size(), 2u);  // SpotField, SpotFeed
 
   // Through the application's own loop a reply counts once, not twice.
