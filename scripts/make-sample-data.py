@@ -73,8 +73,32 @@ def main():
     write(os.path.join(here, "RUdoz.txt"), book)
 
     write(os.path.join(here, "QJlook.txt"), ["R1FJ", "UA9X", "rk0", "RI1ANC"])
+
+    # Region list, as the Most Wanted download leaves it: code, last-contact date,
+    # percentage (at most 4 characters), or the never-activated text; sorted without
+    # regard to case. The districts the demo spots name get one colour each: R3DEMO's
+    # pink (below 15), then yellow (15-29), light green (30-49) and none (50 and up).
+    # A generator of its own keeps the other files as they were.
+    reg = random.Random(1253)
+    unconfirmed = [c for c in codes if c not in confirmed]
+    fixed = {new_code: "3.55", unconfirmed[1]: "22.5", unconfirmed[2]: "41", unconfirmed[3]: "75"}
+    regions = []
+    for code in codes:
+        if code in fixed:
+            percent = fixed[code]
+        elif reg.random() < 0.05:
+            regions.append(f"{code} - Не ступала покрышка А/М!")
+            continue
+        else:
+            value = reg.uniform(0, 99)
+            percent = f"{value:.2f}" if value < 10 else f"{value:.1f}"
+        regions.append(f"{code} {reg.randint(1, 12):02d}.{reg.randint(2005, 2026)}-LastQso {percent}%MW")
+    regions.sort(key=str.upper)
+    write(os.path.join(here, "QJreg.txt"), regions)
+
     print(f"wrote {len(districts)} districts, {len(cfm)} confirmations of {len(confirmed)} districts, "
-          f"{len(book)} callbook lines; UA1ABC is confirmed ({confirmed[0]}), R3DEMO is new ({new_code})")
+          f"{len(book)} callbook lines, {len(regions)} region lines; UA1ABC is confirmed ({confirmed[0]}), "
+          f"R3DEMO is new ({new_code}); Most Wanted: " + ", ".join(f"{c} {p}" for c, p in fixed.items()))
 
 
 if __name__ == "__main__":

@@ -3,9 +3,13 @@
 #include <algorithm>
 
 #include "app/Unit2.h"
+#include "app/VipU.h"
+#include "core/alert_log.h"
 #include "core/districts.h"
 #include "core/lookup.h"
 #include "core/text.h"
+#include "ui/application.h"
+#include "ui/file_replace.h"
 
 std::uint8_t AlertFlag = 0;
 TForm1* Form1 = nullptr;
@@ -30,6 +34,10 @@ constexpr int kListBoxGrowth = 18;
 constexpr int kListBoxMaxHeight = 395;
 
 const char* const kNoSuchDistrict = "Нет такого";
+
+// The spot list window's size in its setup view.
+constexpr int kSetupWidth = 266;
+constexpr int kSetupHeight = 203;
 
 }  // namespace
 
@@ -90,13 +98,29 @@ void TForm1::FormActivate() {
 }
 
 void TForm1::FormClose(ui::CloseAction&) {
-  // Closing steps: the link window, then the settings and the spot list window, as
-  // each of them joins the program. An error in one skips the rest without a word;
-  // the window closes all the same.
-  try {
-    if (Form2) Form2->close();
-  } catch (...) {
-  }
+  // Closing steps: the link window, the settings, the spot list window. An error in
+  // one skips the rest without a word; the window closes all the same.
+  const auto step = [](auto&& action) {
+    bool done = false;
+    ui::app().guard(
+        [&] {
+          action();
+          done = true;
+        },
+        ui::Boundary::Silent);
+    return done;
+  };
+  if (!step([] {
+        if (Form2) Form2->close();
+      }))
+    return;
+  if (!step([] {
+        if (Vip) Vip->WriteParams();
+      }))
+    return;
+  step([] {
+    if (Vip) Vip->closeQuietly();
+  });
 }
 
 void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
@@ -114,13 +138,20 @@ void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
 void TForm1::Setup1Click() { StartSetup(); }
 
 void TForm1::StartSetup() {
-  // Opens the spot list window in its setup view; that window is not part of the
-  // program yet.
+  if (!Vip) return;
+  Vip->SavedWidth = Vip->width();
+  Vip->SavedHeight = Vip->height();
+  Vip->show();
+  Vip->setBounds(Vip->left(), Vip->top(), kSetupWidth, kSetupHeight);
+  Vip->RbPanel2.hide();
+  Vip->RbPanel3.show();
 }
 
 void TForm1::ShowVip1Click() {
-  // Shows the spot list window in its grid view; that window is not part of the
-  // program yet.
+  if (!Vip) return;
+  Vip->show();
+  Vip->RbPanel2.show();
+  Vip->RbPanel3.hide();
 }
 
 void TForm1::F2Load() { CfmList = core::TextList::loadSorted(files::kConfirmations); }
@@ -215,6 +246,22 @@ void TForm1::CallBook() {
 }
 
 void TForm1::AlertListing() {
-  // A spot that ends its lookup with the alert raised goes to the spot list and the
-  // alert log; both arrive with the spot list window.
+  if (AlertFlag != 1) return;
+  std::string freq, time;
+  if (Form2) {
+    TForm2::findFreq(Form2->SpotRecord(), freq);
+    TForm2::findTime(Form2->SpotRecord(), time);
+  }
+  const std::string call = Edit1.text(), district = Edit2.text();
+  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time); });
+
+  // The log is kept only where the operator made one, and is never left half
+  // written: the new content replaces it in one step, or it stays as it was.
+  ui::app().guard(
+      [&] {
+        const core::FileBytes log = core::readFileBytes(files::kAlertLog);
+        const std::string line = core::alertLogLine(call, district, ui::shortDateNow(), ui::longTimeNow());
+        ui::replaceFileContent(files::kAlertLog, core::withAlertLine(log.view(), line));
+      },
+      ui::Boundary::Silent);
 }

@@ -69,4 +69,5 @@ inline const std::string kCallbook = "RUdoz.txt";
 inline const std::string kDistricts = "QJar.txt";
 inline const std::string kConfirmations = "QJcfm.txt";
 inline const std::string kWatchList = "QJlook.txt";
+inline const std::string kAlertLog = "QJmis.txt";
 }  // namespace files

@@ -1,6 +1,7 @@
 #include "app/Unit2.h"
 
 #include "app/Unit1.h"
+#include "app/VipU.h"
 #include "core/color.h"
 #include "core/link_texts.h"
 #include "core/spot_record.h"
@@ -113,7 +114,7 @@ void TForm2::ApplicationEvents1Message(const MSG& msg, bool& handled) {
     postLink(kSpotField, reinterpret_cast<LPARAM>(Edit1.handle()));
     postLink(kSpotFeed, 1);
   }
-  if (LastWParam == kFrequencyReport) Frequency = core::frequencyText(LastLParam);
+  if (LastWParam == kFrequencyReport && Vip) Vip->Label1.setCaption(core::frequencyText(LastLParam));
   if (LastWParam == kCommandWindow) CommandWnd = reinterpret_cast<HWND>(msg.lParam);
   if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus("Check CAT");
 }
@@ -124,7 +125,9 @@ void TForm2::Edit1Change() {
   findClx(Edit1.text(), call);
   // Setting the text the field already holds is no change: the same callsign
   // twice starts one lookup only.
-  if (!RussOnly || core::isRussianCall(call)) Form1->Edit1.setText(call);
+  // "Russ only" is on until the spot list window says otherwise.
+  const bool russOnly = !Vip || Vip->RbCheckBox2.Checked();
+  if (!russOnly || core::isRussianCall(call)) Form1->Edit1.setText(call);
 }
 
 void TForm2::Timer1Timer() {

@@ -35,11 +35,6 @@ class TForm2 : public ui::Form {
   int PortTry = 0;                  // last port tried, 0 = none yet
   int BlinkCount = 0;
 
-  // Stand-ins for the spot list window's controls until that window exists: its
-  // "Russ only" box (ticked by default) and the text of its frequency label.
-  bool RussOnly = true;
-  std::string Frequency = "QRG";
-
   void FormCreate();
   void FormClose(ui::CloseAction& action);
   // Sees every message taken from the queue; it never marks one handled.

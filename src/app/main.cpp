@@ -3,6 +3,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "app/VipU.h"
 #include "ui/application.h"
 
 int main() {
@@ -11,6 +12,8 @@ int main() {
   Form1 = form1.get();
   auto form2 = std::make_unique<TForm2>();
   Form2 = form2.get();
+  auto vip = std::make_unique<TVip>();
+  Vip = vip.get();
   ui::app().run(*Form1);
   return 0;
 }

@@ -5,6 +5,7 @@
 // are painted, and appending a row costs the same at any row count.
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -92,16 +93,51 @@ class StringGrid : public CustomControl {
   void mouseDown(MouseButton button, ShiftState shift, int x, int y) override;
   void mouseUp(MouseButton button, ShiftState shift, int x, int y) override;
   void mouseMove(ShiftState shift, int x, int y) override;
+  void keyDown(WORD& key, ShiftState shift) override;
   void resized() override;
   void focusChanged() override;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Geometry: every cell has a one-pixel grid line on its right and below it.
+  int rowPitch() const { return rowHeight_ + kLineWidth; }
+  int colLeft(int col) const;
+  int rowTopInView(int row) const;  // -1 for a data row scrolled out above the view
+  int fullRowsFit() const;          // data rows the client height shows whole
+  int maxTopRow() const;
+  // The column whose right border lies under x in the title row, or -1.
+  int sizingBorderAt(int x, int y) const;
+
+  void invalidateRect(RECT r);
+  void invalidateRowsFrom(int row);
+  void invalidateCell(int col, int row);
+  void updateScrollBar();
+  void clampTopRow();
+  void scrollTo(int row);  // topRow so that `row` is in view
+  // Makes a data cell current; `extend` keeps the selection's anchor (Shift, a
+  // drag), `show` scrolls the cell into view.
+  void moveCurrent(GridCoord cell, bool extend, bool show);
+  // The data cell nearest to a point while the mouse drags a selection, scrolling
+  // the view towards it when the point is above or below the rows in view.
+  GridCoord dragTarget(int x, int y);
+  void scrollBy(int rows) { setTopRow(topRow_ + rows); }
+  void vScroll(int code);
+  void wheel(int delta);
+  void contextMenu(int screenX, int screenY);
+
+  static constexpr int kLineWidth = 1;
+  static constexpr int kDefaultColWidth = 64;
+  static constexpr int kMinDragWidth = 8;    // a dragged border stops here
+  static constexpr int kBorderReach = 3;     // pixels either side of a border that grab it
+
   std::vector<int> colWidths_;
-  std::vector<std::vector<std::string>> rows_;
+  // A deque, so that appending a row never moves the rows already there; a row's
+  // texts stay unallocated until one is written.
+  std::deque<std::vector<std::string>> rows_;
   int rowHeight_ = 24;
   int topRow_ = 1;
   GridCoord current_{0, 1};
+  GridCoord anchor_{0, 1};  // the fixed corner of a range selection
   GridRange selection_{0, 1, 0, 1};
   core::Color fixedColor_ = core::clBtnFace;
   core::Color lineColor_ = core::clSilver;
@@ -111,6 +147,12 @@ class StringGrid : public CustomControl {
   int sizingStartX_ = 0;
   int sizingStartWidth_ = 0;
   bool selecting_ = false;
+  int wheelDelta_ = 0;  // wheel movement not yet worth a row
+  // What the scroll bar was last given, so that an unchanged bar costs nothing.
+  struct ScrollState {
+    int max = -1, page = -1, pos = -1;
+    bool operator==(const ScrollState&) const = default;
+  } scroll_;
 };
 
 }  // namespace ui

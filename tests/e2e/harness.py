@@ -149,6 +149,24 @@ class Wine:
                 process.wait()
 
 
+# Where the spot list window opens in tests and the demo: beside the main window,
+# not over it (the window stays on top of the others).
+SETTINGS = ["[RD]", "VipLeft=330", "VipTop=80"]
+
+
+def install_rudoz(exe, folder, settings=SETTINGS):
+    """Copies ruDOZ.exe into `folder`, so that its settings file (which lies beside
+    the program) is the folder's own, writes that file, and adds the sample region
+    list when the folder has none. Returns the copy's path."""
+    target = os.path.join(folder, os.path.basename(exe))
+    shutil.copy(exe, target)
+    with open(os.path.join(folder, "qjSetup.ini"), "wb") as f:
+        f.write("\r\n".join(settings).encode("cp1251") + b"\r\n")
+    if not os.path.exists(os.path.join(folder, "QJreg.txt")):
+        shutil.copy(os.path.join(SAMPLE, "QJreg.txt"), folder)
+    return target
+
+
 class WorkDir:
     """A scratch working directory holding reference files."""
 
@@ -324,7 +342,8 @@ class LinkScene:
         return self.sim
 
     def start_rudoz(self):
-        return self.wine.start(self.args.exe, cwd=self.work.path, log=os.path.join(self.out, "ruDOZ.out"))
+        exe = install_rudoz(self.args.exe, self.work.path)
+        return self.wine.start(exe, cwd=self.work.path, log=os.path.join(self.out, "ruDOZ.out"))
 
     def screenshot(self, name):
         return self.display.screenshot(os.path.join(self.out, name + ".png"))

@@ -52,6 +52,12 @@ MessageRecorder::MessageRecorder() {
 
 MessageRecorder::~MessageRecorder() { ui::setMessageBoxHook(nullptr); }
 
+void removeSettingsFile(const std::string& path) {
+  std::error_code ec;
+  fs::remove_all(path, ec);
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
+}
+
 void pump(unsigned milliseconds) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
   do {

@@ -48,6 +48,10 @@ class MessageRecorder {
   std::vector<ShownMessage> messages_;
 };
 
+// Removes a settings file (or a folder standing in its place) and makes the
+// system's profile functions forget what they cached of it.
+void removeSettingsFile(const std::string& path);
+
 // Handles pending messages for a while (timers, posted replies).
 void pump(unsigned milliseconds = 0);
 

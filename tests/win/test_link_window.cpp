@@ -11,6 +11,7 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "app/VipU.h"
 #include "core/color.h"
 #include "support.h"
 #include "ui/application.h"
@@ -118,19 +119,22 @@ class FakeLogger32 {
 class LinkWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (const char* name : {"RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt"}) dir.copySample(name);
+    for (const char* name : {"RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt", "QJreg.txt"}) dir.copySample(name);
+    testing_support::removeSettingsFile(TVip::SettingsPath());
     AlertFlag = 0;
     form1 = std::make_unique<TForm1>();
     Form1 = form1.get();
   }
   void TearDown() override {
     for (const auto& m : messages.messages()) ADD_FAILURE() << "message box: " << m.text;
+    vip.reset();
     form2.reset();
     form1.reset();
     Form1 = nullptr;
     logger32.reset();
     drainQuit();
     AlertFlag = 0;
+    testing_support::removeSettingsFile(TVip::SettingsPath());
   }
 
   // Creates the link window, with Logger32 running or not. Its timers are slowed
@@ -140,6 +144,9 @@ class LinkWindow : public ::testing::Test {
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
     for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    // The spot list window comes after the link window, as at start-up.
+    vip = std::make_unique<TVip>();
+    Vip = vip.get();
   }
 
   // Logger32's reply on a port, posted to the link window; the application's
@@ -174,6 +181,7 @@ class LinkWindow : public ::testing::Test {
 
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm2> form2;
+  std::unique_ptr<TVip> vip;
   std::unique_ptr<FakeLogger32> logger32;
   testing_support::ScratchDir dir;
   testing_support::MessageRecorder messages;
@@ -207,7 +215,6 @@ TEST_F(LinkWindow, IsAHiddenBorderlessWindowWithAnAnsiSpotField) {
   }
   EXPECT_EQ(Form2->PortName, "Logger32 1");
   EXPECT_FALSE(Form2->LinkMsg.has_value());
-  EXPECT_EQ(Form2->Frequency, "QRG");
 }
 
 TEST_F(LinkWindow, SearchesUntilLogger32Appears) {
@@ -317,12 +324,12 @@ TEST_F(LinkWindow, FrequencyReportKeepsTheTextAndZeroMeansCheckCat) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     reply(1, 100, c.value);
-    EXPECT_EQ(Form2->Frequency, c.text);
+    EXPECT_EQ(Vip->Label1.caption(), c.text);
     EXPECT_EQ(title(), "Connected Logger32 1");
   }
   EXPECT_EQ(Form2->LastLParam, 7u);
   reply(1, 100, 0);
-  EXPECT_EQ(Form2->Frequency, ",0");
+  EXPECT_EQ(Vip->Label1.caption(), ",0");
   EXPECT_EQ(title(), "Check CAT");
   EXPECT_FALSE(Form2->Timer2.enabled());  // nothing writes "Connected" again
 }
@@ -356,7 +363,7 @@ TEST_F(LinkWindow, SpotIntakePassesRussianCallsignsOnly) {
     EXPECT_EQ(Form1->Edit1.text(), c.passes ? c.call : "EMPTY");
   }
 
-  Form2->RussOnly = false;  // every callsign, even none at all
+  Vip->RbCheckBox2.setChecked(false);  // every callsign, even none at all
   spot("DL1ABC");
   EXPECT_EQ(Form1->Edit1.text(), "DL1ABC");
   SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("<DXSPOT_FREQ:1>7"));

@@ -1,0 +1,376 @@
+#include "app/VipU.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "core/link_texts.h"
+#include "core/most_wanted.h"
+#include "ui/application.h"
+#include "ui/dialogs.h"
+
+TVip* Vip = nullptr;
+
+namespace {
+
+constexpr core::Color kPanelColor = 14933983;
+constexpr core::Color kPanelFontColor = 13500416;
+constexpr int kSetupWidth = 266, kSetupHeight = 203;
+constexpr int kMinWidth = 88, kMinHeight = 73;
+constexpr unsigned kClickPauseMs = 700;
+
+const char* const kTitles[] = {"    Spot", " Freq", "  RDA", " Time", "MW%"};
+const char* const kRegionFile = "QJreg.txt";
+const char* const kNoRegionFile = "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"";
+
+// The look the window gives all three of its panels.
+void stylePanel(TRbPanel& panel, const std::string& caption) {
+  panel.beginLoading();
+  panel.setColor(kPanelColor);
+  ui::Font f = panel.font();
+  f.color = kPanelFontColor;
+  panel.setFont(f);
+  panel.setCornerWidth(10);
+  panel.setBorderWidth(2);
+  panel.setBorderColor(core::clGray);
+  panel.setOuterColor(core::clBtnFace);
+  panel.setAntialiased(true);
+  panel.setGradient(false);
+  panel.setDefaultFrom(core::clWhite);
+  panel.setDefaultTo(kPanelColor);
+  panel.setGradientType(core::gtVertical);
+  panel.setTextShadow(true);
+  panel.setTextShadowColor(core::clWhite);
+  panel.setCaptionPosition(core::cpTopLeft);
+  panel.setCaption(caption);
+  panel.endLoading();
+}
+
+// The colour set and behaviour every button and check box of the window shares:
+// the colour set's defaults, a medium fade, a focus rectangle, no hot tracking.
+template <class Styled>
+void styleControl(Styled& control, const std::string& caption) {
+  control.beginLoading();
+  control.setCaption(caption);
+  control.setFadeSpeed(core::fsMedium);
+  control.setShowFocusRect(true);
+  control.setHotTrack(false);
+  control.setGradientBorder(true);
+  control.setTextShadow(true);
+  control.endLoading();
+}
+
+void sendCommand(const std::string& text) {
+  if (Form2) Form2->SendCommand(text);
+}
+
+}  // namespace
+
+TVip::TVip() {
+  create({.className = "TVip",
+          .caption = "Vip",
+          .left = 2,
+          .top = 150,
+          .width = 264,
+          .height = 284,
+          .border = ui::BorderStyle::Sizeable,
+          .stayOnTop = true,
+          .minimizeBox = false,
+          .maximizeBox = false});
+
+  RbPanel3.create(this, 0, 0, clientWidth(), 145);
+  stylePanel(RbPanel3, "");
+  RbPanel3.setAlign(ui::Align::Top);
+  RbPanel3.hide();
+  RbPanel1.create(this, 0, clientHeight() - 31, clientWidth(), 31);
+  stylePanel(RbPanel1, "");
+  RbPanel1.setAlign(ui::Align::Bottom);
+  RbPanel2.create(this, 0, 0, clientWidth(), clientHeight());
+  stylePanel(RbPanel2, "RbPanel2");
+  RbPanel2.setAlign(ui::Align::Client);
+
+  createSetupPanel();
+  createFrequencyPanel();
+  createGrid();
+  createMenu();
+
+  OnActivate = [this] { FormActivate(); };
+  OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  ui::app().guard([this] { FormCreate(); });
+}
+
+TVip::~TVip() {
+  if (Vip == this) Vip = nullptr;
+}
+
+void TVip::createSetupPanel() {
+  Edit1.create(&RbPanel3, 8, 8, 81, 21);
+  struct Place {
+    TRbButton& button;
+    int left, top, width, height;
+    const char* caption;
+  };
+  for (const Place& p : {Place{RbButton3, 96, 8, 145, 17, "Обновить qjCFM"},
+                         Place{RbButton6, 32, 88, 193, 14, "Обновить Most Wanted"},
+                         Place{RbButton5, 32, 104, 193, 14, "Обновить Список Районов (qjAR)"},
+                         Place{RbButton4, 96, 120, 51, 17, "Ok"}}) {
+    p.button.create(&RbPanel3, p.left, p.top, p.width, p.height);
+    styleControl(p.button, p.caption);
+  }
+  struct Box {
+    TRbCheckBox& box;
+    int top;
+    const char* caption;
+  };
+  for (const Box& b : {Box{RbCheckBox1, 32, "Обновлять  qjCFM при каждом запуске"},
+                       Box{RbCheckBox2, 48, "Только Российские Станции"}, Box{RbCheckBox3, 64, "Панель QRG"}}) {
+    b.box.create(&RbPanel3, 8, b.top, 225, 17);
+    styleControl(b.box, b.caption);
+    b.box.setCheckColor(core::clGreen);
+    b.box.setBorderLinesColor(core::clGray);
+  }
+  Hints.add(RbButton3, "DownLoad My CFM File");
+  Hints.add(RbCheckBox1, "DownLoad My CFM File at Start Program");
+  Hints.add(RbCheckBox2, "Russ only");
+  Hints.add(RbCheckBox3, "QRG Panel Visible");
+
+  RbButton3.OnClick = [this] { RbButton3Click(); };
+  RbButton5.OnClick = [this] { RbButton5Click(); };
+  RbButton6.OnClick = [this] { RbButton6Click(); };
+  RbButton4.OnClick = [this] { RbButton4Click(); };
+}
+
+void TVip::createFrequencyPanel() {
+  // The buttons first: they lie over the label's ends and stay above it.
+  RbButton1.create(&RbPanel1, 3, 3, 41, 25);
+  styleControl(RbButton1, "CW");
+  RbButton2.create(&RbPanel1, RbPanel1.clientWidth() - 3 - 43, 3, 43, 25);
+  styleControl(RbButton2, "SSB");
+  Label1.create(&RbPanel1, 3, 2, RbPanel1.clientWidth() - 6, 26, "QRG");
+  Label1.setColor(kPanelColor);
+  Label1.setFont({.name = "Times New Roman", .height = 24, .bold = true, .color = core::clNavy});
+  Label1.setAlign(ui::Align::Bottom);
+  RbButton1.OnClick = [this] { RbButton1Click(); };
+  RbButton2.OnClick = [this] { RbButton2Click(); };
+}
+
+void TVip::placeFrequencyButtons() {
+  const int left = RbPanel1.clientWidth() - 3 - RbButton2.width();
+  if (RbButton2.left() != left) RbButton2.setBounds(left, 3, RbButton2.width(), RbButton2.height());
+}
+
+void TVip::createGrid() {
+  SG1.create(&RbPanel2, 3, 3, RbPanel2.clientWidth() - 6, RbPanel2.clientHeight() - 6);
+  SG1.setAlign(ui::Align::Client);
+  SG1.setColCount(5);
+  SG1.setRowCount(2);
+  SG1.OnDrawCell = [this](ui::Canvas& canvas, int col, int row, RECT rect, ui::GridDrawState state) {
+    SG1DrawCell(canvas, col, row, rect, state);
+  };
+  SG1.OnMouseDown = [this](ui::MouseButton button, ui::ShiftState shift, int x, int y) {
+    SG1MouseDown(button, shift, x, y);
+  };
+  SG1.OnMouseMove = [this](ui::ShiftState shift, int x, int y) { SG1MouseMove(shift, x, y); };
+}
+
+void TVip::createMenu() {
+  struct Entry {
+    ui::MenuItem& item;
+    const char* caption;
+    void (TVip::*handler)();
+  };
+  for (const Entry& e : {Entry{Font1, "Font", &TVip::Font1Click}, Entry{Color1, "Color", &TVip::Color1Click},
+                         Entry{FixedColor1, "Fixed Color", &TVip::FixedColor1Click},
+                         Entry{MyCall1, "My Call", &TVip::MyCall1Click},
+                         Entry{ShowMap1, "Show Map", &TVip::ShowMap1Click},
+                         Entry{CLEAR1, "Clear All", &TVip::CLEAR1Click},
+                         Entry{ClearClose1, "Clear & Close", &TVip::ClearClose1Click}}) {
+    e.item.caption = e.caption;
+    e.item.OnClick = [this, h = e.handler] { (this->*h)(); };
+  }
+  Setup1.caption = "Setup";
+  for (ui::MenuItem* item : {&Font1, &Color1, &FixedColor1, &MyCall1}) Setup1.add(*item);
+  for (ui::MenuItem* item : {&Setup1, &ShowMap1, &CLEAR1, &ClearClose1}) PopupMenu1.add(*item);
+  SG1.setPopupMenu(&PopupMenu1);
+}
+
+LRESULT TVip::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_GETMINMAXINFO) {
+    auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+    info->ptMinTrackSize = {kMinWidth, kMinHeight};
+    return 0;
+  }
+  const LRESULT result = ui::Form::handleMessage(msg, wParam, lParam);
+  if (msg == WM_SIZE && RbButton2.handle()) {
+    placeFrequencyButtons();
+    FormResize();
+  }
+  return result;
+}
+
+void TVip::FormCreate() {
+  ReadParams();
+  SG1.setRowCount(2);
+  SG1.setDefaultRowHeight(SG1.font().size() + 8);
+  RbPanel1.setVisible(RbCheckBox3.Checked());
+  ui::Font f = SG1.font();
+  f.bold = FontBold;
+  SG1.setFont(f);
+  if (RbCheckBox1.Checked()) RbButton3.click();
+  try {
+    RegionList = core::TextList::loadSorted(kRegionFile);
+  } catch (const std::exception&) {
+    RegionList = core::TextList();
+    ui::showMessage(kNoRegionFile);
+  }
+}
+
+void TVip::FormActivate() {
+  for (int col = 0; col < 5; ++col) SG1.setCell(col, 0, kTitles[col]);
+}
+
+void TVip::FormClose(ui::CloseAction& action) {
+  // The window hides even when the settings cannot be written.
+  ui::app().guard([this] { WriteParams(); }, quietClose_ ? ui::Boundary::Silent : ui::Boundary::ShowError);
+  action = ui::CloseAction::Hide;
+}
+
+void TVip::closeQuietly() {
+  quietClose_ = true;
+  close();
+  quietClose_ = false;
+}
+
+void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda,
+                   const std::string& time) {
+  bringToFront();
+  const int r = SG1.rowCount() - 1;
+  SG1.setCell(0, r, call);
+  SG1.setCell(1, r, freq);
+  SG1.setCell(2, r, rda);
+  SG1.setCell(3, r, time);
+  // A district without a region line leaves the column empty, and so the row
+  // without a colour of its own.
+  try {
+    if (const auto value = core::mostWantedValue(RegionList, rda)) SG1.setCell(4, r, core::mostWantedText(*value));
+  } catch (const std::exception&) {
+  }
+  SG1.setRowCount(r + 2);
+  if (SG1.rowCount() * SG1.defaultRowHeight() > RbPanel2.height())
+    SG1.setTopRow(std::max(1, SG1.rowCount() - SG1.visibleRowCount() - 1));
+}
+
+double TVip::MwValue(const std::string& rda) const { return core::mostWantedValue(RegionList, rda).value_or(0.0); }
+
+void TVip::SG1DrawCell(ui::Canvas& canvas, int col, int row, RECT rect, ui::GridDrawState) {
+  if (row < SG1.fixedRows()) return;
+  // Rows without a colour of their own keep the grid's drawing.
+  const auto background = core::mostWantedColor(SG1.cell(4, row));
+  if (!background) return;
+  canvas.fillRect(rect, *background);
+  canvas.setFont(SG1.font());
+  canvas.setFontColor(SG1.font().color);
+  canvas.setTransparentText();
+  RECT text = rect;
+  text.left += 2;
+  text.top += 2;
+  canvas.drawText(SG1.cell(col, row), text, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
+  // Nothing that goes wrong here is worth a message: the click is simply lost.
+  ui::app().guard(
+      [&] {
+        y = std::min(y, SG1.rowCount() * SG1.defaultRowHeight());
+        const ui::GridCoord hit = SG1.mouseToCell(1, y);
+        HitCol = hit.col;
+        HitRow = hit.row;
+        if (!hit.valid() || hit.row < SG1.fixedRows() || SG1.cell(0, hit.row) == kTitles[0]) return;
+        const int row = hit.row;
+        SG1.setCurrent(hit.col, row);
+        if (button == ui::MouseButton::Right) return;  // the menu opens by itself
+        sendCommand(core::spotClickCommand(SG1.cell(1, row), SG1.cell(0, row)));
+        // Logger32 tunes first; its replies and our timers are served around the pause.
+        ui::app().processMessages();
+        Sleep(kClickPauseMs);
+        ui::app().processMessages();
+        const std::string rda = SG1.cell(2, row);
+        if (rda.empty()) return;
+        sendCommand(core::spotDistrictCommand(rda));
+      },
+      ui::Boundary::Silent);
+}
+
+void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
+  ui::app().guard(
+      [&] {
+        const ui::GridCoord hit = SG1.mouseToCell(1, y);
+        HitCol = hit.col;
+        HitRow = hit.row;
+        const std::string rda = hit.valid() ? SG1.cell(2, hit.row) : std::string();
+        if (rda.size() != 5) return;
+        // The region line is the row's hint; it stays until another row has one.
+        if (const auto line = core::regionLine(RegionList, rda)) {
+          const std::string hint(*line);
+          if (caption() != hint) setCaption(hint);
+        }
+      },
+      ui::Boundary::Silent);
+}
+
+void TVip::Font1Click() {
+  if (!FontDialog1.execute(handle())) return;
+  const ui::Font& f = FontDialog1.font;
+  SG1.setFont(f);
+  SG1.setDefaultRowHeight(f.size() + 8);
+  // Only a plain bold survives in the settings.
+  FontBold = f.bold && !f.italic && !f.underline && !f.strikeOut;
+}
+
+void TVip::Color1Click() {
+  if (ColorDialog1.execute(handle())) SG1.setColor(ColorDialog1.color);
+}
+
+void TVip::FixedColor1Click() {
+  if (ColorDialog1.execute(handle())) SG1.setFixedColor(ColorDialog1.color);
+}
+
+void TVip::MyCall1Click() {
+  if (Form1) Form1->StartSetup();
+}
+
+void TVip::ShowMap1Click() {
+  // The region map window is not part of the program yet.
+}
+
+void TVip::CLEAR1Click() {
+  // Dropping the rows drops their texts; the title row stays.
+  SG1.setRowCount(1);
+  SG1.setRowCount(2);
+}
+
+void TVip::ClearClose1Click() {
+  CLEAR1Click();
+  close();
+}
+
+void TVip::RbButton1Click() { sendCommand(core::cwCommand(Label1.caption())); }
+
+void TVip::RbButton2Click() { sendCommand(core::ssbCommand(Label1.caption())); }
+
+void TVip::RbButton4Click() {
+  setBounds(left(), top(), SavedWidth, SavedHeight);
+  // Settings that cannot be written are reported, but do not keep the operator in
+  // the setup view.
+  std::exception_ptr failure;
+  try {
+    WriteParams();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  RbPanel3.hide();
+  RbPanel2.show();
+  RbPanel1.setVisible(RbCheckBox3.Checked());
+  if (failure) std::rethrow_exception(failure);
+}

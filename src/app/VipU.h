@@ -1,0 +1,110 @@
+// The spot list window: the spots worth working, coloured by how wanted their
+// district is, one click from the radio; its setup panel with the options and the
+// download buttons; the frequency panel; and the settings file it owns.
+#pragma once
+
+#include <string>
+
+#include "controls/RbButton.h"
+#include "controls/RbCheckBox.h"
+#include "controls/RbPanel.h"
+#include "core/text_file.h"
+#include "ui/common_dialogs.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/label.h"
+#include "ui/popup_menu.h"
+#include "ui/string_grid.h"
+#include "ui/tool_tips.h"
+
+class TVip : public ui::Form {
+ public:
+  TVip();
+  ~TVip() override;
+
+  // Panels: setup on top, frequency at the bottom, the grid in between.
+  TRbPanel RbPanel3;
+  TRbPanel RbPanel1;
+  TRbPanel RbPanel2;
+
+  // The setup panel.
+  ui::Edit Edit1;  // own callsign
+  TRbButton RbButton3;  // "Обновить qjCFM"
+  TRbCheckBox RbCheckBox1;  // AlwaysUpdate
+  TRbCheckBox RbCheckBox2;  // RussOnly, read by the link window's spot intake
+  TRbCheckBox RbCheckBox3;  // QrgPanel
+  TRbButton RbButton6;  // "Обновить Most Wanted"
+  TRbButton RbButton5;  // "Обновить Список Районов (qjAR)"
+  TRbButton RbButton4;  // "Ok"
+
+  // The frequency panel.
+  TRbButton RbButton1;  // "CW"
+  TRbButton RbButton2;  // "SSB"
+  ui::Label Label1;     // the radio's frequency, written by the link window
+
+  ui::StringGrid SG1;
+  ui::PopupMenu PopupMenu1;
+  ui::MenuItem Setup1, Font1, Color1, FixedColor1, MyCall1;
+  ui::MenuItem ShowMap1, CLEAR1, ClearClose1;
+  ui::FontDialog FontDialog1;
+  ui::ColorDialog ColorDialog1;
+  ui::ToolTips Hints;
+
+  int HitRow = -1, HitCol = -1;       // the grid cell last found under the mouse
+  int SavedWidth = 0, SavedHeight = 0;  // the normal size while the setup view shows
+  bool FontBold = false;
+  core::TextList RegionList;  // "QJreg.txt", sorted, read once at creation
+
+  void FormCreate();
+  void FormActivate();
+  void FormClose(ui::CloseAction& action);
+  void FormResize() {}
+
+  // Appends a spot in the empty last row and keeps the newest row in view.
+  void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time);
+  // The district's Most Wanted percentage; 0 without a region line.
+  double MwValue(const std::string& rda) const;
+
+  void SG1DrawCell(ui::Canvas& canvas, int col, int row, RECT rect, ui::GridDrawState state);
+  void SG1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
+  void SG1MouseMove(ui::ShiftState shift, int x, int y);
+
+  void Font1Click();
+  void Color1Click();
+  void FixedColor1Click();
+  void MyCall1Click();
+  void ShowMap1Click();
+  void CLEAR1Click();
+  void ClearClose1Click();
+
+  void RbButton1Click();
+  void RbButton2Click();
+  void RbButton3Click() {}  // downloads are not wired yet
+  void RbButton5Click() {}  // downloads are not wired yet
+  void RbButton6Click() {}  // downloads are not wired yet
+  void RbButton4Click();
+
+  // The settings file "qjSetup.ini" beside the program.
+  static std::string SettingsPath();
+  void ReadParams();
+  // Throws "Unable to write to <path>" when a key cannot be written.
+  void WriteParams();
+
+  // Closes the window as the main window's closing does: a settings file that
+  // cannot be written is not reported.
+  void closeQuietly();
+
+ protected:
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void createSetupPanel();
+  void createFrequencyPanel();
+  void createGrid();
+  void createMenu();
+  void placeFrequencyButtons();
+
+  bool quietClose_ = false;
+};
+
+extern TVip* Vip;

@@ -1,0 +1,67 @@
+#include "ui/label.h"
+
+#include "ui/text.h"
+
+namespace ui {
+
+void Label::create(Control* parent, int left, int top, int width, int height, const std::string& caption) {
+  // Clipped by its siblings: controls laid over the label keep their place.
+  createOwn(parent, "ruDOZ.Label", "", WS_VISIBLE | WS_CLIPSIBLINGS, 0, left, top, width, height, nullptr,
+            CS_HREDRAW | CS_VREDRAW);
+  caption_ = caption;
+  SetWindowTextW(handle(), widen(caption_).c_str());
+}
+
+void Label::setCaption(const std::string& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  if (handle()) {
+    SetWindowTextW(handle(), widen(caption_).c_str());
+    invalidate();
+  }
+}
+
+void Label::setColor(core::Color color) {
+  if (color == color_) return;
+  color_ = color;
+  invalidate();
+}
+
+void Label::paint(HDC dc) {
+  RECT r{};
+  GetClientRect(handle(), &r);
+  FillRect(dc, &r, brush_.get(color_));
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colorRef(font().color));
+  const std::wstring text = widen(caption_);
+  DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+LRESULT Label::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle(), &ps);
+      paint(dc);
+      EndPaint(handle(), &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_SETFONT:
+      invalidate();
+      break;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;  // clicks go to what lies under the text
+    default:
+      break;
+  }
+  return Control::handleMessage(msg, wParam, lParam);
+}
+
+}  // namespace ui

@@ -1,0 +1,89 @@
+"""Spots of new districts reach the spot list as rows coloured by how wanted their
+district is and as lines of the alert log; a real click on a row tells Logger32 to
+tune to the spot and, after the pause, names the district."""
+import os
+import subprocess
+import unittest
+
+import harness
+
+harness.options_parsed()
+
+PINK, YELLOW, LIGHT_GREEN = (249, 176, 182), (255, 255, 0), (128, 255, 128)
+
+# callsign, district, Most Wanted line of the district, the row's colour
+SPOTS = [
+    ("R1AAA", "AB-12", "AB-12 01.2020-LastQso 3.55%MW", PINK),
+    ("R1BBB", "CD-01", "CD-01 02.2021-LastQso 22.5%MW", YELLOW),
+    ("R1CCC", "EF-05", "EF-05 03.2022-LastQso 41%MW", LIGHT_GREEN),
+    ("R1DDD", "GH-07", "GH-07 04.2023-LastQso 75%MW", None),
+]
+
+
+def record(call, freq):
+    call, freq = call.encode(), freq.encode()
+    return (b"<DXSPOT_CALLSIGN:%d>%s<DXSPOT_FREQ:%d>%s<DXSPOT_COMMENT:0><APP_DXSPOT_TIME:4>1201"
+            % (len(call), call, len(freq), freq))
+
+
+def pixels(path):
+    """{(x, y): (r, g, b)} of a picture, through ImageMagick's text output."""
+    out = subprocess.run(["convert", path, "-depth", "8", "txt:-"], capture_output=True, text=True,
+                         check=True).stdout
+    result = {}
+    for line in out.splitlines()[1:]:
+        where, _, rest = line.partition(":")
+        x, y = (int(v) for v in where.split(","))
+        rgb = rest.split("(")[1].split(")")[0].split(",")
+        result[(x, y)] = tuple(int(float(v)) for v in rgb[:3])
+    return result
+
+
+class SpotList(harness.LinkTestCase):
+    scene_name = "spot-list"
+
+    def test_spots_become_coloured_rows_and_a_click_tunes_logger32(self):
+        work = self.scene.work
+        work.write_lines("QJar.txt", [f"{d} District {d}" for _, d, _, _ in SPOTS])
+        work.write_lines("QJcfm.txt", ["ZZ-01;UA1AAA;2019"])
+        work.write_lines("RUdoz.txt", [f"{c} {d}" for c, d, _, _ in SPOTS])
+        work.write_lines("QJlook.txt", ["ZZZ"])
+        work.write_lines("QJreg.txt", [line for _, _, line, _ in SPOTS])
+        work.write_lines("QJmis.txt", ["UA1AAA:  AB-12  01.01.2020  10:00:00"])
+        sim = self.scene.start_stand_in("--port", "1=grant", "--exit-after", "300")
+        sim.wait_for("window", 60)
+        self.scene.start_rudoz()
+        display = self.scene.display
+        display.find_window("^Connected Logger32 1$", timeout=60)
+
+        for call, _, _, _ in SPOTS:
+            sim.control(b"spot " + record(call, "14025.0"))
+        vip = display.find_window("^Vip$", timeout=20)
+        log = harness.wait_for(lambda: (lambda b: b if b.count(b"\r\n") == 5 else None)(work.read("QJmis.txt")), 20,
+                               what="four alert lines in QJmis.txt")
+        lines = log.split(b"\r\n")
+        self.assertEqual(lines[0], b"UA1AAA:  AB-12  01.01.2020  10:00:00")
+        for (call, district, _, _), line in zip(SPOTS, lines[1:5]):
+            self.assertTrue(line.startswith(f"{call}:  {district}  ".encode()), line)
+
+        # Every colour shows, on whole rows.
+        def shot():
+            picture = pixels(self.scene.display.screenshot(os.path.join(self.scene.out, "spot-list.png"), vip))
+            return picture if all(sum(1 for p in picture.values() if p == c) > 300 for c in (PINK, YELLOW, LIGHT_GREEN)) \
+                else None
+        picture = harness.wait_for(shot, 10, interval=0.5, what="rows in pink, yellow and light green")
+
+        # A real click on the pink row: the spot, then the district.
+        pink = [xy for xy, colour in picture.items() if colour == PINK]
+        x = min(x for x, _ in pink) + 20
+        y = (min(y for _, y in pink) + max(y for _, y in pink)) // 2
+        wx, wy, _, _ = display.geometry(vip)
+        display.click(wx + x, wy + y)
+        spot, district = sim.wait_for("command", 20, count=2)
+        self.assertEqual(spot.text, b"<APP_CLICK_DXSPOT:15>14025.000|R1AAA")
+        self.assertEqual(district.text, b"<STATE:2>AB<CNTY:2>12")
+        self.assertLessEqual(spot.ms, district.ms)
+
+
+if __name__ == "__main__":
+    unittest.main()

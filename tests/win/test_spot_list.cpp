@@ -1,0 +1,489 @@
+// The spot list window in-process: its settings file beside the test program, the
+// rows the lookup's alerts append, the commands a click sends into a command window
+// of our own, the menu, both views, the frequency panel and the alert log.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/VipU.h"
+#include "core/most_wanted.h"
+#include "support.h"
+#include "ui/application.h"
+
+namespace {
+
+using testing_support::pump;
+
+// Logger32's command window: records the texts written into it.
+class CommandWindow {
+ public:
+  CommandWindow() {
+    static const ATOM cls = [] {
+      WNDCLASSA wc{};
+      wc.lpfnWndProc = &proc;
+      wc.hInstance = GetModuleHandleA(nullptr);
+      wc.lpszClassName = "FakeCommandWindow";
+      return RegisterClassA(&wc);
+    }();
+    (void)cls;
+    window_ = CreateWindowExA(0, "FakeCommandWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    texts().clear();
+  }
+  ~CommandWindow() { DestroyWindow(window_); }
+  HWND handle() const { return window_; }
+  static std::vector<std::string>& texts() {
+    static std::vector<std::string> t;
+    return t;
+  }
+
+ private:
+  static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+    if (m == WM_SETTEXT) texts().emplace_back(reinterpret_cast<const char*>(lParam));
+    return DefWindowProcA(w, m, wParam, lParam);
+  }
+  HWND window_;
+};
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+const std::vector<std::string> kKeyOrder = {
+    "MyCall",    "AlwaysUpdate", "QrgPanel",  "MainTop",   "MainLeft",  "VipTop",    "VipLeft",
+    "VipWidth",  "VipHeigth",    "SpotWidth", "FreqWidth", "RdaWidth",  "TimeWidth", "MwWidth",
+    "FontName",  "FontSize",     "FontStyle", "FontCl",    "FixedColor", "Color",    "RussOnly"};
+
+class SpotList : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::removeSettingsFile(TVip::SettingsPath());
+    dir.writeLines("QJcfm.txt", {"CD-01;R1CCC;20m"});
+    dir.writeLines("QJar.txt", {"AB-12 Abinsk", "CD-01 Other", "KK-33 Fresh"});
+    dir.writeLines("RUdoz.txt", {"R3NEW KK-33", "R3TWO KK-33"});
+    dir.writeLines("QJlook.txt", {"R9X"});
+    dir.writeLines("QJreg.txt", {"AB-12 01.2020-LastQso 3.55%MW", "CD-01 02.2021-LastQso 22.5%MW",
+                                 "EF-05 03.2022-LastQso 41%MW", "GH-07 04.2023-LastQso 75%MW",
+                                 "KK-33 - \xCD\xE5 \xF1\xF2\xF3\xEF\xE0\xEB\xE0"});
+    AlertFlag = 0;
+    form1 = std::make_unique<TForm1>();
+    Form1 = form1.get();
+    form2 = std::make_unique<TForm2>();
+    Form2 = form2.get();
+    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    Form2->CommandWnd = commands.handle();
+  }
+  void TearDown() override {
+    vip.reset();
+    form2.reset();
+    form1.reset();
+    Form1 = nullptr;
+    pump();
+    MSG m;
+    while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+    testing_support::removeSettingsFile(TVip::SettingsPath());
+  }
+  void createVip() {
+    vip = std::make_unique<TVip>();
+    Vip = vip.get();
+  }
+  void restartVip() {
+    vip.reset();
+    createVip();
+  }
+  void writeSettings(const std::vector<std::string>& lines) {
+    std::string bytes = "[RD]\r\n";
+    for (const auto& l : lines) bytes += l + "\r\n";
+    std::ofstream(TVip::SettingsPath(), std::ios::binary) << bytes;
+  }
+  std::vector<std::string> settingsLines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(readFile(TVip::SettingsPath()));
+    for (std::string l; std::getline(in, l);) {
+      if (!l.empty() && l.back() == '\r') l.pop_back();
+      if (!l.empty()) lines.push_back(l);
+    }
+    return lines;
+  }
+  std::string setting(const std::string& key) const {
+    for (const auto& l : settingsLines())
+      if (l.rfind(key + "=", 0) == 0) return l.substr(key.size() + 1);
+    return "<missing>";
+  }
+  std::vector<std::string> rowTexts(int row) const {
+    std::vector<std::string> r;
+    for (int c = 0; c < 5; ++c) r.push_back(Vip->SG1.cell(c, row));
+    return r;
+  }
+  COLORREF cellPixel(int col, int row) const {
+    const RECT r = Vip->SG1.cellRect(col, row);
+    return testing_support::screenPixel(Vip->SG1.handle(), r.right - 2, r.bottom - 2);
+  }
+  void clickRow(int row, ui::MouseButton button = ui::MouseButton::Left) {
+    const RECT r = Vip->SG1.cellRect(0, row);
+    Vip->SG1MouseDown(button, {}, 5, (r.top + r.bottom) / 2);
+  }
+
+  testing_support::ScratchDir dir;
+  testing_support::MessageRecorder messages;
+  CommandWindow commands;
+  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<TVip> vip;
+};
+
+TEST_F(SpotList, FirstStartTakesEveryDefault) {
+  createVip();
+  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_EQ(FindWindowA("TVip", "Vip"), Vip->handle());
+  EXPECT_FALSE(Vip->visible());
+  const LONG_PTR style = GetWindowLongPtrW(Vip->handle(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+  EXPECT_TRUE(GetWindowLongPtrW(Vip->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  EXPECT_EQ(Vip->Edit1.text(), "QQ0QQ");
+  EXPECT_FALSE(Vip->RbCheckBox1.Checked());
+  EXPECT_FALSE(Vip->RbCheckBox3.Checked());
+  EXPECT_FALSE(Vip->RbPanel1.visible());
+  EXPECT_TRUE(Vip->RbCheckBox2.Checked());
+  EXPECT_EQ(std::make_pair(Form1->left(), Form1->top()), std::make_pair(2, 80));
+  EXPECT_EQ(std::make_tuple(Vip->left(), Vip->top(), Vip->width(), Vip->height()), std::make_tuple(2, 150, 264, 284));
+  EXPECT_EQ(std::make_pair(Vip->SavedWidth, Vip->SavedHeight), std::make_pair(264, 284));
+  const int widths[] = {93, 50, 50, 55, 35};
+  for (int c = 0; c < 5; ++c) EXPECT_EQ(Vip->SG1.colWidth(c), widths[c]) << c;
+  EXPECT_EQ(Vip->SG1.font().name, "MS Sans Serif");
+  EXPECT_EQ(Vip->SG1.font().size(), 10);
+  EXPECT_FALSE(Vip->SG1.font().bold);
+  EXPECT_EQ(Vip->SG1.font().color, core::clNavy);
+  EXPECT_EQ(Vip->SG1.fixedColor(), 0x5BFDD5u);
+  EXPECT_EQ(Vip->SG1.color(), 0xF7FFD9u);
+  EXPECT_EQ(Vip->SG1.rowCount(), 2);
+  EXPECT_EQ(Vip->SG1.defaultRowHeight(), 18);
+  EXPECT_EQ(Vip->Label1.caption(), "QRG");
+  EXPECT_EQ(Vip->Hints.text(Vip->RbCheckBox2), "Russ only");
+  EXPECT_EQ(Vip->Hints.text(Vip->RbButton3), "DownLoad My CFM File");
+}
+
+TEST_F(SpotList, MissingRegionListIsReportedAndLeavesEveryRowWithoutValue) {
+  dir.remove("QJreg.txt");
+  createVip();
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text, "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"");
+  Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
+  EXPECT_EQ(Vip->SG1.cell(4, 1), "");
+  EXPECT_EQ(Vip->MwValue("AB-12"), 0);
+}
+
+TEST_F(SpotList, SettingsFileIsAppliedAsWritten) {
+  writeSettings({"VipHeigth=300", "FontSize=0x0C", "VipLeft=-20", "MainLeft=-7", "MainTop=-3", "RussOnly=0",
+                 "QrgPanel=1", "MyCall=R3ABC", "SpotWidth=$40", "Color=garbage"});
+  createVip();
+  EXPECT_EQ(Vip->height(), 300);
+  EXPECT_EQ(Vip->SavedHeight, 300);
+  EXPECT_EQ(Vip->SG1.font().size(), 12);
+  EXPECT_EQ(Vip->SG1.defaultRowHeight(), 20);
+  EXPECT_EQ(Vip->left(), -20);
+  EXPECT_EQ(std::make_pair(Form1->left(), Form1->top()), std::make_pair(-7, -3));
+  EXPECT_FALSE(Vip->RbCheckBox2.Checked());
+  EXPECT_TRUE(Vip->RbPanel1.visible());
+  EXPECT_EQ(Vip->Edit1.text(), "R3ABC");
+  EXPECT_EQ(Vip->SG1.colWidth(0), 64);
+  EXPECT_EQ(Vip->SG1.color(), 0xF7FFD9u);
+
+  // Another spelling is not read; letters give the default; the minimum size holds.
+  writeSettings({"VipHeight=400", "FontSize=twelve", "VipWidth=10"});
+  restartVip();
+  EXPECT_EQ(Vip->height(), 284);
+  EXPECT_EQ(Vip->SG1.font().size(), 10);
+  EXPECT_EQ(Vip->width(), 88);
+  EXPECT_EQ(Vip->SavedWidth, 88);
+}
+
+TEST_F(SpotList, ClosingTheMainWindowWritesTheFileTwiceInTableOrder) {
+  createVip();
+  Vip->SG1.setColWidth(2, 61);
+  Vip->Edit1.setText("UA1ABC");
+  Form1->setBounds(33, 44, Form1->width(), Form1->height());
+  std::string firstWrite;
+  auto close = Vip->OnClose;
+  Vip->OnClose = [&](ui::CloseAction& action) {
+    firstWrite = readFile(TVip::SettingsPath());
+    close(action);
+  };
+  Form1->close();
+  EXPECT_FALSE(Vip->visible());
+  EXPECT_FALSE(firstWrite.empty());
+  EXPECT_EQ(readFile(TVip::SettingsPath()), firstWrite);
+
+  std::vector<std::string> keys;
+  const auto lines = settingsLines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "[RD]");
+  for (std::size_t i = 1; i < lines.size(); ++i) keys.push_back(lines[i].substr(0, lines[i].find('=')));
+  EXPECT_EQ(keys, kKeyOrder);
+  EXPECT_EQ(setting("RdaWidth"), "61");
+  EXPECT_EQ(setting("MyCall"), "UA1ABC");
+  EXPECT_EQ(setting("MainLeft"), "33");
+  EXPECT_EQ(setting("MainTop"), "44");
+  EXPECT_EQ(setting("FontCl"), "8388608");
+  EXPECT_EQ(setting("RussOnly"), "1");
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotList, SetupViewAndGridView) {
+  createVip();
+  Form1->StartSetup();
+  EXPECT_TRUE(Vip->visible());
+  EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
+  EXPECT_FALSE(Vip->RbPanel2.visible());
+  EXPECT_TRUE(Vip->RbPanel3.visible());
+  Vip->close();  // in the setup view: the setup size is stored
+  EXPECT_EQ(setting("VipWidth"), "266");
+  EXPECT_EQ(setting("VipHeigth"), "203");
+
+  Form1->ShowVip1Click();  // back to the grid, at the setup size
+  EXPECT_TRUE(Vip->RbPanel2.visible());
+  EXPECT_FALSE(Vip->RbPanel3.visible());
+  EXPECT_EQ(Vip->width(), 266);
+
+  Vip->setBounds(Vip->left(), Vip->top(), 300, 250);
+  Vip->MyCall1.click();
+  Vip->RbCheckBox3.setChecked(true);
+  EXPECT_FALSE(Vip->RbPanel1.visible());  // the panel follows the box at "Ok" only
+  Vip->RbButton4.click();
+  EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(300, 250));
+  EXPECT_EQ(setting("VipWidth"), "300");
+  EXPECT_EQ(setting("QrgPanel"), "1");
+  EXPECT_TRUE(Vip->RbPanel1.visible());
+  EXPECT_TRUE(Vip->RbPanel2.visible());
+  EXPECT_FALSE(Vip->RbPanel3.visible());
+
+  Form1->StartSetup();
+  Form1->StartSetup();  // twice: the setup size becomes the saved size
+  Vip->RbButton4.click();
+  EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotList, FontAndColourDialogsOpenWithTheirOwnLastChoiceAndOnlyBoldSurvives) {
+  createVip();
+  std::vector<ui::Font> opened;
+  ui::Font next;
+  bool confirm = true;
+  ui::setFontDialogHook([&](ui::Font& f) {
+    opened.push_back(f);
+    f = next;
+    return confirm;
+  });
+  next = {.name = "Arial", .height = 16, .bold = true, .italic = true, .color = core::clRed};
+  Vip->Font1.click();
+  EXPECT_EQ(Vip->SG1.font().name, "Arial");
+  EXPECT_EQ(Vip->SG1.defaultRowHeight(), 20);
+  EXPECT_FALSE(Vip->FontBold);  // bold with italic
+  next.italic = false;
+  Vip->Font1.click();
+  EXPECT_TRUE(Vip->FontBold);
+  next.name = "Courier New";
+  confirm = false;
+  Vip->Font1.click();
+  EXPECT_EQ(Vip->SG1.font().name, "Arial");
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_EQ(opened[0].name, "MS Sans Serif");
+  EXPECT_EQ(opened[0].size(), 8);
+  EXPECT_FALSE(opened[0].bold);
+  EXPECT_TRUE(opened[1].italic);  // the dialog's own last choice, not the grid's font
+  EXPECT_FALSE(opened[2].italic);
+
+  Vip->close();
+  restartVip();
+  EXPECT_TRUE(Vip->SG1.font().bold);
+  EXPECT_EQ(Vip->SG1.font().name, "Arial");
+  EXPECT_EQ(Vip->SG1.font().color, core::clRed);
+  confirm = true;
+  next.italic = true;
+  Vip->Font1.click();
+  Vip->close();
+  restartVip();
+  EXPECT_FALSE(Vip->SG1.font().bold);
+  EXPECT_FALSE(Vip->SG1.font().italic);
+  ui::setFontDialogHook(nullptr);
+
+  std::vector<core::Color> colours;
+  confirm = true;
+  ui::setColorDialogHook([&](core::Color& c) {
+    colours.push_back(c);
+    c = 0x123456 + colours.size();
+    return confirm;
+  });
+  Vip->Color1.click();
+  Vip->FixedColor1.click();
+  confirm = false;
+  Vip->Color1.click();
+  ui::setColorDialogHook(nullptr);
+  EXPECT_EQ(colours, (std::vector<core::Color>{core::clBlack, 0x123457, 0x123458}));
+  EXPECT_EQ(Vip->SG1.color(), 0x123457u);
+  EXPECT_EQ(Vip->SG1.fixedColor(), 0x123458u);
+}
+
+TEST_F(SpotList, UnwritableFileIsReportedByOkButNotByTheMainWindowsClose) {
+  createVip();
+  std::filesystem::create_directory(TVip::SettingsPath());
+  Form1->StartSetup();
+  Vip->RbButton4.click();
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + TVip::SettingsPath());
+  EXPECT_TRUE(Vip->RbPanel2.visible());  // the operator is not kept in the setup view
+  EXPECT_FALSE(Vip->RbPanel3.visible());
+  messages.clear();
+  Vip->close();
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_FALSE(Vip->visible());  // the close box closes all the same
+  messages.clear();
+  Vip->show();
+  Form1->close();
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
+  createVip();
+  const struct {
+    const char* rda;
+    const char* mw;
+    std::optional<COLORREF> colour;
+  } rows[] = {{"AB-12", "3", RGB(249, 176, 182)}, {"CD-01", "22", RGB(255, 255, 0)}, {"EF-05", "41", RGB(128, 255, 128)},
+              {"GH-07", "75", std::nullopt},      {"KK-33", "0", RGB(249, 176, 182)}, {"ZZ-99", "", std::nullopt}};
+  for (const auto& r : rows) Vip->AddSpot("R3NEW", "7012.0", r.rda, "12:03");
+  EXPECT_TRUE(Vip->visible());
+  EXPECT_EQ(rowTexts(0), (std::vector<std::string>{"    Spot", " Freq", "  RDA", " Time", "MW%"}));
+  EXPECT_EQ(Vip->SG1.rowCount(), 8);
+  EXPECT_EQ(rowTexts(7), std::vector<std::string>(5));
+  const COLORREF own = ui::colorRef(Vip->SG1.color());
+  for (int i = 0; i < 6; ++i) {
+    SCOPED_TRACE(rows[i].rda);
+    EXPECT_EQ(rowTexts(i + 1), (std::vector<std::string>{"R3NEW", "7012.0", rows[i].rda, "12:03", rows[i].mw}));
+    for (int col : {0, 2}) EXPECT_EQ(cellPixel(col, i + 1), rows[i].colour.value_or(own)) << col;
+  }
+  EXPECT_EQ(Vip->MwValue("AB-12"), 3);
+  EXPECT_EQ(Vip->MwValue("ZZ-99"), 0);
+  testing_support::snapshot(Vip->handle(), "spot-list-colours");
+
+  // More rows than the view holds: the newest is the lowest visible row.
+  for (int i = 0; i < 30; ++i) Vip->AddSpot("R" + std::to_string(i), "14000.0", "CD-01", "12:00");
+  const int last = Vip->SG1.rowCount() - 2;
+  EXPECT_EQ(Vip->SG1.cell(0, last), "R29");
+  EXPECT_EQ(Vip->SG1.topRow() + Vip->SG1.visibleRowCount() - 1, last);
+
+  Vip->CLEAR1.click();
+  EXPECT_EQ(Vip->SG1.rowCount(), 2);
+  EXPECT_EQ(rowTexts(1), std::vector<std::string>(5));
+  EXPECT_EQ(Vip->SG1.cell(0, 0), "    Spot");
+  Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
+  Vip->ClearClose1.click();
+  EXPECT_EQ(Vip->SG1.rowCount(), 2);
+  EXPECT_FALSE(Vip->visible());
+  EXPECT_NE(setting("VipWidth"), "<missing>");
+}
+
+TEST_F(SpotList, ClickTunesLogger32AndSendsTheDistrictAfterThePause) {
+  createVip();
+  Vip->AddSpot("R3DEMO", "14025.0", "AB-12", "12:01");
+  clickRow(1);
+  EXPECT_EQ(CommandWindow::texts(),
+            (std::vector<std::string>{"<APP_CLICK_DXSPOT:16>14025.000|R3DEMO", "<STATE:2>AB<CNTY:2>12"}));
+  EXPECT_EQ(Vip->HitRow, 1);
+  EXPECT_EQ(Vip->SG1.current(), (ui::GridCoord{0, 1}));
+
+  CommandWindow::texts().clear();
+  clickRow(2);  // the empty slot
+  clickRow(0);  // the title row
+  EXPECT_EQ(CommandWindow::texts(), std::vector<std::string>{"<APP_CLICK_DXSPOT:3>00|"});
+
+  CommandWindow::texts().clear();
+  Vip->SG1.setCurrent(0, 2);
+  clickRow(1, ui::MouseButton::Right);  // selects only
+  EXPECT_EQ(Vip->SG1.current(), (ui::GridCoord{0, 1}));
+  Form2->CommandWnd = nullptr;  // no link: the click is lost without a word
+  clickRow(1);
+  EXPECT_TRUE(CommandWindow::texts().empty());
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotList, PointerOverARowShowsItsRegionLine) {
+  createVip();
+  Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
+  Vip->AddSpot("R3NEW", "7012.0", "", "12:03");
+  const auto overRow = [&](int row) {
+    const RECT r = Vip->SG1.cellRect(0, row);
+    Vip->SG1MouseMove({}, 5, (r.top + r.bottom) / 2);
+  };
+  overRow(1);
+  EXPECT_EQ(Vip->caption(), "AB-12 01.2020-LastQso 3.55%MW");
+  overRow(2);  // no district: the line stays
+  EXPECT_EQ(Vip->caption(), "AB-12 01.2020-LastQso 3.55%MW");
+  EXPECT_EQ(Vip->HitRow, 2);
+}
+
+TEST_F(SpotList, FrequencyPanelSendsTheLabelsFrequencyWithTheMode) {
+  createVip();
+  Vip->RbButton1.click();
+  Vip->RbButton2.click();
+  Form2->LinkMsg = RegisterWindowMessageA("Logger32 1");
+  bool handled = false;
+  MSG report{};
+  report.hwnd = Form2->handle();
+  report.message = *Form2->LinkMsg;
+  report.wParam = 100;
+  report.lParam = 14025000;
+  Form2->ApplicationEvents1Message(report, handled);
+  EXPECT_EQ(Vip->Label1.caption(), "14025,000");
+  Vip->RbButton1.click();
+  Vip->RbButton2.click();
+  EXPECT_EQ(CommandWindow::texts(),
+            (std::vector<std::string>{"<APP_SET_FREQ_MODE:8>QRG|CW-R", "<APP_SET_FREQ_MODE:7>QRG|USB",
+                                      "<APP_SET_FREQ_MODE:14>14025,000|CW-R", "<APP_SET_FREQ_MODE:13>14025,000|USB"}));
+}
+
+TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
+  createVip();
+  Form1->CheckBox1.setChecked(false);  // the spot below starts no lookup of its own
+  const char* record = "<DXSPOT_CALLSIGN:5>R9ABC<DXSPOT_FREQ:6>7012.0<APP_DXSPOT_TIME:4>0915";
+  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record));
+
+  Form1->Edit1.setText("R3NEW");
+  EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"R3NEW", "7012.0", "KK-33", "09:15", "0"}));
+  EXPECT_FALSE(std::filesystem::exists("QJmis.txt"));
+
+  const std::string earlier = "UA1AAA:  AB-12  1.1.2020  1:00:00\r\n\r\n\xC0\xFF odd line\r\n";
+  dir.write("QJmis.txt", earlier);
+  Form1->Edit1.setText("R3TWO");
+  const std::string log = readFile("QJmis.txt");
+  ASSERT_EQ(log.rfind(earlier, 0), 0u);
+  const std::string added = log.substr(earlier.size());
+  EXPECT_EQ(added.rfind("R3TWO:  KK-33  ", 0), 0u) << added;
+  EXPECT_EQ(added.find("\r\n"), added.size() - 2) << added;
+
+  // A log another program holds open without letting it be replaced stays whole,
+  // and nothing is left beside it.
+  HANDLE held = CreateFileA("QJmis.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Form1->Edit1.setText("R3NEW");
+  CloseHandle(held);
+  EXPECT_EQ(readFile("QJmis.txt"), log);
+  int files = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
+  EXPECT_EQ(files, 6);  // the five reference files and the log
+  EXPECT_EQ(Vip->SG1.rowCount(), 5);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+}  // namespace

@@ -1,0 +1,350 @@
+// The string grid on a real window: column borders dragged with mouse messages,
+// row geometry, scrolling, the cell under a point, the draw-cell event, the pixels
+// it paints and what it invalidates.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "controls_support.h"
+#include "ui/popup_menu.h"
+#include "ui/string_grid.h"
+
+namespace {
+
+constexpr int kWidths[] = {60, 50, 40, 40, 30};
+
+class GridTest : public testing::Test {
+ protected:
+  ui::StringGrid grid;
+
+  void SetUp() override {
+    ui::Font font;
+    font.name = "Arial";
+    font.height = 13;
+    test::form().setFont(font);
+    grid.create(&test::form(), 10, 10, 300, 200);
+    for (int c = 0; c < 5; ++c) grid.setColWidth(c, kWidths[c]);
+    grid.setDefaultRowHeight(17);
+    // The real cursor stays away: its moves would reach a grid that holds the mouse.
+    SetCursorPos(1200, 1000);
+    test::pump();
+  }
+
+  int pitch() const { return grid.defaultRowHeight() + 1; }
+  // The x of the grid line right of a column.
+  int borderX(int col) const { return grid.cellRect(col, 0).right; }
+  bool shownWhole(int row) const {
+    const RECT r = grid.cellRect(0, row);
+    return r.bottom > r.top && r.bottom <= grid.clientHeight();
+  }
+
+  void post(UINT msg, int x, int y, WPARAM keys = 0) {
+    PostMessageW(grid.handle(), msg, keys, MAKELPARAM(x, y));
+    test::pump();
+  }
+  // Appends a spot row the way the spot list does: the empty last row takes the
+  // texts and a new empty row follows; the newest row is kept the lowest visible.
+  void append(const std::string& call) {
+    const int r = grid.rowCount() - 1;
+    grid.setCell(0, r, call);
+    grid.setRowCount(r + 2);
+    if (grid.rowCount() * grid.defaultRowHeight() > grid.clientHeight())
+      grid.setTopRow(grid.rowCount() - grid.visibleRowCount() - 1);
+  }
+};
+
+TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
+  std::vector<POINT> downs, moves;
+  grid.OnMouseDown = [&](ui::MouseButton, ui::ShiftState, int x, int y) { downs.push_back({x, y}); };
+  grid.OnMouseMove = [&](ui::ShiftState, int x, int y) { moves.push_back({x, y}); };
+  ASSERT_EQ(grid.cellRect(1, 0).left, 61);
+
+  // The resize cursor shows near a border of the title row, not inside a cell.
+  auto cursorAt = [&](int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(grid.handle(), &pt);
+    SetCursorPos(pt.x, pt.y);
+    SendMessageW(grid.handle(), WM_SETCURSOR, WPARAM(grid.handle()), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return GetCursor();
+  };
+  EXPECT_EQ(cursorAt(borderX(0) + 2, 5), LoadCursorW(nullptr, IDC_SIZEWE));
+  EXPECT_NE(cursorAt(30, 5), LoadCursorW(nullptr, IDC_SIZEWE));
+  EXPECT_NE(cursorAt(borderX(0), pitch() + 5), LoadCursorW(nullptr, IDC_SIZEWE));
+  SetCursorPos(1200, 1000);
+  test::pump();
+  moves.clear();
+
+  // Live: the column is wider while the button is still down.
+  post(WM_LBUTTONDOWN, borderX(0) + 2, 5, MK_LBUTTON);
+  post(WM_MOUSEMOVE, borderX(0) + 32, 5, MK_LBUTTON);
+  EXPECT_EQ(grid.colWidth(0), 90);
+  EXPECT_EQ(grid.cellRect(1, 0).left, 91);
+  post(WM_LBUTTONUP, borderX(0), 5);
+  post(WM_MOUSEMOVE, 250, 5);
+  EXPECT_EQ(grid.colWidth(0), 90);
+  ASSERT_EQ(downs.size(), 1u);
+  EXPECT_EQ(downs[0].x, 62);
+  ASSERT_FALSE(moves.empty());
+  EXPECT_EQ(moves.back().x, 250);
+
+  // Dragged far left, a column keeps a minimum width and can be widened again.
+  const int b1 = borderX(1);
+  post(WM_LBUTTONDOWN, b1, 5, MK_LBUTTON);
+  post(WM_MOUSEMOVE, 0, 5, MK_LBUTTON);
+  post(WM_LBUTTONUP, 0, 5);
+  const int minimum = grid.colWidth(1);
+  EXPECT_GT(minimum, 2);
+  EXPECT_LT(minimum, 50);
+  post(WM_LBUTTONDOWN, borderX(1) - 1, 5, MK_LBUTTON);
+  post(WM_MOUSEMOVE, borderX(1) + 19, 5, MK_LBUTTON);
+  post(WM_LBUTTONUP, 0, 5);
+  EXPECT_EQ(grid.colWidth(1), minimum + 20);
+
+  // A border in a data row is not a handle.
+  grid.setRowCount(4);
+  post(WM_LBUTTONDOWN, borderX(2), pitch() + 3, MK_LBUTTON);
+  post(WM_MOUSEMOVE, borderX(2) + 30, pitch() + 3, MK_LBUTTON);
+  post(WM_LBUTTONUP, borderX(2) + 30, pitch() + 3);
+  EXPECT_EQ(grid.colWidth(2), 40);
+}
+
+TEST_F(GridTest, RowsFollowTheDefaultRowHeightAfterAFontChange) {
+  for (int points : {8, 14, 20}) {
+    SCOPED_TRACE(points);
+    ui::Font font = grid.font();
+    font.setSize(points);
+    grid.setFont(font);
+    grid.setDefaultRowHeight(font.size() + 8);
+    grid.setRowCount(200);
+    const RECT first = grid.cellRect(0, 1);
+    EXPECT_EQ(first.top, font.size() + 8 + 1);
+    EXPECT_EQ(first.bottom - first.top, font.size() + 8);
+    // The rows counted visible show whole; the next one does not.
+    const int last = grid.topRow() + grid.visibleRowCount() - 1;
+    EXPECT_TRUE(shownWhole(last));
+    EXPECT_FALSE(shownWhole(last + 1));
+  }
+}
+
+TEST_F(GridTest, ScrollingKeepsTheNewestRowLowestVisibleAndTheBarInStep) {
+  for (int i = 0; i < 40; ++i) {
+    append("CALL" + std::to_string(i));
+    const int newest = grid.rowCount() - 2;
+    ASSERT_TRUE(shownWhole(newest)) << i;
+    if (grid.topRow() > 1) {
+      ASSERT_FALSE(shownWhole(newest + 1)) << i;
+    }
+    SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(grid.handle(), SB_VERT, &si);
+    ASSERT_EQ(si.nPos, grid.topRow()) << i;
+    ASSERT_EQ(si.nMax - si.nMin + 1, grid.rowCount() - 1) << i;
+  }
+  ASSERT_GT(grid.topRow(), 1);
+  EXPECT_EQ(grid.cell(0, grid.rowCount() - 2), "CALL39");
+
+  // The top row stays between the first data row and the one that shows the last row
+  // at the bottom.
+  grid.setTopRow(1000);
+  const int last = grid.rowCount() - 1;
+  EXPECT_TRUE(shownWhole(last));
+  EXPECT_EQ(grid.topRow() + grid.visibleRowCount() - 1, last);
+  grid.setTopRow(-3);
+  EXPECT_EQ(grid.topRow(), 1);
+
+  // Lines, pages, the end, and the wheel by the system's lines per notch.
+  SendMessageW(grid.handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(grid.topRow(), 2);
+  SendMessageW(grid.handle(), WM_VSCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(grid.topRow(), 2 + grid.visibleRowCount());
+  SendMessageW(grid.handle(), WM_VSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(grid.topRow() + grid.visibleRowCount() - 1, last);
+  UINT lines = 3;
+  SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+  auto wheel = [&](short delta) { SendMessageW(grid.handle(), WM_MOUSEWHEEL, WPARAM(WORD(delta)) << 16, 0); };
+  const int before = grid.topRow();
+  wheel(WHEEL_DELTA);
+  EXPECT_EQ(grid.topRow(), before - int(lines));
+  wheel(-WHEEL_DELTA / 2);
+  EXPECT_EQ(grid.topRow(), before - int(lines));  // half a notch waits for the rest
+  wheel(-WHEEL_DELTA / 2);
+  EXPECT_EQ(grid.topRow(), before);
+
+  // Clearing pulls the view back to the first row and hides the bar.
+  grid.setRowCount(2);
+  EXPECT_EQ(grid.topRow(), 1);
+  EXPECT_FALSE(GetWindowLongPtrW(grid.handle(), GWL_STYLE) & WS_VSCROLL);
+}
+
+TEST_F(GridTest, CellUnderAPointOwnsTheLinesRightAndBelowIt) {
+  grid.setRowCount(30);
+  grid.setTopRow(5);
+  const int p = pitch(), b0 = borderX(0), right = borderX(4);
+  struct Case {
+    int x, y;
+    ui::GridCoord cell;
+  } cases[] = {
+      {0, 0, {0, 0}},          {b0 - 1, p - 2, {0, 0}}, {b0, 5, {0, 0}},    {b0 + 1, 5, {1, 0}},
+      {5, p - 1, {0, 0}},      {5, p, {0, 5}},          {5, 2 * p - 1, {0, 5}}, {5, 2 * p, {0, 6}},
+      {right, p, {4, 5}},      {right + 1, p, {}},      {-1, 5, {}},        {5, -1, {}},
+      {5, grid.clientHeight(), {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
+    EXPECT_EQ(grid.mouseToCell(c.x, c.y), c.cell);
+  }
+  // Every cell in view contains its own corners and the lines' pixel after them.
+  for (int row : {0, 5, 5 + grid.visibleRowCount() - 1})
+    for (int col = 0; col < 5; ++col) {
+      const RECT r = grid.cellRect(col, row);
+      EXPECT_EQ(grid.mouseToCell(r.left, r.top), (ui::GridCoord{col, row}));
+      EXPECT_EQ(grid.mouseToCell(r.right, r.bottom), (ui::GridCoord{col, row}));
+    }
+  const RECT above = grid.cellRect(0, 4);
+  EXPECT_EQ(above.right, above.left) << "a row scrolled out has no rectangle";
+  grid.setRowCount(3);
+  EXPECT_EQ(grid.mouseToCell(5, 3 * p), (ui::GridCoord{})) << "below the last row";
+}
+
+TEST_F(GridTest, DrawCellRunsAfterTheStandardDrawingForTheRowsInViewOnly) {
+  grid.setColor(0x00FFEEDD);
+  grid.setFixedColor(0x0000CCFF);
+  grid.setRowCount(10000);
+  grid.setTopRow(5000);
+  struct Call {
+    int col, row;
+    RECT rect;
+    ui::GridDrawState state;
+    COLORREF under;
+    bool gridFont;
+  };
+  std::vector<Call> calls;
+  grid.OnDrawCell = [&](ui::Canvas& canvas, int col, int row, RECT r, ui::GridDrawState state) {
+    calls.push_back({col, row, r, state, GetPixel(canvas.dc(), r.right - 1, r.top), canvas.font() == grid.font()});
+  };
+  test::render(grid);
+
+  // The title row, then the data rows from the top row down, the last one cut off.
+  const int rowsDrawn = (grid.clientHeight() + pitch() - 1) / pitch();
+  ASSERT_EQ(calls.size(), std::size_t(rowsDrawn * 5));
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    const Call& c = calls[i];
+    SCOPED_TRACE(testing::Message() << c.col << "," << c.row);
+    EXPECT_EQ(c.col, int(i % 5));
+    EXPECT_EQ(c.row, i < 5 ? 0 : 5000 + int(i / 5) - 1);
+    const RECT expected = grid.cellRect(c.col, c.row);
+    EXPECT_TRUE(EqualRect(&c.rect, &expected));
+    EXPECT_EQ(c.state.fixed, c.row == 0);
+    EXPECT_EQ(c.under, c.row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
+    EXPECT_TRUE(c.gridFont);
+  }
+}
+
+TEST_F(GridTest, PaintsTitleCellsLinesTextAndWhatTheOwnerDraws) {
+  ui::Font font = grid.font();
+  font.color = 0x000000FF;
+  grid.setFont(font);
+  grid.setColor(core::clWhite);
+  grid.setFixedColor(0x00E0E0E0);
+  grid.setRowCount(6);
+  grid.setCell(0, 1, "WWWW");
+  grid.setCurrent(2, 3);
+  grid.OnDrawCell = [](ui::Canvas& canvas, int, int row, RECT r, ui::GridDrawState) {
+    if (row == 4) canvas.fillRect(r, 0x00B6B0F9);
+  };
+  const core::Image image = test::render(grid);
+  test::saveBmp(image, "string_grid.bmp");
+  auto at = [&](int x, int y) {
+    const unsigned char* px = image.row(y) + 3 * x;
+    return core::rgb(px[2], px[1], px[0]);
+  };
+  auto centre = [&](int col, int row) {
+    const RECT r = grid.cellRect(col, row);
+    return at((r.left + r.right) / 2, r.bottom - 2);
+  };
+  EXPECT_EQ(centre(1, 0), 0x00E0E0E0u);
+  EXPECT_EQ(centre(1, 1), core::clWhite);
+  EXPECT_EQ(centre(2, 3), test::resolved(0xFF00000D)) << "the selection";
+  EXPECT_EQ(centre(0, 4), 0x00B6B0F9u);
+  EXPECT_EQ(at(borderX(0), pitch() + 5), core::clSilver);
+  EXPECT_EQ(at(20, pitch() - 1), core::clSilver);
+  int red = 0;
+  const RECT text = grid.cellRect(0, 1);
+  for (int y = text.top; y < text.bottom; ++y)
+    for (int x = text.left; x < text.right; ++x) red += at(x, y) == 0x000000FFu;
+  EXPECT_GT(red, 10) << "the text in the font's colour";
+}
+
+TEST_F(GridTest, InvalidatesOnlyWhatChanges) {
+  grid.setRowCount(100);
+  auto updateRect = [&] {
+    RECT r{};
+    return GetUpdateRect(grid.handle(), &r, FALSE) ? r : RECT{};
+  };
+  UpdateWindow(grid.handle());
+  grid.setCell(1, 2, "A");
+  RECT expected = grid.cellRect(1, 2), got = updateRect();
+  EXPECT_TRUE(EqualRect(&got, &expected));
+  UpdateWindow(grid.handle());
+  grid.setCell(1, 2, "A");
+  grid.setCell(1, 90, "B");
+  grid.setColWidth(3, grid.colWidth(3));
+  grid.setTopRow(grid.topRow());
+  grid.setRowCount(101);
+  grid.setFixedColor(grid.fixedColor());
+  EXPECT_TRUE(IsRectEmpty(&(got = updateRect())));
+  EXPECT_EQ(grid.cell(1, 90), "B");
+}
+
+TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
+  grid.setRowCount(8);
+  ui::GridCoord currentAtMouseDown;
+  grid.OnMouseDown = [&](ui::MouseButton, ui::ShiftState, int, int) { currentAtMouseDown = grid.current(); };
+  auto centre = [&](int col, int row) {
+    const RECT r = grid.cellRect(col, row);
+    return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  auto send = [&](UINT msg, LPARAM at) {
+    PostMessageW(grid.handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+    test::pump();
+  };
+  send(WM_LBUTTONDOWN, centre(1, 2));
+  EXPECT_EQ(currentAtMouseDown, (ui::GridCoord{1, 2}));
+  send(WM_MOUSEMOVE, centre(3, 4));
+  send(WM_LBUTTONUP, centre(3, 4));
+  const ui::GridRange s = grid.selection();
+  EXPECT_EQ((std::vector<int>{s.left, s.top, s.right, s.bottom}), (std::vector<int>{1, 2, 3, 4}));
+  EXPECT_EQ(grid.current(), (ui::GridCoord{3, 4}));
+
+  // The title row is never current; setCurrent selects one cell alone.
+  send(WM_LBUTTONDOWN, centre(0, 0));
+  send(WM_LBUTTONUP, centre(0, 0));
+  EXPECT_EQ(grid.current(), (ui::GridCoord{3, 4}));
+  grid.setCurrent(4, 0);
+  EXPECT_EQ(grid.current(), (ui::GridCoord{3, 4}));
+  grid.setCurrent(0, 6);
+  EXPECT_TRUE(grid.selection().contains(0, 6));
+  EXPECT_FALSE(grid.selection().contains(1, 6) || grid.selection().contains(0, 5));
+}
+
+TEST_F(GridTest, RightClickOpensItsPopupMenu) {
+  ui::PopupMenu menu;
+  ui::MenuItem item;
+  item.caption = "Clear All";
+  menu.add(item);
+  grid.setPopupMenu(&menu);
+  static bool shown;
+  shown = false;
+  // The menu's own loop runs this timer: note the open menu, then close it.
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND m = FindWindowW(L"#32768", nullptr);
+    if (m && IsWindowVisible(m)) shown = true;
+    EndMenu();
+  });
+  PostMessageW(grid.handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
+  PostMessageW(grid.handle(), WM_RBUTTONUP, 0, MAKELPARAM(20, 30));
+  for (int i = 0; i < 20 && !shown; ++i) test::pump();
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(shown);
+}
+
+}  // namespace
