@@ -38,6 +38,9 @@ def write_regions_page(path, regions, names):
     out += ["</table>", "</body></html>"]
     with open(path, "wb") as f:
         f.write("\n".join(out).encode("cp1251") + b"\n")
+    # A page that yields no region line at all: tags, blanks and empty lines only.
+    with open(os.path.join(os.path.dirname(path), "regions-empty.html"), "wb") as f:
+        f.write(b"<html><body>\n <p>No data today</p>\n\n<table>\n</table>\n</body></html>\n")
 
 
 def write_maps(folder):
