@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The demo: ruDOZ.exe under Wine in a folder holding the sample reference files,
-beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed)."""
+beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed) and the local
+web stand-in playing the two web services (downloads and region maps)."""
 import os
 import shutil
 import signal
@@ -33,8 +34,16 @@ def have_display():
     return subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0
 
 
+def install(web):
+    """ruDOZ.exe copied into the demo folder, its settings pointing at the web stand-in."""
+    return harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["MyCall=UA1ABC"] + web.settings())
+
+
 def on_desktop():
-    print(f"demo: starting Logger32's stand-in and ruDOZ on {os.environ['DISPLAY']} in {DEMO}")
+    web = harness.WebStand(DEMO)
+    exe = install(web)
+    print(f"demo: starting Logger32's stand-in and ruDOZ on {os.environ['DISPLAY']} in {DEMO};"
+          f" the web services answer on {web.base}")
     print("demo: spots arrive every 6 s; type a callsign (try UA1ABC or R3DEMO) or a district (AD-09);"
           " Alt+W clears, Alt+Q quits")
     env = dict(os.environ, RUDOZ_DISPLAY=os.environ["DISPLAY"])
@@ -43,25 +52,31 @@ def on_desktop():
                             "--freq", "14025000", "--log", harness.winpath(os.path.join(DEMO, "l32sim.log"))],
                            cwd=DEMO, env=env, start_new_session=True)
     try:
-        return subprocess.call([harness.WINE_RUN, "--prefix", PREFIX, EXE], cwd=DEMO, env=env)
+        return subprocess.call([harness.WINE_RUN, "--prefix", PREFIX, exe], cwd=DEMO, env=env)
     finally:
         os.killpg(sim.pid, signal.SIGTERM)
         sim.wait()
+        web.close()
 
 
 def headless():
     display = harness.Display()
     wine = harness.Wine(PREFIX, display)
+    web = harness.WebStand(DEMO)
     try:
         print(f"demo: no desktop; running ruDOZ on the virtual display {display.name} in {DEMO}")
         sim = harness.StandIn(wine, SIM, DEMO, "--exit-after", "600")
         sim.wait_for("window", 60)
-        program = wine.start(EXE, cwd=DEMO)
+        program = wine.start(install(web), cwd=DEMO)
         window = display.find_window("^CFM-", timeout=60)
         display.wait_title(window, "Connected Logger32 1")
         print(f"demo: ruDOZ is up and linked to Logger32's stand-in, title {display.title(window)!r}")
 
         def step(name, keys=(), text=None, expect=None, spot=None):
+            if keys or text:
+                # A new district's spot list comes to the front: the operator clicks
+                # back into the callsign field.
+                press_main(display, window)
             for k in keys:
                 display.key(k)
             if text:
@@ -84,7 +99,10 @@ def headless():
         step("07-spot-new-district", spot=spots[b"R3DEMO"], expect="Речной район 2")
         sim.control("freq 0")
         step("08-no-cat", expect="Check CAT")
+        show_map(display)
+        setup_view(display, window)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
+        press_main(display, window)
         display.key("alt+q")
         wine.stop(program, timeout=15)
         print(f"demo: done; screenshots in {os.path.relpath(SHOTS, ROOT)}")
@@ -92,6 +110,62 @@ def headless():
     finally:
         wine.close()
         display.close()
+        web.close()
+
+
+def shot(display, name, window):
+    path = display.screenshot(os.path.join(SHOTS, name + ".png"), window)
+    print(f"demo: {name:<22} title {display.title(window)!r:<32} -> {os.path.relpath(path, ROOT)}")
+
+
+def show_map(display):
+    """"Show Map" from the spot list's menu on the pink row of the new district."""
+    vip = display.find_window("^Vip$|LastQso", timeout=20)
+    pink = (249, 176, 182)
+    path = os.path.join(SHOTS, "09-spot-list.png")
+
+    def pink_row():
+        out = subprocess.run(["convert", display.screenshot(path, vip), "-depth", "8", "txt:-"],
+                             capture_output=True, text=True, check=True).stdout
+        points = []
+        for line in out.splitlines()[1:]:
+            where, _, rest = line.partition(":")
+            if tuple(int(float(v)) for v in rest.split("(")[1].split(")")[0].split(",")[:3]) == pink:
+                points.append(tuple(int(v) for v in where.split(",")))
+        return points if len(points) > 300 else None
+    points = harness.wait_for(pink_row, 10, interval=0.5, what="the pink row")
+    x = min(p[0] for p in points) + 20
+    y = max(p[1] for p in points) - 6  # the newest pink row
+    wx, wy, _, _ = display.geometry(vip)
+    display.click(wx + x, wy + y, button=3)
+    display.key("Down", "Down", "Return")  # "Setup", then "Show Map"
+    map_window = display.find_window("^Map$", timeout=20)
+    shot(display, "10-region-map", map_window)
+    # Closing the map only hides it.
+    display.xdotool("windowactivate", "--sync", str(map_window), check=False)
+    display.key("alt+F4")
+    harness.wait_for(lambda: not display.windows("^Map$"), 10, what="the map window to hide")
+
+
+def setup_view(display, window):
+    """The setup view from the main window's context menu ("Setup", its first
+    entry), then its confirmations button."""
+    x, y, w, h = display.geometry(window)
+    display.click(x + 155, y + h - 13, button=3)  # between the district field and "L32"
+    display.key("Down", "Return")
+    vip = display.find_window("^Vip$|LastQso", timeout=20)
+    display.xdotool("windowactivate", "--sync", str(vip), check=False)
+    display.xdotool("windowraise", str(vip), check=False)
+    origin = harness.setup_panel_origin(display, vip, os.path.join(SHOTS, "11-setup-view.png"))
+    shot(display, "11-setup-view", vip)
+    harness.click_setup_button(display, origin, "cfm")
+    display.wait_title(vip, "Download OK  CFM-300", timeout=30)
+    shot(display, "12-confirmations-fetched", vip)
+
+
+def press_main(display, window):
+    x, y, w, h = display.geometry(window)
+    display.click(x + 40, y + h - 13)
 
 
 def main():
