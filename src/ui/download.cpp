@@ -87,8 +87,10 @@ DownloadResult failure(std::string reason) { return {false, std::move(reason)}; 
 DownloadResult downloadFile(const std::string& url, const std::string& fileName) {
   InternetHandle session(InternetOpenW(L"ruDOZ", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (!session) return failure("cannot start the HTTP client: " + errorText(GetLastError()));
+  // Redirects are followed (a server that moved to https included); the status
+  // judged is the final one.
   const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTO_REDIRECT;
+                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
   InternetHandle request(InternetOpenUrlW(session.get(), widen(url).c_str(), nullptr, 0, flags, 0));
   if (!request) return failure("cannot reach " + url + ": " + errorText(GetLastError()));
 

@@ -31,6 +31,10 @@ TEST(DownloadFile, WholeAnswerReplacesTheFile) {
   testing_support::webFault("mode=slow&seconds=2&count=1");
   ASSERT_TRUE(ui::downloadFile(testing_support::webBase() + "/map/3d.jpg", "map.jpg"));
   EXPECT_EQ(readWholeFile("map.jpg"), sample("map/3d.jpg"));
+  // A moved file is followed to its new place.
+  testing_support::webFault("mode=redirect&file=/map/0u.jpg&count=1");
+  ASSERT_TRUE(ui::downloadFile(testing_support::webBase() + "/map/3d.jpg", "map.jpg"));
+  EXPECT_EQ(readWholeFile("map.jpg"), sample("map/0u.jpg"));
 }
 
 TEST(DownloadFile, FailureKeepsTheOldFile) {

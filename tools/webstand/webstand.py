@@ -10,10 +10,11 @@ award's web server. Serves the sample files of data/sample on 127.0.0.1:
 Faults on request, for tests and the demo (each applies to the paths that begin
 with PREFIX, default all, for the next COUNT requests, default until cleared):
 
-  /_admin/fault?mode=404|500|truncate|slow|body&prefix=/map/&count=1&file=map/huge.jpg&seconds=3
+  /_admin/fault?mode=404|500|truncate|slow|body|redirect&prefix=/map/&count=1&file=map/huge.jpg&seconds=3
       404 and 500 answer with an error page; truncate announces the whole length
       and closes the connection after half the body; slow waits before answering;
-      body answers 200 with the sample file FILE instead.
+      body answers 200 with the sample file FILE instead; redirect answers 302 with
+      FILE (a path) as the new location.
   /_admin/clear        no more faults
   /_admin/log          the request log (one "METHOD PATH STATUS" line per request)
   /_admin/stop         stops listening; the process ends
@@ -128,6 +129,12 @@ class Handler(BaseHTTPRequestHandler):
             return self.error_page(500, "Internal Server Error")
         if mode == "slow":
             time.sleep(fault["seconds"])
+        if mode == "redirect":
+            self.send_response(302)
+            self.send_header("Location", fault["file"])
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return self.record(302)
 
         if url.path == "/rda/csv":
             call = query.get("call", [""])[0]
