@@ -187,7 +187,15 @@ TEST_F(Downloads, UpdateAtStartWithoutNetworkTellsAndGoesOn) {
 
 TEST_F(Downloads, ShowMapOfARow) {
   start(base, base);
+  // Hidden until the first map, at its own place, not on top.
   EXPECT_FALSE(Map->visible());
+  EXPECT_EQ(Map->caption(), "Map");
+  EXPECT_EQ((std::vector<int>{Map->left(), Map->top(), Map->width(), Map->height()}),
+            (std::vector<int>{443, 156, 526, 385}));
+  EXPECT_EQ(GetWindowLongW(Map->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  wchar_t windowClass[16] = {};
+  GetClassNameW(Map->handle(), windowClass, 16);
+  EXPECT_EQ(std::wstring(windowClass), L"TMap");
   Vip->AddSpot("R3AA", "14025.0", "MO-12", "12:00");
   Vip->AddSpot("R0ZZ", "7010.0", "ZK-03", "12:01");
   served();
