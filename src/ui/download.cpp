@@ -110,7 +110,7 @@ DownloadResult downloadFile(const std::string& url, const std::string& fileName)
   // Windows refuses to replace a read-only file; Wine would replace it, so ask first.
   const DWORD attributes = GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    return failure(fileName + " is read-only");
+    return failure(fileName + " is read-only or a folder");
   TempFile temp;
   if (!temp.create(folderOf(target)))
     return failure("cannot write beside " + fileName + ": " + errorText(GetLastError()));
