@@ -7,6 +7,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
@@ -24,8 +25,14 @@ def prepare_folder():
     if os.path.isdir(DEMO):
         shutil.rmtree(DEMO)
     os.makedirs(SHOTS)
-    for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt", "l32sim-spots.txt"):
+    for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt", "QJreg.txt", "l32sim-spots.txt"):
         shutil.copy(os.path.join(harness.SAMPLE, name), DEMO)
+    # The program runs from the demo folder, with the frequency panel shown and the
+    # web services' addresses pointing at the stand-in.
+    web = harness.WebStand(DEMO)
+    exe = harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1", "MyCall=UA1ABC"] + web.settings())
+    print(f"demo: the web services answer on {web.base}")
+    return exe, web
 
 
 def have_display():
@@ -34,16 +41,8 @@ def have_display():
     return subprocess.run(["xdpyinfo"], capture_output=True).returncode == 0
 
 
-def install(web):
-    """ruDOZ.exe copied into the demo folder, its settings pointing at the web stand-in."""
-    return harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["MyCall=UA1ABC"] + web.settings())
-
-
-def on_desktop():
-    web = harness.WebStand(DEMO)
-    exe = install(web)
-    print(f"demo: starting Logger32's stand-in and ruDOZ on {os.environ['DISPLAY']} in {DEMO};"
-          f" the web services answer on {web.base}")
+def on_desktop(exe):
+    print(f"demo: starting Logger32's stand-in and ruDOZ on {os.environ['DISPLAY']} in {DEMO}")
     print("demo: spots arrive every 6 s; type a callsign (try UA1ABC or R3DEMO) or a district (AD-09);"
           " Alt+W clears, Alt+Q quits")
     env = dict(os.environ, RUDOZ_DISPLAY=os.environ["DISPLAY"])
@@ -56,27 +55,21 @@ def on_desktop():
     finally:
         os.killpg(sim.pid, signal.SIGTERM)
         sim.wait()
-        web.close()
 
 
-def headless():
+def headless(exe):
     display = harness.Display()
     wine = harness.Wine(PREFIX, display)
-    web = harness.WebStand(DEMO)
     try:
         print(f"demo: no desktop; running ruDOZ on the virtual display {display.name} in {DEMO}")
         sim = harness.StandIn(wine, SIM, DEMO, "--exit-after", "600")
         sim.wait_for("window", 60)
-        program = wine.start(install(web), cwd=DEMO)
+        program = wine.start(exe, cwd=DEMO)
         window = display.find_window("^CFM-", timeout=60)
         display.wait_title(window, "Connected Logger32 1")
         print(f"demo: ruDOZ is up and linked to Logger32's stand-in, title {display.title(window)!r}")
 
         def step(name, keys=(), text=None, expect=None, spot=None):
-            if keys or text:
-                # A new district's spot list comes to the front: the operator clicks
-                # back into the callsign field.
-                press_main(display, window)
             for k in keys:
                 display.key(k)
             if text:
@@ -90,15 +83,35 @@ def headless():
 
         step("01-start")
         step("02-confirmed-callsign", text="ua1abc")
-        step("03-new-callsign", keys=["alt+w"], text="r3demo")
-        step("04-district-typed", keys=["alt+w", "Tab"], text="ad-09")
-        step("05-cleared", keys=["alt+w"], expect="Нет такого")
+        step("03-district-typed", keys=["alt+w", "Tab"], text="ad-09")
+        step("04-cleared", keys=["alt+w"], expect="Нет такого")
+        # A new district raises the alert: the spot list window comes forward with it.
+        step("05-new-callsign", text="r3demo")
         with open(os.path.join(DEMO, "l32sim-spots.txt"), "rb") as f:
             spots = {line.split(b">")[1].split(b"<")[0]: line for line in f.read().splitlines() if line.startswith(b"<")}
         step("06-spot-confirmed", spot=spots[b"UA1ABC"], expect="Полярный район 9")
         step("07-spot-new-district", spot=spots[b"R3DEMO"], expect="Речной район 2")
+
+        # Three more new districts, less and less wanted: yellow, light green, none.
+        for call in (b"R2DEMO", b"R4DEMO", b"R5DEMO"):
+            sim.control(b"spot " + spots[call])
+        sim.wait_for("spot", 20, count=5)
+        sim.control("freq 14025000")
+        time.sleep(2)
+        vip = display.find_window("^Vip$", timeout=20)
+        path = display.screenshot(os.path.join(SHOTS, "08-spot-list.png"), vip)
+        print(f"demo: {'08-spot-list':<22} rows pink, yellow, light green, plain -> {os.path.relpath(path, ROOT)}")
+
+        # A click on the R3DEMO row (the second data row): Logger32 is told to tune to
+        # the spot, and after the pause the district.
+        x, y, w, h = display.geometry(vip)
+        display.click(x + 30, y + 70)
+        for event in sim.wait_for("command", 20, count=2):
+            print(f"demo: Logger32 received {event.text.decode('cp1251')!r}")
+        path = display.screenshot(os.path.join(SHOTS, "09-spot-clicked.png"), vip)
+        print(f"demo: {'09-spot-clicked':<22} caption {display.title(vip)!r} -> {os.path.relpath(path, ROOT)}")
         sim.control("freq 0")
-        step("08-no-cat", expect="Check CAT")
+        step("10-no-cat", expect="Check CAT")
         show_map(display)
         setup_view(display, window)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
@@ -110,7 +123,6 @@ def headless():
     finally:
         wine.close()
         display.close()
-        web.close()
 
 
 def shot(display, name, window):
@@ -122,7 +134,7 @@ def show_map(display):
     """"Show Map" from the spot list's menu on the pink row of the new district."""
     vip = display.find_window("^Vip$|LastQso", timeout=20)
     pink = (249, 176, 182)
-    path = os.path.join(SHOTS, "09-spot-list.png")
+    path = os.path.join(SHOTS, "11-region-map-row.png")
 
     def pink_row():
         out = subprocess.run(["convert", display.screenshot(path, vip), "-depth", "8", "txt:-"],
@@ -140,7 +152,7 @@ def show_map(display):
     display.click(wx + x, wy + y, button=3)
     display.key("Down", "Down", "Return")  # "Setup", then "Show Map"
     map_window = display.find_window("^Map$", timeout=20)
-    shot(display, "10-region-map", map_window)
+    shot(display, "11-region-map", map_window)
     # Closing the map only hides it.
     display.xdotool("windowactivate", "--sync", str(map_window), check=False)
     display.key("alt+F4")
@@ -156,11 +168,11 @@ def setup_view(display, window):
     vip = display.find_window("^Vip$|LastQso", timeout=20)
     display.xdotool("windowactivate", "--sync", str(vip), check=False)
     display.xdotool("windowraise", str(vip), check=False)
-    origin = harness.setup_panel_origin(display, vip, os.path.join(SHOTS, "11-setup-view.png"))
-    shot(display, "11-setup-view", vip)
+    origin = harness.setup_panel_origin(display, vip, os.path.join(SHOTS, "12-setup-view.png"))
+    shot(display, "12-setup-view", vip)
     harness.click_setup_button(display, origin, "cfm")
     display.wait_title(vip, "Download OK  CFM-300", timeout=30)
-    shot(display, "12-confirmations-fetched", vip)
+    shot(display, "13-confirmations-fetched", vip)
 
 
 def press_main(display, window):
@@ -169,8 +181,11 @@ def press_main(display, window):
 
 
 def main():
-    prepare_folder()
-    return on_desktop() if have_display() else headless()
+    exe, web = prepare_folder()
+    try:
+        return on_desktop(exe) if have_display() else headless(exe)
+    finally:
+        web.close()
 
 
 if __name__ == "__main__":

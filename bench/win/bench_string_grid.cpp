@@ -1,7 +1,8 @@
 // What one spot costs the string grid at a small and at a large row count: writing
-// the empty last row, adding the next empty row, scrolling the newest row to the
-// bottom of the view (as the spot list does), and painting the view through
-// WM_PRINTCLIENT. The figures should be about equal at every row count.
+// the empty last row, adding the next empty row and scrolling the newest row to the
+// bottom of the view (as the spot list does), then serving the queue that this
+// leaves (the scroll bar, the paint on screen), and painting the view once more
+// through WM_PRINTCLIENT. The figures should be about equal at every row count.
 //
 //   scripts/wine-run --prefix build/windows/wineprefix build/windows/bench/win/bench_string_grid.exe
 #include <algorithm>
@@ -57,21 +58,15 @@ void drainMessages() {
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-}  // namespace
-
-int main() {
-  ui::Form form;
-  ui::FormParams params;
-  params.className = "TGridBench";
-  params.caption = "String grid benchmark";
-  params.width = 420;
-  params.height = 320;
-  form.create(params);
-  form.bringToFront();
-
+// One grid of the form, held at `rows` rows; every trial appends the row after them.
+struct Subject {
+  int rows;
   ui::StringGrid grid;
-  grid.create(&form, 0, 0, 400, 280);
-  for (int c = 0; c < 5; ++c) grid.setColWidth(c, 70);
+  std::vector<double> total, append, queue, print;
+};
+
+void setUp(ui::StringGrid& grid) {
+  for (int c = 0; c < 5; ++c) grid.setColWidth(c, 52);
   grid.setDefaultRowHeight(17);
   // Colours every data row by its last column, as the spot list's handler does.
   grid.OnDrawCell = [&grid](ui::Canvas& canvas, int, int row, RECT r, ui::GridDrawState) {
@@ -82,29 +77,64 @@ int main() {
     canvas.fillRect(r, v < 15 ? 0xB6B0F9 : v < 30 ? 0x00FFFF : 0x80FF80);
     canvas.drawText(grid.cell(0, row), {r.left + 2, r.top + 2, r.right, r.bottom}, DT_SINGLELINE | DT_NOPREFIX);
   };
-  drainMessages();
-  ui::DibSurface surface(grid.clientWidth(), grid.clientHeight());
+}
 
-  std::printf("%10s %14s %12s %12s   (microseconds, median of %d)\n", "rows", "append+paint", "append", "paint",
-              kTrials);
-  for (int rows : {10, 10000, 100000}) {
-    // Rows up to the one before `rows`, then the same append again and again.
-    while (grid.rowCount() < rows) append(grid);
-    std::vector<double> both, appendOnly, paintOnly;
-    for (int i = 0; i < kTrials; ++i) {
-      grid.setRowCount(rows);
-      for (int c = 0; c < 5; ++c) grid.setCell(c, rows - 1, "");  // the empty slot again
+}  // namespace
+
+int main() {
+  std::setvbuf(stdout, nullptr, _IONBF, 0);  // figures show as they come, also through a pipe
+  ui::Form form;
+  ui::FormParams params;
+  params.className = "TGridBench";
+  params.caption = "String grid benchmark";
+  params.width = 1240;
+  params.height = 240;
+  form.create(params);
+  form.bringToFront();
+
+  // The grids show a few rows only, so that even the smallest one scrolls at every
+  // append, as a full spot list does. Their trials take turns, so that the load of
+  // the machine falls on all of them alike.
+  Subject subjects[] = {{10, {}, {}, {}, {}, {}}, {1000, {}, {}, {}, {}, {}}, {10000, {}, {}, {}, {}, {}},
+                        {100000, {}, {}, {}, {}, {}}};
+  int left = 0;
+  for (Subject& s : subjects) {
+    s.grid.create(&form, left, 0, 300, 140);
+    left += 305;
+    setUp(s.grid);
+    while (s.grid.rowCount() < s.rows) {
+      append(s.grid);
+      if (s.grid.rowCount() % 100 == 0) drainMessages();
+    }
+  }
+  drainMessages();
+  ui::DibSurface surface(subjects[0].grid.clientWidth(), subjects[0].grid.clientHeight());
+
+  for (int i = 0; i < kTrials; ++i)
+    for (Subject& s : subjects) {
+      ui::StringGrid& grid = s.grid;
+      grid.setRowCount(s.rows);
+      for (int c = 0; c < 5; ++c) grid.setCell(c, s.rows - 1, "");  // the empty slot again
       drainMessages();
       const double t0 = now();
       append(grid);
       const double t1 = now();
-      SendMessageW(grid.handle(), WM_PRINTCLIENT, WPARAM(surface.dc()), PRF_CLIENT);
+      drainMessages();
       const double t2 = now();
-      both.push_back(t2 - t0);
-      appendOnly.push_back(t1 - t0);
-      paintOnly.push_back(t2 - t1);
+      SendMessageW(grid.handle(), WM_PRINTCLIENT, WPARAM(surface.dc()), PRF_CLIENT);
+      const double t3 = now();
+      s.total.push_back(t3 - t0);
+      s.append.push_back(t1 - t0);
+      s.queue.push_back(t2 - t1);
+      s.print.push_back(t3 - t2);
     }
-    std::printf("%10d %14.1f %12.1f %12.1f\n", rows, median(both), median(appendOnly), median(paintOnly));
-  }
+
+  std::printf("Appending one spot row after N rows (microseconds, median of %d trials)\n", kTrials);
+  std::printf("%8s %10s %10s %10s %10s\n", "N", "total", "append", "queue", "print");
+  for (const Subject& s : subjects)
+    std::printf("%8d %10.1f %10.1f %10.1f %10.1f\n", s.rows, median(s.total), median(s.append), median(s.queue),
+                median(s.print));
+  std::printf("append: the grid calls of the spot; queue: the posted scroll bar update and the paint on\n"
+              "screen that follow; print: one more paint of the view through WM_PRINTCLIENT.\n");
   return 0;
 }

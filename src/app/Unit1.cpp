@@ -35,6 +35,20 @@ constexpr int kListBoxMaxHeight = 395;
 
 const char* const kNoSuchDistrict = "Нет такого";
 
+// Runs one step of the closing; an error ends it without a word. True when the
+// step finished.
+template <class Step>
+bool closingStep(Step&& step) {
+  bool done = false;
+  ui::app().guard(
+      [&] {
+        step();
+        done = true;
+      },
+      ui::Boundary::Silent);
+  return done;
+}
+
 // The spot list window's size in its setup view.
 constexpr int kSetupWidth = 266;
 constexpr int kSetupHeight = 203;
@@ -100,27 +114,9 @@ void TForm1::FormActivate() {
 void TForm1::FormClose(ui::CloseAction&) {
   // Closing steps: the link window, the settings, the spot list window. An error in
   // one skips the rest without a word; the window closes all the same.
-  const auto step = [](auto&& action) {
-    bool done = false;
-    ui::app().guard(
-        [&] {
-          action();
-          done = true;
-        },
-        ui::Boundary::Silent);
-    return done;
-  };
-  if (!step([] {
-        if (Form2) Form2->close();
-      }))
-    return;
-  if (!step([] {
-        if (Vip) Vip->WriteParams();
-      }))
-    return;
-  step([] {
-    if (Vip) Vip->closeQuietly();
-  });
+  closingStep([] { if (Form2) Form2->close(); }) &&
+      closingStep([] { if (Vip) Vip->WriteParams(); }) &&
+      closingStep([] { if (Vip) Vip->closeQuietly(); });
 }
 
 void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {

@@ -244,7 +244,8 @@ void TVip::closeQuietly() {
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda,
                    const std::string& time) {
-  bringToFront();
+  // A spot list already in front stays as it is: no window work for nothing.
+  if (!visible() || GetForegroundWindow() != handle()) bringToFront();
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);

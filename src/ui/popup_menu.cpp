@@ -11,11 +11,21 @@ void MenuItem::click() {
 
 namespace {
 
+// Captions are shown as they are written: "&" is a character, not a mnemonic mark.
+std::wstring menuText(const std::string& caption) {
+  std::wstring text;
+  for (wchar_t c : widen(caption)) {
+    if (c == L'&') text += L'&';
+    text += c;
+  }
+  return text;
+}
+
 void build(HMENU menu, const std::vector<MenuItem*>& items, std::vector<MenuItem*>& byId) {
   for (MenuItem* item : items) {
     if (!item->visible) continue;
     const UINT flags = item->enabled ? MF_ENABLED : MF_GRAYED;
-    const std::wstring caption = widen(item->caption);
+    const std::wstring caption = menuText(item->caption);
     if (!item->items().empty()) {
       HMENU sub = CreatePopupMenu();
       build(sub, item->items(), byId);

@@ -28,6 +28,7 @@ void StringGrid::create(Control* parent, int left, int top, int width, int heigh
   CustomControl::create(parent, wc, left, top, width, height);
   clampTopRow();
   updateScrollBar();
+  applyScrollBar();  // the bar a new window shows by default goes at once
 }
 
 // --- data ---------------------------------------------------------------------
@@ -221,7 +222,16 @@ void StringGrid::updateScrollBar() {
   const ScrollState next{rowCount() - 1, fullRowsFit(), topRow_};
   if (next == scroll_) return;
   scroll_ = next;
-  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 1, next.max, UINT(next.page), next.pos, 0};
+  // Drawing the bar is a slow window operation: the changes of one spot (a new row,
+  // a new top row) reach it together, once the queue is served.
+  if (!scrollPending_) scrollPending_ = PostMessageW(handle(), kApplyScrollBar, 0, 0);
+  if (!scrollPending_) applyScrollBar();
+}
+
+void StringGrid::applyScrollBar() {
+  scrollPending_ = false;
+  if (!handle()) return;
+  SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 1, scroll_.max, UINT(scroll_.page), scroll_.pos, 0};
   SetScrollInfo(handle(), SB_VERT, &si, TRUE);
 }
 
@@ -437,6 +447,9 @@ void StringGrid::contextMenu(int screenX, int screenY) {
 
 LRESULT StringGrid::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case kApplyScrollBar:
+      applyScrollBar();
+      return 0;
     case WM_VSCROLL:
       vScroll(LOWORD(wParam));
       return 0;

@@ -112,6 +112,7 @@ class StringGrid : public CustomControl {
   void invalidateRowsFrom(int row);
   void invalidateCell(int col, int row);
   void updateScrollBar();
+  void applyScrollBar();
   void clampTopRow();
   void scrollTo(int row);  // topRow so that `row` is in view
   // Makes a data cell current; `extend` keeps the selection's anchor (Shift, a
@@ -125,6 +126,7 @@ class StringGrid : public CustomControl {
   void wheel(int delta);
   void contextMenu(int screenX, int screenY);
 
+  static constexpr UINT kApplyScrollBar = WM_USER + 1;
   static constexpr int kLineWidth = 1;
   static constexpr int kDefaultColWidth = 64;
   static constexpr int kMinDragWidth = 8;    // a dragged border stops here
@@ -153,6 +155,7 @@ class StringGrid : public CustomControl {
     int max = -1, page = -1, pos = -1;
     bool operator==(const ScrollState&) const = default;
   } scroll_;
+  bool scrollPending_ = false;  // the bar waits for a posted message to take scroll_
 };
 
 }  // namespace ui

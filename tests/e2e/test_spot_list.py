@@ -10,6 +10,7 @@ import harness
 harness.options_parsed()
 
 PINK, YELLOW, LIGHT_GREEN = (249, 176, 182), (255, 255, 0), (128, 255, 128)
+TITLE_ROW = (213, 253, 91)
 
 # callsign, district, Most Wanted line of the district, the row's colour
 SPOTS = [
@@ -66,12 +67,18 @@ class SpotList(harness.LinkTestCase):
         for (call, district, _, _), line in zip(SPOTS, lines[1:5]):
             self.assertTrue(line.startswith(f"{call}:  {district}  ".encode()), line)
 
+        def shot(name, wanted):
+            """The list's pixels once `wanted` holds for them."""
+            def taken():
+                picture = pixels(display.screenshot(os.path.join(self.scene.out, name + ".png"), vip))
+                return picture if wanted(picture) else None
+            return harness.wait_for(taken, 10, interval=0.5, what=name)
+
+        def count(picture, colour):
+            return sum(1 for p in picture.values() if p == colour)
+
         # Every colour shows, on whole rows.
-        def shot():
-            picture = pixels(self.scene.display.screenshot(os.path.join(self.scene.out, "spot-list.png"), vip))
-            return picture if all(sum(1 for p in picture.values() if p == c) > 300 for c in (PINK, YELLOW, LIGHT_GREEN)) \
-                else None
-        picture = harness.wait_for(shot, 10, interval=0.5, what="rows in pink, yellow and light green")
+        picture = shot("spot-list", lambda p: all(count(p, c) > 300 for c in (PINK, YELLOW, LIGHT_GREEN)))
 
         # A real click on the pink row: the spot, then the district.
         pink = [xy for xy, colour in picture.items() if colour == PINK]
@@ -83,6 +90,19 @@ class SpotList(harness.LinkTestCase):
         self.assertEqual(spot.text, b"<APP_CLICK_DXSPOT:15>14025.000|R1AAA")
         self.assertEqual(district.text, b"<STATE:2>AB<CNTY:2>12")
         self.assertLessEqual(spot.ms, district.ms)
+
+        # The right button opens the menu where it was pressed; its "Clear All" empties
+        # the list.
+        shown = set(display.windows(".*"))
+        display.click(wx + x, wy + y, button=3)
+        menu = harness.wait_for(lambda: next(iter(set(display.windows(".*")) - shown), None), 10, what="the menu")
+        mx, my, mw, mh = display.geometry(menu)
+        self.assertLessEqual(abs(mx - (wx + x)) + abs(my - (wy + y)), 8)
+        self.scene.screenshot("spot-list-menu")
+        display.click(mx + mw // 2, my + mh * 5 // 8)  # the third of its four entries
+        cleared = shot("spot-list-cleared", lambda p: not any(count(p, c) for c in (PINK, YELLOW, LIGHT_GREEN)))
+        self.assertIn(vip, display.windows(".*"))  # cleared, not closed
+        self.assertGreater(count(cleared, TITLE_ROW), 300)
 
 
 if __name__ == "__main__":

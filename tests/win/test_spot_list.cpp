@@ -106,13 +106,12 @@ class SpotList : public ::testing::Test {
     for (const auto& l : lines) bytes += l + "\r\n";
     std::ofstream(TVip::SettingsPath(), std::ios::binary) << bytes;
   }
+  // The file's lines as "KEY=VALUE", the section line first.
   std::vector<std::string> settingsLines() const {
     std::vector<std::string> lines;
     std::istringstream in(readFile(TVip::SettingsPath()));
-    for (std::string l; std::getline(in, l);) {
-      if (!l.empty() && l.back() == '\r') l.pop_back();
-      if (!l.empty()) lines.push_back(l);
-    }
+    for (std::string l; std::getline(in, l);)
+      if (l.size() > 1) lines.push_back(l.substr(0, l.size() - (l.back() == '\r')));
     return lines;
   }
   std::string setting(const std::string& key) const {
@@ -152,24 +151,19 @@ TEST_F(SpotList, FirstStartTakesEveryDefault) {
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_TRUE(GetWindowLongPtrW(Vip->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-  EXPECT_EQ(Vip->Edit1.text(), "QQ0QQ");
-  EXPECT_FALSE(Vip->RbCheckBox1.Checked());
-  EXPECT_FALSE(Vip->RbCheckBox3.Checked());
-  EXPECT_FALSE(Vip->RbPanel1.visible());
-  EXPECT_TRUE(Vip->RbCheckBox2.Checked());
+  const ui::StringGrid& grid = Vip->SG1;
+  EXPECT_EQ(std::make_tuple(Vip->Edit1.text(), Vip->RbCheckBox1.Checked(), Vip->RbCheckBox2.Checked(),
+                            Vip->RbCheckBox3.Checked(), Vip->RbPanel1.visible()),
+            std::make_tuple("QQ0QQ", false, true, false, false));
   EXPECT_EQ(std::make_pair(Form1->left(), Form1->top()), std::make_pair(2, 80));
-  EXPECT_EQ(std::make_tuple(Vip->left(), Vip->top(), Vip->width(), Vip->height()), std::make_tuple(2, 150, 264, 284));
-  EXPECT_EQ(std::make_pair(Vip->SavedWidth, Vip->SavedHeight), std::make_pair(264, 284));
-  const int widths[] = {93, 50, 50, 55, 35};
-  for (int c = 0; c < 5; ++c) EXPECT_EQ(Vip->SG1.colWidth(c), widths[c]) << c;
-  EXPECT_EQ(Vip->SG1.font().name, "MS Sans Serif");
-  EXPECT_EQ(Vip->SG1.font().size(), 10);
-  EXPECT_FALSE(Vip->SG1.font().bold);
-  EXPECT_EQ(Vip->SG1.font().color, core::clNavy);
-  EXPECT_EQ(Vip->SG1.fixedColor(), 0x5BFDD5u);
-  EXPECT_EQ(Vip->SG1.color(), 0xF7FFD9u);
-  EXPECT_EQ(Vip->SG1.rowCount(), 2);
-  EXPECT_EQ(Vip->SG1.defaultRowHeight(), 18);
+  EXPECT_EQ(std::make_tuple(Vip->left(), Vip->top(), Vip->width(), Vip->height(), Vip->SavedWidth, Vip->SavedHeight),
+            std::make_tuple(2, 150, 264, 284, 264, 284));
+  EXPECT_EQ((std::vector<int>{grid.colWidth(0), grid.colWidth(1), grid.colWidth(2), grid.colWidth(3), grid.colWidth(4)}),
+            (std::vector<int>{93, 50, 50, 55, 35}));
+  EXPECT_EQ(std::make_tuple(grid.font().name, grid.font().size(), grid.font().bold, grid.font().color),
+            std::make_tuple("MS Sans Serif", 10, false, core::clNavy));
+  EXPECT_EQ(std::make_tuple(grid.fixedColor(), grid.color(), grid.rowCount(), grid.defaultRowHeight()),
+            std::make_tuple(0x5BFDD5u, 0xF7FFD9u, 2, 18));
   EXPECT_EQ(Vip->Label1.caption(), "QRG");
   EXPECT_EQ(Vip->Hints.text(Vip->RbCheckBox2), "Russ only");
   EXPECT_EQ(Vip->Hints.text(Vip->RbButton3), "DownLoad My CFM File");
@@ -232,12 +226,9 @@ TEST_F(SpotList, ClosingTheMainWindowWritesTheFileTwiceInTableOrder) {
   EXPECT_EQ(lines[0], "[RD]");
   for (std::size_t i = 1; i < lines.size(); ++i) keys.push_back(lines[i].substr(0, lines[i].find('=')));
   EXPECT_EQ(keys, kKeyOrder);
-  EXPECT_EQ(setting("RdaWidth"), "61");
-  EXPECT_EQ(setting("MyCall"), "UA1ABC");
-  EXPECT_EQ(setting("MainLeft"), "33");
-  EXPECT_EQ(setting("MainTop"), "44");
-  EXPECT_EQ(setting("FontCl"), "8388608");
-  EXPECT_EQ(setting("RussOnly"), "1");
+  EXPECT_EQ((std::vector<std::string>{setting("RdaWidth"), setting("MyCall"), setting("MainLeft"), setting("MainTop"),
+                                      setting("FontCl"), setting("RussOnly")}),
+            (std::vector<std::string>{"61", "UA1ABC", "33", "44", "8388608", "1"}));
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -248,6 +239,7 @@ TEST_F(SpotList, SetupViewAndGridView) {
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
   EXPECT_FALSE(Vip->RbPanel2.visible());
   EXPECT_TRUE(Vip->RbPanel3.visible());
+  testing_support::snapshot(Vip->handle(), "spot-list-setup");
   Vip->close();  // in the setup view: the setup size is stored
   EXPECT_EQ(setting("VipWidth"), "266");
   EXPECT_EQ(setting("VipHeigth"), "203");
@@ -270,7 +262,9 @@ TEST_F(SpotList, SetupViewAndGridView) {
   EXPECT_FALSE(Vip->RbPanel3.visible());
 
   Form1->StartSetup();
-  Form1->StartSetup();  // twice: the setup size becomes the saved size
+  Form1->CheckBox1.setChecked(false);
+  Form1->Edit1.setText("setup");  // typed: twice in the setup view, so the setup size is saved
+  EXPECT_TRUE(Vip->RbPanel3.visible());
   Vip->RbButton4.click();
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
   EXPECT_TRUE(messages.messages().empty());
@@ -379,9 +373,9 @@ TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
   testing_support::snapshot(Vip->handle(), "spot-list-colours");
 
   // More rows than the view holds: the newest is the lowest visible row.
-  for (int i = 0; i < 30; ++i) Vip->AddSpot("R" + std::to_string(i), "14000.0", "CD-01", "12:00");
+  for (int i = 0; i < 30; ++i) Vip->AddSpot(std::to_string(i) + "R", "14000.0", "CD-01", "12:00");
   const int last = Vip->SG1.rowCount() - 2;
-  EXPECT_EQ(Vip->SG1.cell(0, last), "R29");
+  EXPECT_EQ(Vip->SG1.cell(0, last), "29R");
   EXPECT_EQ(Vip->SG1.topRow() + Vip->SG1.visibleRowCount() - 1, last);
 
   Vip->CLEAR1.click();

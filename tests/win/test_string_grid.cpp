@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls_support.h"
+#include "support.h"
 #include "ui/popup_menu.h"
 #include "ui/string_grid.h"
 
@@ -134,6 +135,7 @@ TEST_F(GridTest, ScrollingKeepsTheNewestRowLowestVisibleAndTheBarInStep) {
     if (grid.topRow() > 1) {
       ASSERT_FALSE(shownWhole(newest + 1)) << i;
     }
+    testing_support::pump();  // the bar follows once the queue is served
     SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
     GetScrollInfo(grid.handle(), SB_VERT, &si);
     ASSERT_EQ(si.nPos, grid.topRow()) << i;
@@ -171,6 +173,7 @@ TEST_F(GridTest, ScrollingKeepsTheNewestRowLowestVisibleAndTheBarInStep) {
 
   // Clearing pulls the view back to the first row and hides the bar.
   grid.setRowCount(2);
+  testing_support::pump();
   EXPECT_EQ(grid.topRow(), 1);
   EXPECT_FALSE(GetWindowLongPtrW(grid.handle(), GWL_STYLE) & WS_VSCROLL);
 }
