@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The demo: ruDOZ.exe under Wine in a folder holding the sample reference files,
-beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed)."""
+beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed) and the local
+web stand-in playing the two web services (downloads and region maps)."""
 import os
 import shutil
 import signal
@@ -26,8 +27,12 @@ def prepare_folder():
     os.makedirs(SHOTS)
     for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt", "QJlook.txt", "QJreg.txt", "l32sim-spots.txt"):
         shutil.copy(os.path.join(harness.SAMPLE, name), DEMO)
-    # The program runs from the demo folder, with the frequency panel shown.
-    return harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1"])
+    # The program runs from the demo folder, with the frequency panel shown and the
+    # web services' addresses pointing at the stand-in.
+    web = harness.WebStand(DEMO)
+    exe = harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1", "MyCall=UA1ABC"] + web.settings())
+    print(f"demo: the web services answer on {web.base}")
+    return exe, web
 
 
 def have_display():
@@ -107,7 +112,10 @@ def headless(exe):
         print(f"demo: {'09-spot-clicked':<22} caption {display.title(vip)!r} -> {os.path.relpath(path, ROOT)}")
         sim.control("freq 0")
         step("10-no-cat", expect="Check CAT")
+        show_map(display)
+        setup_view(display, window)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
+        press_main(display, window)
         display.key("alt+q")
         wine.stop(program, timeout=15)
         print(f"demo: done; screenshots in {os.path.relpath(SHOTS, ROOT)}")
@@ -117,9 +125,67 @@ def headless(exe):
         display.close()
 
 
+def shot(display, name, window):
+    path = display.screenshot(os.path.join(SHOTS, name + ".png"), window)
+    print(f"demo: {name:<22} title {display.title(window)!r:<32} -> {os.path.relpath(path, ROOT)}")
+
+
+def show_map(display):
+    """"Show Map" from the spot list's menu on the pink row of the new district."""
+    vip = display.find_window("^Vip$|LastQso", timeout=20)
+    pink = (249, 176, 182)
+    path = os.path.join(SHOTS, "11-region-map-row.png")
+
+    def pink_row():
+        out = subprocess.run(["convert", display.screenshot(path, vip), "-depth", "8", "txt:-"],
+                             capture_output=True, text=True, check=True).stdout
+        points = []
+        for line in out.splitlines()[1:]:
+            where, _, rest = line.partition(":")
+            if tuple(int(float(v)) for v in rest.split("(")[1].split(")")[0].split(",")[:3]) == pink:
+                points.append(tuple(int(v) for v in where.split(",")))
+        return points if len(points) > 300 else None
+    points = harness.wait_for(pink_row, 10, interval=0.5, what="the pink row")
+    x = min(p[0] for p in points) + 20
+    y = max(p[1] for p in points) - 6  # the newest pink row
+    wx, wy, _, _ = display.geometry(vip)
+    display.click(wx + x, wy + y, button=3)
+    display.key("Down", "Down", "Return")  # "Setup", then "Show Map"
+    map_window = display.find_window("^Map$", timeout=20)
+    shot(display, "11-region-map", map_window)
+    # Closing the map only hides it.
+    display.xdotool("windowactivate", "--sync", str(map_window), check=False)
+    display.key("alt+F4")
+    harness.wait_for(lambda: not display.windows("^Map$"), 10, what="the map window to hide")
+
+
+def setup_view(display, window):
+    """The setup view from the main window's context menu ("Setup", its first
+    entry), then its confirmations button."""
+    x, y, w, h = display.geometry(window)
+    display.click(x + 155, y + h - 13, button=3)  # between the district field and "L32"
+    display.key("Down", "Return")
+    vip = display.find_window("^Vip$|LastQso", timeout=20)
+    display.xdotool("windowactivate", "--sync", str(vip), check=False)
+    display.xdotool("windowraise", str(vip), check=False)
+    origin = harness.setup_panel_origin(display, vip, os.path.join(SHOTS, "12-setup-view.png"))
+    shot(display, "12-setup-view", vip)
+    harness.click_setup_button(display, origin, "cfm")
+    display.wait_title(vip, "Download OK  CFM-300", timeout=30)
+    shot(display, "13-confirmations-fetched", vip)
+
+
+def press_main(display, window):
+    x, y, w, h = display.geometry(window)
+    display.click(x + 40, y + h - 13)
+
+
 def main():
-    exe = prepare_folder()
-    return on_desktop(exe) if have_display() else headless(exe)
+    exe, web = prepare_folder()
+    try:
+        return on_desktop(exe) if have_display() else headless(exe)
+    finally:
+        web.close()
 
 
 if __name__ == "__main__":

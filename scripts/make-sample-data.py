@@ -22,6 +22,47 @@ def write(path, lines):
             f.write(line.encode("cp1251") + b"\r\n")
 
 
+def write_regions_page(path, regions, names):
+    """The Most Wanted page as the confirmation service serves it (LF line ends)."""
+    out = ["<html><head><title>RDA Most Wanted</title></head><body>", "<table>",
+           "<tr><th>RDA</th><th>District</th><th>Last QSO</th><th>MW</th></tr>"]
+    for line in regions:
+        code4 = line[:2] + line[3:5]
+        if "LastQso" in line:
+            date, percent = line[6:13], line[22:-3]
+            out += ["<tr>", f'<td><a class="ired" href="rda?id={code4}">{code4}</a></td>',
+                    f"<td>{names.get(line[:5], '')}</td>", f'<td align="right">{date}</td>',
+                    f'<td align="right">{percent}</td>', "</tr>"]
+        else:
+            out += ["<tr>", f"<td>{code4}</td>", '<td align="right">-</td>', '<td align="right">-</td>', "</tr>"]
+    out += ["</table>", "</body></html>"]
+    with open(path, "wb") as f:
+        f.write("\n".join(out).encode("cp1251") + b"\n")
+    # A page that yields no region line at all: tags, blanks and empty lines only.
+    with open(os.path.join(os.path.dirname(path), "regions-empty.html"), "wb") as f:
+        f.write(b"<html><body>\n <p>No data today</p>\n\n<table>\n</table>\n</body></html>\n")
+
+
+def write_maps(folder):
+    """Invented region maps (JPEG, made with ImageMagick), and one picture whose
+    header claims 60000 x 60000 pixels."""
+    import subprocess
+    os.makedirs(folder, exist_ok=True)
+    maps = {"3d": (600, 400, "#d8e8c8", "#4060a0"), "0u": (480, 360, "#e8e0c8", "#a04040"),
+            "6y": (520, 380, "#c8d8e8", "#408040"), "1o": (400, 300, "#e0e0e0", "#806020")}
+    for code, (w, h, land, region) in maps.items():
+        subprocess.run(["convert", "-size", f"{w}x{h}", f"xc:{land}", "-fill", region, "-stroke", "black",
+                        "-draw", f"ellipse {w // 2},{h // 2} {w // 3},{h // 4} 0,360", "-strip", "-quality", "80",
+                        os.path.join(folder, f"{code}.jpg")], check=True)
+    small = subprocess.run(["convert", "-size", "16x16", "xc:white", "-strip", "jpg:-"], check=True,
+                           capture_output=True).stdout
+    sof = next(i for i in range(2, len(small) - 9) if small[i] == 0xFF and small[i + 1] in (0xC0, 0xC2))
+    huge = bytearray(small)
+    huge[sof + 5:sof + 9] = (60000).to_bytes(2, "big") * 2
+    with open(os.path.join(folder, "huge.jpg"), "wb") as f:
+        f.write(huge)
+
+
 def main():
     rng = random.Random(1251)
     here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "sample")
@@ -95,6 +136,8 @@ def main():
         regions.append(f"{code} {reg.randint(1, 12):02d}.{reg.randint(2005, 2026)}-LastQso {percent}%MW")
     regions.sort(key=str.upper)
     write(os.path.join(here, "QJreg.txt"), regions)
+    write_regions_page(os.path.join(here, "regions.html"), regions, dict(d.split("\t", 1) for d in districts))
+    write_maps(os.path.join(here, "map"))
 
     print(f"wrote {len(districts)} districts, {len(cfm)} confirmations of {len(confirmed)} districts, "
           f"{len(book)} callbook lines, {len(regions)} region lines; UA1ABC is confirmed ({confirmed[0]}), "

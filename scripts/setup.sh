@@ -31,3 +31,18 @@ if ((${#missing[@]})); then
 else
   echo "setup: all packages present"
 fi
+
+# libjpeg for ruDOZ.exe is cross-built from Debian's source package, which apt can
+# fetch only with a deb-src entry for the same archive as the binary packages.
+if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  if [[ $(id -u) -ne 0 ]]; then sudo=sudo; else sudo=; fi
+  if [[ -f /etc/apt/sources.list.d/debian.sources ]]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $sudo tee /etc/apt/sources.list.d/rudoz-deb-src.sources >/dev/null
+  else
+    grep -hE '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' |
+      $sudo tee /etc/apt/sources.list.d/rudoz-deb-src.list >/dev/null
+  fi
+  $sudo apt-get update -qq
+fi
+"$(dirname "$0")/build-libjpeg-win.sh"

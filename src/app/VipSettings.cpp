@@ -133,6 +133,13 @@ const SettingKey kKeys[] = {
     booleanKey(
         "RussOnly", true, [](TVip& vip, std::int32_t v) { vip.RbCheckBox2.setChecked(v != 0); },
         [](const TVip& vip) { return std::int32_t(vip.RbCheckBox2.Checked()); }),
+    // The two web services' base addresses, after the keys above.
+    textKey(
+        "CfmServer", "", [](TVip& vip, const std::string& v) { vip.CfmServer = v; },
+        [](const TVip& vip) { return vip.CfmServer; }),
+    textKey(
+        "RdaServer", "", [](TVip& vip, const std::string& v) { vip.RdaServer = v; },
+        [](const TVip& vip) { return vip.RdaServer; }),
 };
 
 }  // namespace

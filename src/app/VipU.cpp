@@ -341,10 +341,6 @@ void TVip::MyCall1Click() {
   if (Form1) Form1->StartSetup();
 }
 
-void TVip::ShowMap1Click() {
-  // The region map window is not part of the program yet.
-}
-
 void TVip::CLEAR1Click() {
   // Dropping the rows drops their texts; the title row stays.
   SG1.setRowCount(1);

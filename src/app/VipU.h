@@ -55,6 +55,18 @@ class TVip : public ui::Form {
   bool FontBold = false;
   core::TextList RegionList;  // "QJreg.txt", sorted, read once at creation
 
+  // Base addresses (scheme and host) of the confirmation service and of the award's
+  // web server, from the settings; empty until the operator sets them.
+  std::string CfmServer, RdaServer;
+
+  // Fetches url into file; the old file stays unless the whole answer arrived.
+  bool DownLoadFile(const std::string& url, const std::string& file);
+  // Cuts the downloaded regions page down into "QJreg.txt". A page that gives no
+  // region list throws and leaves "QJreg.txt" as it was.
+  void MostWont();
+  // Fetches the map of a map code and shows it in the map window.
+  bool LoadMap(const std::string& mapCode);
+
   void FormCreate();
   void FormActivate();
   void FormClose(ui::CloseAction& action);
@@ -79,9 +91,10 @@ class TVip : public ui::Form {
 
   void RbButton1Click();
   void RbButton2Click();
-  void RbButton3Click() {}  // downloads are not wired yet
-  void RbButton5Click() {}  // downloads are not wired yet
-  void RbButton6Click() {}  // downloads are not wired yet
+  // The reference downloads of the setup panel.
+  void RbButton3Click();  // own confirmations into "QJcfm.txt"
+  void RbButton5Click();  // district list into "QJar.txt"
+  void RbButton6Click();  // regions page, then MostWont
   void RbButton4Click();
 
   // The settings file "qjSetup.ini" beside the program.

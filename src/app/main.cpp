@@ -1,6 +1,7 @@
 // ruDOZ: RDA district lookup beside Logger32.
 #include <memory>
 
+#include "app/MapU.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
@@ -14,6 +15,8 @@ int main() {
   Form2 = form2.get();
   auto vip = std::make_unique<TVip>();
   Vip = vip.get();
+  auto map = std::make_unique<TMap>();
+  Map = map.get();
   ui::app().run(*Form1);
   return 0;
 }

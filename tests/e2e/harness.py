@@ -367,3 +367,96 @@ class LinkTestCase(unittest.TestCase):
 
     def tearDown(self):
         self.scene.close()
+
+
+# --- the web services' side: the stand-in tools/webstand --------------------------
+
+WEBSTAND = os.path.join(SOURCE, "tools", "webstand", "webstand.py")
+
+
+class WebStand:
+    """The local stand-in for the confirmation service and the award's web server,
+    on a free port; its request log goes to <folder>/webstand.log."""
+
+    def __init__(self, folder):
+        os.makedirs(folder, exist_ok=True)
+        port_file = os.path.join(folder, "webstand.port")
+        if os.path.exists(port_file):
+            os.remove(port_file)
+        self.log_path = os.path.join(folder, "webstand.log")
+        self.process = subprocess.Popen(
+            ["python3", WEBSTAND, "--port-file", port_file, "--log-file", self.log_path],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        port = wait_for(lambda: os.path.exists(port_file) and open(port_file).read().strip(), 20,
+                        what="the web stand-in's port")
+        self.base = f"http://127.0.0.1:{port}"
+
+    def admin(self, path):
+        import urllib.request
+        with urllib.request.urlopen(self.base + "/_admin/" + path, timeout=10) as answer:
+            return answer.read().decode()
+
+    def fault(self, query):
+        self.admin("fault?" + query)
+
+    def requests(self):
+        """The "GET PATH STATUS" lines of the program's requests so far."""
+        return [line for line in self.admin("log").splitlines() if "/_admin/" not in line]
+
+    def settings(self):
+        """The settings lines that point ruDOZ at this stand-in."""
+        return [f"CfmServer={self.base}", f"RdaServer={self.base}"]
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(5)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+# The setup panel's buttons: the centre of each, in the panel's (= the spot list
+# window's client area's) pixels.
+SETUP_BUTTONS = {"cfm": (96 + 72, 8 + 8), "most_wanted": (32 + 96, 88 + 7), "districts": (32 + 96, 104 + 7),
+                 "ok": (96 + 25, 120 + 8)}
+SETUP_PANEL = (223, 223, 227)  # the panel's colour 0xE3DFDF
+
+
+def setup_panel_origin(display, window, shot_path):
+    """Screen point of the setup panel's top-left corner, found from the panel's
+    colour in a screenshot of the window (the frame drawn around the client area
+    differs between systems)."""
+    def find():
+        out = subprocess.run(["convert", display.screenshot(shot_path, window), "-depth", "8", "txt:-"],
+                             capture_output=True, text=True, check=True).stdout
+        xs, ys = [], []
+        for line in out.splitlines()[1:]:
+            where, _, rest = line.partition(":")
+            rgb = tuple(int(float(v)) for v in rest.split("(")[1].split(")")[0].split(",")[:3])
+            if rgb == SETUP_PANEL:
+                x, y = (int(v) for v in where.split(","))
+                xs.append(x)
+                ys.append(y)
+        return (min(xs), min(ys)) if len(xs) > 5000 else None
+    left, top = wait_for(find, 15, interval=0.5, what="the setup panel")
+    wx, wy, _, _ = display.geometry(window)
+    # Inside the rounded border of 2 pixels.
+    return wx + left - 2, wy + top - 2
+
+
+def click_setup_button(display, origin, name):
+    dx, dy = SETUP_BUTTONS[name]
+    display.click(origin[0] + dx, origin[1] + dy)
+
+
+def dismiss_message(display, timeout=20):
+    """Waits for a message box titled "ruDOZ" and closes it with Enter; returns its
+    window id (gone by then)."""
+    box = display.find_window("^ruDOZ$", timeout=timeout)
+    display.xdotool("windowactivate", "--sync", str(box), check=False)
+    display.xdotool("windowfocus", "--sync", str(box), check=False)
+    display.key("Return")
+    wait_for(lambda: box not in display.windows("^ruDOZ$"), 10, what="the message box to close")
+    return box

@@ -60,7 +60,8 @@ std::string readFile(const std::string& path) {
 const std::vector<std::string> kKeyOrder = {
     "MyCall",    "AlwaysUpdate", "QrgPanel",  "MainTop",   "MainLeft",  "VipTop",    "VipLeft",
     "VipWidth",  "VipHeigth",    "SpotWidth", "FreqWidth", "RdaWidth",  "TimeWidth", "MwWidth",
-    "FontName",  "FontSize",     "FontStyle", "FontCl",    "FixedColor", "Color",    "RussOnly"};
+    "FontName",  "FontSize",     "FontStyle", "FontCl",    "FixedColor", "Color",    "RussOnly",
+    "CfmServer", "RdaServer"};
 
 class SpotList : public ::testing::Test {
  protected:

@@ -1,0 +1,238 @@
+// The setup panel's downloads and the region map against the local web stand-in:
+// the messages, the files they leave and the requests the stand-in saw.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "app/MapU.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
+#include "app/VipU.h"
+#include "support.h"
+#include "ui/application.h"
+#include "webstand_support.h"
+
+namespace {
+
+using testing_support::pump;
+using testing_support::readWholeFile;
+using testing_support::webFault;
+using Texts = std::vector<std::string>;
+
+const std::string kOld = "old content\r\nkept byte for byte\r\n";
+const char* const kMapFailed = " Не удалось нарисовать картинку! Sorry :-((";
+
+std::string sample(const std::string& name) { return readWholeFile(std::string(RUDOZ_SAMPLE_DIR) + "/" + name); }
+
+Texts lines(const std::string& text) {
+  Texts out;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) out.push_back(l);
+  return out;
+}
+
+class Downloads : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::removeSettingsFile(TVip::SettingsPath());
+    base = testing_support::webBase();
+    testing_support::webClear();
+    for (const char* name : {"QJar.txt", "QJcfm.txt", "QJreg.txt", "RUdoz.txt", "QJlook.txt"}) dir.copySample(name);
+    form1 = std::make_unique<TForm1>();
+    Form1 = form1.get();
+    form2 = std::make_unique<TForm2>();
+    Form2 = form2.get();
+    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+  }
+  void TearDown() override {
+    testing_support::webClear();
+    map.reset();
+    Map = nullptr;
+    vip.reset();
+    Vip = nullptr;
+    form2.reset();
+    form1.reset();
+    Form1 = nullptr;
+    pump();
+    testing_support::removeSettingsFile(TVip::SettingsPath());
+  }
+  void start(const std::string& cfmServer, const std::string& rdaServer, bool alwaysUpdate = false) {
+    std::ofstream(TVip::SettingsPath(), std::ios::binary)
+        << "[RD]\r\nMyCall=ua1abc\r\nAlwaysUpdate=" << (alwaysUpdate ? 1 : 0) << "\r\nCfmServer=" << cfmServer
+        << "\r\nRdaServer=" << rdaServer << "\r\n";
+    vip = std::make_unique<TVip>();
+    Vip = vip.get();
+    map = std::make_unique<TMap>();
+    Map = map.get();
+  }
+  // The paths the stand-in served since the last look, with their answers.
+  Texts served() {
+    Texts out;
+    for (const std::string& l : lines(testing_support::webLog()))
+      if (l.find("/_admin/") == std::string::npos) out.push_back(l);
+    Texts fresh(out.begin() + std::min(seen, out.size()), out.end());
+    seen = out.size();
+    return fresh;
+  }
+  Texts shown() {
+    Texts out;
+    for (const auto& m : messages.messages()) out.push_back(m.text);
+    messages.clear();
+    return out;
+  }
+  void showMapOfRow(int row) {
+    Vip->HitRow = row;
+    ui::app().guard([] { Vip->ShowMap1Click(); });
+  }
+
+  testing_support::ScratchDir dir;
+  testing_support::MessageRecorder messages;
+  std::string base;
+  std::size_t seen = 0;
+  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TForm2> form2;
+  std::unique_ptr<TVip> vip;
+  std::unique_ptr<TMap> map;
+};
+
+TEST_F(Downloads, OwnConfirmationsAsTypedAndEncoded) {
+  start(base, base);
+  served();
+  dir.write("QJcfm.txt", kOld);
+  Vip->RbButton3.click();
+  EXPECT_EQ(shown(), Texts{});
+  EXPECT_EQ(Vip->caption(), "Download OK  CFM-300");
+  EXPECT_EQ(readWholeFile("QJcfm.txt"), sample("QJcfm.txt"));
+  EXPECT_FALSE(Form1->CfmList.has_value());
+  Vip->Edit1.setText("UA1 ABC&x");
+  Vip->RbButton3.click();
+  EXPECT_EQ(served(), (Texts{"GET /rda/csv?call=ua1abc 200", "GET /rda/csv?call=UA1%20ABC%26x 200"}));
+}
+
+TEST_F(Downloads, EveryFailureKeepsTheFileAndSaysSo) {
+  start(base, base);
+  const struct {
+    const char* name;
+    const char* fault;
+  } cases[] = {{"404", "mode=404"}, {"refused", ""}};  // every kind of failure: the DownloadFile tests
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string server = *c.fault ? base : "http://127.0.0.1:1";
+    if (*c.fault) webFault(c.fault);
+    Vip->CfmServer = Vip->RdaServer = server;
+    for (const char* name : {"QJcfm.txt", "QJar.txt", "QJreg.txt", "QJreg.htm"}) dir.write(name, kOld);
+    Vip->setCaption("Vip");
+    Vip->RbButton3.click();
+    Vip->RbButton5.click();
+    Vip->RbButton6.click();
+    EXPECT_EQ(shown(), (Texts{"Error while downloading ua1abc.csv from " + server + " !",
+                              "Error while downloading rda_rus.txt from " + server + " !",
+                              "Error while downloading rda_reg.txt from " + server + "/rda !"}));
+    EXPECT_EQ(Vip->caption(), "Vip");
+    for (const char* name : {"QJcfm.txt", "QJar.txt", "QJreg.txt", "QJreg.htm"}) EXPECT_EQ(readWholeFile(name), kOld);
+    testing_support::webClear();
+  }
+}
+
+TEST_F(Downloads, DistrictListAndMostWanted) {
+  start(base, base);
+  dir.write("QJar.txt", kOld);
+  Vip->RbButton5.click();
+  EXPECT_EQ(shown(), Texts{"Download succesful!"});
+  EXPECT_EQ(readWholeFile("QJar.txt"), sample("QJar.txt"));
+
+  Vip->RbButton6.click();
+  EXPECT_EQ(shown(), Texts{"Download succesful!"});
+  const Texts region = lines(readWholeFile("QJreg.txt"));
+  EXPECT_EQ(region.size(), lines(sample("QJreg.txt")).size());
+  for (const std::string& l : region) {
+    ASSERT_TRUE(l.size() > 6 && l[2] == '-' && l.back() == '\r') << l;
+    const bool activated = l.find("-LastQso ") == 13 && l.ends_with("%MW\r");
+    ASSERT_TRUE(activated || l.ends_with(" - Не ступала покрышка А/М!\r")) << l;
+  }
+  EXPECT_NE(std::find(region.begin(), region.end(), "AD-02 12.2011-LastQso 3.55%MW\r"), region.end());
+  EXPECT_TRUE(std::is_sorted(region.begin(), region.end()));  // codes only: case plays no part
+
+  // A page with nothing usable is reported and the region list stays.
+  const std::string good = readWholeFile("QJreg.txt");
+  webFault("mode=body&file=regions-empty.html&count=1");
+  Vip->RbButton6.click();
+  const Texts said = shown();
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[0], "Download succesful!");
+  EXPECT_NE(said[1].find("QJreg.txt is kept as it was."), std::string::npos) << said[1];
+  EXPECT_EQ(readWholeFile("QJreg.txt"), good);
+}
+
+TEST_F(Downloads, MissingAddressNamesTheKeyAndFile) {
+  start("", "");
+  served();
+  Vip->RbButton3.click();
+  Vip->RbButton5.click();
+  const Texts said = shown();
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_NE(said[0].find("CfmServer="), std::string::npos) << said[0];
+  EXPECT_NE(said[1].find("RdaServer="), std::string::npos) << said[1];
+  EXPECT_NE(said[0].find(TVip::SettingsPath()), std::string::npos) << said[0];
+  EXPECT_EQ(served(), Texts{});
+}
+
+TEST_F(Downloads, UpdateAtStartWithoutNetworkTellsAndGoesOn) {
+  start("http://127.0.0.1:1", base, true);
+  EXPECT_EQ(shown(), Texts{"Error while downloading ua1abc.csv from http://127.0.0.1:1 !"});
+  EXPECT_FALSE(Vip->RegionList.empty());
+}
+
+TEST_F(Downloads, ShowMapOfARow) {
+  start(base, base);
+  // Hidden until the first map, at its own place, not on top.
+  EXPECT_FALSE(Map->visible());
+  EXPECT_EQ(Map->caption(), "Map");
+  EXPECT_EQ((std::vector<int>{Map->left(), Map->top(), Map->width(), Map->height()}),
+            (std::vector<int>{443, 156, 526, 385}));
+  EXPECT_EQ(GetWindowLongW(Map->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+  wchar_t windowClass[16] = {};
+  GetClassNameW(Map->handle(), windowClass, 16);
+  EXPECT_EQ(std::wstring(windowClass), L"TMap");
+  Vip->AddSpot("R3AA", "14025.0", "MO-12", "12:00");
+  Vip->AddSpot("R0ZZ", "7010.0", "ZK-03", "12:01");
+  served();
+  showMapOfRow(1);
+  EXPECT_EQ(shown(), Texts{});
+  EXPECT_TRUE(Map->visible());
+  EXPECT_EQ(Map->Image1.picture().width(), 600);
+  EXPECT_EQ(Map->width(), 608);
+  EXPECT_EQ(Map->height(), 420);
+  showMapOfRow(2);
+  EXPECT_EQ(Map->width(), 488);
+  EXPECT_EQ(Map->height(), 380);
+  showMapOfRow(3);  // the empty slot row
+  showMapOfRow(0);  // the title "  RDA": no map code
+  EXPECT_EQ(served(), (Texts{"GET /map/3d.jpg 200", "GET /map/0u.jpg 200", "GET /map/.jpg 404"}));
+  EXPECT_EQ(shown(), (Texts{"Error while downloading Map", kMapFailed}));
+
+  // A body that is no JPEG, or claims an absurd size: the decoder's report, and the
+  // picture stays.
+  const struct {
+    const char* file;
+    const char* report;
+  } bad[] = {{"regions.html", "Not a JPEG file"}, {"map/huge.jpg", "60000 x 60000"}};
+  for (const auto& b : bad) {
+    SCOPED_TRACE(b.file);
+    webFault(std::string("mode=body&count=1&file=") + b.file);
+    showMapOfRow(1);
+    const Texts said = shown();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find(b.report), std::string::npos) << said[0];
+    EXPECT_EQ(Map->Image1.picture().width(), 480);
+  }
+
+  Map->close();
+  EXPECT_FALSE(Map->visible());
+  showMapOfRow(1);
+  EXPECT_TRUE(Map->visible());
+}
+
+}  // namespace
