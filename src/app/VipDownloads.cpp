@@ -6,6 +6,7 @@
 
 #include "app/MapU.h"
 #include "app/Unit1.h"
+#include "app/held_list.h"
 #include "app/VipU.h"
 #include "core/regions_page.h"
 #include "core/text_file.h"
@@ -57,9 +58,8 @@ void TVip::RbButton3Click() {
     return;
   }
   if (!Form1) return;
-  Form1->F2Load();
+  const HeldList confirmations(Form1->CfmList, Form1->F2Load());
   setCaption("Download OK  " + Form1->Cnt());
-  Form1->CfmList.reset();
 }
 
 void TVip::RbButton5Click() {

@@ -454,9 +454,21 @@ def click_setup_button(display, origin, name):
 def dismiss_message(display, timeout=20):
     """Waits for a message box titled "ruDOZ" and closes it with Enter; returns its
     window id (gone by then)."""
-    box = display.find_window("^ruDOZ$", timeout=timeout)
+    box = wait_for(lambda: next(iter(message_boxes(display)), None), timeout, what="a message box")
     display.xdotool("windowactivate", "--sync", str(box), check=False)
     display.xdotool("windowfocus", "--sync", str(box), check=False)
     display.key("Return")
     wait_for(lambda: box not in display.windows("^ruDOZ$"), 10, what="the message box to close")
     return box
+
+
+def message_boxes(display):
+    """The visible windows titled "ruDOZ" but for the program's taskbar window, which
+    is shown with no size."""
+    def sized(window):
+        try:
+            _, _, w, h = display.geometry(window)
+        except (RuntimeError, KeyError):
+            return False  # gone meanwhile
+        return w > 20 and h > 20
+    return [w for w in display.windows("^ruDOZ$") if sized(w)]

@@ -56,9 +56,7 @@ class LinkUnderFaults(harness.LinkTestCase):
         self.scene.screenshot("start-up-box")
         self.scene.work.write_lines("QJcfm.txt", ["AB-12;UA1AAA;2019"])
         display = self.scene.display
-        # The box is titled "ruDOZ", as is the program's taskbar window, which has no
-        # size: the box is the larger.
-        box = max(display.windows("^ruDOZ$"), key=lambda w: display.geometry(w)[2] * display.geometry(w)[3])
+        box = harness.message_boxes(display)[0]
         x, y, w, h = display.geometry(box)
         display.click(x + w // 2, y + 8)
         display.key("Return")

@@ -105,7 +105,7 @@ TEST_F(Downloads, OwnConfirmationsAsTypedAndEncoded) {
   EXPECT_EQ(shown(), Texts{});
   EXPECT_EQ(Vip->caption(), "Download OK  CFM-300");
   EXPECT_EQ(readWholeFile("QJcfm.txt"), sample("QJcfm.txt"));
-  EXPECT_FALSE(Form1->CfmList.has_value());
+  EXPECT_EQ(Form1->CfmList, nullptr);
   Vip->Edit1.setText("UA1 ABC&x");
   Vip->RbButton3.click();
   EXPECT_EQ(served(), (Texts{"GET /rda/csv?call=ua1abc 200", "GET /rda/csv?call=UA1%20ABC%26x 200"}));
