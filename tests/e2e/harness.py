@@ -31,6 +31,17 @@ def wait_for(predicate, timeout, interval=0.05, what="condition"):
         time.sleep(interval)
 
 
+def terminate(process, grace=5):
+    """Ends a process we started: politely first, then for good."""
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(grace)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
 class Display:
     """An Xvfb display of our own; Xvfb picks a free number itself (-displayfd)."""
 
@@ -106,12 +117,7 @@ class Display:
         return path
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
+        terminate(self.process)
 
 
 class Wine:
@@ -408,13 +414,7 @@ class WebStand:
         return [f"CfmServer={self.base}", f"RdaServer={self.base}"]
 
     def close(self):
-        if self.process.poll() is None:
-            self.process.terminate()
-            try:
-                self.process.wait(5)
-            except subprocess.TimeoutExpired:
-                self.process.kill()
-                self.process.wait()
+        terminate(self.process)
 
 
 # The setup panel's buttons: the centre of each, in the panel's (= the spot list
