@@ -172,31 +172,51 @@ RECT windowRectIn(HWND hwnd) {
 }
 }  // namespace
 
-int Control::left() const { return hwnd_ ? windowRectIn(hwnd_).left : 0; }
-int Control::top() const { return hwnd_ ? windowRectIn(hwnd_).top : 0; }
+int Control::left() const {
+  settleLayout();
+  return hwnd_ ? windowRectIn(hwnd_).left : 0;
+}
+int Control::top() const {
+  settleLayout();
+  return hwnd_ ? windowRectIn(hwnd_).top : 0;
+}
 int Control::width() const {
+  settleLayout();
   RECT r{};
   if (hwnd_) GetWindowRect(hwnd_, &r);
   return r.right - r.left;
 }
 int Control::height() const {
+  settleLayout();
   RECT r{};
   if (hwnd_) GetWindowRect(hwnd_, &r);
   return r.bottom - r.top;
 }
 int Control::clientWidth() const {
+  settleLayout();
   RECT r{};
   if (hwnd_) GetClientRect(hwnd_, &r);
   return r.right;
 }
 int Control::clientHeight() const {
+  settleLayout();
   RECT r{};
   if (hwnd_) GetClientRect(hwnd_, &r);
   return r.bottom;
 }
 
+void Control::settleLayout() const {
+  // Only an aligned control's place depends on its parent's layout.
+  if (parent_ && align_ != Align::None) parent_->settleLayout();
+}
+
 void Control::setBounds(int left, int top, int width, int height) {
   if (!hwnd_) return;
+  settleLayout();
+  // A window that already has this place and size is left alone: moving it to
+  // where it is would still cost a repaint.
+  const RECT r = windowRectIn(hwnd_);
+  if (r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height) return;
   SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
   notifyParent();
 }
@@ -250,7 +270,11 @@ void Control::realign() {
   aligning_ = true;
   RECT r = alignRect();
   auto place = [](Control* c, int x, int y, int w, int h) {
-    SetWindowPos(c->hwnd_, nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    const RECT now = windowRectIn(c->hwnd_);
+    if (now.left == x && now.top == y && now.right - now.left == w && now.bottom - now.top == h) return;
+    SetWindowPos(c->hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
     for (Control* c : children_) {

@@ -35,7 +35,8 @@ class Control {
   static Control* fromHandle(HWND hwnd);
 
   // Position relative to the parent's client area (the screen for top-level
-  // windows), outer size.
+  // windows), outer size. A layout still waiting to be done is done first, so the
+  // answer is always the one the last change calls for.
   int left() const;
   int top() const;
   int width() const;
@@ -99,6 +100,8 @@ class Control {
   // Where aligned children are laid out: the client area unless a container says
   // otherwise.
   virtual RECT alignRect() const;
+  // Does a layout that waits for the end of the current event, here or above.
+  virtual void settleLayout() const;
   bool isAnsi() const { return ansi_; }
 
  private:

@@ -8,6 +8,14 @@
 
 namespace ui {
 
+namespace {
+// Posted to a form whose layout waits: it is done after the event that changed it.
+UINT settleLayoutMessage() {
+  static const UINT message = RegisterWindowMessageW(L"ruDOZ.SettleLayout");
+  return message;
+}
+}  // namespace
+
 Form::~Form() { app().formDestroyed(*this); }
 
 void Form::create(const FormParams& p) {
@@ -42,7 +50,8 @@ std::string Form::caption() const {
 }
 
 void Form::setCaption(const std::string& caption) {
-  if (handle()) SetWindowTextW(handle(), widen(caption).c_str());
+  // The same title again would still redraw the frame.
+  if (handle() && caption != this->caption()) SetWindowTextW(handle(), widen(caption).c_str());
 }
 
 void Form::setColor(core::Color color) {
@@ -70,15 +79,36 @@ void Form::setAutoSize(bool on) {
 }
 
 void Form::setClientSize(int width, int height) {
-  RECT r{0, 0, width + 2 * borderWidth_, height + 2 * borderWidth_};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(handle(), GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrW(handle(), GWL_EXSTYLE)));
-  SetWindowPos(handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT window{}, client{};
+  GetWindowRect(handle(), &window);
+  GetClientRect(handle(), &client);
+  int outerWidth, outerHeight;
+  if (client.right > 0 && client.bottom > 0) {
+    // The frame the window has now: no metrics or DPI query on the way.
+    outerWidth = width + (window.right - window.left) - client.right;
+    outerHeight = height + (window.bottom - window.top) - client.bottom;
+  } else {
+    RECT r{0, 0, width + 2 * borderWidth_, height + 2 * borderWidth_};
+    AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(handle(), GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongPtrW(handle(), GWL_EXSTYLE)));
+    outerWidth = r.right - r.left;
+    outerHeight = r.bottom - r.top;
+  }
+  if (outerWidth == window.right - window.left && outerHeight == window.bottom - window.top) return;
+  SetWindowPos(handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::childLayoutChanged() {
-  if (autoSize_) adjustSize();
-  realign();
+  layoutPending_ = true;
+  if (!settlePosted_ && handle()) settlePosted_ = PostMessageW(handle(), settleLayoutMessage(), 0, 0);
+}
+
+void Form::settleLayout() const {
+  if (!layoutPending_ || !handle()) return;
+  layoutPending_ = false;
+  auto* self = const_cast<Form*>(this);
+  if (autoSize_) self->adjustSize();
+  self->realign();
 }
 
 void Form::adjustSize() {
@@ -106,11 +136,13 @@ void Form::adjustSize() {
 
 void Form::setVisible(bool v) {
   if (!handle() || v == visible()) return;
+  settleLayout();
   ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
 }
 
 void Form::bringToFront() {
   if (!handle()) return;
+  settleLayout();
   ShowWindow(handle(), SW_SHOW);
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(handle());
@@ -167,6 +199,11 @@ void Form::paintBorder() {
 }
 
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == settleLayoutMessage()) {
+    settlePosted_ = false;
+    settleLayout();
+    return 0;
+  }
   switch (msg) {
     case WM_NCCALCSIZE: {
       const LRESULT r = defaultHandling(msg, wParam, lParam);

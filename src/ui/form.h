@@ -73,7 +73,11 @@ class Form : public Control {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // A child moved, resized, showed or hid: the form's own size and its aligned
+  // children follow once, when the event that changed them is over (or earlier, as
+  // soon as anyone asks for a size or place).
   void childLayoutChanged() override;
+  void settleLayout() const override;
   void adjustSize();
   void paintBorder();
 
@@ -84,6 +88,8 @@ class Form : public Control {
   bool autoSize_ = false;
   bool keyPreview_ = false;
   bool sizing_ = false;
+  mutable bool layoutPending_ = false;
+  bool settlePosted_ = false;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;
