@@ -55,7 +55,7 @@ def write_lines(path, lines):
         f.write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
 
 
-def make_files(folder, rng):
+def make_files(folder, rng, callbook_lines=200000):
     """The four reference files; returns (callbook calls, district codes)."""
     codes = [f"{PREFIXES[i % len(PREFIXES)]}-{i // len(PREFIXES) % 100:02d}" for i in range(2700)]
     write_lines(os.path.join(folder, "QJar.txt"),
@@ -64,7 +64,7 @@ def make_files(folder, rng):
                 [f"{rng.choice(codes)};R{rng.randint(0, 9)}{rng.choice(LETTERS)}{rng.choice(LETTERS)};20;CW;"
                  f"2019-05-{rng.randint(1, 28):02d}" for _ in range(2600)])
     calls, book = [], []
-    for i in range(200000):
+    for i in range(callbook_lines):
         call = f"U{rng.choice('AB')}{i % 10}{''.join(rng.choice(LETTERS) for _ in range(3))}"
         book.append(f"{call} {rng.choice(codes)}")
         calls.append(call)
@@ -289,6 +289,8 @@ def main():
     ap.add_argument("--trace-spots", type=int, default=40, help="spots in the counted run (default 40)")
     ap.add_argument("--no-trace", action="store_true", help="times only")
     ap.add_argument("--soak", type=int, default=0, help="a soak of this many spots instead")
+    ap.add_argument("--callbook-lines", type=int, default=200000,
+                    help="callbook size (default 200,000), to tell the files' share from the windows'")
     ap.add_argument("--keep", action="store_true", help="keep the work folder and traces")
     args = ap.parse_args()
     args.build = os.path.abspath(args.build)
@@ -303,13 +305,13 @@ def main():
     work = tempfile.mkdtemp(prefix="rudoz-spot-feed-")
     try:
         rng = random.Random(1251)
-        calls, codes = make_files(work, rng)
+        calls, codes = make_files(work, rng, args.callbook_lines)
         if args.soak:
             soak(args, work, calls, codes, rng)
             return
         spots_file = os.path.join(work, "spots.txt")
         make_spots(spots_file, max(args.spots, args.trace_spots), calls, codes, rng)
-        print(f"{args.spots} spots, one every {args.rate} ms; 200,000-line callbook, 2,700 districts, "
+        print(f"{args.spots} spots, one every {args.rate} ms; {args.callbook_lines:,}-line callbook, 2,700 districts, "
               f"2,600 confirmations, 200 watch entries")
         for n in range(args.times):
             short = os.path.join(work, "timed.txt")

@@ -107,6 +107,7 @@ void Form::settleLayout() const {
   if (!layoutPending_ || !handle()) return;
   layoutPending_ = false;
   auto* self = const_cast<Form*>(this);
+  for (Control* c : children()) c->applyHeldLayout();
   if (autoSize_) self->adjustSize();
   self->realign();
 }

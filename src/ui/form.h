@@ -78,6 +78,9 @@ class Form : public Control {
   // soon as anyone asks for a size or place).
   void childLayoutChanged() override;
   void settleLayout() const override;
+  // A form that fits itself to its controls holds their changes until the event
+  // is over.
+  bool holdsChildLayout() const override { return autoSize_; }
   void adjustSize();
   void paintBorder();
 

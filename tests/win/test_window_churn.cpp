@@ -59,6 +59,21 @@ TEST_F(Churn, WhatIsAlreadySoCostsNoWindowMessage) {
     form->setCaption("Other");  // the counter sees a real change
     EXPECT_EQ(sent.of(WM_SETTEXT), 1);
   }
+  {
+    // Hidden and shrunk, then back as it was within one event: readers see each
+    // step, the window is never touched.
+    SentMessages sent;
+    form->ListBox1.hide();
+    form->ListBox1.setHeight(17);
+    EXPECT_FALSE(form->ListBox1.visible());
+    EXPECT_EQ(form->ListBox1.height(), 17);
+    form->ListBox1.setHeight(53);
+    form->ListBox1.show();
+    pump();
+    EXPECT_EQ(sent.of(WM_WINDOWPOSCHANGING), 0);
+    EXPECT_EQ(sent.of(WM_SHOWWINDOW), 0);
+    EXPECT_TRUE(IsWindowVisible(form->ListBox1.handle()));
+  }
   // Emptying what is empty writes nothing, but clearing a field still runs its
   // handler every time.
   int runs = 0;
