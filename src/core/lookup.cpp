@@ -46,8 +46,15 @@ CallbookFile::CallbookFile(const std::string& fileName) : name_(fileName), file_
 
 CallbookFile::~CallbookFile() { std::fclose(file_); }
 
+namespace {
+constexpr std::size_t kPieceSize = 1024 * 1024;
+}  // namespace
+
 std::optional<std::string> CallbookFile::find(std::string_view key) {
-  std::vector<char> buffer(1024 * 1024);
+  // One buffer for every search of this thread: a fresh megabyte per keystroke or
+  // spot costs more to map and zero than the search itself.
+  thread_local std::vector<char> buffer;
+  if (buffer.size() < kPieceSize) buffer.resize(kPieceSize);
   std::size_t held = 0;  // bytes in the buffer, starting at the beginning of a line
   for (;;) {
     const std::size_t got = std::fread(buffer.data() + held, 1, buffer.size() - held, file_);

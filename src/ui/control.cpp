@@ -190,41 +190,98 @@ RECT windowRectIn(HWND hwnd) {
 }
 }  // namespace
 
-int Control::left() const { return hwnd_ ? windowRectIn(hwnd_).left : 0; }
-int Control::top() const { return hwnd_ ? windowRectIn(hwnd_).top : 0; }
+int Control::left() const {
+  settleLayout();
+  if (heldBounds_) return heldBounds_->left;
+  return hwnd_ ? windowRectIn(hwnd_).left : 0;
+}
+int Control::top() const {
+  settleLayout();
+  if (heldBounds_) return heldBounds_->top;
+  return hwnd_ ? windowRectIn(hwnd_).top : 0;
+}
 int Control::width() const {
+  settleLayout();
+  if (heldBounds_) return heldBounds_->right - heldBounds_->left;
   RECT r{};
   if (hwnd_) GetWindowRect(hwnd_, &r);
   return r.right - r.left;
 }
 int Control::height() const {
+  settleLayout();
+  if (heldBounds_) return heldBounds_->bottom - heldBounds_->top;
   RECT r{};
   if (hwnd_) GetWindowRect(hwnd_, &r);
   return r.bottom - r.top;
 }
 int Control::clientWidth() const {
+  settleLayout();
+  const_cast<Control*>(this)->applyHeldLayout();
   RECT r{};
   if (hwnd_) GetClientRect(hwnd_, &r);
   return r.right;
 }
 int Control::clientHeight() const {
+  settleLayout();
+  const_cast<Control*>(this)->applyHeldLayout();
   RECT r{};
   if (hwnd_) GetClientRect(hwnd_, &r);
   return r.bottom;
 }
 
+void Control::settleLayout() const {
+  // Only an aligned control's place depends on its parent's layout.
+  if (parent_ && align_ != Align::None) parent_->settleLayout();
+}
+
 void Control::setBounds(int left, int top, int width, int height) {
   if (!hwnd_) return;
-  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  settleLayout();
+  // A window that already has this place and size is left alone: moving it to
+  // where it is would still cost a repaint.
+  const RECT wanted{left, top, left + width, top + height};
+  const RECT current = heldBounds_ ? *heldBounds_ : windowRectIn(hwnd_);
+  if (EqualRect(&wanted, &current)) return;
+  if (parent_ && parent_->holdsChildLayout()) {
+    const RECT now = windowRectIn(hwnd_);
+    if (EqualRect(&wanted, &now)) heldBounds_.reset();
+    else heldBounds_ = wanted;
+  } else {
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   notifyParent();
 }
 
-bool Control::visible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+bool Control::visible() const {
+  if (heldVisible_) return *heldVisible_;
+  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+}
 
 void Control::setVisible(bool v) {
   if (!hwnd_ || v == visible()) return;
-  ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
+  if (parent_ && parent_->holdsChildLayout()) {
+    const bool now = GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE;
+    if (v == now) heldVisible_.reset();
+    else heldVisible_ = v;
+  } else {
+    ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
+  }
   notifyParent();
+}
+
+void Control::applyHeldLayout() {
+  if (!hwnd_) return;
+  // The place first, so that a control shown here shows where it belongs.
+  if (heldBounds_) {
+    const RECT b = *heldBounds_;
+    heldBounds_.reset();
+    SetWindowPos(hwnd_, nullptr, b.left, b.top, b.right - b.left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (heldVisible_) {
+    const bool v = *heldVisible_;
+    heldVisible_.reset();
+    ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
+  }
 }
 
 bool Control::enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
@@ -268,7 +325,11 @@ void Control::realign() {
   aligning_ = true;
   RECT r = alignRect();
   auto place = [](Control* c, int x, int y, int w, int h) {
-    SetWindowPos(c->hwnd_, nullptr, x, y, std::max(w, 0), std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    const RECT now = windowRectIn(c->hwnd_);
+    if (now.left == x && now.top == y && now.right - now.left == w && now.bottom - now.top == h) return;
+    SetWindowPos(c->hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
     for (Control* c : children_) {

@@ -3,6 +3,7 @@
 // (GWLP_USERDATA); one static window procedure forwards to handleMessage.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,8 @@ class Control {
   static Control* fromHandle(HWND hwnd);
 
   // Position relative to the parent's client area (the screen for top-level
-  // windows), outer size.
+  // windows), outer size. A layout still waiting to be done is done first, so the
+  // answer is always the one the last change calls for.
   int left() const;
   int top() const;
   int width() const;
@@ -70,6 +72,10 @@ class Control {
   // A component of this control's form (or one it asked to hear of) is going away.
   virtual void componentRemoved(Component& /*component*/) {}
 
+  // Puts a change of place, size or visibility that the form held back on the
+  // window.
+  void applyHeldLayout();
+
   Align align() const { return align_; }
   void setAlign(Align align);
   // Lays the aligned children out within alignRect().
@@ -99,6 +105,12 @@ class Control {
   // Where aligned children are laid out: the client area unless a container says
   // otherwise.
   virtual RECT alignRect() const;
+  // Does a layout that waits for the end of the current event, here or above.
+  virtual void settleLayout() const;
+  // True for a container that takes its children's moves, resizes and showing or
+  // hiding at the end of the event, so that a change undone within one event costs
+  // the window nothing.
+  virtual bool holdsChildLayout() const { return false; }
   bool isAnsi() const { return ansi_; }
 
  private:
@@ -116,6 +128,8 @@ class Control {
   bool ansi_ = false;
   bool aligning_ = false;
   Align align_ = Align::None;
+  std::optional<RECT> heldBounds_;  // in the parent's client area
+  std::optional<bool> heldVisible_;
   Font font_;
   GdiHandle hfont_;
 };

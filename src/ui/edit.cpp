@@ -41,7 +41,9 @@ void Edit::setText(const std::string& text) {
 
 void Edit::clear() {
   if (!handle()) return;
-  write({});
+  // An empty field is not written again (that would redraw it), but clearing is
+  // still a change.
+  if (GetWindowTextLengthW(handle()) > 0) write({});
   changed();
 }
 

@@ -9,6 +9,20 @@
 
 namespace ui {
 
+namespace {
+std::wstring windowText(HWND hwnd) {
+  std::wstring text(std::size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+  return text;
+}
+
+// Posted to a form whose layout waits: it is done after the event that changed it.
+UINT settleLayoutMessage() {
+  static const UINT message = RegisterWindowMessageW(L"ruDOZ.SettleLayout");
+  return message;
+}
+}  // namespace
+
 Form::~Form() { app().formDestroyed(*this); }
 
 void Form::create(const FormParams& p) {
@@ -35,15 +49,13 @@ void Form::create(const FormParams& p) {
   app().formCreated(*this);
 }
 
-std::string Form::caption() const {
-  if (!handle()) return {};
-  std::wstring text(std::size_t(GetWindowTextLengthW(handle())) + 1, L'\0');
-  text.resize(std::size_t(GetWindowTextW(handle(), text.data(), int(text.size()))));
-  return narrow(text);
-}
+std::string Form::caption() const { return handle() ? narrow(windowText(handle())) : std::string(); }
 
 void Form::setCaption(const std::string& caption) {
-  if (handle()) SetWindowTextW(handle(), screenText(caption).c_str());
+  if (!handle()) return;
+  // The same title again would still redraw the frame.
+  const std::wstring text = screenText(caption);
+  if (text != windowText(handle())) SetWindowTextW(handle(), text.c_str());
 }
 
 void Form::setColor(core::Color color) {
@@ -71,15 +83,37 @@ void Form::setAutoSize(bool on) {
 }
 
 void Form::setClientSize(int width, int height) {
-  RECT r{0, 0, width + 2 * borderWidth_, height + 2 * borderWidth_};
-  AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(handle(), GWL_STYLE)), FALSE,
-                     DWORD(GetWindowLongPtrW(handle(), GWL_EXSTYLE)));
-  SetWindowPos(handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT window{}, client{};
+  GetWindowRect(handle(), &window);
+  GetClientRect(handle(), &client);
+  int outerWidth, outerHeight;
+  if (client.right > 0 && client.bottom > 0) {
+    // The frame the window has now: no metrics or DPI query on the way.
+    outerWidth = width + (window.right - window.left) - client.right;
+    outerHeight = height + (window.bottom - window.top) - client.bottom;
+  } else {
+    RECT r{0, 0, width + 2 * borderWidth_, height + 2 * borderWidth_};
+    AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(handle(), GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongPtrW(handle(), GWL_EXSTYLE)));
+    outerWidth = r.right - r.left;
+    outerHeight = r.bottom - r.top;
+  }
+  if (outerWidth == window.right - window.left && outerHeight == window.bottom - window.top) return;
+  SetWindowPos(handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::childLayoutChanged() {
-  if (autoSize_) adjustSize();
-  realign();
+  layoutPending_ = true;
+  if (!settlePosted_ && handle()) settlePosted_ = PostMessageW(handle(), settleLayoutMessage(), 0, 0);
+}
+
+void Form::settleLayout() const {
+  if (!layoutPending_ || !handle()) return;
+  layoutPending_ = false;
+  auto* self = const_cast<Form*>(this);
+  for (Control* c : children()) c->applyHeldLayout();
+  if (autoSize_) self->adjustSize();
+  self->realign();
 }
 
 void Form::adjustSize() {
@@ -107,6 +141,7 @@ void Form::adjustSize() {
 
 void Form::setVisible(bool v) {
   if (!handle() || v == visible()) return;
+  settleLayout();
   if (v && this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
   if (!v && this == app().mainForm()) app().mainFormShown(false);
@@ -114,6 +149,7 @@ void Form::setVisible(bool v) {
 
 void Form::bringToFront() {
   if (!handle()) return;
+  settleLayout();
   if (this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), SW_SHOW);
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -175,6 +211,11 @@ void Form::paintBorder() {
 }
 
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == settleLayoutMessage()) {
+    settlePosted_ = false;
+    settleLayout();
+    return 0;
+  }
   switch (msg) {
     case WM_NCCALCSIZE: {
       const LRESULT r = defaultHandling(msg, wParam, lParam);

@@ -73,7 +73,14 @@ class Form : public Control {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // A child moved, resized, showed or hid: the form's own size and its aligned
+  // children follow once, when the event that changed them is over (or earlier, as
+  // soon as anyone asks for a size or place).
   void childLayoutChanged() override;
+  void settleLayout() const override;
+  // A form that fits itself to its controls holds their changes until the event
+  // is over.
+  bool holdsChildLayout() const override { return autoSize_; }
   void adjustSize();
   void paintBorder();
 
@@ -84,6 +91,8 @@ class Form : public Control {
   bool autoSize_ = false;
   bool keyPreview_ = false;
   bool sizing_ = false;
+  mutable bool layoutPending_ = false;
+  bool settlePosted_ = false;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;

@@ -11,7 +11,10 @@ void ListBox::create(Control* parent, int left, int top, int width, int height) 
 }
 
 void ListBox::setItemHeight(int pixels) { SendMessageW(handle(), LB_SETITEMHEIGHT, 0, pixels); }
-void ListBox::clear() { SendMessageW(handle(), LB_RESETCONTENT, 0, 0); }
+void ListBox::clear() {
+  // Emptying an empty list would still repaint it.
+  if (count() > 0) SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
+}
 void ListBox::add(const std::string& item) {
   SendMessageW(handle(), LB_ADDSTRING, 0, LPARAM(widen(item).c_str()));
 }

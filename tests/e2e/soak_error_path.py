@@ -80,7 +80,7 @@ def main():
             time.sleep(1)
         alive = rudoz.poll() is None
         scene.screenshot("soak-end")
-        took = [e.num("took") for e in sim.log.select("spot")]
+        took = [e.num("us") / 1000 for e in sim.log.select("spot")]
         print(f"spots written: {len(took)} in about {SECONDS} s after the first")
         print(f"send time ms: max {max(took)}, mean {statistics.mean(took):.2f}, "
               f"over 100: {sum(t > 100 for t in took)}")

@@ -33,6 +33,14 @@ const char* const kHelpText =
     "  --freq-every MS      spacing of those reports (default 3000), the first one\n"
     "                       MS after CommandWindow was posted\n"
     "  lParam values go out as a 32-bit program sends them: sign-extended.\n"
+  "\n"
+  "Measuring:\n"
+  "  --receiver           be the bare receiver instead of Logger32: a window of class\n"
+  "                       \"Logger32SimReceiver\" holding one plain ANSI edit, the\n"
+  "                       floor a spot send cannot beat\n"
+  "  --bare               write every spot also into the bare receiver's edit (another\n"
+  "                       l32sim run with --receiver), alternating which goes first,\n"
+  "                       and log the round trip of that send\n"
     "\n"
     "Run:\n"
     "  --title TEXT         title of the main window (default \"Logger32\")\n"
@@ -66,8 +74,10 @@ const char* const kHelpText =
     "  MS post port=P to=H wParam=W lParam=L             a link message posted\n"
     "  MS sendmsg port=P to=H wParam=W lParam=L result=R  a link message sent\n"
     "  MS command port=P text=TEXT                       a command text received\n"
-    "  MS spot port=P to=H result=R took=T text=TEXT     a spot record written; T ms\n"
-    "                                                    the send took\n"
+    "  MS spot port=P to=H result=R us=U text=TEXT       a spot record written, the\n"
+    "                                                    send's round trip in microseconds\n"
+    "  MS bare to=H us=U                                 the same record into the bare\n"
+    "                                                    receiver (--bare)\n"
     "  MS boxes count=N                                  message boxes (boxes)\n"
     "  MS title hwnd=H text=TEXT                         the watched title changed\n"
     "  MS child hwnd=H class=C x=X y=Y visible=V text=TEXT  one child (fields)\n"
@@ -150,6 +160,10 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.logFile = value();
     } else if (a == "--watch") {
       o.watchClass = value();
+    } else if (a == "--bare") {
+      o.bare = true;
+    } else if (a == "--receiver") {
+      o.receiver = true;
     } else if (a == "--control") {
       o.controlFile = value();
     } else {

@@ -37,6 +37,8 @@ struct Options {
   double exitAfterSeconds = 0;        // 0: run until closed
   std::string controlFile;
   std::string watchClass;
+  bool bare = false;      // every spot also goes to the bare receiver, both sends timed
+  bool receiver = false;  // be the bare receiver instead of Logger32
   bool help = false;
 };
 

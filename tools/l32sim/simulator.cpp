@@ -13,6 +13,7 @@ enum TimerId : UINT_PTR { kStartTimer = 1, kPollTimer, kExitTimer, kSpotTimer, k
 constexpr const char* kMainClass = "Logger32Sim";
 constexpr const char* kCommandClass = "Logger32SimCommand";
 constexpr const char* kClockClass = "Logger32SimClock";
+constexpr const char* kReceiverClass = "Logger32SimReceiver";
 
 // lParam as a 32-bit Logger32 passes it to a 64-bit program: sign-extended.
 LPARAM fromLogger32(std::uint32_t value) { return static_cast<LPARAM>(static_cast<LONG>(value)); }
@@ -82,6 +83,10 @@ void Simulator::registerClasses() {
   wc.lpfnWndProc = clockProc;
   wc.lpszClassName = kClockClass;
   RegisterClassA(&wc);
+  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpszClassName = kReceiverClass;
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  RegisterClassA(&wc);
 }
 
 int Simulator::run() {
@@ -92,7 +97,8 @@ int Simulator::run() {
 
   clock_ = CreateWindowExA(0, kClockClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                            GetModuleHandleA(nullptr), this);
-  if (options_.startDelayMs == 0) createMainWindow();
+  if (options_.receiver) createReceiver();
+  else if (options_.startDelayMs == 0) createMainWindow();
   else SetTimer(clock_, kStartTimer, options_.startDelayMs, nullptr);
   SetTimer(clock_, kPollTimer, 50, nullptr);
   if (options_.exitAfterSeconds > 0)
@@ -117,6 +123,17 @@ void Simulator::createMainWindow() {
     SetPropA(p.commandWnd, "port", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(p.number)));
   }
   log_.write("window", "hwnd=" + number(main_) + " title=" + options_.title);
+}
+
+void Simulator::createReceiver() {
+  // Nothing but a top-level window and a plain ANSI edit: what a spot send costs
+  // when the receiver does no work at all.
+  HINSTANCE inst = GetModuleHandleA(nullptr);
+  HWND w = CreateWindowExA(0, kReceiverClass, "l32sim receiver", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 420, 300, 320,
+                           80, nullptr, nullptr, inst, nullptr);
+  HWND edit = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 8, 8, 290, 22, w,
+                              nullptr, inst, nullptr);
+  log_.write("receiver", "hwnd=" + number(w) + " edit=" + number(edit));
 }
 
 LRESULT CALLBACK Simulator::clockProc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
@@ -274,22 +291,45 @@ Port* Simulator::feedingPort() {
 
 Port* Simulator::linkedPort() { return lastLinked_; }
 
+long long Simulator::timedSetText(HWND to, const std::string& record, DWORD_PTR& result) {
+  LARGE_INTEGER frequency, start, end;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  // Logger32 hands the record over synchronously; the timeout only keeps a hung
+  // peer from hanging the stand-in.
+  SendMessageTimeoutA(to, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()), SMTO_NORMAL, 10000, &result);
+  QueryPerformanceCounter(&end);
+  return (end.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
+}
+
+HWND Simulator::bareField() {
+  if (!bare_ || !IsWindow(bare_)) {
+    bare_ = nullptr;
+    if (HWND w = FindWindowA(kReceiverClass, nullptr)) bare_ = FindWindowExA(w, nullptr, "EDIT", nullptr);
+  }
+  return bare_;
+}
+
 void Simulator::writeSpot(const std::string& record) {
   Port* port = feedingPort();
   if (!port) {
     log_.write("note", "spot dropped: no spot field with the feed on");
     return;
   }
-  // Logger32 hands the record over synchronously; the timeout only keeps a hung
-  // peer from hanging the stand-in.
+  HWND bare = options_.bare ? bareField() : nullptr;
+  if (options_.bare && !bare) log_.write("note", "no bare receiver");
+  // Which of the two goes first alternates, so that neither always meets the
+  // other's painting.
+  const bool bareFirst = bare && (spotsWritten_++ % 2 == 1);
+  DWORD_PTR bareResult = 0;
+  long long bareUs = 0;
+  if (bareFirst) bareUs = timedSetText(bare, record, bareResult);
   DWORD_PTR result = 0;
-  const ULONGLONG start = GetTickCount64();
-  SendMessageTimeoutA(port->spotField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()), SMTO_NORMAL,
-                      10000, &result);
-  const ULONGLONG took = GetTickCount64() - start;
+  const long long us = timedSetText(port->spotField, record, result);
+  if (bare && !bareFirst) bareUs = timedSetText(bare, record, bareResult);
   log_.write("spot", "port=" + number(port->number) + " to=" + number(port->spotField) +
-                         " result=" + number(static_cast<long long>(result)) +
-                         " took=" + number(static_cast<long long>(took)), record);
+                         " result=" + number(static_cast<long long>(result)) + " us=" + number(us), record);
+  if (bare) log_.write("bare", "to=" + number(bare) + " us=" + number(bareUs));
 }
 
 void Simulator::postFrequency(std::uint32_t hz) {

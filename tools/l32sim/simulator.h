@@ -43,6 +43,9 @@ class Simulator {
   void post(Port& port, HWND to, std::uint32_t wParam, LPARAM lParam);
   void send(Port& port, HWND to, std::uint32_t wParam, LPARAM lParam);
   void writeSpot(const std::string& record);
+  long long timedSetText(HWND to, const std::string& record, DWORD_PTR& result);
+  HWND bareField();
+  void createReceiver();
   void postFrequency(std::uint32_t hz);
   Port* feedingPort();
   Port* linkedPort();
@@ -67,6 +70,8 @@ class Simulator {
   HWND watched_ = nullptr;
   std::wstring watchedText_;
   bool watchedSeen_ = false;
+  HWND bare_ = nullptr;  // the bare receiver's edit (--bare)
+  unsigned spotsWritten_ = 0;
 };
 
 }  // namespace l32sim

@@ -1,0 +1,363 @@
+#!/usr/bin/env python3
+"""What a contest feed costs: spots written by the Logger32 stand-in into ruDOZ's spot
+field, timed beside the same records written into a bare ANSI edit in another
+process, and counted in wineserver requests of ruDOZ's main thread.
+
+    bench/spot_feed.py [--build DIR] [--spots N] [--rate MS] [--trace-spots N]
+                       [--times R] [--no-trace] [--soak N]
+
+Runs under Wine in a private prefix (DIR/bench-wineprefix, made on first use) on a
+private Xvfb display, with reference files generated afresh: a callbook of 200,000
+lines, 2,700 districts, 2,600 confirmations and 200 watch entries. Half of the spots
+name a callsign the callbook knows, the other half a district in their comment.
+
+Prints, per timed run: median, p95 and maximum round trip of the spot send into
+ruDOZ and into the bare receiver, and the ratio of the medians. The request count
+comes from `wineserver -f -d1` started before the programs: the requests of ruDOZ's
+main thread in a run of N spots minus those in a run of one spot, divided by N - 1.
+With --soak N, N spots at the given rate, and the process figures (working set,
+handles, USER and GDI objects) read by procstat.exe at the start and at the end.
+"""
+import argparse
+import collections
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+WINE_RUN = os.path.join(SOURCE, "scripts", "wine-run")
+
+
+def find_wine():
+    out = subprocess.run(["dpkg", "-L", "wine64"], capture_output=True, text=True).stdout.split()
+    wine = next((p for p in out if p.endswith("/wine64") and os.access(p, os.X_OK)), None)
+    wine = wine or shutil.which("wine64") or shutil.which("wine")
+    if not wine:
+        sys.exit("spot_feed: wine64 is not installed (run scripts/setup.sh)")
+    server = os.path.join(os.path.dirname(wine), "wineserver")
+    return wine, server if os.access(server, os.X_OK) else shutil.which("wineserver")
+
+
+# ---------------------------------------------------------------- reference files
+
+PREFIXES = ["AD", "AL", "AM", "BA", "MO", "NN", "SP", "SV", "TA", "YA", "KK", "PM", "SA", "VO"]
+LETTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+
+
+def write_lines(path, lines):
+    with open(path, "wb") as f:
+        f.write(("\r\n".join(lines) + "\r\n").encode("cp1251"))
+
+
+def make_files(folder, rng, callbook_lines=200000):
+    """The four reference files; returns (callbook calls, district codes)."""
+    codes = [f"{PREFIXES[i % len(PREFIXES)]}-{i // len(PREFIXES) % 100:02d}" for i in range(2700)]
+    write_lines(os.path.join(folder, "QJar.txt"),
+                [f"{c}\tРайон номер {i}{' (deleted)' if i % 37 == 0 else ''}" for i, c in enumerate(codes)])
+    write_lines(os.path.join(folder, "QJcfm.txt"),
+                [f"{rng.choice(codes)};R{rng.randint(0, 9)}{rng.choice(LETTERS)}{rng.choice(LETTERS)};20;CW;"
+                 f"2019-05-{rng.randint(1, 28):02d}" for _ in range(2600)])
+    calls, book = [], []
+    for i in range(callbook_lines):
+        call = f"U{rng.choice('AB')}{i % 10}{''.join(rng.choice(LETTERS) for _ in range(3))}"
+        book.append(f"{call} {rng.choice(codes)}")
+        calls.append(call)
+    write_lines(os.path.join(folder, "RUdoz.txt"), book)
+    write_lines(os.path.join(folder, "QJlook.txt"),
+                [f"R{i % 10}{rng.choice(LETTERS)}{rng.choice(LETTERS)}" for i in range(200)])
+    return calls, [c for i, c in enumerate(codes) if i % 37]
+
+
+def record(call, comment):
+    c = comment.encode("cp1251")
+    return (f"<DXSPOT_CALLSIGN:{len(call)}>{call}<DXSPOT_FREQ:7>14025.0"
+            f"<DXSPOT_COMMENT:{len(c)}>{comment}<APP_DXSPOT_TIME:4>1201")
+
+
+def make_spots(path, count, calls, codes, rng):
+    """Half with a callsign the callbook knows, half with a district in the comment
+    (callsigns outside the callbook); consecutive spots always differ."""
+    lines = []
+    for n in range(count):
+        if n % 2 == 0:
+            lines.append(record(rng.choice(calls), "cq test"))
+        else:
+            lines.append(record(f"R{n % 10}X{LETTERS[n // 10 % 26]}{LETTERS[n // 260 % 26]}",
+                                f"RDA: {rng.choice(codes)} tnx 73"))
+    with open(path, "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+# ---------------------------------------------------------------- one run
+
+class Xvfb:
+    def __init__(self):
+        read_fd, write_fd = os.pipe()
+        self.process = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            self.name = ":" + pipe.readline().strip()
+
+    def close(self):
+        self.process.terminate()
+        self.process.wait()
+
+
+def wait_log(path, pattern, timeout):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if os.path.exists(path):
+            with open(path, "rb") as f:
+                text = f.read().decode("utf-8", "replace")
+            if re.search(pattern, text, re.M):
+                return text
+        time.sleep(0.1)
+    raise RuntimeError(f"timed out waiting for /{pattern}/ in {path}")
+
+
+def stop(process, timeout=10):
+    """Ends a process this script started, by its id."""
+    if process.poll() is None:
+        process.send_signal(signal.SIGTERM)
+        try:
+            process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+
+
+class Run:
+    """ruDOZ, the Logger32 stand-in and the bare receiver in the private prefix."""
+
+    def __init__(self, args, work, spots_file, count, trace_file=None):
+        self.args, self.work, self.count = args, work, count
+        self.wine, self.server = find_wine()
+        self.env = dict(os.environ, WINEPREFIX=args.prefix, WINEDEBUG="-all", WINEARCH="win64",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        subprocess.run([self.server, "-w"], env=self.env)  # a server left from a former run
+        self.display = Xvfb()
+        self.env["DISPLAY"] = self.display.name
+        self.processes = []
+        # Our own server, in the foreground, so that the trace holds every request.
+        server_args = [self.server, "-f"] + (["-d1"] if trace_file else [])
+        self.trace = open(trace_file, "wb") if trace_file else subprocess.DEVNULL
+        self.server_process = subprocess.Popen(server_args, env=self.env, stderr=self.trace,
+                                               stdout=subprocess.DEVNULL)
+        time.sleep(1.0)
+        self.sim_log = os.path.join(work, "sim.log")
+        self.recv_log = os.path.join(work, "receiver.log")
+        for p in (self.sim_log, self.recv_log):
+            if os.path.exists(p):
+                os.remove(p)
+        exe = lambda name: os.path.join(args.build, name)
+        self.start([exe("l32sim.exe"), "--receiver", "--log", self.recv_log])
+        wait_log(self.recv_log, r" receiver ", 60)
+        self.start([exe("l32sim.exe"), "--spots", spots_file, "--rate", str(args.rate), "--bare",
+                    "--watch", "TForm1", "--log", self.sim_log])
+        wait_log(self.sim_log, r" window ", 60)
+        self.rudoz = self.start([exe("ruDOZ.exe")])
+
+    def start(self, argv):
+        p = subprocess.Popen([self.wine] + argv, env=self.env, cwd=self.work,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(p)
+        return p
+
+    def wine_exe(self, argv):
+        return subprocess.run([self.wine] + argv, env=self.env, cwd=self.work, capture_output=True,
+                              text=True, timeout=120).stdout
+
+    def wait_spots(self):
+        return wait_log(self.sim_log, r" note spots done", 120 + self.count * self.args.rate / 1000 * 4)
+
+    def close(self):
+        time.sleep(0.5)
+        for p in reversed(self.processes):
+            stop(p)
+        try:
+            self.server_process.wait(20)
+        except subprocess.TimeoutExpired:
+            stop(self.server_process)
+        if self.trace is not subprocess.DEVNULL:
+            self.trace.close()
+        self.display.close()
+
+
+# ---------------------------------------------------------------- figures
+
+def percentile(values, q):
+    s = sorted(values)
+    return s[min(len(s) - 1, int(round(q * (len(s) - 1))))]
+
+
+def send_times(log):
+    rudoz = [int(m) for m in re.findall(r" spot port=\d+ to=\d+ result=-?\d+ us=(\d+)", log)]
+    bare = [int(m) for m in re.findall(r" bare to=\d+ us=(\d+)", log)]
+    return rudoz, bare
+
+
+def thread_requests(trace_file, unix_pid):
+    """Requests of the first thread of the process with this Unix pid, by name."""
+    counts = collections.Counter()
+    tid = None
+    line_re = re.compile(rb"^([0-9a-f]{4,8}): (\w+)\((.*)$")
+    with open(trace_file, "rb") as f:
+        for line in f:
+            m = line_re.match(line)
+            if not m:
+                continue
+            if tid is None:
+                if m.group(2) == b"init_first_thread" and re.search(rb"unix_pid=%d\b" % unix_pid, m.group(3)):
+                    tid = m.group(1)
+                    counts[m.group(2).decode()] += 1
+                continue
+            if m.group(1) == tid and not m.group(3).startswith(b") ="):
+                counts[m.group(2).decode()] += 1
+    if tid is None:
+        raise RuntimeError(f"no thread of process {unix_pid} in {trace_file}")
+    return counts
+
+
+def ms(us):
+    return f"{us / 1000:.2f} ms"
+
+
+def timed_run(args, work, spots_file, count):
+    run = Run(args, work, spots_file, count)
+    try:
+        log = run.wait_spots()
+    finally:
+        run.close()
+    rudoz, bare = send_times(log)
+    if len(rudoz) != count:
+        raise RuntimeError(f"{len(rudoz)} of {count} spots were sent")
+    return rudoz, bare
+
+
+def traced_count(args, work, spots_file, count):
+    trace = os.path.join(work, f"trace-{count}.txt")
+    run = Run(args, work, spots_file, count, trace_file=trace)
+    try:
+        run.wait_spots()
+    finally:
+        run.close()
+    counts = thread_requests(trace, run.rudoz.pid)
+    if not args.keep:
+        os.remove(trace)
+    return counts
+
+
+def soak(args, work, calls, codes, rng):
+    spots_file = os.path.join(work, "soak.txt")
+    make_spots(spots_file, args.soak, calls, codes, rng)
+    run = Run(args, work, spots_file, args.soak)
+    try:
+        procstat = [os.path.join(args.build, "procstat.exe"), "ruDOZ.exe"]
+        wait_log(run.sim_log, r" spot port=", 120)
+        start = run.wine_exe(procstat).strip()
+        # A second reading once the first hundred spots have made whatever is made
+        # once (fonts, brushes, caches), so that growth shows apart from start-up.
+        end_wait = time.monotonic() + 120
+        while len(re.findall(r" spot port=", wait_log(run.sim_log, r" spot port=", 5))) < min(100, args.soak):
+            if time.monotonic() > end_wait:
+                raise RuntimeError("the first hundred spots did not arrive")
+            time.sleep(0.2)
+        warm = run.wine_exe(procstat).strip()
+        log = run.wait_spots()
+        time.sleep(1.0)
+        end = run.wine_exe([os.path.join(args.build, "procstat.exe"), "ruDOZ.exe"]).strip()
+        log = wait_log(run.sim_log, r" note spots done", 5)
+    finally:
+        run.close()
+    rudoz, bare = send_times(log)
+    titles = [(int(t), text) for t, text in re.findall(r"^(\d+) title hwnd=\d+ text=(.*)$", log, re.M)]
+    spots_at = [int(t) for t in re.findall(r"^(\d+) spot port=", log, re.M)]
+    print(f"soak: {len(rudoz)} of {args.soak} spots handled at one every {args.rate} ms")
+    print(f"  into ruDOZ: median {ms(percentile(rudoz, .5))}, p95 {ms(percentile(rudoz, .95))}, "
+          f"longest {ms(max(rudoz))}; bare median {ms(percentile(bare, .5))}")
+    print(f"  last spot at {spots_at[-1] / 1000:.1f} s, last title change at {titles[-1][0] / 1000:.1f} s "
+          f"({len(titles)} title changes seen by polling)")
+    print(f"  first spot:     {start}")
+    print(f"  after 100:      {warm}")
+    print(f"  end:            {end}")
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    ap.add_argument("--build", default=os.path.join(SOURCE, "build", "windows"))
+    ap.add_argument("--spots", type=int, default=200, help="spots per timed run (default 200)")
+    ap.add_argument("--rate", type=int, default=10, help="milliseconds between spots (default 10)")
+    ap.add_argument("--times", type=int, default=1, help="timed runs (default 1)")
+    ap.add_argument("--trace-spots", type=int, default=40, help="spots in the counted run (default 40)")
+    ap.add_argument("--no-trace", action="store_true", help="times only")
+    ap.add_argument("--soak", type=int, default=0, help="a soak of this many spots instead")
+    ap.add_argument("--callbook-lines", type=int, default=200000,
+                    help="callbook size (default 200,000), to tell the files' share from the windows'")
+    ap.add_argument("--keep", action="store_true", help="keep the work folder and traces")
+    args = ap.parse_args()
+    args.build = os.path.abspath(args.build)
+    args.prefix = os.path.join(args.build, "bench-wineprefix")
+    for exe in ("ruDOZ.exe", "l32sim.exe") + (("procstat.exe",) if args.soak else ()):
+        if not os.path.exists(os.path.join(args.build, exe)):
+            sys.exit(f"spot_feed: {exe} is not built in {args.build}")
+    # The prefix is made once, as the tests make theirs.
+    subprocess.run([WINE_RUN, "--prefix", args.prefix, os.path.join(args.build, "l32sim.exe"), "--help"],
+                   stdout=subprocess.DEVNULL, check=True)
+
+    work = tempfile.mkdtemp(prefix="rudoz-spot-feed-")
+    try:
+        rng = random.Random(1251)
+        calls, codes = make_files(work, rng, args.callbook_lines)
+        if args.soak:
+            soak(args, work, calls, codes, rng)
+            return
+        spots_file = os.path.join(work, "spots.txt")
+        make_spots(spots_file, max(args.spots, args.trace_spots), calls, codes, rng)
+        print(f"{args.spots} spots, one every {args.rate} ms; {args.callbook_lines:,}-line callbook, 2,700 districts, "
+              f"2,600 confirmations, 200 watch entries")
+        for n in range(args.times):
+            short = os.path.join(work, "timed.txt")
+            with open(spots_file) as f:
+                lines = f.read().splitlines()[:args.spots]
+            with open(short, "w") as f:
+                f.write("\n".join(lines) + "\n")
+            rudoz, bare = timed_run(args, work, short, args.spots)
+            r50, b50 = percentile(rudoz, .5), percentile(bare, .5)
+            print(f"run {n + 1}: ruDOZ median {ms(r50)} p95 {ms(percentile(rudoz, .95))} max {ms(max(rudoz))} | "
+                  f"bare median {ms(b50)} p95 {ms(percentile(bare, .95))} max {ms(max(bare))} | "
+                  f"ratio {r50 / max(b50, 1):.1f}")
+        if args.no_trace:
+            return
+        one = os.path.join(work, "one.txt")
+        with open(spots_file) as f:
+            lines = f.read().splitlines()
+        with open(one, "w") as f:
+            f.write(lines[0] + "\n")
+        many = os.path.join(work, "many.txt")
+        with open(many, "w") as f:
+            f.write("\n".join(lines[:args.trace_spots]) + "\n")
+        counts_n = traced_count(args, work, many, args.trace_spots)
+        counts_1 = traced_count(args, work, one, 1)
+        per = {k: (counts_n[k] - counts_1.get(k, 0)) / (args.trace_spots - 1) for k in counts_n}
+        total = (sum(counts_n.values()) - sum(counts_1.values())) / (args.trace_spots - 1)
+        print(f"wineserver requests of ruDOZ's main thread per spot: {total:.0f} "
+              f"({sum(counts_n.values())} in {args.trace_spots} spots, {sum(counts_1.values())} in 1)")
+        top = sorted(per.items(), key=lambda kv: -kv[1])[:14]
+        print("  " + ", ".join(f"{k} {v:.0f}" for k, v in top if v >= 0.5))
+    finally:
+        if args.keep:
+            print(f"work folder: {work}")
+        else:
+            shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
