@@ -82,30 +82,47 @@ std::optional<std::string_view> firstConfirmation(std::string_view confirmations
 
   // The sorted list keeps, of lines equal but for case, only the first in the file:
   // a later twin of an earlier line does not count, even when only the twin holds
-  // the district. One pass notes the first line of each candidate's twins, found by
-  // a hash of the folded text, so that a district repeated on thousands of lines
-  // costs no more than the file's length.
-  struct FoldedHash {
-    std::size_t operator()(std::string_view s) const { return hashNoCase(s); }
-  };
-  struct FoldedEqual {
-    bool operator()(std::string_view a, std::string_view b) const { return equalNoCase(a, b); }
-  };
-  std::unordered_map<std::string_view, const char*, FoldedHash, FoldedEqual> firstTwin(candidates.size());
+  // the district. One pass notes the first line of each candidate's twins. Usually
+  // a district has a few lines, and comparing each line of a candidate's length
+  // with them directly is cheapest (another district's line differs at once); a
+  // district repeated on many lines goes through a hash of the folded text, so that
+  // it costs no more than the file's length.
   std::vector<bool> candidateLength;
   for (std::string_view c : candidates) {
-    firstTwin.emplace(c, nullptr);
     if (candidateLength.size() <= c.size()) candidateLength.resize(c.size() + 1);
     candidateLength[c.size()] = true;
   }
-  forEachLine(confirmationsText, [&](std::string_view line) {
-    if (line.size() >= candidateLength.size() || !candidateLength[line.size()]) return;
-    if (const auto it = firstTwin.find(line); it != firstTwin.end() && !it->second) it->second = line.data();
-  });
+  auto ofCandidateLength = [&](std::string_view line) {
+    return line.size() < candidateLength.size() && candidateLength[line.size()];
+  };
+  std::vector<const char*> firstTwin(candidates.size(), nullptr);
+  constexpr std::size_t kCompareDirectly = 8;
+  if (candidates.size() <= kCompareDirectly) {
+    forEachLine(confirmationsText, [&](std::string_view line) {
+      if (!ofCandidateLength(line)) return;
+      for (std::size_t i = 0; i < candidates.size(); ++i)
+        if (!firstTwin[i] && equalNoCase(line, candidates[i])) firstTwin[i] = line.data();
+    });
+  } else {
+    struct FoldedHash {
+      std::size_t operator()(std::string_view s) const { return hashNoCase(s); }
+    };
+    struct FoldedEqual {
+      bool operator()(std::string_view a, std::string_view b) const { return equalNoCase(a, b); }
+    };
+    std::unordered_map<std::string_view, const char*, FoldedHash, FoldedEqual> twins(candidates.size());
+    for (std::string_view c : candidates) twins.emplace(c, nullptr);
+    forEachLine(confirmationsText, [&](std::string_view line) {
+      if (!ofCandidateLength(line)) return;
+      if (const auto it = twins.find(line); it != twins.end() && !it->second) it->second = line.data();
+    });
+    for (std::size_t i = 0; i < candidates.size(); ++i) firstTwin[i] = twins.find(candidates[i])->second;
+  }
 
   std::optional<std::string_view> first;
-  for (std::string_view c : candidates)
-    if (firstTwin.find(c)->second == c.data() && (!first || compareNoCase(c, *first) < 0)) first = c;
+  for (std::size_t i = 0; i < candidates.size(); ++i)
+    if (firstTwin[i] == candidates[i].data() && (!first || compareNoCase(candidates[i], *first) < 0))
+      first = candidates[i];
   return first;
 }
 
