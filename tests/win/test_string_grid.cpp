@@ -316,6 +316,13 @@ TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
   EXPECT_EQ(grid.current(), (ui::GridCoord{1, 7}));
   for (WORD key : {VK_HOME, VK_UP}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
   EXPECT_EQ(grid.current(), (ui::GridCoord{1, 1}));
+
+  // Dragged below the view, the view follows.
+  grid.setRowCount(40);
+  drag(centre(0, 2).x, centre(0, 2).y, centre(0, 2).x, grid.clientHeight() + 40);
+  EXPECT_GT(grid.topRow(), 1);
+  EXPECT_EQ(grid.selection().bottom, grid.current().row);
+  EXPECT_TRUE(shownWhole(grid.current().row));
 }
 
 TEST_F(GridTest, RightClickOpensItsPopupMenu) {
