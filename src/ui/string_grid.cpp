@@ -330,6 +330,10 @@ void StringGrid::paint(Canvas& canvas, DibSurface&) {
       state.focused = hasFocus && current_ == GridCoord{col, row};
       const bool highlighted = state.selected && !state.focused;
       canvas.fillRect(r, state.fixed ? fixedColor_ : highlighted ? kHighlight : color());
+      if (state.fixed) {
+        RECT edge = r;  // title cells stand out like buttons
+        DrawEdge(canvas.dc(), &edge, BDR_RAISEDINNER, BF_RECT);
+      }
       if (!(canvas.font() == font())) canvas.setFont(font());
       canvas.setTransparentText();
       canvas.setFontColor(highlighted ? kHighlightText : font().color);

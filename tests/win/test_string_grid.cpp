@@ -210,7 +210,7 @@ TEST_F(GridTest, DrawCellRunsAfterTheStandardDrawingForTheRowsInViewOnly) {
     const RECT expected = grid.cellRect(col, row);
     EXPECT_TRUE(EqualRect(&r, &expected)) << col << "," << row;
     EXPECT_EQ(state.fixed, row == 0);
-    EXPECT_EQ(GetPixel(canvas.dc(), r.right - 1, r.top), row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
+    EXPECT_EQ(GetPixel(canvas.dc(), r.right - 2, r.top + 1), row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
     EXPECT_TRUE(canvas.font() == grid.font());
   };
   test::render(grid);
