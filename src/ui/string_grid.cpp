@@ -436,6 +436,10 @@ void StringGrid::resized() {
 }
 
 void StringGrid::focusChanged() {
+  // Every control of the form hears of every focus move; only ours repaints.
+  const bool now = focused();
+  if (now == hadFocus_) return;
+  hadFocus_ = now;
   if (current_.valid()) invalidateCell(current_.col, current_.row);
 }
 

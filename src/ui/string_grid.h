@@ -153,6 +153,7 @@ class StringGrid : public CustomControl {
   int sizingStartWidth_ = 0;
   bool selecting_ = false;
   int wheelDelta_ = 0;  // wheel movement not yet worth a row
+  bool hadFocus_ = false;  // as the last paint of the current cell showed it
   // What the scroll bar was last given, so that an unchanged bar costs nothing.
   struct ScrollState {
     int max = -1, page = -1, pos = -1;
