@@ -50,14 +50,16 @@ void StringGrid::setRowCount(int count) {
   const int old = rowCount();
   if (count == old) return;
   rows_.resize(std::size_t(count));
-  if (current_.row >= count) {
+  if (current_.row >= count || !current_.valid()) {
     // The current cell follows the rows that remain; a grid of the title row alone
-    // has none.
-    const GridCoord last = count > 1 ? GridCoord{std::max(0, current_.col), count - 1} : GridCoord{};
-    current_ = anchor_ = last;
-    selection_ = last.valid() ? GridRange{last.col, last.row, last.col, last.row} : GridRange{0, 1, 0, 1};
+    // has none, and its first data row takes it again.
+    const GridCoord next = count > 1 ? GridCoord{std::max(0, current_.col), std::min(std::max(1, current_.row), count - 1)}
+                                     : GridCoord{};
+    current_ = anchor_ = next;
+    selection_ = next.valid() ? GridRange{next.col, next.row, next.col, next.row} : GridRange{0, 1, 0, 1};
   } else {
     selection_.bottom = std::min(selection_.bottom, count - 1);
+    anchor_.row = std::min(anchor_.row, count - 1);
   }
   const int top = topRow_;
   clampTopRow();
@@ -284,7 +286,7 @@ void StringGrid::moveCurrent(GridCoord cell, bool extend, bool show) {
   if (show) scrollTo(cell.row);
 }
 
-GridCoord StringGrid::dragTarget(int x, int y) {
+GridCoord StringGrid::dragTarget(int x, int y) const {
   if (rowCount() <= fixedRows()) return {};
   int col = colCount() - 1;
   for (int c = 0, left = 0; c < colCount(); ++c) {
@@ -328,6 +330,10 @@ void StringGrid::paint(Canvas& canvas, DibSurface&) {
       state.focused = hasFocus && current_ == GridCoord{col, row};
       const bool highlighted = state.selected && !state.focused;
       canvas.fillRect(r, state.fixed ? fixedColor_ : highlighted ? kHighlight : color());
+      if (state.fixed) {
+        RECT edge = r;  // title cells stand out like buttons
+        DrawEdge(canvas.dc(), &edge, BDR_RAISEDINNER, BF_RECT);
+      }
       if (!(canvas.font() == font())) canvas.setFont(font());
       canvas.setTransparentText();
       canvas.setFontColor(highlighted ? kHighlightText : font().color);
@@ -387,8 +393,8 @@ void StringGrid::mouseMove(ShiftState shift, int x, int y) {
   } else if (selecting_) {
     if (GetCapture() != handle())
       selecting_ = false;
-    else
-      moveCurrent(dragTarget(x, y), true, true);
+    else  // the view follows only a pointer that left the rows in view
+      moveCurrent(dragTarget(x, y), true, y < rowPitch() || y >= clientHeight());
   }
   CustomControl::mouseMove(shift, x, y);
 }
@@ -430,6 +436,10 @@ void StringGrid::resized() {
 }
 
 void StringGrid::focusChanged() {
+  // Every control of the form hears of every focus move; only ours repaints.
+  const bool now = focused();
+  if (now == hadFocus_) return;
+  hadFocus_ = now;
   if (current_.valid()) invalidateCell(current_.col, current_.row);
 }
 

@@ -60,7 +60,8 @@ class StringGrid : public CustomControl {
   void setCell(int col, int row, const std::string& text);
 
   // The first non-fixed row in view, and how many non-fixed rows the view shows
-  // whole.
+  // whole. The top row stays between 1 and the row that brings the last row to the
+  // bottom of the view. The scroll bar follows once the message queue is served.
   int topRow() const { return topRow_; }
   void setTopRow(int row);
   int visibleRowCount() const;
@@ -76,10 +77,12 @@ class StringGrid : public CustomControl {
   void setFixedColor(core::Color color);
   core::Color gridLineColor() const { return lineColor_; }
 
-  // The cell under a client point; {-1, -1} outside every cell.
+  // The cell under a client point; {-1, -1} outside every cell. A cell owns the grid
+  // lines on its right and below it, so a point on a line belongs to the cell left
+  // of it or above it.
   GridCoord mouseToCell(int x, int y) const;
   // A cell's rectangle in client coordinates, without its grid lines; empty when the
-  // cell is not in view.
+  // cell is not in view, whole (not cut) when the client's edge cuts it.
   RECT cellRect(int col, int row) const;
 
   void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
@@ -118,9 +121,9 @@ class StringGrid : public CustomControl {
   // Makes a data cell current; `extend` keeps the selection's anchor (Shift, a
   // drag), `show` scrolls the cell into view.
   void moveCurrent(GridCoord cell, bool extend, bool show);
-  // The data cell nearest to a point while the mouse drags a selection, scrolling
-  // the view towards it when the point is above or below the rows in view.
-  GridCoord dragTarget(int x, int y);
+  // The data cell nearest to a point while the mouse drags a selection: one row
+  // beyond the view when the point lies above or below the rows in view.
+  GridCoord dragTarget(int x, int y) const;
   void scrollBy(int rows) { setTopRow(topRow_ + rows); }
   void vScroll(int code);
   void wheel(int delta);
@@ -150,6 +153,7 @@ class StringGrid : public CustomControl {
   int sizingStartWidth_ = 0;
   bool selecting_ = false;
   int wheelDelta_ = 0;  // wheel movement not yet worth a row
+  bool hadFocus_ = false;  // as the last paint of the current cell showed it
   // What the scroll bar was last given, so that an unchanged bar costs nothing.
   struct ScrollState {
     int max = -1, page = -1, pos = -1;

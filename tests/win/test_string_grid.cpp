@@ -210,7 +210,7 @@ TEST_F(GridTest, DrawCellRunsAfterTheStandardDrawingForTheRowsInViewOnly) {
     const RECT expected = grid.cellRect(col, row);
     EXPECT_TRUE(EqualRect(&r, &expected)) << col << "," << row;
     EXPECT_EQ(state.fixed, row == 0);
-    EXPECT_EQ(GetPixel(canvas.dc(), r.right - 1, r.top), row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
+    EXPECT_EQ(GetPixel(canvas.dc(), r.right - 2, r.top + 1), row == 0 ? 0x0000CCFFu : 0x00FFEEDDu);
     EXPECT_TRUE(canvas.font() == grid.font());
   };
   test::render(grid);
@@ -316,6 +316,13 @@ TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
   EXPECT_EQ(grid.current(), (ui::GridCoord{1, 7}));
   for (WORD key : {VK_HOME, VK_UP}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
   EXPECT_EQ(grid.current(), (ui::GridCoord{1, 1}));
+
+  // Dragged below the view, the view follows.
+  grid.setRowCount(40);
+  drag(centre(0, 2).x, centre(0, 2).y, centre(0, 2).x, grid.clientHeight() + 40);
+  EXPECT_GT(grid.topRow(), 1);
+  EXPECT_EQ(grid.selection().bottom, grid.current().row);
+  EXPECT_TRUE(shownWhole(grid.current().row));
 }
 
 TEST_F(GridTest, RightClickOpensItsPopupMenu) {
