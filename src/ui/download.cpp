@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 
+#include "ui/file_replace.h"
 #include "ui/text.h"
 #include "ui/win.h"
 
@@ -25,46 +27,6 @@ class InternetHandle {
  private:
   HINTERNET h_;
 };
-
-// The temporary file beside the target: removed unless it took the target's place.
-class TempFile {
- public:
-  ~TempFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (!path_.empty()) DeleteFileW(path_.c_str());
-  }
-  bool create(const std::wstring& folder) {
-    wchar_t name[MAX_PATH] = {};
-    if (!GetTempFileNameW(folder.c_str(), L"rdz", 0, name)) return false;
-    path_ = name;
-    file_ = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file_ != INVALID_HANDLE_VALUE;
-  }
-  bool write(const char* data, DWORD size) {
-    DWORD written = 0;
-    return WriteFile(file_, data, size, &written, nullptr) && written == size;
-  }
-  bool finish() {
-    const bool ok = FlushFileBuffers(file_) != 0;
-    CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return ok;
-  }
-  bool replace(const std::wstring& target) {
-    if (!MoveFileExW(path_.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
-    path_.clear();
-    return true;
-  }
-
- private:
-  std::wstring path_;
-  HANDLE file_ = INVALID_HANDLE_VALUE;
-};
-
-std::wstring folderOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
-}
 
 // WinINet's errors have their texts in wininet.dll, not in the system's table.
 std::string errorText(DWORD code) {
@@ -106,29 +68,25 @@ DownloadResult downloadFile(const std::string& url, const std::string& fileName)
   if (HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH, lengthText, &lengthSize, nullptr))
     announced = std::wcstoll(lengthText, nullptr, 10);
 
-  const std::wstring target = widen(fileName);
-  // Windows refuses to replace a read-only file; Wine would replace it, so ask first.
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    return failure(fileName + " is read-only or a folder");
-  TempFile temp;
-  if (!temp.create(folderOf(target)))
-    return failure("cannot write beside " + fileName + ": " + errorText(GetLastError()));
-  std::int64_t received = 0;
-  char buffer[64 * 1024];
-  for (;;) {
-    DWORD got = 0;
-    if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got))
-      return failure("the transfer broke off: " + errorText(GetLastError()));
-    if (got == 0) break;
-    if (!temp.write(buffer, got)) return failure("cannot write beside " + fileName + ": " + errorText(GetLastError()));
-    received += got;
+  try {
+    ReplacingFile file(fileName);
+    std::int64_t received = 0;
+    char buffer[64 * 1024];
+    for (;;) {
+      DWORD got = 0;
+      if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got))
+        return failure("the transfer broke off: " + errorText(GetLastError()));
+      if (got == 0) break;
+      file.write(std::string_view(buffer, got));
+      received += got;
+    }
+    if (announced >= 0 && received != announced)
+      return failure("the transfer broke off after " + std::to_string(received) + " of " + std::to_string(announced) +
+                     " bytes");
+    file.commit();
+  } catch (const std::runtime_error& e) {
+    return failure(e.what());
   }
-  if (announced >= 0 && received != announced)
-    return failure("the transfer broke off after " + std::to_string(received) + " of " + std::to_string(announced) +
-                   " bytes");
-  if (!temp.finish()) return failure("cannot write beside " + fileName + ": " + errorText(GetLastError()));
-  if (!temp.replace(target)) return failure("cannot replace " + fileName + ": " + errorText(GetLastError()));
   return {true, {}};
 }
 

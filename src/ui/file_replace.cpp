@@ -2,27 +2,11 @@
 
 #include <stdexcept>
 
+#include "core/text_file.h"
 #include "ui/text.h"
-#include "ui/win.h"
 
 namespace ui {
 namespace {
-
-// Removes the temporary file unless it took the target's place.
-class TempFile {
- public:
-  explicit TempFile(std::wstring path) : path_(std::move(path)) {}
-  ~TempFile() {
-    if (!path_.empty()) DeleteFileW(path_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  const std::wstring& path() const { return path_; }
-  void release() { path_.clear(); }
-
- private:
-  std::wstring path_;
-};
 
 std::wstring folderOf(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
@@ -31,25 +15,46 @@ std::wstring folderOf(const std::wstring& path) {
 
 }  // namespace
 
-void replaceFileContent(const std::string& fileName, std::string_view bytes) {
-  const std::wstring target = widen(fileName);
-  wchar_t tempName[MAX_PATH] = {};
-  if (!GetTempFileNameW(folderOf(target).c_str(), L"rdz", 0, tempName))
-    throw std::runtime_error("Cannot create a temporary file beside " + fileName);
-  TempFile temp(tempName);
+ReplacingFile::ReplacingFile(const std::string& fileName) : fileName_(fileName), target_(widen(fileName)) {
+  const DWORD attributes = GetFileAttributesW(target_.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    throw std::runtime_error(fileName + " is read-only or a folder");
+  wchar_t name[MAX_PATH] = {};
+  if (!GetTempFileNameW(folderOf(target_).c_str(), L"rdz", 0, name)) fail("Cannot create a temporary file beside ");
+  temp_ = name;
+  file_ = CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file_ == INVALID_HANDLE_VALUE) fail("Cannot write a temporary file beside ");
+}
 
-  HANDLE file = CreateFileW(temp.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                            nullptr);
-  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("Cannot write a temporary file beside " + fileName);
+ReplacingFile::~ReplacingFile() {
+  if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+  if (!temp_.empty()) DeleteFileW(temp_.c_str());
+}
+
+void ReplacingFile::fail(const std::string& what) const {
+  const std::string reason = core::systemReason();  // before anything else can change it
+  throw std::runtime_error(what + fileName_ + ". " + reason);
+}
+
+void ReplacingFile::write(std::string_view bytes) {
   DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                  written == bytes.size() && FlushFileBuffers(file);
-  CloseHandle(file);
-  if (!ok) throw std::runtime_error("Cannot write a temporary file beside " + fileName);
+  if (!WriteFile(file_, bytes.data(), DWORD(bytes.size()), &written, nullptr) || written != bytes.size())
+    fail("Cannot write a temporary file beside ");
+}
 
-  if (!MoveFileExW(temp.path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-    throw std::runtime_error("Cannot replace " + fileName);
-  temp.release();
+void ReplacingFile::commit() {
+  if (!FlushFileBuffers(file_)) fail("Cannot write a temporary file beside ");
+  CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+  if (!MoveFileExW(temp_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    fail("Cannot replace ");
+  temp_.clear();
+}
+
+void replaceFileContent(const std::string& fileName, std::string_view bytes) {
+  ReplacingFile file(fileName);
+  file.write(bytes);
+  file.commit();
 }
 
 std::string shortDateNow() {

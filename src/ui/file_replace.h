@@ -3,13 +3,39 @@
 // leaves the old file as it was.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "ui/win.h"
+
 namespace ui {
 
-// Throws std::runtime_error when the content cannot be written or the file cannot
-// be replaced; the temporary file is removed then.
+// The new content of one file, written piece by piece into a temporary file beside
+// it; commit() puts it in the file's place. Dropped before that, the temporary file
+// goes and the file stays as it was. Every step throws std::runtime_error with the
+// system's reason when it fails.
+class ReplacingFile {
+ public:
+  // A read-only target is refused here: Windows would refuse to replace it only at
+  // the end, and Wine would replace it all the same.
+  explicit ReplacingFile(const std::string& fileName);
+  ~ReplacingFile();
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+  void write(std::string_view bytes);
+  void commit();
+
+ private:
+  [[noreturn]] void fail(const std::string& what) const;
+
+  std::string fileName_;
+  std::wstring target_;
+  std::wstring temp_;
+  HANDLE file_ = INVALID_HANDLE_VALUE;
+};
+
 void replaceFileContent(const std::string& fileName, std::string_view bytes);
 
 // The current date in the user's short date format and the current time in the
