@@ -4,6 +4,8 @@
 // GetDC with their release by hand.
 #pragma once
 
+#include <string_view>
+
 #include "ui/win.h"
 
 namespace ui {
@@ -63,5 +65,9 @@ class SelectedObject {
   HDC dc_;
   HGDIOBJ previous_;
 };
+
+// One line of Windows-1251 text centred in r, in the font and colour given, on
+// whatever lies beneath it.
+void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_view text);
 
 }  // namespace ui

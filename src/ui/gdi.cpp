@@ -29,6 +29,14 @@ int screenDpi() {
 int Font::size() const { return MulDiv(height, 72, screenDpi()); }
 void Font::setSize(int points) { height = MulDiv(points, screenDpi(), 72); }
 
+void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_view text) {
+  const SelectedObject selected(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, color);
+  const std::wstring wide = widen(text);
+  DrawTextW(dc, wide.c_str(), int(wide.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
 GdiHandle Font::create() const {
   const std::wstring face = widen(name);
   return GdiHandle(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut,

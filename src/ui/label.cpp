@@ -1,5 +1,6 @@
 #include "ui/label.h"
 
+#include "ui/device_context.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -31,12 +32,8 @@ void Label::paint(HDC dc) {
   RECT r{};
   GetClientRect(handle(), &r);
   FillRect(dc, &r, brush_.get(color_));
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, colorRef(font().color));
-  const std::wstring text = widen(caption_);
-  DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
+  drawCentredText(dc, r, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)), colorRef(font().color),
+                  caption_);
 }
 
 LRESULT Label::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -44,10 +41,8 @@ LRESULT Label::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle(), &ps);
-      paint(dc);
-      EndPaint(handle(), &ps);
+      const PaintDc dc(handle());
+      paint(dc.get());
       return 0;
     }
     case WM_PRINTCLIENT:

@@ -30,11 +30,8 @@ void StatusBar::paint(HDC dc) {
   RECT panel = r;
   InflateRect(&panel, -1, -1);
   DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);
-  const SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, colorRef(core::clBtnText));
-  const std::wstring text = widen(text_);
-  DrawTextW(dc, text.c_str(), int(text.size()), &panel, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  drawCentredText(dc, panel, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)),
+                  colorRef(core::clBtnText), text_);
 }
 
 LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
