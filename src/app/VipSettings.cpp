@@ -52,12 +52,6 @@ void changeFont(TVip& vip, Change change) {
   vip.SG1.setFont(f);
 }
 
-void moveMain(int left, int top) {
-  if (Form1) Form1->setBounds(left, top, Form1->width(), Form1->height());
-}
-
-void resizeVip(TVip& vip, int width, int height) { vip.setBounds(vip.left(), vip.top(), width, height); }
-
 const SettingKey kKeys[] = {
     textKey(
         "MyCall", "QQ0QQ", [](TVip& vip, const std::string& v) { vip.Edit1.setText(v); },
@@ -69,29 +63,29 @@ const SettingKey kKeys[] = {
         "QrgPanel", false, [](TVip& vip, std::int32_t v) { vip.RbCheckBox3.setChecked(v != 0); },
         [](const TVip& vip) { return std::int32_t(vip.RbCheckBox3.Checked()); }),
     integerKey(
-        "MainTop", 80, [](TVip&, std::int32_t v) { moveMain(Form1 ? Form1->left() : 0, v); },
+        "MainTop", 80, [](TVip&, std::int32_t v) { if (Form1) Form1->setTop(v); },
         [](const TVip&) { return std::int32_t(Form1 ? Form1->top() : 80); }),
     integerKey(
-        "MainLeft", 2, [](TVip&, std::int32_t v) { moveMain(v, Form1 ? Form1->top() : 0); },
+        "MainLeft", 2, [](TVip&, std::int32_t v) { if (Form1) Form1->setLeft(v); },
         [](const TVip&) { return std::int32_t(Form1 ? Form1->left() : 2); }),
     integerKey(
-        "VipTop", 150, [](TVip& vip, std::int32_t v) { vip.setBounds(vip.left(), v, vip.width(), vip.height()); },
+        "VipTop", 150, [](TVip& vip, std::int32_t v) { vip.setTop(v); },
         [](const TVip& vip) { return std::int32_t(vip.top()); }),
     integerKey(
-        "VipLeft", 2, [](TVip& vip, std::int32_t v) { vip.setBounds(v, vip.top(), vip.width(), vip.height()); },
+        "VipLeft", 2, [](TVip& vip, std::int32_t v) { vip.setLeft(v); },
         [](const TVip& vip) { return std::int32_t(vip.left()); }),
     // The normal size is the size the window really got: its minimum may raise it.
     integerKey(
         "VipWidth", 264,
         [](TVip& vip, std::int32_t v) {
-          resizeVip(vip, v, vip.height());
+          vip.setWidth(v);
           vip.SavedWidth = vip.width();
         },
         [](const TVip& vip) { return std::int32_t(vip.width()); }),
     integerKey(
         "VipHeigth", 284,
         [](TVip& vip, std::int32_t v) {
-          resizeVip(vip, vip.width(), v);
+          vip.setHeight(v);
           vip.SavedHeight = vip.height();
         },
         [](const TVip& vip) { return std::int32_t(vip.height()); }),
