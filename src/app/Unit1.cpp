@@ -242,10 +242,11 @@ void TForm1::AlertListing() {
   if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time); });
 
   // The log is kept only where the operator made one, and is never left half
-  // written: the new content replaces it in one step, or it stays as it was.
+  // written: the new content replaces it in one step, or it stays as it was. Its
+  // earlier lines go back as they were, whatever code page they are in.
   ui::app().guard(
       [&] {
-        const core::FileBytes log = core::readFileBytes(files::kAlertLog);
+        const core::FileBytes log = core::readRawFileBytes(files::kAlertLog);
         const std::string line = core::alertLogLine(call, district, ui::shortDateNow(), ui::longTimeNow());
         ui::replaceFileContent(files::kAlertLog, core::withAlertLine(log.view(), line));
       },

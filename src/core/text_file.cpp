@@ -32,7 +32,7 @@ FileBytes::FileBytes(std::string_view text)
   std::memcpy(data_.get(), text.data(), text.size());
 }
 
-FileBytes readFileBytes(const std::string& fileName) {
+FileBytes readRawFileBytes(const std::string& fileName) {
   std::unique_ptr<std::FILE, FileCloser> f(std::fopen(fileName.c_str(), "rb"));
   if (!f) throw FileOpenError(fileName, systemReason());
 
@@ -59,6 +59,11 @@ FileBytes readFileBytes(const std::string& fileName) {
     bytes.size_ += got;
   }
   if (std::ferror(f.get())) throw std::runtime_error("Error reading file \"" + fileName + "\"");
+  return bytes;
+}
+
+FileBytes readFileBytes(const std::string& fileName) {
+  FileBytes bytes = readRawFileBytes(fileName);
   // Saved as UTF-8 (today's Notepad does): read in the program's own code page.
   if (isUtf8Text(bytes.view())) return FileBytes(utf8ToCp1251(bytes.view()));
   return bytes;

@@ -32,14 +32,16 @@ class FileBytes {
   std::string_view view() const { return {data_.get(), size_}; }
 
  private:
-  friend FileBytes readFileBytes(const std::string& fileName);
+  friend FileBytes readRawFileBytes(const std::string& fileName);
   std::unique_ptr<char[]> data_;
   std::size_t size_ = 0;
 };
 
-// Reads a whole file into memory with one read; a file saved as UTF-8 comes back in
-// Windows-1251 (see isUtf8Text). Throws FileOpenError when the file cannot be opened
-// and std::runtime_error when reading it fails.
+// Reads a whole file into memory with one read, byte for byte. Throws FileOpenError
+// when the file cannot be opened and std::runtime_error when reading it fails.
+FileBytes readRawFileBytes(const std::string& fileName);
+// The same for a reference file the program reads: one saved as UTF-8 comes back in
+// Windows-1251 (see isUtf8Text).
 FileBytes readFileBytes(const std::string& fileName);
 
 // Calls f(line) for each line of text. A line ends at CR LF, a lone CR or a lone LF;

@@ -478,6 +478,12 @@ TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 6);  // the five reference files and the log
   EXPECT_EQ(Vip->SG1.rowCount(), 5);
+
+  // A log the operator keeps in UTF-8 is not re-encoded: its lines stay as they are.
+  const std::string utf8 = "\xEF\xBB\xBFRA1AAA:  AB-12  \xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\r\n";
+  dir.write("QJmis.txt", utf8);
+  Form1->Edit1.setText("R3TWO");
+  EXPECT_EQ(readFile("QJmis.txt").rfind(utf8 + "R3TWO:  KK-33  ", 0), 0u);
   EXPECT_TRUE(messages.messages().empty());
 }
 
