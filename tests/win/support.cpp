@@ -136,3 +136,57 @@ COLORREF screenPixel(HWND window, int clientX, int clientY) {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+void settle(unsigned quietMs, unsigned maxMs) {
+  const DWORD start = GetTickCount();
+  DWORD quietSince = GetTickCount();
+  while (GetTickCount() - quietSince < quietMs && GetTickCount() - start < maxMs) {
+    MSG m;
+    if (PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+      ui::app().processMessages();
+      quietSince = GetTickCount();
+    } else {
+      Sleep(5);
+    }
+  }
+}
+
+ScreenImage::ScreenImage(HWND window) {
+  settle();
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  width_ = client.right;
+  height_ = client.bottom;
+  if (width_ <= 0 || height_ <= 0) return;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  const auto* px = static_cast<const unsigned char*>(bits);
+  pixels_.resize(std::size_t(width_) * std::size_t(height_));
+  for (std::size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = RGB(px[4 * i + 2], px[4 * i + 1], px[4 * i]);
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}
+
+COLORREF ScreenImage::at(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
+  return pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
+}
+
+}  // namespace testing_support
