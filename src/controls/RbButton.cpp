@@ -111,7 +111,7 @@ void TRbButton::DoMouseUp() {
 // ---- Looks ----
 
 void TRbButton::UpdateBitmaps() {
-  const int w = clientWidth(), h = clientHeight();
+  const int w = placedClientWidth(), h = placedClientHeight();
   const core::SystemColors sys = ui::systemColors();
   auto build = [&](core::Image& image, core::Color from, core::Color to) {
     image.setSize(w, h);

@@ -104,7 +104,7 @@ void TRbPanel::parentColorChanged() {
 }
 
 void TRbPanel::DoResize() {
-  backImage_.setSize(clientWidth(), clientHeight());
+  backImage_.setSize(placedClientWidth(), placedClientHeight());
   RebuildBackground();
 }
 
@@ -120,9 +120,9 @@ void TRbPanel::colorChanged() {
 
 int TRbPanel::captionHeight() const { return ui::textExtent(font(), caption()).cy; }
 
-RECT TRbPanel::alignRect() const {
+RECT TRbPanel::alignArea(SIZE client) const {
   const int th = captionPosition_ == core::cpGroupBox ? captionHeight() : 0;
-  const core::Rect r = core::panelChildArea(clientWidth(), clientHeight(), borderWidth_, captionPosition_, th);
+  const core::Rect r = core::panelChildArea(client.cx, client.cy, borderWidth_, captionPosition_, th);
   return {r.left, r.top, r.right, r.bottom};
 }
 

@@ -47,7 +47,7 @@ class TRbPanel : public TRbCustomControl {
   void DoResize() override;
   void loaded() override;
   void colorChanged() override;
-  RECT alignRect() const override;
+  RECT alignArea(SIZE client) const override;
   void paint(ui::Canvas& canvas, ui::DibSurface& buffer) override;
 
  private:

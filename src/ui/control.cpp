@@ -190,60 +190,55 @@ RECT windowRectIn(HWND hwnd) {
 }
 }  // namespace
 
-int Control::left() const {
-  settleLayout();
-  if (heldBounds_) return heldBounds_->left;
-  return hwnd_ ? windowRectIn(hwnd_).left : 0;
-}
-int Control::top() const {
-  settleLayout();
-  if (heldBounds_) return heldBounds_->top;
-  return hwnd_ ? windowRectIn(hwnd_).top : 0;
-}
-int Control::width() const {
-  settleLayout();
-  if (heldBounds_) return heldBounds_->right - heldBounds_->left;
+RECT Control::placedBounds() const { return hwnd_ ? windowRectIn(hwnd_) : RECT{}; }
+
+RECT Control::placedClientRect() const {
   RECT r{};
-  if (hwnd_) GetWindowRect(hwnd_, &r);
+  if (hwnd_) GetClientRect(hwnd_, &r);
+  return r;
+}
+
+bool Control::placedVisible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
+
+RECT Control::bounds() const {
+  if (heldBounds_) return *heldBounds_;
+  if (parent_ && align_ != Align::None)
+    if (const auto planned = parent_->plannedChildBounds(*this)) return *planned;
+  return placedBounds();
+}
+
+int Control::width() const {
+  const RECT r = bounds();
   return r.right - r.left;
 }
 int Control::height() const {
-  settleLayout();
-  if (heldBounds_) return heldBounds_->bottom - heldBounds_->top;
-  RECT r{};
-  if (hwnd_) GetWindowRect(hwnd_, &r);
+  const RECT r = bounds();
   return r.bottom - r.top;
 }
+
+// The client area of the size that is asked for: the frame is as thick as it is now.
 int Control::clientWidth() const {
-  settleLayout();
-  const_cast<Control*>(this)->applyHeldLayout();
-  RECT r{};
-  if (hwnd_) GetClientRect(hwnd_, &r);
-  return r.right;
+  if (!hwnd_) return 0;
+  RECT client{}, placed = placedBounds();
+  GetClientRect(hwnd_, &client);
+  return std::max(0, width() - int(placed.right - placed.left - client.right));
 }
 int Control::clientHeight() const {
-  settleLayout();
-  const_cast<Control*>(this)->applyHeldLayout();
-  RECT r{};
-  if (hwnd_) GetClientRect(hwnd_, &r);
-  return r.bottom;
-}
-
-void Control::settleLayout() const {
-  // Only an aligned control's place depends on its parent's layout.
-  if (parent_ && align_ != Align::None) parent_->settleLayout();
+  if (!hwnd_) return 0;
+  RECT client{}, placed = placedBounds();
+  GetClientRect(hwnd_, &client);
+  return std::max(0, height() - int(placed.bottom - placed.top - client.bottom));
 }
 
 void Control::setBounds(int left, int top, int width, int height) {
   if (!hwnd_) return;
-  settleLayout();
   // A window that already has this place and size is left alone: moving it to
   // where it is would still cost a repaint.
   const RECT wanted{left, top, left + width, top + height};
-  const RECT current = heldBounds_ ? *heldBounds_ : windowRectIn(hwnd_);
+  const RECT current = bounds();
   if (EqualRect(&wanted, &current)) return;
   if (parent_ && parent_->holdsChildLayout()) {
-    const RECT now = windowRectIn(hwnd_);
+    const RECT now = placedBounds();
     if (EqualRect(&wanted, &now)) heldBounds_.reset();
     else heldBounds_ = wanted;
   } else {
@@ -254,34 +249,18 @@ void Control::setBounds(int left, int top, int width, int height) {
 
 bool Control::visible() const {
   if (heldVisible_) return *heldVisible_;
-  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE);
+  return placedVisible();
 }
 
 void Control::setVisible(bool v) {
   if (!hwnd_ || v == visible()) return;
   if (parent_ && parent_->holdsChildLayout()) {
-    const bool now = GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE;
-    if (v == now) heldVisible_.reset();
+    if (v == placedVisible()) heldVisible_.reset();
     else heldVisible_ = v;
   } else {
     ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
   }
   notifyParent();
-}
-
-void Control::applyHeldLayout() {
-  if (!hwnd_) return;
-  // The place first, so that a control shown here shows where it belongs.
-  if (heldBounds_) {
-    const RECT b = *heldBounds_;
-    heldBounds_.reset();
-    SetWindowPos(hwnd_, nullptr, b.left, b.top, b.right - b.left, b.bottom - b.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
-  if (heldVisible_) {
-    const bool v = *heldVisible_;
-    heldVisible_.reset();
-    ShowWindow(hwnd_, v ? SW_SHOWNA : SW_HIDE);
-  }
 }
 
 bool Control::enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
@@ -314,42 +293,41 @@ void Control::notifyParent() {
 
 void Control::childLayoutChanged() { realign(); }
 
-RECT Control::alignRect() const {
-  RECT r{};
-  if (hwnd_) GetClientRect(hwnd_, &r);
-  return r;
+std::optional<RECT> Control::plannedChildBounds(const Control& child) const {
+  const RECT placed = placedClientRect();
+  const SIZE planned{clientWidth(), clientHeight()};
+  if (planned.cx == placed.right && planned.cy == placed.bottom) return std::nullopt;
+  for (const Placement& p : alignedPlaces(alignArea(planned)))
+    if (p.control == &child) return p.bounds;
+  return std::nullopt;
 }
 
-void Control::realign() {
-  if (aligning_ || !hwnd_) return;
-  aligning_ = true;
-  RECT r = alignRect();
-  auto place = [](Control* c, int x, int y, int w, int h) {
-    w = std::max(w, 0);
-    h = std::max(h, 0);
-    const RECT now = windowRectIn(c->hwnd_);
-    if (now.left == x && now.top == y && now.right - now.left == w && now.bottom - now.top == h) return;
-    SetWindowPos(c->hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+std::vector<Control::Placement> Control::alignedPlaces(RECT r) const {
+  std::vector<Placement> places;
+  auto place = [&](Control* c, int x, int y, int w, int h) {
+    places.push_back({c, {x, y, x + std::max(w, 0), y + std::max(h, 0)}});
   };
   for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
     for (Control* c : children_) {
       if (c->align_ != pass || !c->visible()) continue;
+      const RECT own = c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
+      const int w = own.right - own.left, h = own.bottom - own.top;
       switch (pass) {
         case Align::Top:
-          place(c, r.left, r.top, r.right - r.left, c->height());
-          r.top += c->height();
+          place(c, r.left, r.top, r.right - r.left, h);
+          r.top += h;
           break;
         case Align::Bottom:
-          place(c, r.left, r.bottom - c->height(), r.right - r.left, c->height());
-          r.bottom -= c->height();
+          place(c, r.left, r.bottom - h, r.right - r.left, h);
+          r.bottom -= h;
           break;
         case Align::Left:
-          place(c, r.left, r.top, c->width(), r.bottom - r.top);
-          r.left += c->width();
+          place(c, r.left, r.top, w, r.bottom - r.top);
+          r.left += w;
           break;
         case Align::Right:
-          place(c, r.right - c->width(), r.top, c->width(), r.bottom - r.top);
-          r.right -= c->width();
+          place(c, r.right - w, r.top, w, r.bottom - r.top);
+          r.right -= w;
           break;
         case Align::Client:
           place(c, r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -358,6 +336,19 @@ void Control::realign() {
           break;
       }
     }
+  }
+  return places;
+}
+
+void Control::realign() {
+  if (aligning_ || !hwnd_) return;
+  aligning_ = true;
+  const RECT client = placedClientRect();
+  for (const Placement& p : alignedPlaces(alignArea({client.right, client.bottom}))) {
+    const RECT now = p.control->placedBounds();
+    if (EqualRect(&now, &p.bounds)) continue;
+    SetWindowPos(p.control->hwnd_, nullptr, p.bounds.left, p.bounds.top, p.bounds.right - p.bounds.left,
+                 p.bounds.bottom - p.bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
   aligning_ = false;
 }

@@ -36,21 +36,23 @@ class Control {
   static Control* fromHandle(HWND hwnd);
 
   // Position relative to the parent's client area (the screen for top-level
-  // windows), outer size. A layout still waiting to be done is done first, so the
-  // answer is always the one the last change calls for.
-  int left() const;
-  int top() const;
+  // windows), outer size, and the client area's size: what the last change asked
+  // for, also while the form holds the change back until the event is over. Reading
+  // never moves a window.
+  int left() const { return bounds().left; }
+  int top() const { return bounds().top; }
   int width() const;
   int height() const;
-  int clientWidth() const;
-  int clientHeight() const;
+  virtual RECT bounds() const;
+  virtual int clientWidth() const;
+  virtual int clientHeight() const;
   void setBounds(int left, int top, int width, int height);
   void setLeft(int v) { setBounds(v, top(), width(), height()); }
   void setTop(int v) { setBounds(left(), v, width(), height()); }
   void setWidth(int v) { setBounds(left(), top(), v, height()); }
   void setHeight(int v) { setBounds(left(), top(), width(), v); }
 
-  // The control's own visibility, whatever its parent's.
+  // The control's own visibility as last asked for, whatever its parent's.
   bool visible() const;
   virtual void setVisible(bool visible);
   void show() { setVisible(true); }
@@ -72,14 +74,11 @@ class Control {
   // A component of this control's form (or one it asked to hear of) is going away.
   virtual void componentRemoved(Component& /*component*/) {}
 
-  // Puts a change of place, size or visibility that the form held back on the
-  // window.
-  void applyHeldLayout();
-
   Align align() const { return align_; }
   void setAlign(Align align);
-  // Lays the aligned children out within alignRect().
-  void realign();
+  // Lays the aligned children out within alignArea(): at once in a container, when
+  // the event is over in a form (see Form).
+  virtual void realign();
 
  protected:
   // A system control (EDIT, BUTTON, LISTBOX...) as a child of parent, subclassed so
@@ -104,13 +103,28 @@ class Control {
   virtual void childLayoutChanged();
   // Where aligned children are laid out: the client area unless a container says
   // otherwise.
-  virtual RECT alignRect() const;
-  // Does a layout that waits for the end of the current event, here or above.
-  virtual void settleLayout() const;
+  virtual RECT alignArea(SIZE client) const { return {0, 0, client.cx, client.cy}; }
   // True for a container that takes its children's moves, resizes and showing or
   // hiding at the end of the event, so that a change undone within one event costs
   // the window nothing.
   virtual bool holdsChildLayout() const { return false; }
+  // Where an aligned child is going to lie once this container has the size asked
+  // for it; none when that is where the child lies now.
+  virtual std::optional<RECT> plannedChildBounds(const Control& child) const;
+  // Where the window lies and whether it is shown, now, whatever is held.
+  RECT placedBounds() const;
+  bool placedVisible() const;
+  RECT placedClientRect() const;
+  // The client area as the window has it now: what painting and hit testing use.
+  int placedClientWidth() const { return int(placedClientRect().right); }
+  int placedClientHeight() const { return int(placedClientRect().bottom); }
+  // The aligned children's places within `area`, in the order they take it; a
+  // child's own size comes from sizeOf (which gives what is planned for it).
+  struct Placement {
+    Control* control;
+    RECT bounds;
+  };
+  std::vector<Placement> alignedPlaces(RECT area) const;
   bool isAnsi() const { return ansi_; }
 
  private:
@@ -120,6 +134,7 @@ class Control {
   void attach(HWND hwnd, Control* parent);
   void detach();
   void notifyParent();
+  friend class Form;  // takes over what it held back
 
   HWND hwnd_ = nullptr;
   Control* parent_ = nullptr;

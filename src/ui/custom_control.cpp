@@ -189,7 +189,7 @@ void CustomControl::keyDown(WORD& key, ShiftState shift) {
 }
 
 void CustomControl::paintTo(HDC dc) {
-  const int w = clientWidth(), h = clientHeight();
+  const int w = placedClientWidth(), h = placedClientHeight();
   if (w < 1 || h < 1) return;
   if (buffer_.width() != w || buffer_.height() != h) buffer_.setSize(w, h);
   Canvas canvas(buffer_);
@@ -239,7 +239,7 @@ LRESULT CustomControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_LBUTTONUP: {
       // Decided before the capture goes: releasing it cancels a pending click.
-      const bool click = clicked_ && x >= 0 && y >= 0 && x < clientWidth() && y < clientHeight();
+      const bool click = clicked_ && x >= 0 && y >= 0 && x < placedClientWidth() && y < placedClientHeight();
       clicked_ = false;
       if (GetCapture() == handle()) ReleaseCapture();
       if (click) this->click();

@@ -79,7 +79,11 @@ void Form::setBorderWidth(int pixels) {
 
 void Form::setAutoSize(bool on) {
   autoSize_ = on;
-  if (on) adjustSize();
+  if (on) {
+    layoutPending_ = true;
+    plan_.reset();
+    applyLayout();
+  }
 }
 
 void Form::setClientSize(int width, int height) {
@@ -103,45 +107,132 @@ void Form::setClientSize(int width, int height) {
 }
 
 void Form::childLayoutChanged() {
+  plan_.reset();
   layoutPending_ = true;
   if (!settlePosted_ && handle()) settlePosted_ = PostMessageW(handle(), settleLayoutMessage(), 0, 0);
 }
 
-void Form::settleLayout() const {
-  if (!layoutPending_ || !handle()) return;
-  layoutPending_ = false;
-  auto* self = const_cast<Form*>(this);
-  for (Control* c : children()) c->applyHeldLayout();
-  if (autoSize_) self->adjustSize();
-  self->realign();
-}
-
-void Form::adjustSize() {
-  if (!handle() || sizing_) return;
-  sizing_ = true;
+SIZE Form::fittedClientSize() const {
   int width = 0, height = 0, stacked = 0;
   for (Control* c : children()) {
     if (!c->visible()) continue;
+    // Its own place and size: what alignment gives it comes from this very plan.
+    const RECT r = c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
     switch (c->align()) {
       case Align::None:
-        width = std::max(width, c->left() + c->width());
-        height = std::max(height, c->top() + c->height());
+        width = std::max(width, int(r.right));
+        height = std::max(height, int(r.bottom));
         break;
       case Align::Top:
       case Align::Bottom:
-        stacked += c->height();
+        stacked += r.bottom - r.top;
         break;
       default:
         break;
     }
   }
-  setClientSize(width, height + stacked);
-  sizing_ = false;
+  return {width, height + stacked};
+}
+
+const Form::Plan& Form::plan() const {
+  if (!plan_) {
+    Plan p;
+    if (autoSize_ && layoutPending_) {
+      p.client = fittedClientSize();
+    } else {
+      RECT r{};
+      if (handle()) GetClientRect(handle(), &r);
+      p.client = {r.right, r.bottom};
+    }
+    p.aligned = alignedPlaces(alignArea(p.client));
+    plan_ = std::move(p);
+  }
+  return *plan_;
+}
+
+std::optional<RECT> Form::plannedChildBounds(const Control& child) const {
+  if (!layoutPending_) return std::nullopt;
+  for (const Placement& p : plan().aligned)
+    if (p.control == &child) return p.bounds;
+  return std::nullopt;
+}
+
+RECT Form::bounds() const {
+  RECT r = placedBounds();
+  if (autoSize_ && layoutPending_) {
+    const RECT client = placedClientRect();
+    r.right += plan().client.cx - client.right;
+    r.bottom += plan().client.cy - client.bottom;
+  }
+  return r;
+}
+
+int Form::clientWidth() const { return autoSize_ && layoutPending_ ? int(plan().client.cx) : Control::clientWidth(); }
+int Form::clientHeight() const { return autoSize_ && layoutPending_ ? int(plan().client.cy) : Control::clientHeight(); }
+
+void Form::realign() {
+  // The window was resized (by the operator, or by the layout itself).
+  if (!applying_) applyLayout();
+}
+
+namespace {
+bool holdsFocus(HWND window) {
+  HWND focus = GetFocus();
+  return focus && (focus == window || IsChild(window, focus));
+}
+}  // namespace
+
+void Form::applyLayout() {
+  if (applying_ || !handle()) return;
+  applying_ = true;
+  const bool fit = autoSize_ && layoutPending_;
+  Plan p = plan();
+  layoutPending_ = false;
+  plan_.reset();
+  if (fit) setClientSize(int(p.client.cx), int(p.client.cy));
+  RECT client{};
+  GetClientRect(handle(), &client);
+  if (client.right != p.client.cx || client.bottom != p.client.cy) {
+    p.client = {client.right, client.bottom};  // the system would not take the planned size
+    p.aligned = alignedPlaces(alignArea(p.client));
+  }
+
+  // Every control goes straight to its final place and visibility. One that moves
+  // is painted anew there rather than given the pixels of where it was, which may
+  // by now belong to a neighbour that grew over them.
+  HDWP batch = BeginDeferWindowPos(int(children().size()));
+  std::vector<HWND> hideLater;
+  for (Control* c : children()) {
+    RECT target = c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
+    for (const Placement& a : p.aligned)
+      if (a.control == c) target = a.bounds;
+    const bool shownNow = c->placedVisible();
+    const bool show = c->heldVisible_.value_or(shownNow);
+    c->heldBounds_.reset();
+    c->heldVisible_.reset();
+    const RECT now = c->placedBounds();
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+    const bool moves = !EqualRect(&now, &target);
+    flags |= moves ? SWP_NOCOPYBITS : SWP_NOMOVE | SWP_NOSIZE;
+    if (show != shownNow) {
+      // A control that holds the focus gives it up to its form when it hides, as
+      // hiding it alone does.
+      if (!show && holdsFocus(c->handle())) hideLater.push_back(c->handle());
+      else flags |= show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
+    }
+    if (!moves && !(flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))) continue;
+    if (batch)
+      batch = DeferWindowPos(batch, c->handle(), nullptr, target.left, target.top, target.right - target.left,
+                             target.bottom - target.top, flags);
+  }
+  if (batch) EndDeferWindowPos(batch);
+  for (HWND h : hideLater) ShowWindow(h, SW_HIDE);
+  applying_ = false;
 }
 
 void Form::setVisible(bool v) {
   if (!handle() || v == visible()) return;
-  settleLayout();
+  if (layoutPending_) applyLayout();
   if (v && this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
   if (!v && this == app().mainForm()) app().mainFormShown(false);
@@ -149,7 +240,7 @@ void Form::setVisible(bool v) {
 
 void Form::bringToFront() {
   if (!handle()) return;
-  settleLayout();
+  if (layoutPending_) applyLayout();
   if (this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), SW_SHOW);
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -213,7 +304,7 @@ void Form::paintBorder() {
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == settleLayoutMessage()) {
     settlePosted_ = false;
-    settleLayout();
+    if (layoutPending_) applyLayout();
     return 0;
   }
   switch (msg) {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/color.h"
 #include "ui/control.h"
@@ -52,6 +54,10 @@ class Form : public Control {
   void setKeyPreview(bool on) { keyPreview_ = on; }
   void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
   void setClientSize(int width, int height);
+  // With auto-size, the size the form is going to fit itself to.
+  RECT bounds() const override;
+  int clientWidth() const override;
+  int clientHeight() const override;
 
   void setVisible(bool visible) override;
   // Shows the window, brings it to the front and makes it the active window.
@@ -73,15 +79,17 @@ class Form : public Control {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  // A child moved, resized, showed or hid: the form's own size and its aligned
-  // children follow once, when the event that changed them is over (or earlier, as
-  // soon as anyone asks for a size or place).
+  // A form holds its controls' moves, resizes, showing and hiding until the event
+  // that made them is over; then its own size (when it fits itself to its
+  // controls), the aligned controls and every change that was held take effect in
+  // one batch, each control moved straight to its final place and painted anew
+  // there. What is read meanwhile is what was asked for.
   void childLayoutChanged() override;
-  void settleLayout() const override;
-  // A form that fits itself to its controls holds their changes until the event
-  // is over.
-  bool holdsChildLayout() const override { return autoSize_; }
-  void adjustSize();
+  bool holdsChildLayout() const override { return true; }
+  std::optional<RECT> plannedChildBounds(const Control& child) const override;
+  void realign() override;
+  // Puts what is held on the screen now.
+  void applyLayout();
   void paintBorder();
 
  private:
@@ -90,8 +98,17 @@ class Form : public Control {
   int borderWidth_ = 0;
   bool autoSize_ = false;
   bool keyPreview_ = false;
-  bool sizing_ = false;
-  mutable bool layoutPending_ = false;
+  // The layout the held changes call for: the client size and the aligned
+  // controls' places. Worked out when first asked for, dropped at each change.
+  struct Plan {
+    SIZE client{};
+    std::vector<Placement> aligned;
+  };
+  const Plan& plan() const;
+  SIZE fittedClientSize() const;
+  mutable std::optional<Plan> plan_;
+  bool layoutPending_ = false;
+  bool applying_ = false;
   bool settlePosted_ = false;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;

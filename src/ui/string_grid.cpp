@@ -90,7 +90,7 @@ void StringGrid::setColWidth(int col, int pixels) {
   if (pixels == width) return;
   width = pixels;
   // Everything from this column rightwards moves.
-  invalidateRect({colLeft(col), 0, clientWidth(), clientHeight()});
+  invalidateRect({colLeft(col), 0, placedClientWidth(), placedClientHeight()});
 }
 
 std::string StringGrid::cell(int col, int row) const {
@@ -115,7 +115,7 @@ void StringGrid::setCell(int col, int row, const std::string& text) {
 void StringGrid::setFixedColor(core::Color color) {
   if (color == fixedColor_) return;
   fixedColor_ = color;
-  invalidateRect({0, 0, clientWidth(), rowPitch()});
+  invalidateRect({0, 0, placedClientWidth(), rowPitch()});
 }
 
 // --- geometry -----------------------------------------------------------------
@@ -134,7 +134,7 @@ int StringGrid::rowTopInView(int row) const {
 
 int StringGrid::fullRowsFit() const {
   // A row counts when its cell shows whole; its line below may be cut off.
-  return std::max(0, (clientHeight() + kLineWidth) / rowPitch() - 1);
+  return std::max(0, (placedClientHeight() + kLineWidth) / rowPitch() - 1);
 }
 
 int StringGrid::maxTopRow() const { return std::max(1, std::min(rowCount() - 1, rowCount() - fullRowsFit())); }
@@ -143,7 +143,7 @@ int StringGrid::visibleRowCount() const { return std::max(0, std::min(fullRowsFi
 
 GridCoord StringGrid::mouseToCell(int x, int y) const {
   // A cell owns the grid lines on its right and below it.
-  if (x < 0 || y < 0 || x >= clientWidth() || y >= clientHeight()) return {};
+  if (x < 0 || y < 0 || x >= placedClientWidth() || y >= placedClientHeight()) return {};
   int col = -1;
   for (int c = 0, left = 0; c < colCount(); ++c) {
     const int right = left + colWidths_[std::size_t(c)];  // its grid line
@@ -161,7 +161,7 @@ GridCoord StringGrid::mouseToCell(int x, int y) const {
 RECT StringGrid::cellRect(int col, int row) const {
   if (col < 0 || col >= colCount() || row < 0 || row >= rowCount()) return {};
   const int x = colLeft(col), y = rowTopInView(row);
-  if (y < 0 || x >= clientWidth() || y >= clientHeight()) return {};
+  if (y < 0 || x >= placedClientWidth() || y >= placedClientHeight()) return {};
   return {x, y, x + colWidths_[std::size_t(col)], y + rowHeight_};
 }
 
@@ -183,15 +183,15 @@ void StringGrid::invalidateRect(RECT r) {
   if (!handle()) return;
   r.left = std::max(0L, r.left);
   r.top = std::max(0L, r.top);
-  r.right = std::min(LONG(clientWidth()), r.right);
-  r.bottom = std::min(LONG(clientHeight()), r.bottom);
+  r.right = std::min(LONG(placedClientWidth()), r.right);
+  r.bottom = std::min(LONG(placedClientHeight()), r.bottom);
   if (r.left >= r.right || r.top >= r.bottom) return;
   InvalidateRect(handle(), &r, FALSE);
 }
 
 void StringGrid::invalidateRowsFrom(int row) {
   const int y = row == 0 ? 0 : rowTopInView(std::max(row, topRow_));
-  invalidateRect({0, y, clientWidth(), clientHeight()});
+  invalidateRect({0, y, placedClientWidth(), placedClientHeight()});
 }
 
 void StringGrid::invalidateCell(int col, int row) {
@@ -309,7 +309,7 @@ GridCoord StringGrid::dragTarget(int x, int y) const {
 // --- painting -----------------------------------------------------------------
 
 void StringGrid::paint(Canvas& canvas, DibSurface&) {
-  const int width = clientWidth(), height = clientHeight();
+  const int width = placedClientWidth(), height = placedClientHeight();
   const int gridRight = std::min(width, colLeft(colCount()));
   const int gridBottom = std::min(height, rowPitch() * (1 + std::max(0, rowCount() - topRow_)));
   // The lines are what the cells leave uncovered.
@@ -394,7 +394,7 @@ void StringGrid::mouseMove(ShiftState shift, int x, int y) {
     if (GetCapture() != handle())
       selecting_ = false;
     else  // the view follows only a pointer that left the rows in view
-      moveCurrent(dragTarget(x, y), true, y < rowPitch() || y >= clientHeight());
+      moveCurrent(dragTarget(x, y), true, y < rowPitch() || y >= placedClientHeight());
   }
   CustomControl::mouseMove(shift, x, y);
 }
