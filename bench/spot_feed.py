@@ -8,8 +8,12 @@ process, and counted in wineserver requests of ruDOZ's main thread.
 
 Runs under Wine in a private prefix (DIR/bench-wineprefix, made on first use) on a
 private Xvfb display, with reference files generated afresh: a callbook of 200,000
-lines, 2,700 districts, 2,600 confirmations and 200 watch entries. Half of the spots
-name a callsign the callbook knows, the other half a district in their comment.
+lines, 2,700 districts, 2,600 confirmations, 200 watch entries and the region list.
+Half of the spots name a callsign the callbook knows, the other half a district in
+their comment. The program is measured as the operator has it: a first spot lists a
+row, and the timed spots start only once the main window and the spot list window
+are on the screen with no message box open; the same is checked again after the
+spots, and a run that fails either check is not reported.
 
 Prints, per timed run: median, p95 and maximum round trip of the spot send into
 ruDOZ and into the bare receiver, and the ratio of the medians. The request count
@@ -60,9 +64,10 @@ def make_files(folder, rng, callbook_lines=200000):
     codes = [f"{PREFIXES[i % len(PREFIXES)]}-{i // len(PREFIXES) % 100:02d}" for i in range(2700)]
     write_lines(os.path.join(folder, "QJar.txt"),
                 [f"{c}\tРайон номер {i}{' (deleted)' if i % 37 == 0 else ''}" for i, c in enumerate(codes)])
+    confirmed = [rng.choice(codes) for _ in range(2600)]
     write_lines(os.path.join(folder, "QJcfm.txt"),
-                [f"{rng.choice(codes)};R{rng.randint(0, 9)}{rng.choice(LETTERS)}{rng.choice(LETTERS)};20;CW;"
-                 f"2019-05-{rng.randint(1, 28):02d}" for _ in range(2600)])
+                [f"{c};R{rng.randint(0, 9)}{rng.choice(LETTERS)}{rng.choice(LETTERS)};20;CW;"
+                 f"2019-05-{rng.randint(1, 28):02d}" for c in confirmed])
     calls, book = [], []
     for i in range(callbook_lines):
         call = f"U{rng.choice('AB')}{i % 10}{''.join(rng.choice(LETTERS) for _ in range(3))}"
@@ -71,7 +76,20 @@ def make_files(folder, rng, callbook_lines=200000):
     write_lines(os.path.join(folder, "RUdoz.txt"), book)
     write_lines(os.path.join(folder, "QJlook.txt"),
                 [f"R{i % 10}{rng.choice(LETTERS)}{rng.choice(LETTERS)}" for i in range(200)])
-    return calls, [c for i, c in enumerate(codes) if i % 37]
+    # The region list as the Most Wanted download leaves it: most districts with a
+    # last contact and a percentage (every row colour occurs), a few never activated.
+    regions = []
+    for i, c in enumerate(codes):
+        if i % 53 == 0:
+            regions.append(f"{c} - Не ступала покрышка А/М!")
+        else:
+            regions.append(f"{c} {rng.randint(1, 12):02d}.20{rng.randint(10, 24)}-LastQso "
+                           f"{rng.choice(['3.55', '12.5', '22', '41', '75'])}%MW")
+    write_lines(os.path.join(folder, "QJreg.txt"), sorted(set(regions), key=str.lower))
+    active = [c for i, c in enumerate(codes) if i % 37]
+    global WARM_UP
+    WARM_UP = record("R0WARM", "RDA: " + next(c for c in active if c not in set(confirmed)) + " tnx")
+    return calls, active
 
 
 def record(call, comment):
@@ -134,6 +152,45 @@ def stop(process, timeout=10):
             process.wait()
 
 
+# Where the two windows open: side by side, so that neither covers the other.
+SETTINGS = "[RD]\r\nMainTop=10\r\nMainLeft=2\r\nVipTop=10\r\nVipLeft=330\r\n"
+# A first spot of a district that is not confirmed (made with the files): it lists a
+# row, which shows the spot list window before the timed spots begin.
+WARM_UP = None
+
+
+def visible_windows(display):
+    """(title, x, y, width, height) of every window on the display's screen."""
+    env = dict(os.environ, DISPLAY=display)
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", ""], env=env,
+                         capture_output=True, text=True).stdout.split()
+    found = []
+    for w in out:
+        name = subprocess.run(["xdotool", "getwindowname", w], env=env, capture_output=True, text=True).stdout
+        geo = subprocess.run(["xdotool", "getwindowgeometry", "--shell", w], env=env, capture_output=True,
+                             text=True).stdout
+        values = dict(line.split("=", 1) for line in geo.splitlines() if "=" in line)
+        if "WIDTH" in values:
+            found.append((name.rstrip("\n"), int(values["X"]), int(values["Y"]), int(values["WIDTH"]),
+                          int(values["HEIGHT"])))
+    return found
+
+
+def program_state(display):
+    """What is wrong with the screen for a measurement, or None when the main window
+    and the spot list window are shown and no message box is open."""
+    windows = visible_windows(display)
+    problems = []
+    if not any(w > 200 and title != "Vip" and title != "ruDOZ" and "Logger32" not in title for title, x, y, w, _ in windows):
+        problems.append("the main window is not shown")
+    if not any(title == "Vip" for title, x, y, _, _ in windows):
+        problems.append("the spot list window is not shown")
+    boxes = [t for t, _, _, w, h in windows if t == "ruDOZ" and w > 20 and h > 20]
+    if boxes:
+        problems.append(f"{len(boxes)} message box(es) open")
+    return "; ".join(problems) or None
+
+
 class Run:
     """ruDOZ, the Logger32 stand-in and the bare receiver in the private prefix."""
 
@@ -154,16 +211,41 @@ class Run:
         time.sleep(1.0)
         self.sim_log = os.path.join(work, "sim.log")
         self.recv_log = os.path.join(work, "receiver.log")
-        for p in (self.sim_log, self.recv_log):
+        self.control = os.path.join(work, "control.txt")
+        for p in (self.sim_log, self.recv_log, self.control):
             if os.path.exists(p):
                 os.remove(p)
+        open(self.control, "wb").close()
         exe = lambda name: os.path.join(args.build, name)
         self.start([exe("l32sim.exe"), "--receiver", "--log", self.recv_log])
         wait_log(self.recv_log, r" receiver ", 60)
-        self.start([exe("l32sim.exe"), "--spots", spots_file, "--rate", str(args.rate), "--bare",
+        self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(args.rate), "--bare",
                     "--watch", "TForm1", "--log", self.sim_log])
         wait_log(self.sim_log, r" window ", 60)
-        self.rudoz = self.start([exe("ruDOZ.exe")])
+        # The program's own copy beside its settings file, as an operator keeps it.
+        shutil.copy(exe("ruDOZ.exe"), os.path.join(work, "ruDOZ.exe"))
+        with open(os.path.join(work, "qjSetup.ini"), "wb") as f:
+            f.write(os.environ.get("SPOT_FEED_SETTINGS", SETTINGS).encode("ascii"))
+        self.rudoz = self.start([os.path.join(work, "ruDOZ.exe")])
+        wait_log(self.sim_log, r"title hwnd=\d+ text=Connected ", 60)
+        self.send_control("spot " + WARM_UP)
+        self.check_screen("before the spots", timeout=20)
+        self.send_control("spots " + spots_file)
+
+    def send_control(self, line):
+        with open(self.control, "ab") as f:
+            f.write(line.encode("cp1251") + b"\n")
+
+    def check_screen(self, when, timeout=5):
+        """Refuses a measurement of a program the operator could not see."""
+        end = time.monotonic() + timeout
+        while True:
+            problem = program_state(self.display.name)
+            if not problem:
+                return
+            if time.monotonic() > end:
+                raise RuntimeError(f"not measured: {problem} ({when})")
+            time.sleep(0.2)
 
     def start(self, argv):
         p = subprocess.Popen([self.wine] + argv, env=self.env, cwd=self.work,
@@ -176,7 +258,9 @@ class Run:
                               text=True, timeout=120).stdout
 
     def wait_spots(self):
-        return wait_log(self.sim_log, r" note spots done", 120 + self.count * self.args.rate / 1000 * 4)
+        log = wait_log(self.sim_log, r" note spots done", 120 + self.count * self.args.rate / 1000 * 4)
+        self.check_screen("after the spots", timeout=2)
+        return log
 
     def close(self):
         time.sleep(0.5)
@@ -199,9 +283,10 @@ def percentile(values, q):
 
 
 def send_times(log):
+    """The round trips of the spots after the first one, which only showed the windows."""
     rudoz = [int(m) for m in re.findall(r" spot port=\d+ to=\d+ result=-?\d+ us=(\d+)", log)]
     bare = [int(m) for m in re.findall(r" bare to=\d+ us=(\d+)", log)]
-    return rudoz, bare
+    return rudoz[1:], bare[1:]
 
 
 def thread_requests(trace_file, unix_pid):

@@ -52,6 +52,7 @@ const char* const kHelpText =
     "  --control FILE       poll FILE for commands appended as lines:\n"
     "                         freq HZ          post a FrequencyReport now\n"
     "                         spot RECORD      write RECORD into the spot field now\n"
+    "                         spots FILE       feed the records of FILE at --rate now\n"
     "                         post P W L       post link message of port P (W,L) to\n"
     "                                          the window named in its last request\n"
     "                         send P W L       the same, sent (SendMessage)\n"

@@ -374,6 +374,18 @@ void Simulator::runControlLine(const std::string& line) {
     else log_.write("note", "bad frequency", rest);
   } else if (verb == "spot") {
     writeSpot(rest);
+  } else if (verb == "spots") {
+    // A feed that starts when the one driving the stand-in says so (a benchmark,
+    // once it has seen the program ready).
+    try {
+      spots_ = readSpotScript(rest);
+    } catch (const std::exception& e) {
+      spots_.clear();
+      log_.write("note", e.what());
+    }
+    nextSpot_ = 0;
+    if (spots_.empty()) log_.write("note", "no spots in", rest);
+    else SetTimer(clock_, kSpotTimer, options_.spotRateMs, nullptr);
   } else if (verb == "post" || verb == "send") {
     int p = 0;
     unsigned long long w = 0;
