@@ -1,6 +1,7 @@
 #include "app/Unit1.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/Unit2.h"
 #include "app/VipU.h"
@@ -152,8 +153,15 @@ std::string TForm1::Cnt() {
 }
 
 bool TForm1::Raion(const std::string& code) {
-  const core::FileBytes districts = core::readFileBytes(files::kDistricts);
-  const core::DistrictInfo info = core::lookUpDistrict(districts.view(), code);
+  std::shared_ptr<const core::FileBytes> districts;
+  if (lookupDistricts_) {
+    if (!lookupDistricts_->bytes)
+      lookupDistricts_->bytes = std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
+    districts = lookupDistricts_->bytes;  // held here: a nested lookup may replace it
+  } else {
+    districts = std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
+  }
+  const core::DistrictInfo info = core::lookUpDistrict(districts->view(), code);
   if (info.listed) setCaption(std::string(info.description));
   return info.valid;
 }
@@ -195,6 +203,14 @@ void TForm1::WRKCFM() {
 }
 
 void TForm1::Button1Click() {
+  DistrictReading reading;
+  DistrictReading* const outer = std::exchange(lookupDistricts_, &reading);
+  struct Restore {
+    DistrictReading*& current;
+    DistrictReading* outer;
+    ~Restore() { current = outer; }
+  } restore{lookupDistricts_, outer};
+
   if (!CheckBox1.checked() && Edit1.text() == "setup") StartSetup();
   // The clear word: each clearing runs this lookup again, nested, on the empty field.
   if (Edit1.text() == "W") Edit1.clear();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/held_list.h"
@@ -61,6 +62,14 @@ class TForm1 : public ui::Form {
 
  private:
   void AlertListing();
+
+  // The district list as the running lookup read it: read at its first check and
+  // used for the others, so that one lookup reads the file once. A lookup nested in
+  // another (from an error box's loop) has a reading of its own.
+  struct DistrictReading {
+    std::shared_ptr<const core::FileBytes> bytes;
+  };
+  DistrictReading* lookupDistricts_ = nullptr;
 };
 
 extern TForm1* Form1;

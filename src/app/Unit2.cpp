@@ -34,6 +34,7 @@ TForm2::TForm2() {
   create({.className = "TForm2", .caption = "Form2", .width = 158, .height = 20, .border = ui::BorderStyle::None});
   setClientSize(158, 20);
   Edit1.create(this, 0, 0, 158, 20, /*ansi=*/true);
+  Edit1.setKeepsOwnText(true);  // never shown: written by Logger32, read by the lookup
   Edit1.OnChange = [this] { Edit1Change(); };
 
   Timer1.create(this, 200, true);

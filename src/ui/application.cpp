@@ -96,6 +96,7 @@ void Application::mainFormShown(bool shown) {
 
 void Application::formCreated(Form& form) {
   if (!mainForm_) mainForm_ = &form;
+  forms_.push_back(&form);
 }
 
 void Application::formActivated(Form& form) {
@@ -107,6 +108,7 @@ void Application::formActivated(Form& form) {
 }
 
 void Application::formDestroyed(Form& form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
   if (mainForm_ == &form) {
     mainForm_ = nullptr;
     if (owner_) ShowWindow(owner_, SW_HIDE);

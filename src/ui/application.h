@@ -81,6 +81,8 @@ class Application {
   void formActivated(Form& form);
   void formDestroyed(Form& form);
   Form* activeForm() const { return activeForm_; }
+  // Every form that exists, in the order they were made.
+  const std::vector<Form*>& forms() const { return forms_; }
   // Owner of every form. Shown with no size while the main form is visible, it is
   // the program's one taskbar button, named with the application title; the forms
   // themselves stay tool windows.
@@ -95,6 +97,7 @@ class Application {
   std::string title_ = "ruDOZ";
   bool terminated_ = false;
   Form* mainForm_ = nullptr;
+  std::vector<Form*> forms_;
   Form* activeForm_ = nullptr;
   HWND owner_ = nullptr;
   bool errorBoxOpen_ = false;

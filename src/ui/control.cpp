@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/application.h"
+#include "ui/form.h"
 #include "ui/text.h"
 
 namespace ui {
@@ -23,6 +24,7 @@ void restoreClassProc(HWND hwnd, WNDPROC proc, bool ansi) {
 }  // namespace
 
 Control::~Control() {
+  if (screenWorkHolder_) screenWorkHolder_->dropScreenWorkOf(*this);
   if (hwnd_) {
     HWND h = hwnd_;
     const WNDPROC proc = systemProc_;
@@ -128,6 +130,7 @@ LRESULT CALLBACK Control::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 }
 
 LRESULT Control::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_WINDOWPOSCHANGED || msg == WM_CAPTURECHANGED || msg == WM_DESTROY) ++windowChanges_;
   // No exception ever crosses a window procedure.
   LRESULT result = 0;
   bool handled = false;
@@ -272,7 +275,32 @@ void Control::setFocus() {
 }
 bool Control::focused() const { return hwnd_ && GetFocus() == hwnd_; }
 void Control::invalidate() {
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+  dirty_ = RECT{0, 0, 0, 0};
+  holdScreenWork();
+}
+
+void Control::invalidatePart(RECT part) {
+  if (IsRectEmpty(&part)) return;
+  if (!dirty_) dirty_ = part;
+  else if (!IsRectEmpty(&*dirty_)) UnionRect(&*dirty_, &*dirty_, &part);
+  holdScreenWork();
+}
+
+void Control::holdScreenWork() {
+  if (!hwnd_ || screenWorkHolder_) return;
+  Form* form = dynamic_cast<Form*>(this);
+  if (!form) form = parentForm(*this);
+  if (form && form->holdScreenWorkOf(*this)) screenWorkHolder_ = form;
+  else applyScreenWork();
+}
+
+void Control::applyScreenWork() {
+  screenWorkHolder_ = nullptr;
+  if (!dirty_ || !hwnd_) return;
+  const RECT r = *dirty_;
+  dirty_.reset();
+  if (IsRectEmpty(&r)) InvalidateRect(hwnd_, nullptr, TRUE);
+  else InvalidateRect(hwnd_, &r, FALSE);
 }
 
 void Control::setFont(const Font& font) {

@@ -13,6 +13,7 @@
 namespace ui {
 
 class Component;
+class Form;
 
 enum class Align { None, Top, Bottom, Left, Right, Client };
 
@@ -31,6 +32,9 @@ class Control {
   Control& operator=(const Control&) = delete;
 
   HWND handle() const { return hwnd_; }
+  // Counts the changes to the program's windows that can change which one lies
+  // under the cursor: a move, a resize, showing or hiding, a capture ending.
+  static unsigned windowChanges() { return windowChanges_; }
   Control* parent() const { return parent_; }
   const std::vector<Control*>& children() const { return children_; }
   static Control* fromHandle(HWND hwnd);
@@ -61,6 +65,7 @@ class Control {
   void setEnabled(bool enabled);
   void setFocus();
   bool focused() const;
+  // Repaints the whole control, once the event is over (see holdScreenWork).
   void invalidate();
 
   const Font& font() const { return font_; }
@@ -127,6 +132,16 @@ class Control {
   std::vector<Placement> alignedPlaces(RECT area) const;
   bool isAnsi() const { return ansi_; }
 
+  // Work on the screen (a text written, a part to repaint) that the control's form
+  // holds until the event is over, so that what a handler changes several times is
+  // put on the screen once; outside a form it is done at once.
+  void holdScreenWork();
+  // Does the work held; the base repaints what invalidate() and invalidatePart()
+  // marked.
+  virtual void applyScreenWork();
+  // Marks a part of the client area for repainting, with the rest that was marked.
+  void invalidatePart(RECT part);
+
  private:
   static LRESULT CALLBACK ownWindowProc(HWND, UINT, WPARAM, LPARAM);
   static LRESULT CALLBACK subclassProc(HWND, UINT, WPARAM, LPARAM);
@@ -136,6 +151,7 @@ class Control {
   void notifyParent();
   friend class Form;  // takes over what it held back
 
+  static inline unsigned windowChanges_ = 0;
   HWND hwnd_ = nullptr;
   Control* parent_ = nullptr;
   std::vector<Control*> children_;
@@ -145,6 +161,8 @@ class Control {
   Align align_ = Align::None;
   std::optional<RECT> heldBounds_;  // in the parent's client area
   std::optional<bool> heldVisible_;
+  Form* screenWorkHolder_ = nullptr;  // the form holding this control's screen work
+  std::optional<RECT> dirty_;  // to repaint; the whole client area when empty-sized
   Font font_;
   GdiHandle hfont_;
 };

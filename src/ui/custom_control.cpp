@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "ui/application.h"
 #include "ui/device_context.h"
 #include "ui/form.h"
@@ -25,6 +27,10 @@ CustomControl* customControlOf(HWND hwnd) {
 struct MouseWatch {
   CustomControl* current = nullptr;
   bool installed = false;
+  // What the last look saw: asking the system which window lies under the cursor
+  // is a costly round of window queries, worth it only when something moved.
+  POINT cursor{-1, -1};
+  unsigned windowChanges = 0;
 };
 MouseWatch& mouseWatch() {
   static MouseWatch watch;
@@ -144,6 +150,20 @@ void CustomControl::broadcastFocusChanged(Control& form) {
 void CustomControl::watchMouse() {
   POINT pt{};
   if (!GetCursorPos(&pt)) return;
+  MouseWatch& watch = mouseWatch();
+  if (pt.x == watch.cursor.x && pt.y == watch.cursor.y && windowChanges() == watch.windowChanges) return;
+  watch.cursor = pt;
+  watch.windowChanges = windowChanges();
+  // Outside every window of ours, with no control to tell it has lost the mouse,
+  // there is nothing to find.
+  if (!watch.current) {
+    const auto& forms = app().forms();
+    const bool overOurs = std::any_of(forms.begin(), forms.end(), [&](const Form* f) {
+      RECT r{};
+      return f->handle() && IsWindowVisible(f->handle()) && GetWindowRect(f->handle(), &r) && PtInRect(&r, pt);
+    });
+    if (!overOurs) return;
+  }
   // WindowFromPoint passes over disabled windows; going down from there with
   // ChildWindowFromPointEx finds them too.
   HWND h = WindowFromPoint(pt);
@@ -155,7 +175,6 @@ void CustomControl::watchMouse() {
     h = child;
   }
   CustomControl* under = customControlOf(h);
-  MouseWatch& watch = mouseWatch();
   if (under == watch.current) return;
   // While a control holds the mouse, only that control hears of it. The watch
   // records only a control that was told it has the mouse: one passed over during

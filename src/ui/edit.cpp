@@ -1,5 +1,7 @@
 #include "ui/edit.h"
 
+#include <algorithm>
+
 #include "ui/application.h"
 #include "ui/text.h"
 
@@ -11,6 +13,12 @@ void Edit::create(Control* parent, int left, int top, int width, int height, boo
 }
 
 std::string Edit::text() const {
+  if (heldText_) return *heldText_;
+  return windowText();
+}
+
+std::string Edit::windowText() const {
+  if (keepsOwnText_) return ownText_;
   if (!handle()) return {};
   if (isAnsi()) {
     std::string bytes(std::size_t(GetWindowTextLengthA(handle())) + 1, '\0');
@@ -23,6 +31,20 @@ std::string Edit::text() const {
 }
 
 void Edit::write(const std::string& text) {
+  if (keepsOwnText_) {
+    ownText_ = text;
+    return;
+  }
+  heldText_ = text;
+  holdScreenWork();
+}
+
+void Edit::applyScreenWork() {
+  Control::applyScreenWork();
+  if (!heldText_ || !handle()) return;
+  const std::string text = std::move(*heldText_);
+  heldText_.reset();
+  if (text == windowText()) return;  // changed and changed back within the event
   // The system's own change notification for our write is replaced by changed(),
   // so that a change runs its handler exactly once, whatever the system sends.
   ++writing_;
@@ -43,8 +65,42 @@ void Edit::clear() {
   if (!handle()) return;
   // An empty field is not written again (that would redraw it), but clearing is
   // still a change.
-  if (GetWindowTextLengthW(handle()) > 0) write({});
+  if (!text().empty()) write({});
   changed();
+}
+
+LRESULT Edit::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (keepsOwnText_) {
+    // The field's own window gets these in single bytes when it is ANSI, in UTF-16
+    // otherwise.
+    switch (msg) {
+      case WM_SETTEXT:
+        ownText_ = !lParam ? std::string()
+                   : isAnsi() ? std::string(reinterpret_cast<const char*>(lParam))
+                              : narrow(reinterpret_cast<const wchar_t*>(lParam));
+        changed();
+        return TRUE;
+      case WM_GETTEXTLENGTH:
+        return LRESULT(isAnsi() ? ownText_.size() : widen(ownText_).size());
+      case WM_GETTEXT: {
+        if (wParam == 0 || !lParam) return 0;
+        if (isAnsi()) {
+          const std::size_t n = std::min(ownText_.size(), std::size_t(wParam) - 1);
+          ownText_.copy(reinterpret_cast<char*>(lParam), n);
+          reinterpret_cast<char*>(lParam)[n] = '\0';
+          return LRESULT(n);
+        }
+        const std::wstring wide = widen(ownText_);
+        const std::size_t n = std::min(wide.size(), std::size_t(wParam) - 1);
+        wide.copy(reinterpret_cast<wchar_t*>(lParam), n);
+        reinterpret_cast<wchar_t*>(lParam)[n] = L'\0';
+        return LRESULT(n);
+      }
+      default:
+        break;
+    }
+  }
+  return Control::handleMessage(msg, wParam, lParam);
 }
 
 bool Edit::onCommand(WORD code) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/control.h"
@@ -13,7 +14,9 @@ class Edit : public Control {
   // An ANSI field keeps the bytes other programs write into it untouched.
   void create(Control* parent, int left, int top, int width, int height, bool ansi = false);
 
-  std::string text() const;  // Windows-1251
+  // Windows-1251. A text set here reaches the screen once the event is over;
+  // reading gives it at once.
+  std::string text() const;
   // Setting the text it already holds is no change and runs nothing.
   void setText(const std::string& text);
   // Always a change, even on an empty field.
@@ -23,13 +26,24 @@ class Edit : public Control {
   // here, or written by another program.
   std::function<void()> OnChange;
 
+  // For a field that is never shown, only written and read: it keeps its text
+  // itself, and every text written into it is a change. The system's edit would
+  // repaint it, unseen, at every write.
+  void setKeepsOwnText(bool on) { keepsOwnText_ = on; }
+
  protected:
   bool onCommand(WORD code) override;
+  void applyScreenWork() override;
+  LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  std::string windowText() const;
   void write(const std::string& text);
   void changed();
   int writing_ = 0;
+  std::optional<std::string> heldText_;
+  bool keepsOwnText_ = false;
+  std::string ownText_;  // the text of a field that keeps it itself
 };
 
 }  // namespace ui

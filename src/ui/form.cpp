@@ -23,7 +23,10 @@ UINT settleLayoutMessage() {
 }
 }  // namespace
 
-Form::~Form() { app().formDestroyed(*this); }
+Form::~Form() {
+  for (Control* c : screenWork_) c->screenWorkHolder_ = nullptr;
+  app().formDestroyed(*this);
+}
 
 void Form::create(const FormParams& p) {
   DWORD style = WS_CLIPCHILDREN;
@@ -49,13 +52,50 @@ void Form::create(const FormParams& p) {
   app().formCreated(*this);
 }
 
-std::string Form::caption() const { return handle() ? narrow(windowText(handle())) : std::string(); }
+std::string Form::caption() const {
+  if (captionHeld_) return narrow(screenText(caption_));  // as the title will show it
+  return handle() ? narrow(windowText(handle())) : std::string();
+}
 
 void Form::setCaption(const std::string& caption) {
   if (!handle()) return;
-  // The same title again would still redraw the frame.
-  const std::wstring text = screenText(caption);
-  if (text != windowText(handle())) SetWindowTextW(handle(), text.c_str());
+  // The title several handlers write in one event reaches the screen once, after
+  // the event.
+  caption_ = caption;
+  captionHeld_ = true;
+  postSettle();
+}
+
+void Form::postSettle() {
+  if (!settlePosted_ && handle()) settlePosted_ = PostMessageW(handle(), settleLayoutMessage(), 0, 0);
+}
+
+bool Form::holdScreenWorkOf(Control& control) {
+  if (!handle()) return false;
+  screenWork_.push_back(&control);
+  postSettle();
+  return true;
+}
+
+void Form::dropScreenWorkOf(Control& control) {
+  screenWork_.erase(std::remove(screenWork_.begin(), screenWork_.end(), &control), screenWork_.end());
+}
+
+void Form::applyHeld() {
+  if (layoutPending_) applyLayout();
+  // A control's work may hold more (a repaint a text write asks for): take turns
+  // until nothing is left.
+  while (!screenWork_.empty()) {
+    std::vector<Control*> work;
+    work.swap(screenWork_);
+    for (Control* c : work) c->applyScreenWork();
+  }
+  if (captionHeld_ && handle()) {
+    captionHeld_ = false;
+    // The same title again would still redraw the frame.
+    const std::wstring text = screenText(caption_);
+    if (text != windowText(handle())) SetWindowTextW(handle(), text.c_str());
+  }
 }
 
 void Form::setColor(core::Color color) {
@@ -109,7 +149,7 @@ void Form::setClientSize(int width, int height) {
 void Form::childLayoutChanged() {
   plan_.reset();
   layoutPending_ = true;
-  if (!settlePosted_ && handle()) settlePosted_ = PostMessageW(handle(), settleLayoutMessage(), 0, 0);
+  postSettle();
 }
 
 SIZE Form::fittedClientSize() const {
@@ -189,7 +229,11 @@ void Form::applyLayout() {
   Plan p = plan();
   layoutPending_ = false;
   plan_.reset();
-  if (fit) setClientSize(int(p.client.cx), int(p.client.cy));
+  if (fit) {
+    fitting_ = true;
+    setClientSize(int(p.client.cx), int(p.client.cy));
+    fitting_ = false;
+  }
   RECT client{};
   GetClientRect(handle(), &client);
   if (client.right != p.client.cx || client.bottom != p.client.cy) {
@@ -232,7 +276,7 @@ void Form::applyLayout() {
 
 void Form::setVisible(bool v) {
   if (!handle() || v == visible()) return;
-  if (layoutPending_) applyLayout();
+  applyHeld();
   if (v && this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), v ? SW_SHOW : SW_HIDE);
   if (!v && this == app().mainForm()) app().mainFormShown(false);
@@ -240,7 +284,7 @@ void Form::setVisible(bool v) {
 
 void Form::bringToFront() {
   if (!handle()) return;
-  if (layoutPending_) applyLayout();
+  applyHeld();
   if (this == app().mainForm()) app().mainFormShown(true);
   ShowWindow(handle(), SW_SHOW);
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -304,7 +348,7 @@ void Form::paintBorder() {
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == settleLayoutMessage()) {
     settlePosted_ = false;
-    if (layoutPending_) applyLayout();
+    applyHeld();
     return 0;
   }
   switch (msg) {
@@ -321,6 +365,12 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       paintBorder();
       return r;
     }
+    case WM_WINDOWPOSCHANGING:
+      // The size the form fits itself to is its controls' own: the system's limits
+      // for a size the operator drags (which ask the monitors for their areas) have
+      // nothing to say about it.
+      if (fitting_) return 0;
+      break;
     case WM_ERASEBKGND: {
       RECT r{};
       GetClientRect(handle(), &r);

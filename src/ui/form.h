@@ -35,6 +35,13 @@ struct FormParams {
 class Form : public Control {
  public:
   ~Form() override;
+  // Takes a control's screen work until the event is over; false when the form
+  // cannot hold it (it has no window).
+  bool holdScreenWorkOf(Control& control);
+  void dropScreenWorkOf(Control& control);
+  // Puts everything held on the screen now (the end of an event does it): the
+  // layout, then the controls' work, then the caption.
+  void applyHeld();
   void create(const FormParams& params);
 
   std::string caption() const;
@@ -90,6 +97,7 @@ class Form : public Control {
   void realign() override;
   // Puts what is held on the screen now.
   void applyLayout();
+
   void paintBorder();
 
  private:
@@ -109,7 +117,12 @@ class Form : public Control {
   mutable std::optional<Plan> plan_;
   bool layoutPending_ = false;
   bool applying_ = false;
+  bool fitting_ = false;
   bool settlePosted_ = false;
+  void postSettle();
+  std::vector<Control*> screenWork_;
+  std::string caption_;
+  bool captionHeld_ = false;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;

@@ -186,7 +186,7 @@ void StringGrid::invalidateRect(RECT r) {
   r.right = std::min(LONG(placedClientWidth()), r.right);
   r.bottom = std::min(LONG(placedClientHeight()), r.bottom);
   if (r.left >= r.right || r.top >= r.bottom) return;
-  InvalidateRect(handle(), &r, FALSE);
+  invalidatePart(r);
 }
 
 void StringGrid::invalidateRowsFrom(int row) {
@@ -225,9 +225,14 @@ void StringGrid::updateScrollBar() {
   if (next == scroll_) return;
   scroll_ = next;
   // Drawing the bar is a slow window operation: the changes of one spot (a new row,
-  // a new top row) reach it together, once the queue is served.
-  if (!scrollPending_) scrollPending_ = PostMessageW(handle(), kApplyScrollBar, 0, 0);
-  if (!scrollPending_) applyScrollBar();
+  // a new top row) reach it together, once the event is over.
+  scrollPending_ = true;
+  holdScreenWork();
+}
+
+void StringGrid::applyScreenWork() {
+  CustomControl::applyScreenWork();
+  if (scrollPending_) applyScrollBar();
 }
 
 void StringGrid::applyScrollBar() {
@@ -457,9 +462,6 @@ void StringGrid::contextMenu(int screenX, int screenY) {
 
 LRESULT StringGrid::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case kApplyScrollBar:
-      applyScrollBar();
-      return 0;
     case WM_VSCROLL:
       vScroll(LOWORD(wParam));
       return 0;

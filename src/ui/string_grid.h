@@ -100,6 +100,7 @@ class StringGrid : public CustomControl {
   void resized() override;
   void focusChanged() override;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void applyScreenWork() override;
 
  private:
   // Geometry: every cell has a one-pixel grid line on its right and below it.
@@ -129,7 +130,6 @@ class StringGrid : public CustomControl {
   void wheel(int delta);
   void contextMenu(int screenX, int screenY);
 
-  static constexpr UINT kApplyScrollBar = WM_USER + 1;
   static constexpr int kLineWidth = 1;
   static constexpr int kDefaultColWidth = 64;
   static constexpr int kMinDragWidth = 8;    // a dragged border stops here
@@ -159,7 +159,7 @@ class StringGrid : public CustomControl {
     int max = -1, page = -1, pos = -1;
     bool operator==(const ScrollState&) const = default;
   } scroll_;
-  bool scrollPending_ = false;  // the bar waits for a posted message to take scroll_
+  bool scrollPending_ = false;  // the bar waits for the end of the event to take scroll_
 };
 
 }  // namespace ui
