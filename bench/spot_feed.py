@@ -181,9 +181,9 @@ def program_state(display):
     and the spot list window are shown and no message box is open."""
     windows = visible_windows(display)
     problems = []
-    if not any(w > 200 and title != "Vip" and title != "ruDOZ" and "Logger32" not in title for title, x, y, w, _ in windows):
+    if not any((x, y) == (2, 10) and title not in ("Vip", "ruDOZ") for title, x, y, _, _ in windows):
         problems.append("the main window is not shown")
-    if not any(title == "Vip" for title, x, y, _, _ in windows):
+    if not any(title == "Vip" and (x, y) == (330, 10) for title, x, y, _, _ in windows):
         problems.append("the spot list window is not shown")
     boxes = [t for t, _, _, w, h in windows if t == "ruDOZ" and w > 20 and h > 20]
     if boxes:
@@ -225,7 +225,7 @@ class Run:
         # The program's own copy beside its settings file, as an operator keeps it.
         shutil.copy(exe("ruDOZ.exe"), os.path.join(work, "ruDOZ.exe"))
         with open(os.path.join(work, "qjSetup.ini"), "wb") as f:
-            f.write(os.environ.get("SPOT_FEED_SETTINGS", SETTINGS).encode("ascii"))
+            f.write(SETTINGS.encode("ascii"))
         self.rudoz = self.start([os.path.join(work, "ruDOZ.exe")])
         wait_log(self.sim_log, r"title hwnd=\d+ text=Connected ", 60)
         self.send_control("spot " + WARM_UP)
