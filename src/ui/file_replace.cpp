@@ -1,5 +1,6 @@
 #include "ui/file_replace.h"
 
+#include <memory>
 #include <stdexcept>
 
 #include "core/text_file.h"
@@ -55,6 +56,34 @@ void replaceFileContent(const std::string& fileName, std::string_view bytes) {
   ReplacingFile file(fileName);
   file.write(bytes);
   file.commit();
+}
+
+void appendToExistingFile(const std::string& fileName,
+                          const std::function<std::string(std::string_view lastByte)>& addition) {
+  // Append access alone: every write goes to the end of the file, wherever another
+  // writer has put it meanwhile.
+  const HANDLE file = CreateFileW(widen(fileName).c_str(), FILE_READ_DATA | FILE_APPEND_DATA | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw core::FileOpenError(fileName, core::systemReason());
+  const std::unique_ptr<void, decltype(&CloseHandle)> closer(file, &CloseHandle);
+  const auto fail = [&] { throw std::runtime_error("Cannot write " + fileName + ". " + core::systemReason()); };
+
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file, &size)) fail();
+  char last = 0;
+  DWORD got = 0;
+  if (size.QuadPart > 0) {
+    OVERLAPPED at{};
+    at.Offset = DWORD(size.QuadPart - 1);
+    at.OffsetHigh = DWORD((size.QuadPart - 1) >> 32);
+    if (!ReadFile(file, &last, 1, &got, &at)) fail();
+  }
+  const std::string bytes = addition(std::string_view(&last, got));
+  OVERLAPPED atEnd{};
+  atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
+  DWORD written = 0;
+  if (!WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, &atEnd) || written != bytes.size()) fail();
 }
 
 std::string shortDateNow() {
