@@ -40,6 +40,11 @@ class ReplacingFile {
 
 void replaceFileContent(const std::string& fileName, std::string_view bytes);
 
+// Deletes from `folder` the temporary files that replacements cut off by the end of
+// the program left there (rdzHEX.tmp). One that another running copy still writes
+// is open and stays.
+void removeLeftoverTempFiles(const std::string& folder);
+
 // Adds bytes at the end of an existing file with one write; a missing file is not
 // created. `addition` gets the file's last byte (empty for an empty file) and gives
 // the bytes to add. The file is opened with every kind of sharing, so a file that
