@@ -21,8 +21,8 @@ struct DownloadResult {
 // Every download ends within these, and the failure says which one ended it.
 struct DownloadBounds {
   int connectMs = 10000;  // finding the server's address and connecting to it
-  int silenceMs = 30000;  // the server sending nothing
-  int totalMs = 90000;    // the whole download, redirects included
+  int silenceMs = 15000;  // the server sending nothing
+  int totalMs = 60000;    // the whole download, redirects included
   int redirects = 5;
   std::uint64_t maxBytes = std::uint64_t(64) << 20;  // no reference file or map comes near it
 };
