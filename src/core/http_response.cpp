@@ -146,7 +146,7 @@ void HttpResponseReader::readHead(std::string_view line) {
     if (rest.size() < 3 || !parseDecimal(rest.substr(0, 3), code) || code < 100)
       throw HttpError("The server's answer is not HTTP.");
     status_ = int(code);
-    statusText_ = trimmed(rest.substr(3));
+    statusText_ = trimmed(rest.substr(3)).substr(0, 80);  // it goes into a message
     return;
   }
   const std::size_t colon = line.find(':');
