@@ -13,8 +13,8 @@ packages=(
   wine64 xvfb xauth x11-utils xdotool imagemagick
   # the local HTTP service of the tests and the demo
   python3
-  # libjpeg for Windows is built from Debian's source package
-  dpkg-dev
+  # libjpeg for Windows is built from Debian's source package, its SIMD code with nasm
+  dpkg-dev nasm
 )
 
 missing=()

@@ -257,14 +257,14 @@ void TForm1::AlertListing() {
   const std::string call = Edit1.text(), district = Edit2.text();
   if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time); });
 
-  // The log is kept only where the operator made one, and is never left half
-  // written: the new content replaces it in one step, or it stays as it was. Its
-  // earlier lines go back as they were, whatever code page they are in.
+  // The log is kept only where the operator made one. The line goes at its end in
+  // one write: the earlier bytes are never touched, so a failure can lose only the
+  // new line, and the cost does not grow with the log.
   ui::app().guard(
       [&] {
-        const core::FileBytes log = core::readRawFileBytes(files::kAlertLog);
         const std::string line = core::alertLogLine(call, district, ui::shortDateNow(), ui::longTimeNow());
-        ui::replaceFileContent(files::kAlertLog, core::withAlertLine(log.view(), line));
+        ui::appendToExistingFile(files::kAlertLog,
+                                 [&](std::string_view lastByte) { return core::alertLogAddition(lastByte, line); });
       },
       ui::Boundary::Silent);
 }

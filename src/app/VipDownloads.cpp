@@ -40,21 +40,35 @@ bool addressSet(const std::string& address, const char* key, const char* service
   return false;
 }
 
+// The operator reads why a download failed below the fixed first line, and that the
+// file was not touched.
+std::string failureText(const std::string& first, const ui::DownloadResult& result, const std::string& file) {
+  return first + "\r\n" + result.reason + "\r\n" + file + " is kept as it was.";
+}
+
+// The reference lists are text; a web page or nothing in their place is refused.
+core::ExpectedBody expectedIn(const std::string& file) {
+  if (file == files::kConfirmations || file == files::kDistricts) return core::ExpectedBody::TextList;
+  if (file == kMapFile) return core::ExpectedBody::Jpeg;
+  return core::ExpectedBody::Anything;
+}
+
 }  // namespace
 
-bool TVip::DownLoadFile(const std::string& url, const std::string& file) {
+ui::DownloadResult TVip::DownLoadFile(const std::string& url, const std::string& file) {
   try {
-    return ui::downloadFile(url, file).ok;
-  } catch (const std::exception&) {
-    return false;
+    return ui::downloadFile(url, file, expectedIn(file));
+  } catch (const std::exception& e) {
+    return {false, e.what()};
   }
 }
 
 void TVip::RbButton3Click() {
   if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
   const std::string call = Edit1.text();
-  if (!DownLoadFile(core::confirmationsUrl(CfmServer, call), files::kConfirmations)) {
-    ui::showMessage("Error while downloading " + call + ".csv from " + CfmServer + " !");
+  if (const auto r = DownLoadFile(core::confirmationsUrl(CfmServer, call), files::kConfirmations); !r) {
+    ui::showMessage(failureText("Error while downloading " + call + ".csv from " + CfmServer + " !", r,
+                                files::kConfirmations));
     return;
   }
   if (!Form1) return;
@@ -64,16 +78,17 @@ void TVip::RbButton3Click() {
 
 void TVip::RbButton5Click() {
   if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
-  if (DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts))
+  if (const auto r = DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts))
     ui::showMessage(kDownloadOk);
   else
-    ui::showMessage("Error while downloading rda_rus.txt from " + RdaServer + " !");
+    ui::showMessage(failureText("Error while downloading rda_rus.txt from " + RdaServer + " !", r, files::kDistricts));
 }
 
 void TVip::RbButton6Click() {
   if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
-  if (!DownLoadFile(core::regionsUrl(CfmServer), kRegionPage)) {
-    ui::showMessage("Error while downloading rda_reg.txt from " + CfmServer + "/rda" + " !");
+  if (const auto r = DownLoadFile(core::regionsUrl(CfmServer), kRegionPage); !r) {
+    ui::showMessage(failureText("Error while downloading rda_reg.txt from " + CfmServer + "/rda" + " !", r,
+                                kRegionFile));
     return;
   }
   ui::showMessage(kDownloadOk);
@@ -92,9 +107,8 @@ void TVip::MostWont() {
 }
 
 bool TVip::LoadMap(const std::string& mapCode) {
-  if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return false;
-  if (!DownLoadFile(core::mapUrl(RdaServer, mapCode), kMapFile)) {
-    ui::showMessage("Error while downloading Map");
+  if (const auto r = DownLoadFile(core::mapUrl(RdaServer, mapCode), kMapFile); !r) {
+    ui::showMessage("Error while downloading Map\r\n" + r.reason);
     return false;
   }
   if (!Map) return false;
@@ -106,5 +120,8 @@ bool TVip::LoadMap(const std::string& mapCode) {
 void TVip::ShowMap1Click() {
   const std::string rda = HitRow >= 0 && HitRow < SG1.rowCount() ? SG1.cell(2, HitRow) : std::string();
   if (rda.size() != 5 || !Map) return;
+  // Without the server's address there is no map to fail on: the one message says
+  // what to set.
+  if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
   if (!LoadMap(Map->MapCode(rda.substr(0, 2)))) ui::showMessage(kMapFailed);
 }

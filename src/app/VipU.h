@@ -10,6 +10,7 @@
 #include "controls/RbPanel.h"
 #include "core/text_file.h"
 #include "ui/common_dialogs.h"
+#include "ui/download.h"
 #include "ui/edit.h"
 #include "ui/form.h"
 #include "ui/label.h"
@@ -59,8 +60,9 @@ class TVip : public ui::Form {
   // web server, from the settings; empty until the operator sets them.
   std::string CfmServer, RdaServer;
 
-  // Fetches url into file; the old file stays unless the whole answer arrived.
-  bool DownLoadFile(const std::string& url, const std::string& file);
+  // Fetches url into file; the old file stays unless the whole answer arrived and
+  // looks like what the file holds. A failure carries its reason.
+  ui::DownloadResult DownLoadFile(const std::string& url, const std::string& file);
   // Cuts the downloaded regions page down into "QJreg.txt". A page that gives no
   // region list throws and leaves "QJreg.txt" as it was.
   void MostWont();

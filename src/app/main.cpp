@@ -6,9 +6,12 @@
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "ui/application.h"
+#include "ui/file_replace.h"
 
 int main() {
   ui::app().setTitle("ruDOZ");
+  // Downloads cut off by an earlier end of the program left their temporary files.
+  ui::removeLeftoverTempFiles(".");
   auto form1 = std::make_unique<TForm1>();
   Form1 = form1.get();
   auto form2 = std::make_unique<TForm2>();

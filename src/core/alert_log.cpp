@@ -1,7 +1,5 @@
 #include "core/alert_log.h"
 
-#include "core/text_file.h"
-
 namespace core {
 
 std::string alertLogLine(std::string_view call, std::string_view district, std::string_view date,
@@ -12,10 +10,11 @@ std::string alertLogLine(std::string_view call, std::string_view district, std::
   return out;
 }
 
-std::string withAlertLine(std::string_view log, std::string_view line) {
+std::string alertLogAddition(std::string_view lastByte, std::string_view line) {
+  const bool lineOpen = !lastByte.empty() && lastByte.back() != '\n' && lastByte.back() != '\r';
   std::string out;
-  out.reserve(log.size() + line.size() + 4);
-  forEachLine(log, [&](std::string_view l) { out.append(l).append("\r\n"); });
+  out.reserve(line.size() + 4);
+  if (lineOpen) out.append("\r\n");
   out.append(line).append("\r\n");
   return out;
 }

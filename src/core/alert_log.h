@@ -10,8 +10,9 @@ namespace core {
 std::string alertLogLine(std::string_view call, std::string_view district, std::string_view date,
                          std::string_view time);
 
-// The log's new content: its lines as they are, each ended by CR LF, then the new
-// line and CR LF.
-std::string withAlertLine(std::string_view log, std::string_view line);
+// The bytes that go at the end of the log, given its last byte (empty for an empty
+// log): the line and CR LF, after a CR LF when the last line has no break of its own.
+// The earlier bytes are never rewritten.
+std::string alertLogAddition(std::string_view lastByte, std::string_view line);
 
 }  // namespace core

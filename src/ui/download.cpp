@@ -1,93 +1,275 @@
 #include "ui/download.h"
 
-#include <cstdint>
-#include <cstdlib>
-#include <stdexcept>
+#include <winsock2.h>
+#include <ws2tcpip.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "core/http_response.h"
 #include "ui/file_replace.h"
 #include "ui/text.h"
 #include "ui/win.h"
 
-#include <wininet.h>
-
 namespace ui {
 namespace {
 
-class InternetHandle {
+class DownloadFailure : public std::runtime_error {
  public:
-  explicit InternetHandle(HINTERNET h) : h_(h) {}
-  ~InternetHandle() {
-    if (h_) InternetCloseHandle(h_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HINTERNET h_;
+  using std::runtime_error::runtime_error;
 };
 
-// WinINet's errors have their texts in wininet.dll, not in the system's table.
-std::string errorText(DWORD code) {
+std::string secondsText(int ms) {
+  char text[32];
+  std::snprintf(text, sizeof text, ms % 1000 ? "%.1f s" : "%.0f s", ms / 1000.0);
+  return text;
+}
+
+std::string systemText(DWORD code) {
   wchar_t* text = nullptr;
-  const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS |
-                      (code >= INTERNET_ERROR_BASE && code <= INTERNET_ERROR_LAST ? FORMAT_MESSAGE_FROM_HMODULE
-                                                                                  : FORMAT_MESSAGE_FROM_SYSTEM);
-  const DWORD n = FormatMessageW(flags, GetModuleHandleW(L"wininet.dll"), code, 0, reinterpret_cast<wchar_t*>(&text),
-                                 0, nullptr);
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string out = n ? narrow(std::wstring(text, n)) : std::string();
   if (text) LocalFree(text);
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ')) out.pop_back();
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ' || out.back() == '.'))
+    out.pop_back();
   return out.empty() ? "error " + std::to_string(code) : out;
 }
 
-DownloadResult failure(std::string reason) { return {false, std::move(reason)}; }
+// Waits until `event` is set or `ms` have passed. Meanwhile the windows repaint and
+// what other programs send to them (Logger32 writing a spot) is handled; the
+// operator's keys and clicks stay queued, as they would while any handler runs.
+bool waitServingWindows(HANDLE event, DWORD ms) {
+  const ULONGLONG end = GetTickCount64() + ms;
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    const DWORD left = now >= end ? 0 : DWORD(end - now);
+    const DWORD woke = MsgWaitForMultipleObjectsEx(1, &event, left, QS_SENDMESSAGE | QS_PAINT, 0);
+    if (woke == WAIT_OBJECT_0) return true;
+    if (woke != WAIT_OBJECT_0 + 1) return false;
+    // Peeking handles the sent messages; a few paints per wake, so that a window
+    // that never validates cannot keep the download from its bounds.
+    MSG msg;
+    for (int i = 0; i < 16 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&msg);
+  }
+}
+
+// The clock of one download: each wait ends at its own bound or at the end of the
+// whole download's time, whichever comes first, and says which one it was.
+class Timing {
+ public:
+  explicit Timing(const DownloadBounds& bounds) : bounds_(bounds), end_(GetTickCount64() + bounds.totalMs) {}
+  const DownloadBounds& bounds() const { return bounds_; }
+
+  void wait(HANDLE event, int boundMs, const std::string& boundReached) const {
+    const ULONGLONG now = GetTickCount64();
+    const ULONGLONG totalLeft = now >= end_ ? 0 : end_ - now;
+    const bool totalFirst = totalLeft <= ULONGLONG(boundMs);
+    if (waitServingWindows(event, DWORD(totalFirst ? totalLeft : boundMs))) return;
+    throw DownloadFailure(totalFirst ? "The download took longer than " + secondsText(bounds_.totalMs) + "."
+                                     : boundReached);
+  }
+
+ private:
+  const DownloadBounds& bounds_;
+  ULONGLONG end_;
+};
+
+// The system's name lookup has no time-out of its own: it runs on a thread of its
+// own, which is left to finish alone when the bound comes first.
+struct NameLookup {
+  std::wstring host, port;
+  ADDRINFOW* addresses = nullptr;
+  int error = 0;
+  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
+  ~NameLookup() {
+    if (addresses) FreeAddrInfoW(addresses);
+    if (done) CloseHandle(done);
+  }
+};
+
+class Connection {
+ public:
+  Connection() : event_(WSACreateEvent()) {
+    if (event_ == WSA_INVALID_EVENT) throw DownloadFailure("Cannot start a connection: " + systemText(WSAGetLastError()));
+  }
+  ~Connection() {
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+    WSACloseEvent(event_);
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  void open(const core::HttpUrl& url, const Timing& timing) {
+    const std::string where = url.host + ":" + url.port;
+    const std::string noConnection =
+        "No connection to " + where + " within " + secondsText(timing.bounds().connectMs) + ".";
+    const ULONGLONG start = GetTickCount64();
+    const auto connectLeft = [&] {
+      const ULONGLONG spent = GetTickCount64() - start;
+      return spent >= ULONGLONG(timing.bounds().connectMs) ? 0 : int(timing.bounds().connectMs - spent);
+    };
+
+    auto lookup = std::make_shared<NameLookup>();
+    lookup->host = widen(url.host);
+    lookup->port = widen(url.port);
+    if (!lookup->done) throw DownloadFailure("Cannot look up " + url.host + ": " + systemText(GetLastError()));
+    std::thread([lookup] {
+      ADDRINFOW hints{};
+      hints.ai_family = AF_UNSPEC;
+      hints.ai_socktype = SOCK_STREAM;
+      hints.ai_protocol = IPPROTO_TCP;
+      lookup->error = GetAddrInfoW(lookup->host.c_str(), lookup->port.c_str(), &hints, &lookup->addresses);
+      SetEvent(lookup->done);
+    }).detach();
+    timing.wait(lookup->done, connectLeft(), noConnection);
+    if (lookup->error) throw DownloadFailure("Cannot find " + url.host + ": " + systemText(lookup->error) + ".");
+
+    int lastError = 0;
+    for (const ADDRINFOW* a = lookup->addresses; a; a = a->ai_next) {
+      socket_ = socket(a->ai_family, a->ai_socktype, a->ai_protocol);
+      if (socket_ == INVALID_SOCKET) {
+        lastError = WSAGetLastError();
+        continue;
+      }
+      // Events for the socket, which also makes it non-blocking.
+      WSAEventSelect(socket_, event_, FD_CONNECT | FD_READ | FD_WRITE | FD_CLOSE);
+      if (connect(socket_, a->ai_addr, int(a->ai_addrlen)) == 0) return;
+      lastError = WSAGetLastError();
+      if (lastError == WSAEWOULDBLOCK) {
+        timing.wait(event_, connectLeft(), noConnection);
+        WSANETWORKEVENTS happened{};
+        WSAEnumNetworkEvents(socket_, event_, &happened);
+        lastError = (happened.lNetworkEvents & FD_CONNECT) ? happened.iErrorCode[FD_CONNECT_BIT] : WSAETIMEDOUT;
+        if (lastError == 0) return;
+      }
+      closesocket(socket_);
+      socket_ = INVALID_SOCKET;
+    }
+    if (lastError == WSAECONNREFUSED) throw DownloadFailure(where + " refused the connection.");
+    throw DownloadFailure("No connection to " + where + ": " + systemText(lastError) + ".");
+  }
+
+  void send(std::string_view bytes, const Timing& timing) {
+    while (!bytes.empty()) {
+      const int sent = ::send(socket_, bytes.data(), int(bytes.size()), 0);
+      if (sent > 0) {
+        bytes.remove_prefix(std::size_t(sent));
+        continue;
+      }
+      const int error = WSAGetLastError();
+      if (error != WSAEWOULDBLOCK) throw DownloadFailure("The connection broke: " + systemText(error) + ".");
+      waitForEvent(timing);
+    }
+  }
+
+  // The next bytes from the server; 0 when it has closed the connection.
+  std::size_t receive(char* buffer, std::size_t size, const Timing& timing) {
+    for (;;) {
+      const int got = recv(socket_, buffer, int(size), 0);
+      if (got >= 0) return std::size_t(got);
+      const int error = WSAGetLastError();
+      if (error != WSAEWOULDBLOCK) throw DownloadFailure("The connection broke: " + systemText(error) + ".");
+      waitForEvent(timing);
+    }
+  }
+
+ private:
+  void waitForEvent(const Timing& timing) {
+    timing.wait(event_, timing.bounds().silenceMs,
+                "The server sent nothing for " + secondsText(timing.bounds().silenceMs) + ".");
+    WSANETWORKEVENTS happened{};
+    WSAEnumNetworkEvents(socket_, event_, &happened);  // resets the event for the next wait
+  }
+
+  SOCKET socket_ = INVALID_SOCKET;
+  WSAEVENT event_;
+};
+
+bool isRedirect(int status) { return status == 301 || status == 302 || status == 303 || status == 307 || status == 308; }
+
+DownloadBounds boundsFromEnvironment() {
+  DownloadBounds bounds;
+  if (const char* text = std::getenv("RUDOZ_DOWNLOAD_BOUNDS")) {
+    int connect = 0, silence = 0, total = 0;
+    if (std::sscanf(text, "%d,%d,%d", &connect, &silence, &total) == 3 && connect > 0 && silence > 0 && total > 0)
+      bounds.connectMs = connect, bounds.silenceMs = silence, bounds.totalMs = total;
+  }
+  return bounds;
+}
 
 }  // namespace
 
-DownloadResult downloadFile(const std::string& url, const std::string& fileName) {
-  InternetHandle session(InternetOpenW(L"ruDOZ", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-  if (!session) return failure("cannot start the HTTP client: " + errorText(GetLastError()));
-  // Redirects are followed (a server that moved to https included); the status
-  // judged is the final one.
-  const DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
-                      INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;
-  InternetHandle request(InternetOpenUrlW(session.get(), widen(url).c_str(), nullptr, 0, flags, 0));
-  if (!request) return failure("cannot reach " + url + ": " + errorText(GetLastError()));
+const DownloadBounds& downloadBounds() {
+  static const DownloadBounds bounds = boundsFromEnvironment();
+  return bounds;
+}
 
-  DWORD status = 0, size = sizeof status;
-  if (!HttpQueryInfoW(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
-    return failure("no HTTP status from " + url);
-  if (status != 200) return failure("the server answered " + std::to_string(status));
-
-  // Without Content-Length the body ends where the server ends it.
-  wchar_t lengthText[32] = {};
-  DWORD lengthSize = sizeof lengthText;
-  std::int64_t announced = -1;
-  if (HttpQueryInfoW(request.get(), HTTP_QUERY_CONTENT_LENGTH, lengthText, &lengthSize, nullptr))
-    announced = std::wcstoll(lengthText, nullptr, 10);
-
+DownloadResult downloadFile(const std::string& url, const std::string& fileName, core::ExpectedBody expected,
+                            const DownloadBounds& bounds) {
+  static const bool socketsReady = [] {
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+  }();
   try {
-    ReplacingFile file(fileName);
-    std::int64_t received = 0;
-    char buffer[64 * 1024];
-    for (;;) {
-      DWORD got = 0;
-      if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got))
-        return failure("the transfer broke off: " + errorText(GetLastError()));
-      if (got == 0) break;
-      file.write(std::string_view(buffer, got));
-      received += got;
+    if (!socketsReady) throw DownloadFailure("The system's sockets cannot be used.");
+    const Timing timing(bounds);
+    std::string address = url;
+    for (int redirects = 0;; ++redirects) {
+      const core::HttpUrl target = core::parseHttpUrl(address);
+      Connection connection;
+      connection.open(target, timing);
+      connection.send(core::httpGetRequest(target), timing);
+
+      // The file is made once the body begins: an error page or a redirect leaves
+      // nothing beside the target.
+      core::HttpResponseReader reader(bounds.maxBytes);
+      std::optional<ReplacingFile> file;
+      std::string start;
+      const auto keep = [&](std::string_view bytes) {
+        if (!file) file.emplace(fileName);
+        start.append(bytes.substr(0, core::kBodyStartChecked - std::min(start.size(), core::kBodyStartChecked)));
+        file->write(bytes);
+      };
+      std::vector<char> buffer(64 * 1024);
+      for (bool complete = false; !complete;) {
+        const std::size_t got = connection.receive(buffer.data(), buffer.size(), timing);
+        if (got == 0) {
+          reader.closed();
+          break;
+        }
+        complete = reader.take(std::string_view(buffer.data(), got), keep);
+      }
+
+      const std::string answered = "The server answered " + std::to_string(reader.status()) +
+                                   (reader.statusText().empty() ? "" : " " + reader.statusText());
+      if (isRedirect(reader.status())) {
+        const std::string location = reader.header("Location");
+        if (location.empty()) throw DownloadFailure(answered + " without the new address.");
+        if (redirects == bounds.redirects)
+          throw DownloadFailure("The server sent the download on to another address more than " +
+                                std::to_string(bounds.redirects) + " times.");
+        address = core::redirectAddress(address, location);
+        continue;
+      }
+      if (reader.status() != 200) throw DownloadFailure(answered + ".");
+      if (const std::string refusal = core::bodyRefusal(expected, start, reader.bodyBytes()); !refusal.empty())
+        throw DownloadFailure(refusal);
+      if (!file) file.emplace(fileName);
+      file->commit();
+      return {true, {}};
     }
-    if (announced >= 0 && received != announced)
-      return failure("the transfer broke off after " + std::to_string(received) + " of " + std::to_string(announced) +
-                     " bytes");
-    file.commit();
   } catch (const std::runtime_error& e) {
-    return failure(e.what());
+    return {false, e.what()};
   }
-  return {true, {}};
 }
 
 }  // namespace ui

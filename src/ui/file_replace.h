@@ -1,9 +1,11 @@
-// Replacing a file's whole content in one step: the new bytes go into a temporary
-// file in the same folder, which then takes the file's place. A failure on the way
-// leaves the old file as it was.
+// The two ways the program writes a file without risking what it held: replacing
+// its whole content in one step (the new bytes go into a temporary file in the same
+// folder, which then takes the file's place), and adding bytes at its end without
+// touching the bytes already there. A failure on the way leaves the old file as it was.
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,19 @@ class ReplacingFile {
 };
 
 void replaceFileContent(const std::string& fileName, std::string_view bytes);
+
+// Deletes from `folder` the temporary files that replacements cut off by the end of
+// the program left there (rdzHEX.tmp). One that another running copy still writes
+// is open and stays.
+void removeLeftoverTempFiles(const std::string& folder);
+
+// Adds bytes at the end of an existing file with one write; a missing file is not
+// created. `addition` gets the file's last byte (empty for an empty file) and gives
+// the bytes to add. The file is opened with every kind of sharing, so a file that
+// another program holds open and lets others write still gets them. Throws
+// std::runtime_error with the system's reason.
+void appendToExistingFile(const std::string& fileName,
+                          const std::function<std::string(std::string_view lastByte)>& addition);
 
 // The current date in the user's short date format and the current time in the
 // long time format, in Windows-1251.

@@ -91,12 +91,12 @@ TEST(MostWanted, RowColourBoundaries) {
   EXPECT_EQ(core::kMwLightGreen, core::rgb(128, 255, 128));
 }
 
-TEST(AlertLog, LineLayoutAndEarlierLinesKept) {
+TEST(AlertLog, LineLayoutAndWhatGoesAtTheEnd) {
   EXPECT_EQ(core::alertLogLine("R3DEMO", "AB-12", "08.12.2026", "01:02:03"), "R3DEMO:  AB-12  08.12.2026  01:02:03");
   const std::string line = "X:  Y  D  T";
-  EXPECT_EQ(core::withAlertLine("", line), "X:  Y  D  T\r\n");
-  EXPECT_EQ(core::withAlertLine("a\r\n\r\n\xC0\xFF b\r\n", line), "a\r\n\r\n\xC0\xFF b\r\nX:  Y  D  T\r\n");
-  EXPECT_EQ(core::withAlertLine("a\nb\rc", line), "a\r\nb\r\nc\r\nX:  Y  D  T\r\n");
+  EXPECT_EQ(core::alertLogAddition("", line), "X:  Y  D  T\r\n");
+  for (const char* ended : {"\n", "\r"}) EXPECT_EQ(core::alertLogAddition(ended, line), "X:  Y  D  T\r\n");
+  for (const char* open : {"c", "\xFF", " "}) EXPECT_EQ(core::alertLogAddition(open, line), "\r\nX:  Y  D  T\r\n");
 }
 
 }  // namespace

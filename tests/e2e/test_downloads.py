@@ -1,6 +1,9 @@
 """The setup view's download buttons clicked for real, against the local web
 stand-in: the spot list's title after the confirmations, the message boxes, the
-files they leave, and a failure that keeps the old file."""
+files they leave, and failures that keep the old file: an error status, a server
+that never answers, an endless slow body, a redirect loop, a web page or an empty
+answer in place of a list."""
+import glob
 import os
 import unittest
 
@@ -30,7 +33,9 @@ class SetupDownloads(unittest.TestCase):
     def shot(self, name, window=None):
         self.display.screenshot(os.path.join(self.out, name + ".png"), window)
 
-    def test_buttons_fetch_and_a_failure_keeps_the_file(self):
+    def start_and_open_setup(self):
+        """Starts ruDOZ and opens the setup view; returns the spot list window and the
+        setup panel's origin."""
         settings = harness.SETTINGS + ["MyCall=ua1ABC"] + self.web.settings()
         exe = harness.install_rudoz(ARGS.exe, self.work.path, settings)
         self.wine.start(exe, cwd=self.work.path, log=os.path.join(self.out, "ruDOZ.out"))
@@ -43,7 +48,13 @@ class SetupDownloads(unittest.TestCase):
         self.display.click(x + 40, y + h - 13)
         self.display.type("setup")
         vip = self.display.find_window("^Vip$", timeout=20)
-        origin = harness.setup_panel_origin(self.display, vip, os.path.join(self.out, "setup-view.png"))
+        return vip, harness.setup_panel_origin(self.display, vip, os.path.join(self.out, "setup-view.png"))
+
+    def temporary_files(self):
+        return glob.glob(os.path.join(self.work.path, "rdz*.tmp"))
+
+    def test_buttons_fetch_and_a_failure_keeps_the_file(self):
+        vip, origin = self.start_and_open_setup()
 
         harness.click_setup_button(self.display, origin, "cfm")
         self.display.wait_title(vip, "Download OK  CFM-300", timeout=30)
@@ -72,6 +83,45 @@ class SetupDownloads(unittest.TestCase):
 
         self.assertEqual(self.web.requests(), ["GET /rda/csv?call=ua1ABC 200", "GET /rda_rus.txt 200",
                                                "GET /rda/regions 200", "GET /rda_rus.txt 500"])
+
+
+    def test_endless_and_foreign_answers_end_in_a_message_and_keep_the_files(self):
+        # Bounds of a few seconds instead of the operator's tens of seconds:
+        # connecting, silence, the whole download (milliseconds).
+        os.environ["RUDOZ_DOWNLOAD_BOUNDS"] = "3000,2000,4000"
+        self.addCleanup(os.environ.pop, "RUDOZ_DOWNLOAD_BOUNDS", None)
+        # A download cut off by an earlier end of the program left this behind.
+        with open(os.path.join(self.work.path, "rdz1A2B.tmp"), "wb") as f:
+            f.write(b"half a list")
+        vip, origin = self.start_and_open_setup()
+        self.assertEqual(self.temporary_files(), [])
+
+        districts, confirmations = self.work.read("QJar.txt"), self.work.read("QJcfm.txt")
+        cases = [
+            ("stalled", "districts", "mode=stall&count=1", "GET /rda_rus.txt stalled"),
+            ("trickle", "districts", "mode=trickle&seconds=0.2&count=1", "GET /rda_rus.txt 200 trickle"),
+            ("redirect-loop", "districts", "mode=redirect&file=/rda_rus.txt", "GET /rda_rus.txt 302"),
+            ("web-page", "cfm", "mode=body&file=regions.html&count=1", "GET /rda/csv?call=ua1ABC 200"),
+            ("empty", "cfm", "mode=empty&count=1", "GET /rda/csv?call=ua1ABC 200"),
+        ]
+        for name, button, fault, request in cases:
+            with self.subTest(name):
+                before = len(self.web.requests())
+                self.web.fault(fault)
+                harness.click_setup_button(self.display, origin, button)
+                # Each ends within its bound (without one, a stalled server or an
+                # endless body held the program for minutes) in a message box.
+                harness.wait_for(lambda: harness.message_boxes(self.display), 30, what="the failure's message")
+                self.shot("failure-" + name)
+                harness.dismiss_message(self.display)
+                self.web.admin("clear")
+                self.assertIn(request, self.web.requests()[before:])
+                self.assertEqual(self.work.read("QJar.txt"), districts)
+                self.assertEqual(self.work.read("QJcfm.txt"), confirmations)
+                self.assertEqual(self.temporary_files(), [])
+                self.assertNotEqual(self.display.title(vip), "Download OK  CFM-0")
+        # The loop was followed as far as the bound and no further.
+        self.assertEqual(self.web.requests().count("GET /rda_rus.txt 302"), 6)
 
 
 if __name__ == "__main__":

@@ -111,12 +111,14 @@ TEST_F(Downloads, OwnConfirmationsAsTypedAndEncoded) {
   EXPECT_EQ(served(), (Texts{"GET /rda/csv?call=ua1abc 200", "GET /rda/csv?call=UA1%20ABC%26x 200"}));
 }
 
-TEST_F(Downloads, EveryFailureKeepsTheFileAndSaysSo) {
+TEST_F(Downloads, EveryFailureKeepsTheFileAndSaysWhy) {
   start(base, base);
   const struct {
     const char* name;
     const char* fault;
-  } cases[] = {{"404", "mode=404"}, {"refused", ""}};  // every kind of failure: the DownloadFile tests
+    const char* reason;
+  } cases[] = {{"404", "mode=404", "The server answered 404 Not Found."},
+               {"refused", "", "127.0.0.1:1 refused the connection."}};  // every kind: the DownloadFile tests
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string server = *c.fault ? base : "http://127.0.0.1:1";
@@ -127,11 +129,38 @@ TEST_F(Downloads, EveryFailureKeepsTheFileAndSaysSo) {
     Vip->RbButton3.click();
     Vip->RbButton5.click();
     Vip->RbButton6.click();
-    EXPECT_EQ(shown(), (Texts{"Error while downloading ua1abc.csv from " + server + " !",
-                              "Error while downloading rda_rus.txt from " + server + " !",
-                              "Error while downloading rda_reg.txt from " + server + "/rda !"}));
+    const std::string why = std::string("\r\n") + c.reason + "\r\n";
+    EXPECT_EQ(shown(), (Texts{"Error while downloading ua1abc.csv from " + server + " !" + why + "QJcfm.txt is kept as it was.",
+                              "Error while downloading rda_rus.txt from " + server + " !" + why + "QJar.txt is kept as it was.",
+                              "Error while downloading rda_reg.txt from " + server + "/rda !" + why +
+                                  "QJreg.txt is kept as it was."}));
     EXPECT_EQ(Vip->caption(), "Vip");
     for (const char* name : {"QJcfm.txt", "QJar.txt", "QJreg.txt", "QJreg.htm"}) EXPECT_EQ(readWholeFile(name), kOld);
+    testing_support::webClear();
+  }
+}
+
+// A captive portal's page or an empty answer in place of a list: the confirmations
+// do not drop to CFM-0 and the district list stays.
+TEST_F(Downloads, ListsRefuseAWebPageOrNothing) {
+  start(base, base);
+  const struct {
+    const char* fault;
+    const char* reason;
+  } cases[] = {{"mode=body&file=regions.html", "The server sent a web page, not the list."},
+               {"mode=empty", "The server sent an empty list."}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    webFault(c.fault);
+    for (const char* name : {"QJcfm.txt", "QJar.txt"}) dir.write(name, kOld);
+    Vip->setCaption("Vip");
+    Vip->RbButton3.click();
+    Vip->RbButton5.click();
+    const Texts said = shown();
+    ASSERT_EQ(said.size(), 2u);
+    for (const std::string& text : said) EXPECT_NE(text.find(c.reason), std::string::npos) << text;
+    EXPECT_EQ(Vip->caption(), "Vip");
+    for (const char* name : {"QJcfm.txt", "QJar.txt"}) EXPECT_EQ(readWholeFile(name), kOld);
     testing_support::webClear();
   }
 }
@@ -171,17 +200,21 @@ TEST_F(Downloads, MissingAddressNamesTheKeyAndFile) {
   served();
   Vip->RbButton3.click();
   Vip->RbButton5.click();
+  Vip->AddSpot("R3AA", "14025.0", "MO-12", "12:00");
+  showMapOfRow(1);  // one message, not a failed picture after it
   const Texts said = shown();
-  ASSERT_EQ(said.size(), 2u);
+  ASSERT_EQ(said.size(), 3u);
   EXPECT_NE(said[0].find("CfmServer="), std::string::npos) << said[0];
   EXPECT_NE(said[1].find("RdaServer="), std::string::npos) << said[1];
+  EXPECT_EQ(said[2], said[1]);
   EXPECT_NE(said[0].find(TVip::SettingsPath()), std::string::npos) << said[0];
   EXPECT_EQ(served(), Texts{});
 }
 
 TEST_F(Downloads, UpdateAtStartWithoutNetworkTellsAndGoesOn) {
   start("http://127.0.0.1:1", base, true);
-  EXPECT_EQ(shown(), Texts{"Error while downloading ua1abc.csv from http://127.0.0.1:1 !"});
+  EXPECT_EQ(shown(), Texts{"Error while downloading ua1abc.csv from http://127.0.0.1:1 !\r\n127.0.0.1:1 refused the "
+                           "connection.\r\nQJcfm.txt is kept as it was."});
   EXPECT_FALSE(Vip->RegionList.empty());
 }
 
@@ -211,23 +244,24 @@ TEST_F(Downloads, ShowMapOfARow) {
   showMapOfRow(3);  // the empty slot row
   showMapOfRow(0);  // the title "  RDA": no map code
   EXPECT_EQ(served(), (Texts{"GET /map/3d.jpg 200", "GET /map/0u.jpg 200", "GET /map/.jpg 404"}));
-  EXPECT_EQ(shown(), (Texts{"Error while downloading Map", kMapFailed}));
+  EXPECT_EQ(shown(), (Texts{"Error while downloading Map\r\nThe server answered 404 Not Found.", kMapFailed}));
 
-  // A body that is no JPEG, or claims an absurd size: the decoder's report, and the
-  // picture stays.
+  // A body that is no JPEG is refused before it replaces the picture; one that
+  // claims an absurd size gets the decoder's report. The picture stays.
   const struct {
     const char* file;
-    const char* report;
-  } bad[] = {{"regions.html", "Not a JPEG file"}, {"map/huge.jpg", "60000 x 60000"}};
+    Texts said;
+  } bad[] = {{"regions.html", {"Error while downloading Map\r\nThe server sent no JPEG picture.", kMapFailed}},
+             {"map/huge.jpg",
+              {"The picture is 60000 x 60000 pixels; pictures above 4096 x 4096 are not shown."}}};
   for (const auto& b : bad) {
     SCOPED_TRACE(b.file);
     webFault(std::string("mode=body&count=1&file=") + b.file);
     showMapOfRow(1);
-    const Texts said = shown();
-    ASSERT_EQ(said.size(), 1u);
-    EXPECT_NE(said[0].find(b.report), std::string::npos) << said[0];
+    EXPECT_EQ(shown(), b.said);
     EXPECT_EQ(Map->Image1.picture().width(), 480);
   }
+  EXPECT_EQ(readWholeFile("qjMap.jpg").substr(0, 3), "\xFF\xD8\xFF");
 
   Map->close();
   EXPECT_FALSE(Map->visible());

@@ -1,20 +1,28 @@
-// Downloads over WinINet against the local web stand-in: a good answer replaces the
-// file; every kind of failure leaves the old file byte for byte and no temporary
-// file behind.
+// Downloads against the local web stand-in: a good answer replaces the file; every
+// kind of failure, an endless one included, ends within its bound, says why, and
+// leaves the old file byte for byte and no temporary file behind.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "support.h"
 #include "ui/download.h"
+#include "ui/file_replace.h"
 #include "webstand_support.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using core::ExpectedBody;
 using testing_support::readWholeFile;
 
 const std::string kOld = "old content\r\nkept byte for byte\r\n";
+
+// Short enough that a test meets each bound at once.
+const ui::DownloadBounds kBounds{
+    .connectMs = 1500, .silenceMs = 1000, .totalMs = 3000, .redirects = 3, .maxBytes = 1 << 20};
 
 std::string sample(const std::string& name) { return readWholeFile(std::string(RUDOZ_SAMPLE_DIR) + "/" + name); }
 
@@ -23,34 +31,64 @@ int filesIn(const std::string& dir) { return int(std::distance(fs::directory_ite
 TEST(DownloadFile, WholeAnswerReplacesTheFile) {
   testing_support::ScratchDir dir;
   dir.write("QJar.txt", kOld);
-  const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + "/rda_rus.txt", "QJar.txt");
-  ASSERT_TRUE(r) << r.reason;
-  EXPECT_EQ(readWholeFile("QJar.txt"), sample("QJar.txt"));
-  EXPECT_EQ(filesIn(dir.path()), 1);
-  // A slow server is waited for.
-  testing_support::webFault("mode=slow&seconds=2&count=1");
-  ASSERT_TRUE(ui::downloadFile(testing_support::webBase() + "/map/3d.jpg", "map.jpg"));
-  EXPECT_EQ(readWholeFile("map.jpg"), sample("map/3d.jpg"));
-  // A moved file is followed to its new place.
-  testing_support::webFault("mode=redirect&file=/map/0u.jpg&count=1");
-  ASSERT_TRUE(ui::downloadFile(testing_support::webBase() + "/map/3d.jpg", "map.jpg"));
-  EXPECT_EQ(readWholeFile("map.jpg"), sample("map/0u.jpg"));
+  const struct {
+    const char* name;
+    const char* fault;
+    const char* path;
+    ExpectedBody expected;
+    const char* file;
+    const char* served;
+  } cases[] = {
+      {"with its length", "", "/rda_rus.txt", ExpectedBody::TextList, "QJar.txt", "QJar.txt"},
+      {"in chunks", "mode=chunked&count=1", "/rda_rus.txt", ExpectedBody::TextList, "QJar.txt", "QJar.txt"},
+      {"after a wait", "mode=slow&seconds=0.5&count=1", "/map/3d.jpg", ExpectedBody::Jpeg, "map.jpg", "map/3d.jpg"},
+      {"moved elsewhere", "mode=redirect&file=0u.jpg&count=1", "/map/3d.jpg", ExpectedBody::Jpeg, "map.jpg",
+       "map/0u.jpg"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (*c.fault) testing_support::webFault(c.fault);
+    const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + c.path, c.file, c.expected, kBounds);
+    ASSERT_TRUE(r) << r.reason;
+    EXPECT_EQ(readWholeFile(c.file), sample(c.served));
+  }
+  EXPECT_EQ(filesIn(dir.path()), 2);
 }
 
-TEST(DownloadFile, FailureKeepsTheOldFile) {
+TEST(DownloadFile, FailureEndsWithinItsBoundSaysWhyAndKeepsTheOldFile) {
+  const int blackhole = std::stoi(testing_support::webAdmin("/_admin/blackhole"));
   const struct {
     const char* name;
     const char* fault;  // empty: none
-    bool refused;
-    bool readOnly;
-    bool locked;  // held open by another program that shares nothing
+    const char* reason;
+    ExpectedBody expected = ExpectedBody::TextList;
+    std::string base = testing_support::webBase();
+    bool readOnly = false;
+    bool locked = false;  // held open by another program that shares nothing
   } cases[] = {
-      {"404", "mode=404&count=1", false, false, false},
-      {"500", "mode=500&count=1", false, false, false},
-      {"truncated body", "mode=truncate&count=1", false, false, false},
-      {"connection refused", "", true, false, false},
-      {"read-only target", "", false, true, false},
-      {"target in use", "", false, false, true},
+      {"404", "mode=404&count=1", "The server answered 404 Not Found."},
+      {"500", "mode=500&count=1", "The server answered 500"},
+      {"truncated body", "mode=truncate&count=1", "The transfer broke off after"},
+      {"chunks without the last", "mode=chunked-cut&count=1", "before the body's last chunk"},
+      {"no stated end", "mode=nolength&count=1", "did not say where the body ends"},
+      {"compressed", "mode=gzip&count=1", "compressed (gzip)"},
+      {"2 GiB announced", "mode=huge&count=1", "The body (2048 MB) is larger than 1 MB."},
+      {"endless fast body", "mode=flood&count=1", "The body is larger than 1 MB."},
+      {"server that never answers", "mode=stall&count=1", "The server sent nothing for 1 s."},
+      {"endless slow body", "mode=trickle&seconds=0.1&count=1", "The download took longer than 3 s."},
+      {"redirect loop", "mode=redirect&file=/rda/csv", "more than 3 times"},
+      {"connection never accepted", "", " within 1.5 s.", ExpectedBody::TextList,
+       "http://127.0.0.1:" + std::to_string(blackhole)},
+      // Port 1 on the loopback has no listener.
+      {"connection refused", "", "refused", ExpectedBody::TextList, "http://127.0.0.1:1"},
+      {"https", "", "is not a plain http:// address", ExpectedBody::TextList, "https://127.0.0.1"},
+      {"web page for a list", "mode=body&file=regions.html&count=1", "The server sent a web page, not the list."},
+      {"empty list", "mode=empty&count=1", "The server sent an empty list."},
+      {"no picture for the map", "mode=body&file=QJcfm.txt&count=1", "The server sent no JPEG picture.",
+       ExpectedBody::Jpeg},
+      {"read-only target", "", "read-only", ExpectedBody::TextList, testing_support::webBase(), true},
+      {"target in use", "", "Cannot replace QJcfm.txt.", ExpectedBody::TextList, testing_support::webBase(), false,
+       true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -60,17 +98,57 @@ TEST(DownloadFile, FailureKeepsTheOldFile) {
     HANDLE holder = c.locked ? CreateFileA("QJcfm.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                              : INVALID_HANDLE_VALUE;
     if (*c.fault) testing_support::webFault(c.fault);
-    // Port 1 on the loopback has no listener.
-    const std::string base = c.refused ? "http://127.0.0.1:1" : testing_support::webBase();
-    const ui::DownloadResult r = ui::downloadFile(base + "/rda/csv?call=UA1ABC", "QJcfm.txt");
+    const ui::DownloadResult r = ui::downloadFile(c.base + "/rda/csv?call=UA1ABC", "QJcfm.txt", c.expected, kBounds);
+    testing_support::webClear();
     EXPECT_FALSE(r);
-    EXPECT_FALSE(r.reason.empty());
+    EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
     if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
     EXPECT_EQ(readWholeFile("QJcfm.txt"), kOld);
     EXPECT_EQ(filesIn(dir.path()), 1) << "a temporary file was left";
     SetFileAttributesA("QJcfm.txt", FILE_ATTRIBUTE_NORMAL);
   }
+}
+
+// While a download waits for the server, another program's message to one of our
+// windows (Logger32 writing a spot) is handled, not held until the download ends.
+TEST(DownloadFile, MessagesFromOtherProgramsAreHandledMeanwhile) {
+  testing_support::ScratchDir dir;
+  static std::atomic<bool> handled;
+  handled = false;
+  const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  const auto proc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (msg == WM_APP) handled = true;
+    return DefWindowProcW(w, msg, wp, lp);
+  };
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+proc));
+  std::thread sender([window] { SendMessageW(window, WM_APP, 0, 0); });
+
+  testing_support::webFault("mode=stall&count=1");
+  const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + "/rda_rus.txt", "QJar.txt",
+                                                ExpectedBody::TextList, kBounds);
+  const bool handledMeanwhile = handled;
+  testing_support::pump();  // lets a sender that was kept waiting go
+  sender.join();
+  DestroyWindow(window);
   testing_support::webClear();
+  EXPECT_FALSE(r);
+  EXPECT_TRUE(handledMeanwhile);
+}
+
+TEST(DownloadFile, LeftoversOfAnEarlierRunAreRemovedAtStart) {
+  testing_support::ScratchDir dir;
+  // Temporary files of downloads cut off by the end of the program; the one in use
+  // belongs to another running copy.
+  for (const char* name : {"rdz1A2B.tmp", "rdz0000C0DE.tmp", "rdzF.tmp", "rdz9.tmp.txt", "rdzX1.tmp", "notes.tmp"})
+    dir.write(name, "x");
+  const HANDLE inUse = CreateFileA("rdzF.tmp", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ui::removeLeftoverTempFiles(".");
+  CloseHandle(inUse);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir.path())) left.push_back(entry.path().filename().string());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"notes.tmp", "rdz9.tmp.txt", "rdzF.tmp", "rdzX1.tmp"}));
 }
 
 }  // namespace

@@ -484,6 +484,18 @@ TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
   dir.write("QJmis.txt", utf8);
   Form1->Edit1.setText("R3TWO");
   EXPECT_EQ(readFile("QJmis.txt").rfind(utf8 + "R3TWO:  KK-33  ", 0), 0u);
+
+  // The line is added at the end, the earlier bytes as they were, after a line
+  // break when the last line has none; a program that holds the log open and lets
+  // others write does not keep the line out.
+  const std::string unended = "UA1AAA:  AB-12\n\nlast";
+  dir.write("QJmis.txt", unended);
+  held = CreateFileA("QJmis.txt", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                     nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Form1->Edit1.setText("R3NEW");
+  CloseHandle(held);
+  EXPECT_EQ(readFile("QJmis.txt").rfind(unended + "\r\nR3NEW:  KK-33  ", 0), 0u) << readFile("QJmis.txt");
   EXPECT_TRUE(messages.messages().empty());
 }
 

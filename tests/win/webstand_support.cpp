@@ -10,17 +10,14 @@
 #include "ui/download.h"
 
 namespace testing_support {
-namespace {
 
 // Admin answers go through the program's own client into a file of their own.
-std::string fetch(const std::string& path) {
+std::string webAdmin(const std::string& path) {
   const std::string file = (std::filesystem::temp_directory_path() / "rudoz-webstand-admin.txt").string();
   const ui::DownloadResult r = ui::downloadFile(webBase() + path, file);
   if (!r) ADD_FAILURE() << "web stand-in " << path << ": " << r.reason;
   return readWholeFile(file);
 }
-
-}  // namespace
 
 std::string readWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -40,8 +37,8 @@ std::string webBase() {
   return "http://127.0.0.1:" + port;
 }
 
-void webFault(const std::string& query) { fetch("/_admin/fault?" + query); }
-void webClear() { fetch("/_admin/clear"); }
-std::string webLog() { return fetch("/_admin/log"); }
+void webFault(const std::string& query) { webAdmin("/_admin/fault?" + query); }
+void webClear() { webAdmin("/_admin/clear"); }
+std::string webLog() { return webAdmin("/_admin/log"); }
 
 }  // namespace testing_support

@@ -10,11 +10,24 @@ award's web server. Serves the sample files of data/sample on 127.0.0.1:
 Faults on request, for tests and the demo (each applies to the paths that begin
 with PREFIX, default all, for the next COUNT requests, default until cleared):
 
-  /_admin/fault?mode=404|500|truncate|slow|body|redirect&prefix=/map/&count=1&file=map/huge.jpg&seconds=3
+  /_admin/fault?mode=404|500|truncate|slow|body|redirect|...&prefix=/map/&count=1&file=map/huge.jpg&seconds=3
       404 and 500 answer with an error page; truncate announces the whole length
-      and closes the connection after half the body; slow waits before answering;
-      body answers 200 with the sample file FILE instead; redirect answers 302 with
-      FILE (a path) as the new location.
+      and closes the connection after half the body; slow waits SECONDS (3) before
+      answering; body answers 200 with the sample file FILE instead; redirect
+      answers 302 with FILE (a path) as the new location (without a count, a path
+      redirected to itself is a loop). The framing of the body:
+      chunked        the body in chunks, ended by the last chunk
+      chunked-cut    half the body in chunks, then the connection closes
+      nolength       no Content-Length; the connection closes after the body
+      gzip           the body gzip-compressed, said by Content-Encoding
+      empty          200 with an empty body
+      Servers that never finish:
+      stall          reads the request and answers nothing for SECONDS (600)
+      trickle        200, then a one-byte chunk every SECONDS (1), endlessly
+      flood          200, then chunks as fast as they go, endlessly
+      huge           200 announcing a 2 GiB body, then zeros
+  /_admin/blackhole    the port of a socket that never accepts: a connection
+                       to it hangs (its queue is full)
   /_admin/clear        no more faults
   /_admin/log          the request log (one "METHOD PATH STATUS" line per request)
   /_admin/stop         stops listening; the process ends
@@ -23,8 +36,10 @@ Every request is logged to standard output and kept for /_admin/log. The port is
 printed ("webstand: listening on http://127.0.0.1:PORT") and written to --port-file.
 """
 import argparse
+import gzip
 import os
 import signal
+import socket
 import sys
 import threading
 import time
@@ -40,6 +55,24 @@ class State:
         self.lock = threading.Lock()
         self.fault = None  # dict(mode, prefix, count, file, seconds)
         self.log = []
+        self.blackhole = None
+
+    def blackhole_port(self):
+        """A listening socket whose queue is kept full: a further connection is never
+        accepted and hangs until its own time-out."""
+        with self.lock:
+            if self.blackhole is None:
+                listener = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+                listener.bind(("127.0.0.1", 0))
+                listener.listen(0)
+                fillers = []
+                for _ in range(8):  # more than the queue holds; the rest hang unnoticed
+                    filler = socket.socket(socket.AF_INET, socket.SOCK_STREAM)
+                    filler.setblocking(False)
+                    filler.connect_ex(listener.getsockname())
+                    fillers.append(filler)
+                self.blackhole = (listener, fillers)
+            return self.blackhole[0].getsockname()[1]
 
     def take_fault(self, path):
         with self.lock:
@@ -99,7 +132,7 @@ class Handler(BaseHTTPRequestHandler):
             with state.lock:
                 state.fault = {"mode": query.get("mode", ["404"])[0], "prefix": query.get("prefix", ["/"])[0],
                                "count": int(count) if count else None, "file": query.get("file", [""])[0],
-                               "seconds": float(query.get("seconds", ["3"])[0])}
+                               "seconds": float(query["seconds"][0]) if "seconds" in query else None}
             self.send_body(200, b"fault set\n", "text/plain")
         elif what == "clear":
             with state.lock:
@@ -109,6 +142,8 @@ class Handler(BaseHTTPRequestHandler):
             with state.lock:
                 text = "".join(line + "\n" for line in state.log)
             self.send_body(200, text.encode(), "text/plain")
+        elif what == "blackhole":
+            self.send_body(200, f"{state.blackhole_port()}\n".encode(), "text/plain")
         elif what == "stop":
             self.send_body(200, b"stopping\n", "text/plain")
             threading.Thread(target=self.server.shutdown, daemon=True).start()
@@ -128,7 +163,7 @@ class Handler(BaseHTTPRequestHandler):
         if mode == "500":
             return self.error_page(500, "Internal Server Error")
         if mode == "slow":
-            time.sleep(fault["seconds"])
+            time.sleep(fault["seconds"] or 3)
         if mode == "redirect":
             self.send_response(302)
             self.send_header("Location", fault["file"])
@@ -151,7 +186,69 @@ class Handler(BaseHTTPRequestHandler):
             body = self.sample(fault["file"])
         if body is None:
             return self.error_page(404, "Not Found")
-        self.send_body(200, body, truncate=(mode == "truncate"))
+        self.send_framed(body, mode, fault)
+
+    def send_framed(self, body, mode, fault):
+        """The body as the fault asks for it; without one, whole with its length."""
+        if mode in ("truncate", None, "slow", "body"):
+            return self.send_body(200, body, truncate=(mode == "truncate"))
+        if mode == "empty":
+            return self.send_body(200, b"")
+        if mode == "gzip":
+            return self.send_gzip(body)
+        if mode == "stall":
+            self.record("stalled")
+            time.sleep(fault["seconds"] or 600)
+            self.close_connection = True
+            return
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        if mode == "huge":
+            self.send_header("Content-Length", str(2 ** 31))
+        elif mode == "nolength":
+            self.send_header("Connection", "close")
+        else:
+            self.send_header("Transfer-Encoding", "chunked")
+        self.end_headers()
+        self.close_connection = True
+        self.record(f"200 {mode}")
+        try:
+            if mode == "nolength":
+                self.wfile.write(body)
+            elif mode == "chunked":
+                for at in range(0, len(body), 1000):
+                    self.write_chunk(body[at:at + 1000])
+                self.wfile.write(b"0\r\n\r\n")
+            elif mode == "chunked-cut":
+                self.write_chunk(body[: len(body) // 2])
+            elif mode == "trickle":
+                while True:
+                    self.write_chunk(b"x")
+                    time.sleep(fault["seconds"] or 1)
+            elif mode in ("flood", "huge"):
+                block = bytes(65536)
+                while True:
+                    if mode == "flood":
+                        self.write_chunk(block)
+                    else:
+                        self.wfile.write(block)
+            self.wfile.flush()
+        except OSError:
+            pass  # the client went away: the end of every endless answer
+
+    def write_chunk(self, data):
+        self.wfile.write(b"%x\r\n%s\r\n" % (len(data), data))
+        self.wfile.flush()
+
+    def send_gzip(self, body):
+        packed = gzip.compress(body, mtime=0)
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Encoding", "gzip")
+        self.send_header("Content-Length", str(len(packed)))
+        self.end_headers()
+        self.wfile.write(packed)
+        self.record("200 gzip")
 
 
 def write_atomically(path, text):
