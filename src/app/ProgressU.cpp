@@ -56,7 +56,7 @@ TProgress::TProgress(const WindowPlace& place) {
   Button1.create(this, 0, 0, kButtonWidth, kButtonHeight, "Copy");
   ListView1.create(this, 0, 0, 10, 10);
   std::vector<ui::ListColumn> columns;
-  const int widths[core::kProgressColumns] = {70, 250, 75, 55, 60, 50};
+  const int widths[core::kProgressColumns] = {70, 240, 75, 55, 66, 50};
   for (int i = 0; i < core::kProgressColumns; ++i)
     columns.push_back({core::kProgressColumnTitles[i], widths[i], i >= int(core::ProgressColumn::Confirmed)});
   ListView1.setColumns(columns);

@@ -12,24 +12,13 @@ ARGS = harness.options()
 
 # Where the settings put the window, and its size.
 PLACE = (560, 60, 620, 560)
-# Column widths of the table, left to right: region, name, confirmed, active,
-# needed, per cent.
-COLUMNS = (70, 250, 75, 55, 60, 50)
-WHITE = (255, 255, 255)
 
 
-def picture(path):
-    """(width, height, {(x, y): (r, g, b)}) of a picture."""
-    out = subprocess.run(["convert", path, "-depth", "8", "txt:-"], capture_output=True, text=True,
-                         check=True).stdout
-    lines = out.splitlines()
-    width, height = (int(v) for v in lines[0].split(":")[1].split(",")[:2])
-    pixels = {}
-    for line in lines[1:]:
-        where, _, rest = line.partition(":")
-        x, y = (int(v) for v in where.split(","))
-        pixels[(x, y)] = tuple(int(float(v)) for v in rest.split("(")[1].split(")")[0].split(",")[:3])
-    return width, height, pixels
+def region_names():
+    """{letters: name} from the header lines of the sample district list."""
+    with open(os.path.join(harness.SAMPLE, "QJar.txt"), "rb") as f:
+        lines = f.read().decode("cp1251").splitlines()
+    return {fields[1][1:3]: fields[0] for fields in (line.split("\t") for line in lines) if fields[1].startswith("(")}
 
 
 class ProgressWindow(unittest.TestCase):
@@ -72,31 +61,14 @@ class ProgressWindow(unittest.TestCase):
         text = harness.wait_for(self.clipboard, 10, what="the table on the clipboard")
         return [line.split("\t") for line in text.splitlines() if line]  # X takes LF line ends
 
-    def table_origin(self):
-        """Screen points of the table: the left edge, the top of the column titles
-        and the top of the first row. The titles are the first white band across
-        the window (inside the frame, whose outer line may be white too); a line
-        closes them off from the rows."""
-        width, height, pixels = picture(self.shot("progress-find-table"))
-        for y in range(8, height // 2):
-            whites = [x for x in range(8, width - 8) if pixels[(x, y)] == WHITE]
-            if len(whites) > width // 2:
-                left, titles = whites[0], y
-                break
-        else:
-            raise AssertionError("no table in the window")
-        rows = next(y for y in range(titles, height) if pixels[(left + 150, y)] != WHITE) + 1
-        wx, wy, _, _ = self.display.geometry(self.window)
-        return wx + left, wy + titles, wy + rows
-
     def needed_lines_shown(self, name):
         """Lines of text in the needed list, the white band at the bottom of the
         window: bands of rows with dark pixels where the codes stand, at its left."""
-        width, height, pixels = picture(self.shot(name))
+        width, height, pixels = harness.picture(self.shot(name))
         white_rows = [y for y in range(height // 2, height - 8)
-                      if sum(pixels[(x, y)] == WHITE for x in range(8, width - 8)) > width // 2]
+                      if sum(pixels[(x, y)] == harness.WHITE for x in range(8, width - 8)) > width // 2]
         top = next(y for y in reversed(white_rows) if y - 1 not in white_rows)
-        left = next(x for x in range(8, width) if pixels[(x, top + 1)] == WHITE)
+        left = next(x for x in range(8, width) if pixels[(x, top + 1)] == harness.WHITE)
         bands, inside = 0, False
         for y in range(top, white_rows[-1]):
             dark = any(sum(pixels[(x, y)]) < 300 for x in range(left + 2, left + 40))
@@ -112,10 +84,11 @@ class ProgressWindow(unittest.TestCase):
         self.assertEqual(self.display.geometry(self.window), PLACE)
         self.assertEqual(self.needed_lines_shown("progress-open"), 0)  # no region chosen yet
 
-        left, titles, top = self.table_origin()
+        left, titles, top = harness.progress_table(self.display, self.window,
+                                                   os.path.join(self.out, "progress-find-table.png"))
         # A click on the title "Needed" sorts by it, fewest first; then a click on
         # the first row lists that region's needed districts below the table.
-        needed_title = left + sum(COLUMNS[:4]) + COLUMNS[4] // 2
+        needed_title = left + sum(harness.PROGRESS_COLUMNS[:4]) + harness.PROGRESS_COLUMNS[4] // 2
         self.display.click(needed_title, titles + 8)
         self.display.click(left + 20, top + 6)
         table = self.copy_table()
@@ -124,9 +97,10 @@ class ProgressWindow(unittest.TestCase):
         self.assertGreater(len(rows), 80)
         self.assertEqual(sum(int(r[2]) for r in rows), self.confirmed)  # the title's count
         self.assertEqual([int(r[4]) for r in rows], sorted(int(r[4]) for r in rows))
+        names = region_names()
         for r in rows:
             self.assertEqual(int(r[3]) - int(r[2]), int(r[4]), r)
-            self.assertNotEqual(r[1], r[0])  # named by its header line
+            self.assertEqual(r[1], names[r[0]])  # Cyrillic as the header line has it
         self.shot("progress-sorted")
 
         # The list of the region clicked shows its needed districts, one a line, as
