@@ -30,7 +30,9 @@ def prepare_folder():
     # The program runs from the demo folder, with the frequency panel shown and the
     # web services' addresses pointing at the stand-in.
     web = harness.WebStand(DEMO)
-    exe = harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1", "MyCall=UA1ABC"] + web.settings())
+    # The progress window opens to the right of the spot list window, which stays on top.
+    exe = harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1", "MyCall=UA1ABC", "ProgressLeft=620",
+                                                               "ProgressTop=80"] + web.settings())
     print(f"demo: the web services answer on {web.base}")
     return exe, web
 
@@ -114,6 +116,7 @@ def headless(exe):
         step("10-no-cat", expect="Check CAT")
         show_map(display)
         setup_view(display, window)
+        progress_window(display, window)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
         press_main(display, window)
         display.key("alt+q")
@@ -173,6 +176,24 @@ def setup_view(display, window):
     harness.click_setup_button(display, origin, "cfm")
     display.wait_title(vip, "Download OK  CFM-300", timeout=30)
     shot(display, "13-confirmations-fetched", vip)
+
+
+def progress_window(display, window):
+    """"Progress" from the main window's context menu (its third entry) on the
+    sample files; then the regions by what they still need, most first, and the
+    needed districts of the first."""
+    x, y, w, h = display.geometry(window)
+    display.click(x + 155, y + h - 13, button=3)
+    display.key("Down", "Down", "Down", "Return")
+    progress = display.find_window("^RDA Progress$", timeout=20)
+    shot(display, "14-progress", progress)
+    left, titles, rows = harness.progress_table(display, progress, os.path.join(SHOTS, "15-progress-needed.png"))
+    needed = left + sum(harness.PROGRESS_COLUMNS[:4]) + harness.PROGRESS_COLUMNS[4] // 2
+    display.click(needed, titles + 8)
+    display.click(needed, titles + 8)
+    display.click(left + 20, rows + 6)
+    time.sleep(1)
+    shot(display, "15-progress-needed", progress)
 
 
 def press_main(display, window):

@@ -10,6 +10,32 @@ PREFIXES = """AD AL AM AR BA BO BR BU CB CK CN CU DA EA GA HA HK HM IN IR IV KA 
 KK KL KM KN KO KR KS KT KU LO LP MA MD MG MO MR MU NN NO NS NV OB OM OR PE PK PM PS RA RK
 RO SA SE SL SM SO SP SR ST SV TA TB TL TN TO TU TV UD UL VG VL VO VR YA YN YR ZK""".split()
 
+# Invented region names for the header lines the award's list puts before each
+# region's districts: "NAME (SHORT)<TAB>(XX)<TAB>call area".
+REGION_STEMS = ["ОЗЁР", "БЕРЁЗОВ", "СОСНОВ", "КАМЕН", "ЛУГОВ", "ДУБРОВ", "ЗАРЕЧ", "ПЕРВОМАЙ", "КРАСНОБОР",
+                "НОВОСЁЛ", "ПОЛЯР", "СТЕПНОВ", "РЕЧНОВ", "ГОРНОВ", "ЛЕСНОВ", "ЯСНОГОР", "СВЕТЛОЯР", "БЕЛОЗЁР",
+                "ЧЕРНОЛЕС", "ТИХОРЕЧ", "ВЫСОКОГОР", "КРУТОЯР", "ЗЕЛЕНОДОЛ", "СЕВЕРОЗЁР", "ЮЖНОБОР",
+                "ЗАПАДНОДОЛ", "ВОСТОЧНОЛУГ", "СРЕДНЕРЕЧ", "ВЕРХНЕБОР", "НИЖНЕЛУГ"]
+
+
+def region_header(index, prefix):
+    stem = REGION_STEMS[index % len(REGION_STEMS)]
+    kind = index // len(REGION_STEMS) % 3
+    name = [f"{stem}СКАЯ ОБЛАСТЬ ({stem}СК)", f"{stem}СКИЙ КРАЙ ({stem}СК)", f"РЕСПУБЛИКА {stem}ИЯ ({stem}ИЯ)"][kind]
+    return f"{name}\t({prefix})\tUA{index % 10}{chr(ord('A') + index % 26)}"
+
+
+def with_region_headers(districts):
+    """The district lines with a header line before each region's first district."""
+    lines, current = [], None
+    for line in districts:
+        if line[:2] != current:
+            current = line[:2]
+            lines.append(region_header(PREFIXES.index(current), current))
+        lines.append(line)
+    return lines
+
+
 PLACES = ["Ozersk", "Lesnoy", "Gorny", "Rechnoy", "Stepnoy", "Polyarny", "Sosnovka", "Beryozovo",
           "Kamensk", "Krasny Bor", "Novoselki", "Zarechye", "Pervomaysk", "Dubrava", "Lugovoy"]
 PLACES_RU = ["Озёрский район", "Лесной район", "Горный район", "Речной район", "Степной район",
@@ -68,7 +94,8 @@ def main():
     here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "sample")
     os.makedirs(here, exist_ok=True)
 
-    # District list: about 2,700 codes over the region prefixes, some deleted.
+    # District list: about 2,700 codes over the region prefixes, some deleted, each
+    # region under its header line.
     districts, codes = [], []
     per_prefix = 2700 // len(PREFIXES) + 1
     for prefix in PREFIXES:
@@ -83,8 +110,11 @@ def main():
             else:
                 codes.append(code)
             districts.append(f"{code}\t{name}")
+    # The list holds every district made, so that it knows every confirmed one; the
+    # callbook draws from the first 2,700, as it always has.
+    write(os.path.join(here, "QJar.txt"), with_region_headers(districts))
+    listed = len(districts)
     districts = districts[:2700]
-    write(os.path.join(here, "QJar.txt"), districts)
 
     # The operator's confirmations, as the confirmation service exports them.
     confirmed = sorted(rng.sample(codes, 300))
@@ -139,7 +169,7 @@ def main():
     write_regions_page(os.path.join(here, "regions.html"), regions, dict(d.split("\t", 1) for d in districts))
     write_maps(os.path.join(here, "map"))
 
-    print(f"wrote {len(districts)} districts, {len(cfm)} confirmations of {len(confirmed)} districts, "
+    print(f"wrote {listed} districts, {len(cfm)} confirmations of {len(confirmed)} districts, "
           f"{len(book)} callbook lines, {len(regions)} region lines; UA1ABC is confirmed ({confirmed[0]}), "
           f"R3DEMO is new ({new_code}); Most Wanted: " + ", ".join(f"{c} {p}" for c, p in fixed.items()))
 

@@ -11,6 +11,8 @@ packages=(
   g++-mingw-w64-x86-64-posix
   # running Windows code: Wine on a virtual X display, real input, screenshots
   wine64 xvfb xauth x11-utils xdotool imagemagick
+  # the end-to-end tests read what the program copies from the X clipboard
+  xclip
   # the local HTTP service of the tests and the demo
   python3
   # libjpeg for Windows is built from Debian's source package, its SIMD code with nasm

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "app/ProgressU.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "core/alert_log.h"
@@ -75,8 +76,11 @@ TForm1::TForm1() {
   Setup1.OnClick = [this] { Setup1Click(); };
   ShowVip1.caption = "Show Vip";
   ShowVip1.OnClick = [this] { ShowVip1Click(); };
+  Progress1.caption = "Progress";
+  Progress1.OnClick = [this] { Progress1Click(); };
   PopupMenu1.add(Setup1);
   PopupMenu1.add(ShowVip1);
+  PopupMenu1.add(Progress1);
   setPopupMenu(&PopupMenu1);
 
   setKeyPreview(true);
@@ -133,6 +137,13 @@ void TForm1::ShowVip1Click() {
   Vip->show();
   Vip->RbPanel2.show();
   Vip->RbPanel3.hide();
+}
+
+void TForm1::Progress1Click() {
+  if (!Progress) return;
+  // Counted before it shows, so that its first paint holds the figures.
+  Progress->Refresh();
+  Progress->bringToFront();
 }
 
 // Each load makes a new list; the operation that asked for it holds it (HeldList).

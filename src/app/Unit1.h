@@ -33,6 +33,7 @@ class TForm1 : public ui::Form {
   ui::PopupMenu PopupMenu1;
   ui::MenuItem Setup1;
   ui::MenuItem ShowVip1;
+  ui::MenuItem Progress1;
 
   // Window events.
   void FormActivate();
@@ -40,6 +41,7 @@ class TForm1 : public ui::Form {
   void FormKeyDown(WORD key, ui::ShiftState shift);
   void Setup1Click();
   void ShowVip1Click();
+  void Progress1Click();
   void StartSetup();
 
   // The lookup, run at every change of Edit1.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/MapU.h"
+#include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/held_list.h"
 #include "app/VipU.h"
@@ -71,6 +72,7 @@ void TVip::RbButton3Click() {
                                 files::kConfirmations));
     return;
   }
+  if (Progress) Progress->RefreshIfShown();
   if (!Form1) return;
   const HeldList confirmations(Form1->CfmList, Form1->F2Load());
   setCaption("Download OK  " + Form1->Cnt());
@@ -78,10 +80,12 @@ void TVip::RbButton3Click() {
 
 void TVip::RbButton5Click() {
   if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
-  if (const auto r = DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts))
+  if (const auto r = DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts)) {
+    if (Progress) Progress->RefreshIfShown();
     ui::showMessage(kDownloadOk);
-  else
+  } else {
     ui::showMessage(failureText("Error while downloading rda_rus.txt from " + RdaServer + " !", r, files::kDistricts));
+  }
 }
 
 void TVip::RbButton6Click() {

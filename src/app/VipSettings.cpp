@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_values.h"
@@ -134,6 +135,19 @@ const SettingKey kKeys[] = {
     textKey(
         "RdaServer", "", [](TVip& vip, const std::string& v) { vip.RdaServer = v; },
         [](const TVip& vip) { return vip.RdaServer; }),
+    // The progress window's place and size; it is made after this file is read.
+    integerKey(
+        "ProgressTop", WindowPlace{}.top, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.top = v; },
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->top() : vip.ProgressPlace.top); }),
+    integerKey(
+        "ProgressLeft", WindowPlace{}.left, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.left = v; },
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->left() : vip.ProgressPlace.left); }),
+    integerKey(
+        "ProgressWidth", WindowPlace{}.width, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.width = v; },
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->width() : vip.ProgressPlace.width); }),
+    integerKey(
+        "ProgressHeight", WindowPlace{}.height, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.height = v; },
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->height() : vip.ProgressPlace.height); }),
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "controls/RbButton.h"
 #include "controls/RbCheckBox.h"
+#include "app/ProgressU.h"
 #include "controls/RbPanel.h"
 #include "core/text_file.h"
 #include "ui/common_dialogs.h"
@@ -59,6 +60,9 @@ class TVip : public ui::Form {
   // Base addresses (scheme and host) of the confirmation service and of the award's
   // web server, from the settings; empty until the operator sets them.
   std::string CfmServer, RdaServer;
+
+  // The progress window's place and size from the settings, until it exists.
+  WindowPlace ProgressPlace;
 
   // Fetches url into file; the old file stays unless the whole answer arrived and
   // looks like what the file holds. A failure carries its reason.

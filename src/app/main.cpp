@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "app/MapU.h"
+#include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
@@ -20,6 +21,8 @@ int main() {
   Vip = vip.get();
   auto map = std::make_unique<TMap>();
   Map = map.get();
+  auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);
+  Progress = progress.get();
   ui::app().run(*Form1);
   return 0;
 }

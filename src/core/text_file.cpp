@@ -29,7 +29,7 @@ std::string systemReason() { return g_systemReason(); }
 
 FileBytes::FileBytes(std::string_view text)
     : data_(std::make_unique_for_overwrite<char[]>(text.size())), size_(text.size()) {
-  std::memcpy(data_.get(), text.data(), text.size());
+  if (!text.empty()) std::memcpy(data_.get(), text.data(), text.size());  // an empty view may hold no address
 }
 
 FileBytes readRawFileBytes(const std::string& fileName) {

@@ -164,6 +164,14 @@ LRESULT Control::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
           if (child->onCommand(HIWORD(wParam))) return 0;
       }
       break;
+    case WM_NOTIFY: {
+      const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (Control* child = fromHandle(header.hwndFrom); child && child->parent_ == this) {
+        LRESULT result = 0;
+        if (child->onNotify(header, result)) return result;
+      }
+      break;
+    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

@@ -102,6 +102,8 @@ class Control {
 
   // WM_COMMAND that the parent reflected to this control.
   virtual bool onCommand(WORD /*code*/) { return false; }
+  // WM_NOTIFY that the parent reflected to this control; true when it set result.
+  virtual bool onNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   // WM_CTLCOLOR* that the parent passes on; null lets the system choose.
   virtual HBRUSH onCtlColor(HDC /*dc*/) { return nullptr; }
   // A child was moved, resized, shown or hidden.

@@ -66,8 +66,8 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-// One line of Windows-1251 text centred in r, in the font and colour given, on
-// whatever lies beneath it.
-void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_view text);
+// One line of Windows-1251 text centred in r (or at its left edge), in the font and
+// colour given, on whatever lies beneath it.
+void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_view text, bool centred = true);
 
 }  // namespace ui

@@ -29,12 +29,14 @@ int screenDpi() {
 int Font::size() const { return MulDiv(height, 72, screenDpi()); }
 void Font::setSize(int points) { height = MulDiv(points, screenDpi(), 72); }
 
-void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_view text) {
+void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_view text, bool centred) {
   const SelectedObject selected(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, color);
   const std::wstring wide = widen(text);
-  DrawTextW(dc, wide.c_str(), int(wide.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  // Text from the left edge that does not fit ends in an ellipsis, not mid-letter.
+  const UINT horizontal = centred ? DT_CENTER : DT_LEFT | DT_END_ELLIPSIS;
+  DrawTextW(dc, wide.c_str(), int(wide.size()), &r, horizontal | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
 GdiHandle Font::create() const {

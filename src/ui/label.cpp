@@ -28,12 +28,18 @@ void Label::setColor(core::Color color) {
   invalidate();
 }
 
+void Label::setCentred(bool centred) {
+  if (centred == centred_) return;
+  centred_ = centred;
+  invalidate();
+}
+
 void Label::paint(HDC dc) {
   RECT r{};
   GetClientRect(handle(), &r);
   FillRect(dc, &r, brush_.get(color_));
   drawCentredText(dc, r, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)), colorRef(font().color),
-                  caption_);
+                  caption_, centred_);
 }
 
 LRESULT Label::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -1,5 +1,5 @@
 // Static text on a background of its own colour, in its font and font colour,
-// centred. The text is also the window's text, so other programs can read it.
+// centred or from the left edge. The text is also the window's text, so other programs can read it.
 #pragma once
 
 #include <string>
@@ -18,6 +18,7 @@ class Label : public Control {
   void setCaption(const std::string& caption);
   core::Color color() const { return color_; }
   void setColor(core::Color color);
+  void setCentred(bool centred);
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -27,6 +28,7 @@ class Label : public Control {
 
   std::string caption_;
   core::Color color_ = core::clBtnFace;
+  bool centred_ = true;
   Brush brush_;
 };
 

@@ -446,6 +446,44 @@ def setup_panel_origin(display, window, shot_path):
     return wx + left - 2, wy + top - 2
 
 
+def picture(path):
+    """(width, height, {(x, y): (r, g, b)}) of a picture, through ImageMagick."""
+    out = subprocess.run(["convert", path, "-depth", "8", "txt:-"], capture_output=True, text=True,
+                         check=True).stdout
+    lines = out.splitlines()
+    width, height = (int(v) for v in lines[0].split(":")[1].split(",")[:2])
+    pixels = {}
+    for line in lines[1:]:
+        where, _, rest = line.partition(":")
+        x, y = (int(v) for v in where.split(","))
+        pixels[(x, y)] = tuple(int(float(v)) for v in rest.split("(")[1].split(")")[0].split(",")[:3])
+    return width, height, pixels
+
+
+# The progress window's table: its column widths, left to right (region, name,
+# confirmed, active, needed, per cent).
+PROGRESS_COLUMNS = (70, 240, 75, 55, 66, 50)
+WHITE = (255, 255, 255)
+
+
+def progress_table(display, window, shot_path):
+    """Screen points of the progress window's table: its left edge, the top of the
+    column titles and the top of the first row. The titles are the first white band
+    across the window (inside the frame, whose outer line may be white too); a line
+    closes them off from the rows."""
+    width, height, pixels = picture(display.screenshot(shot_path, window))
+    for y in range(8, height // 2):
+        whites = [x for x in range(8, width - 8) if pixels[(x, y)] == WHITE]
+        if len(whites) > width // 2:
+            left, titles = whites[0], y
+            break
+    else:
+        raise AssertionError("no table in the progress window")
+    rows = next(y for y in range(titles, height) if pixels[(left + 150, y)] != WHITE) + 1
+    wx, wy, _, _ = display.geometry(window)
+    return wx + left, wy + titles, wy + rows
+
+
 def click_setup_button(display, origin, name):
     dx, dy = SETUP_BUTTONS[name]
     display.click(origin[0] + dx, origin[1] + dy)

@@ -93,34 +93,59 @@ std::string outputDir(const std::string& subfolder) {
   return dir.string();
 }
 
-std::string snapshot(HWND window, const std::string& name) {
-  pump(50);
-  UpdateWindow(window);
-  RECT r{};
-  GetWindowRect(window, &r);
-  const int width = r.right - r.left, height = r.bottom - r.top;
+COLORREF ScreenImage::pixel(int x, int y) const {
+  const int stride = (width * 3 + 3) & ~3;
+  const unsigned char* p = &rows[std::size_t((height - 1 - y) * stride + x * 3)];
+  return RGB(p[2], p[1], p[0]);
+}
+
+ScreenImage captureScreen(const RECT& r) {
+  ScreenImage image;
+  image.width = r.right - r.left;
+  image.height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = image.height;  // bottom-up, as a BMP file stores it
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 24;
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  BitBlt(memory, 0, 0, image.width, image.height, screen, r.left, r.top, SRCCOPY);
   GdiFlush();
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<unsigned char> rows(static_cast<unsigned char*>(bits), static_cast<unsigned char*>(bits) + stride * height);
+  const int stride = (image.width * 3 + 3) & ~3;
+  image.rows.assign(static_cast<unsigned char*>(bits), static_cast<unsigned char*>(bits) + stride * image.height);
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
+  return image;
+}
 
+ScreenImage captureClient(HWND window, RECT r) {
+  pump(50);
+  UpdateWindow(window);
+  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
+  return captureScreen(r);
+}
+
+ScreenImage captureClient(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return captureClient(window, r);
+}
+
+std::string snapshot(HWND window, const std::string& name) {
+  pump(50);
+  UpdateWindow(window);
+  RECT r{};
+  GetWindowRect(window, &r);
+  const ScreenImage image = captureScreen(r);
   const std::string path = (fs::path(outputDir()) / (name + ".bmp")).string();
-  writeBmp(path, width, height, rows);
+  writeBmp(path, image.width, image.height, image.rows);
   return path;
 }
 

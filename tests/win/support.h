@@ -63,6 +63,20 @@ void writeBmp(const std::string& path, int width, int height, const std::vector<
 // if missing.
 std::string outputDir(const std::string& subfolder = {});
 
+// Pixels read from the screen: rows bottom-up and DWORD-aligned, as a BMP file
+// keeps them.
+struct ScreenImage {
+  int width = 0, height = 0;
+  std::vector<unsigned char> rows;
+  // The pixel at x, y counted from the top left corner.
+  COLORREF pixel(int x, int y) const;
+};
+// What the screen shows in a rectangle of screen coordinates.
+ScreenImage captureScreen(const RECT& screenRect);
+// What the screen shows of a window's client area, or of a part of it.
+ScreenImage captureClient(HWND window);
+ScreenImage captureClient(HWND window, RECT clientRect);
+
 // Saves what the window shows on screen, frame included, as a 24-bit BMP under the
 // test output directory; returns the file's path.
 std::string snapshot(HWND window, const std::string& name);

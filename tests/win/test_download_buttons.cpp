@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/MapU.h"
+#include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
@@ -109,6 +110,27 @@ TEST_F(Downloads, OwnConfirmationsAsTypedAndEncoded) {
   Vip->Edit1.setText("UA1 ABC&x");
   Vip->RbButton3.click();
   EXPECT_EQ(served(), (Texts{"GET /rda/csv?call=ua1abc 200", "GET /rda/csv?call=UA1%20ABC%26x 200"}));
+}
+
+TEST_F(Downloads, BothListDownloadsRefreshTheProgressWindow) {
+  start(base, base);
+  TProgress progress;
+  Progress = &progress;
+  dir.write("QJcfm.txt", "AD-09;UA1ABC\nQQ-00;X\n");
+  dir.write("QJar.txt", "AD-09\tx\n");
+  progress.Refresh();
+  progress.show();
+  EXPECT_EQ(progress.Label1.caption(), "confirmed 1 of 1 active districts, 100.0 %");
+  EXPECT_NE(progress.Label3.caption(), "");  // QQ-00
+  Vip->RbButton5.click();
+  const int active = progress.Figures.totals.active;
+  EXPECT_GT(active, 2000);
+  EXPECT_EQ(progress.Label1.caption().rfind("confirmed 1 of " + std::to_string(active) + " active", 0), 0u);
+  Vip->RbButton3.click();
+  EXPECT_EQ(progress.Label1.caption().rfind("confirmed 300 of " + std::to_string(active) + " active", 0), 0u);
+  EXPECT_EQ(progress.Label3.caption(), "");
+  EXPECT_EQ(shown(), Texts{"Download succesful!"});
+  Progress = nullptr;
 }
 
 TEST_F(Downloads, EveryFailureKeepsTheFileAndSaysWhy) {

@@ -9,6 +9,7 @@
 #include <optional>
 #include <sstream>
 
+#include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
@@ -61,7 +62,7 @@ const std::vector<std::string> kKeyOrder = {
     "MyCall",    "AlwaysUpdate", "QrgPanel",  "MainTop",   "MainLeft",  "VipTop",    "VipLeft",
     "VipWidth",  "VipHeigth",    "SpotWidth", "FreqWidth", "RdaWidth",  "TimeWidth", "MwWidth",
     "FontName",  "FontSize",     "FontStyle", "FontCl",    "FixedColor", "Color",    "RussOnly",
-    "CfmServer", "RdaServer"};
+    "CfmServer", "RdaServer", "ProgressTop", "ProgressLeft", "ProgressWidth", "ProgressHeight"};
 
 class SpotList : public ::testing::Test {
  protected:
@@ -230,6 +231,30 @@ TEST_F(SpotList, ClosingTheMainWindowWritesTheFileTwiceInTableOrder) {
                                       setting("FontCl"), setting("RussOnly")}),
             (std::vector<std::string>{"61", "UA1ABC", "33", "44", "8388608", "1"}));
   EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotList, ProgressWindowKeepsItsPlaceAndSize) {
+  writeSettings({"ProgressLeft=40", "ProgressTop=50", "ProgressWidth=600", "ProgressHeight=450"});
+  createVip();
+  auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);
+  Progress = progress.get();
+  EXPECT_EQ(std::make_tuple(Progress->left(), Progress->top(), Progress->width(), Progress->height()),
+            std::make_tuple(40, 50, 600, 450));
+  Progress->setBounds(70, 80, 500, 400);
+  Vip->WriteParams();
+  EXPECT_EQ((std::vector<std::string>{setting("ProgressLeft"), setting("ProgressTop"), setting("ProgressWidth"),
+                                      setting("ProgressHeight")}),
+            (std::vector<std::string>{"70", "80", "500", "400"}));
+
+  // Before the window is made, the keys keep what was read, or their defaults.
+  progress.reset();
+  ASSERT_EQ(Progress, nullptr);
+  writeSettings({"ProgressLeft=41"});
+  restartVip();
+  Vip->WriteParams();
+  EXPECT_EQ((std::vector<std::string>{setting("ProgressLeft"), setting("ProgressTop"), setting("ProgressWidth"),
+                                      setting("ProgressHeight")}),
+            (std::vector<std::string>{"41", "120", "620", "520"}));
 }
 
 TEST_F(SpotList, SetupViewAndGridView) {

@@ -1,0 +1,228 @@
+#include "core/award_progress.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "core/text.h"
+#include "core/text_file.h"
+
+namespace core {
+
+const char* const kProgressColumnTitles[kProgressColumns] = {"Region", "Name", "Confirmed", "Active", "Needed", "%"};
+
+namespace {
+
+struct CodeLine {
+  std::string_view code;
+  std::string_view description;
+};
+
+struct RegionHeader {
+  std::string_view letters;
+  std::string_view name;
+};
+
+bool isCodeLine(std::string_view line) { return line.size() >= 5 && line[2] == '-'; }
+
+bool isCapital(char c) { return c >= 'A' && c <= 'Z'; }
+
+// Tabs inside a cell would split it in the table's text.
+std::string withoutTabs(std::string_view s) {
+  std::string out(s);
+  std::replace(out.begin(), out.end(), '\t', ' ');
+  return out;
+}
+
+std::string_view trimBlanks(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// A line holding two capital letters in parentheses names that region; the name is
+// what stands before the first tab (or before the letters, when they come first).
+std::optional<RegionHeader> regionHeader(std::string_view line) {
+  for (std::size_t open = line.find('('); open != std::string_view::npos && open + 3 < line.size();
+       open = line.find('(', open + 1)) {
+    if (!isCapital(line[open + 1]) || !isCapital(line[open + 2]) || line[open + 3] != ')') continue;
+    const std::size_t end = std::min(line.find('\t'), open);
+    return RegionHeader{line.substr(open + 1, 2), trimBlanks(line.substr(0, end))};
+  }
+  return std::nullopt;
+}
+
+// The codes of the list, each with its deciding (last) line, sorted by code.
+std::vector<CodeLine> deciding(std::vector<CodeLine> lines) {
+  std::stable_sort(lines.begin(), lines.end(), [](const CodeLine& a, const CodeLine& b) { return a.code < b.code; });
+  std::vector<CodeLine> codes;
+  codes.reserve(lines.size());
+  for (const CodeLine& line : lines) {
+    if (!codes.empty() && codes.back().code == line.code)
+      codes.back() = line;
+    else
+      codes.push_back(line);
+  }
+  return codes;
+}
+
+// The different confirmed codes of the confirmations as the title counts them: of
+// lines equal but for case only the first is loaded. The views point into `loaded`.
+std::vector<std::string_view> confirmedCodes(std::string_view confirmations, TextList& loaded) {
+  loaded = TextList::fromText(confirmations, true);
+  std::vector<std::string_view> codes;
+  for (std::string_view line : loaded)
+    if (!line.empty()) codes.push_back(head(line, 5));
+  std::sort(codes.begin(), codes.end());
+  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+  return codes;
+}
+
+}  // namespace
+
+AwardProgress countProgress(std::string_view districtList, std::string_view confirmations) {
+  std::vector<CodeLine> lines;
+  std::unordered_map<std::string_view, std::string_view> names;  // the last header of each region
+  forEachLine(districtList, [&](std::string_view line) {
+    if (isCodeLine(line)) {
+      lines.push_back({line.substr(0, 5), line.size() > 6 ? line.substr(6) : std::string_view()});
+    } else if (const auto header = regionHeader(line)) {
+      names[header->letters] = header->name;
+    }
+  });
+  const std::vector<CodeLine> codes = deciding(std::move(lines));
+  TextList loaded;
+  const std::vector<std::string_view> confirmed = confirmedCodes(confirmations, loaded);
+
+  AwardProgress progress;
+  ProgressTotals& totals = progress.totals;
+  // Both lists are sorted: one walk through them side by side.
+  auto next = confirmed.begin();
+  for (const CodeLine& district : codes) {
+    for (; next != confirmed.end() && *next < district.code; ++next) progress.unknownCodes.emplace_back(*next);
+    const bool isConfirmed = next != confirmed.end() && *next == district.code;
+    if (isConfirmed) ++next;
+
+    const std::string_view letters = district.code.substr(0, 2);
+    if (progress.regions.empty() || progress.regions.back().letters != letters) {
+      RegionProgress region;
+      region.letters = letters;
+      const auto named = names.find(letters);
+      region.name = named != names.end() && !named->second.empty() ? named->second : letters;
+      progress.regions.push_back(std::move(region));
+    }
+    RegionProgress& region = progress.regions.back();
+    if (contains(district.description, "deleted")) {
+      region.confirmedDeleted += isConfirmed;
+      totals.confirmedDeleted += isConfirmed;
+      continue;
+    }
+    ++region.active;
+    ++totals.active;
+    if (isConfirmed) {
+      ++region.confirmed;
+      ++totals.confirmed;
+    } else {
+      region.needed.push_back({std::string(district.code), std::string(district.description)});
+      ++totals.needed;
+    }
+  }
+  for (; next != confirmed.end(); ++next) progress.unknownCodes.emplace_back(*next);
+  return progress;
+}
+
+std::string neededLine(const NeededDistrict& district) {
+  // The award's notes stand after more tabs: one blank in their place.
+  std::string line = district.code + "  ";
+  bool blank = false;
+  for (const char c : trimBlanks(district.description)) {
+    if (c == '\t') {
+      if (!blank) line += ' ';
+      blank = true;
+    } else {
+      line += c;
+      blank = c == ' ';
+    }
+  }
+  return line;
+}
+
+std::string percentText(int part, int whole) {
+  const long long tenths = whole > 0 ? static_cast<long long>(part) * 1000 / whole : 0;
+  return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+std::string totalsLine(const ProgressTotals& totals) {
+  return "confirmed " + std::to_string(totals.confirmed) + " of " + std::to_string(totals.active) +
+         " active districts, " + percentText(totals.confirmed, totals.active) + " %";
+}
+
+std::string deletedLine(const ProgressTotals& totals) {
+  return "confirmed deleted districts: " + std::to_string(totals.confirmedDeleted);
+}
+
+std::string unknownCodesLine(const std::vector<std::string>& unknownCodes) {
+  if (unknownCodes.empty()) return {};
+  constexpr std::size_t kNamed = 8;
+  std::string line = std::to_string(unknownCodes.size()) +
+                     (unknownCodes.size() == 1 ? " confirmed code is" : " confirmed codes are") +
+                     " not in the district list (an old list?): ";
+  for (std::size_t i = 0; i < unknownCodes.size() && i < kNamed; ++i) line += (i ? ", " : "") + unknownCodes[i];
+  if (unknownCodes.size() > kNamed) line += ", ...";
+  return line;
+}
+
+std::vector<std::string> progressRow(const RegionProgress& region) {
+  return {withoutTabs(region.letters),
+          withoutTabs(region.name),
+          std::to_string(region.confirmed),
+          std::to_string(region.active),
+          std::to_string(region.needed.size()),
+          percentText(region.confirmed, region.active)};
+}
+
+void sortRegions(std::vector<RegionProgress>& regions, ProgressColumn column, bool descending) {
+  auto byNumber = [](long long a, long long b) { return a < b ? -1 : a > b ? 1 : 0; };
+  auto key = [&](const RegionProgress& a, const RegionProgress& b) {
+    switch (column) {
+      case ProgressColumn::Region:
+        return compareNoCase(a.letters, b.letters);
+      case ProgressColumn::Name:
+        return compareNoCase(a.name, b.name);
+      case ProgressColumn::Confirmed:
+        return byNumber(a.confirmed, b.confirmed);
+      case ProgressColumn::Active:
+        return byNumber(a.active, b.active);
+      case ProgressColumn::Needed:
+        return byNumber(static_cast<long long>(a.needed.size()), static_cast<long long>(b.needed.size()));
+      case ProgressColumn::Percent:
+        // The shares themselves, not their rounded texts; a region with no active
+        // district stands at nothing.
+        return byNumber(static_cast<long long>(a.confirmed) * std::max(b.active, 1),
+                        static_cast<long long>(b.confirmed) * std::max(a.active, 1));
+    }
+    return 0;
+  };
+  std::stable_sort(regions.begin(), regions.end(), [&](const RegionProgress& a, const RegionProgress& b) {
+    if (const int c = key(a, b)) return descending ? c > 0 : c < 0;
+    return a.letters < b.letters;
+  });
+}
+
+std::string progressTable(const std::vector<RegionProgress>& regions) {
+  std::string table;
+  auto addLine = [&](const auto& cells) {
+    bool first = true;
+    for (const auto& cell : cells) {
+      if (!first) table += '\t';
+      table += cell;
+      first = false;
+    }
+    table += "\r\n";
+  };
+  addLine(kProgressColumnTitles);
+  for (const RegionProgress& region : regions) addLine(progressRow(region));
+  return table;
+}
+
+}  // namespace core

@@ -1,0 +1,264 @@
+// The award progress window in-process: its figures against the main window's
+// title, faults shown inside it, sorting and the needed list with real clicks
+// (SendInput, the path the system's own mouse input takes), and what the screen
+// shows of it. The clipboard is read back in the end-to-end test.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "app/ProgressU.h"
+#include "app/Unit1.h"
+#include "support.h"
+
+#include <commctrl.h>  // after the Windows headers it builds on
+
+namespace {
+
+using testing_support::pump;
+using Texts = std::vector<std::string>;
+
+// The award's list as it is published: region headers, tab-separated code lines,
+// notes after further tabs, a retired district with its successor, LF line ends.
+const std::string kList =
+    "РЕСПУБЛИКА АДЫГЕЯ (АДЫГЕЯ)\t(AD)\tUA6Y\n"
+    "AD-01\tАдыгейск\t\t\n"
+    "AD-02\tГиагинский район\n"
+    "AD-03\tКошехабльский район\n"
+    "AD-04\tМайкопский район\n"
+    "AD-05\tКрасногвардейский район\tdeleted\tAD-02\n"
+    "АЛТАЙСКИЙ КРАЙ\t(AL)\tUA9Y\n"
+    "AL-01\tБарнаул\n"
+    "AL-02\tБийск\n"
+    "МОСКВА\t(MA)\tUA3\n"
+    "MA-01\tАрбат\n"
+    "MA-02\tБасманный\n"
+    "MA-03\tЗамоскворечье\n";
+// AD-05 was confirmed before it was retired; ZZ-99 is not in the list.
+const std::string kConfirmations =
+    "AD-01;UA6YA;20;CW\nAD-01;R6YY;40;SSB\nAD-05;RA6YZ;15;CW\nAL-01;UA9YAB;20;FT8\nMA-01;R3AA;20;CW\nZZ-99;R0ZZ;10;CW\n";
+
+// Waits for a condition while the messages flow; false when it never came.
+bool waitFor(const std::function<bool()>& condition, int milliseconds = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    pump(10);
+  }
+  return true;
+}
+
+// A left click at a point of a window's client area, through the system's input.
+void realClick(HWND window, POINT pt) {
+  ClientToScreen(window, &pt);
+  SetCursorPos(pt.x, pt.y);
+  pump();
+  ASSERT_EQ(WindowFromPoint(pt), window) << "something lies over the point clicked";
+  INPUT clicks[2] = {};
+  clicks[0].type = clicks[1].type = INPUT_MOUSE;
+  clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, clicks, sizeof(INPUT));
+}
+
+POINT centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// Pixels of a colour inside a part of a window's client area, as the screen shows it.
+int pixelsOf(HWND window, RECT part, COLORREF colour) {
+  const testing_support::ScreenImage image = testing_support::captureClient(window, part);
+  int n = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) n += image.pixel(x, y) == colour;
+  return n;
+}
+
+// Pixels that are text (dark) rather than the white of the list's background.
+int textPixels(HWND window, RECT part) {
+  const testing_support::ScreenImage image = testing_support::captureClient(window, part);
+  int n = 0;
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x) {
+      const COLORREF c = image.pixel(x, y);
+      n += GetRValue(c) + GetGValue(c) + GetBValue(c) < 300;
+    }
+  return n;
+}
+
+class ProgressWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir.write("QJar.txt", kList);
+    dir.write("QJcfm.txt", kConfirmations);
+    dir.writeLines("RUdoz.txt", {});
+    dir.writeLines("QJlook.txt", {});
+    form1 = std::make_unique<TForm1>();
+    Form1 = form1.get();
+    // Out of the way of the progress window, which the clicks must reach.
+    Form1->setBounds(900, 700, Form1->width(), Form1->height());
+    progress = std::make_unique<TProgress>();
+    Progress = progress.get();
+  }
+  void TearDown() override {
+    progress.reset();
+    form1.reset();
+    Form1 = nullptr;
+    pump();
+  }
+  // "Progress" from the main window's menu.
+  void open() {
+    Form1->Progress1.click();
+    ASSERT_TRUE(waitFor([] { return GetForegroundWindow() == Progress->handle(); }));
+  }
+  Texts column(int c) const {
+    Texts out;
+    for (int r = 0; r < Progress->ListView1.rowCount(); ++r) out.push_back(Progress->ListView1.cell(r, c));
+    return out;
+  }
+  Texts needed() const {
+    Texts out;
+    for (int i = 0; i < Progress->ListBox1.count(); ++i) out.push_back(Progress->ListBox1.item(i));
+    return out;
+  }
+  std::string lines() const {
+    return Progress->Label1.caption() + "|" + Progress->Label2.caption() + "|" + Progress->Label3.caption();
+  }
+  void clickColumnTitle(core::ProgressColumn c) {
+    HWND header = ListView_GetHeader(Progress->ListView1.handle());
+    RECT r{};
+    Header_GetItemRect(header, int(c), &r);
+    realClick(header, centre(r));
+  }
+
+  testing_support::ScratchDir dir;
+  testing_support::MessageRecorder messages;
+  std::unique_ptr<TForm1> form1;
+  std::unique_ptr<TProgress> progress;
+};
+
+TEST_F(ProgressWindow, SampleFiguresAddUpToTheTitlesCount) {
+  for (const char* name : {"QJar.txt", "QJcfm.txt"}) dir.copySample(name);
+  Form1->FormActivate();
+  ASSERT_EQ(Form1->caption(), "CFM-300");
+  open();
+  EXPECT_EQ(FindWindowA("TProgress", "RDA Progress"), Progress->handle());
+  EXPECT_FALSE(GetWindowLongPtrW(Progress->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+  // The totals line names the title's count; the rows add up to the totals.
+  const core::ProgressTotals& totals = Progress->Figures.totals;
+  EXPECT_EQ(Progress->Label1.caption(), "confirmed 300 of " + std::to_string(totals.active) + " active districts, " +
+                                            core::percentText(300, totals.active) + " %");
+  EXPECT_EQ(Progress->Label2.caption(), "confirmed deleted districts: 0");
+  EXPECT_EQ(Progress->Label3.caption(), "");
+  int confirmed = 0, active = 0, neededCount = 0;
+  for (int r = 0; r < Progress->ListView1.rowCount(); ++r) {
+    confirmed += std::stoi(Progress->ListView1.cell(r, 2));
+    active += std::stoi(Progress->ListView1.cell(r, 3));
+    neededCount += std::stoi(Progress->ListView1.cell(r, 4));
+  }
+  EXPECT_EQ(Progress->ListView1.rowCount(), int(Progress->Figures.regions.size()));
+  EXPECT_GT(Progress->ListView1.rowCount(), 80);
+  EXPECT_EQ(confirmed, 300);
+  EXPECT_EQ(active, totals.active);
+  EXPECT_EQ(neededCount, totals.active - 300);
+  testing_support::snapshot(Progress->handle(), "progress-sample");
+}
+
+TEST_F(ProgressWindow, RetiredConfirmedAndUnknownCodes) {
+  Form1->FormActivate();
+  ASSERT_EQ(Form1->caption(), "CFM-5");  // 3 active, 1 retired, 1 unknown
+  open();
+  EXPECT_EQ(lines(),
+            "confirmed 3 of 9 active districts, 33.3 %|confirmed deleted districts: 1|"
+            "1 confirmed code is not in the district list (an old list?): ZZ-99");
+  EXPECT_EQ(column(0), (Texts{"AD", "AL", "MA"}));
+  EXPECT_EQ(column(2), (Texts{"1", "1", "1"}));
+  EXPECT_EQ(column(3), (Texts{"4", "2", "3"}));  // AD-05 retired: not active
+  EXPECT_EQ(column(4), (Texts{"3", "1", "2"}));  // ... and not needed
+  EXPECT_EQ(column(5), (Texts{"25.0", "50.0", "33.3"}));
+
+  // The names as the screen gets them, whatever the system's code page.
+  wchar_t name[64] = {};
+  ListView_GetItemText(Progress->ListView1.handle(), 0, 1, name, 64);
+  EXPECT_STREQ(name, L"РЕСПУБЛИКА АДЫГЕЯ (АДЫГЕЯ)");
+
+  // The warning is painted in red; without unknown codes there is none.
+  RECT warning{0, 0, Progress->Label3.width(), Progress->Label3.height()};
+  EXPECT_GT(pixelsOf(Progress->Label3.handle(), warning, RGB(255, 0, 0)), 30);
+  // Fixed confirmations count when the window is next brought to the front.
+  dir.write("QJcfm.txt", "AD-01;UA6YA\n");
+  Form1->bringToFront();
+  ASSERT_TRUE(waitFor([] { return GetForegroundWindow() == Form1->handle(); }));
+  EXPECT_NE(Progress->Label3.caption(), "");
+  Progress->bringToFront();
+  ASSERT_TRUE(waitFor([] { return Progress->Label3.caption().empty(); }));
+  EXPECT_EQ(pixelsOf(Progress->Label3.handle(), warning, RGB(255, 0, 0)), 0);
+}
+
+TEST_F(ProgressWindow, FaultsAreShownInsideTheWindowAndPass) {
+  open();
+  dir.remove("QJar.txt");
+  Progress->FormActivate();
+  Progress->FormActivate();
+  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_EQ(Progress->Label3.caption().rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << Progress->Label3.caption();
+  EXPECT_EQ(Progress->Label1.caption(), "");
+  EXPECT_EQ(Progress->ListView1.rowCount(), 0);
+  dir.remove("QJcfm.txt");
+  Progress->FormActivate();
+  EXPECT_NE(Progress->Label3.caption().find("  Cannot open file \"QJcfm.txt\". "), std::string::npos);
+
+  dir.write("QJar.txt", kList);
+  dir.write("QJcfm.txt", kConfirmations);
+  Progress->FormActivate();
+  EXPECT_EQ(Progress->Label1.caption(), "confirmed 3 of 9 active districts, 33.3 %");
+  EXPECT_EQ(Progress->ListView1.rowCount(), 3);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(ProgressWindow, SortingAndTheNeededListWithRealClicks) {
+  open();
+  HWND list = Progress->ListView1.handle();
+  clickColumnTitle(core::ProgressColumn::Needed);
+  ASSERT_TRUE(waitFor([&] { return column(0) == Texts{"AL", "MA", "AD"}; })) << column(0).front();
+  clickColumnTitle(core::ProgressColumn::Needed);
+  ASSERT_TRUE(waitFor([&] { return column(0) == Texts{"AD", "MA", "AL"}; })) << column(0).front();
+  HDITEMW title{};
+  title.mask = HDI_FORMAT;
+  Header_GetItem(ListView_GetHeader(list), int(core::ProgressColumn::Needed), &title);
+  EXPECT_TRUE(title.fmt & HDF_SORTDOWN);
+  clickColumnTitle(core::ProgressColumn::Name);
+  ASSERT_TRUE(waitFor([&] { return column(0) == Texts{"AL", "MA", "AD"}; }));  // А, М, Р
+
+  // A click on the first row, Алтайский край, lists what it still needs.
+  EXPECT_EQ(Progress->Label4.caption(), "Select a region to list the districts it still needs");
+  const RECT row = Progress->ListView1.rowRect(0);
+  realClick(list, {row.left + 20, (row.top + row.bottom) / 2});
+  ASSERT_TRUE(waitFor([&] { return Progress->ListView1.selected() == 0; }));
+  EXPECT_EQ(Progress->Label4.caption(), "Needed in AL (АЛТАЙСКИЙ КРАЙ): 1");
+  EXPECT_EQ(needed(), Texts{"AL-02  Бийск"});
+  EXPECT_GT(pixelsOf(list, row, GetSysColor(COLOR_HIGHLIGHT)), (row.right - row.left) * 4);
+
+  // Another region: the needed list follows. On screen each item holds text and
+  // nothing lies below the last.
+  realClick(list, centre(Progress->ListView1.rowRect(2)));
+  ASSERT_TRUE(waitFor([&] { return Progress->ListView1.selected() == 2; }));
+  EXPECT_EQ(needed(), (Texts{"AD-02  Гиагинский район", "AD-03  Кошехабльский район", "AD-04  Майкопский район"}));
+  HWND box = Progress->ListBox1.handle();
+  RECT item{}, client{};
+  for (int i = 0; i < 3; ++i) {
+    SendMessageW(box, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+    EXPECT_GT(textPixels(box, item), 20) << "item " << i;
+  }
+  GetClientRect(box, &client);
+  EXPECT_EQ(textPixels(box, {client.left, item.bottom, client.right, client.bottom}), 0);
+  testing_support::snapshot(Progress->handle(), "progress-needed");
+
+  // A new confirmation: the region stays selected and its list shrinks.
+  dir.write("QJcfm.txt", kConfirmations + "AD-03;R6AA\n");
+  Progress->FormActivate();
+  EXPECT_EQ(Progress->ListView1.cell(Progress->ListView1.selected(), 0), "AD");
+  EXPECT_EQ(needed(), (Texts{"AD-02  Гиагинский район", "AD-04  Майкопский район"}));
+}
+
+}  // namespace
