@@ -66,6 +66,20 @@ void pump(unsigned milliseconds) {
   } while (std::chrono::steady_clock::now() < end);
 }
 
+void settle(unsigned quietMs, unsigned maxMs) {
+  const DWORD start = GetTickCount();
+  DWORD quietSince = GetTickCount();
+  while (GetTickCount() - quietSince < quietMs && GetTickCount() - start < maxMs) {
+    MSG m;
+    if (PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
+      ui::app().processMessages();
+      quietSince = GetTickCount();
+    } else {
+      Sleep(5);
+    }
+  }
+}
+
 void writeBmp(const std::string& path, int width, int height, const std::vector<unsigned char>& bottomUpRows) {
   const int stride = (width * 3 + 3) & ~3;
   BITMAPFILEHEADER file{};
@@ -94,6 +108,7 @@ std::string outputDir(const std::string& subfolder) {
 }
 
 COLORREF ScreenImage::pixel(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
   const int stride = (width * 3 + 3) & ~3;
   const unsigned char* p = &rows[std::size_t((height - 1 - y) * stride + x * 3)];
   return RGB(p[2], p[1], p[0]);
@@ -158,60 +173,6 @@ COLORREF screenPixel(HWND window, int clientX, int clientY) {
   const COLORREF c = GetPixel(screen, pt.x, pt.y);
   ReleaseDC(nullptr, screen);
   return c;
-}
-
-}  // namespace testing_support
-
-namespace testing_support {
-
-void settle(unsigned quietMs, unsigned maxMs) {
-  const DWORD start = GetTickCount();
-  DWORD quietSince = GetTickCount();
-  while (GetTickCount() - quietSince < quietMs && GetTickCount() - start < maxMs) {
-    MSG m;
-    if (PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
-      ui::app().processMessages();
-      quietSince = GetTickCount();
-    } else {
-      Sleep(5);
-    }
-  }
-}
-
-ScreenImage::ScreenImage(HWND window) {
-  settle();
-  RECT client{};
-  GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  width_ = client.right;
-  height_ = client.bottom;
-  if (width_ <= 0 || height_ <= 0) return;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width_;
-  info.bmiHeader.biHeight = -height_;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width_, height_, screen, origin.x, origin.y, SRCCOPY);
-  GdiFlush();
-  const auto* px = static_cast<const unsigned char*>(bits);
-  pixels_.resize(std::size_t(width_) * std::size_t(height_));
-  for (std::size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = RGB(px[4 * i + 2], px[4 * i + 1], px[4 * i]);
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-}
-
-COLORREF ScreenImage::at(int x, int y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-  return pixels_[std::size_t(y) * std::size_t(width_) + std::size_t(x)];
 }
 
 }  // namespace testing_support

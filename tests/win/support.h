@@ -54,6 +54,9 @@ void removeSettingsFile(const std::string& path);
 
 // Handles pending messages for a while (timers, posted replies).
 void pump(unsigned milliseconds = 0);
+// Handles messages until none has come for quietMs (at most maxMs in all): what
+// the program had to do, painting included, is done.
+void settle(unsigned quietMs = 120, unsigned maxMs = 3000);
 
 // Writes a 24-bit BMP file from rows stored bottom-up, DWORD-aligned, as the file
 // keeps them.
@@ -68,8 +71,17 @@ std::string outputDir(const std::string& subfolder = {});
 struct ScreenImage {
   int width = 0, height = 0;
   std::vector<unsigned char> rows;
-  // The pixel at x, y counted from the top left corner.
+  // The pixel at x, y counted from the top left corner; CLR_INVALID outside.
   COLORREF pixel(int x, int y) const;
+  // How many pixels of a rectangle satisfy pred.
+  template <class Pred>
+  int count(RECT r, Pred pred) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (const COLORREF c = pixel(x, y); c != CLR_INVALID && pred(c)) ++n;
+    return n;
+  }
 };
 // What the screen shows in a rectangle of screen coordinates.
 ScreenImage captureScreen(const RECT& screenRect);
@@ -83,38 +95,5 @@ std::string snapshot(HWND window, const std::string& name);
 
 // Reads the pixel at a point of the window's client area from the screen.
 COLORREF screenPixel(HWND window, int clientX, int clientY);
-
-}  // namespace testing_support
-
-namespace testing_support {
-
-// What the screen shows of a window's client area, read back from the screen
-// itself (not from the window's own drawing), pixel by pixel.
-class ScreenImage {
- public:
-  // Waits until the program has handled what it had queued (painting included),
-  // then reads the window's client area off the screen.
-  explicit ScreenImage(HWND window);
-  int width() const { return width_; }
-  int height() const { return height_; }
-  // The colour at a client point; CLR_INVALID outside the area.
-  COLORREF at(int x, int y) const;
-  // How many pixels of a client rectangle satisfy pred.
-  template <class Pred>
-  int count(RECT r, Pred pred) const {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x)
-        if (const COLORREF c = at(x, y); c != CLR_INVALID && pred(c)) ++n;
-    return n;
-  }
-
- private:
-  int width_ = 0, height_ = 0;
-  std::vector<COLORREF> pixels_;
-};
-
-// Handles messages until none has come for quietMs (at most maxMs in all).
-void settle(unsigned quietMs = 120, unsigned maxMs = 3000);
 
 }  // namespace testing_support

@@ -24,6 +24,12 @@ namespace {
 using testing_support::ScreenImage;
 using testing_support::settle;
 
+// What the screen shows of a window's client area once the program is idle.
+ScreenImage screenOf(HWND window) {
+  settle();
+  return testing_support::captureClient(window);
+}
+
 constexpr COLORREF kGreen = RGB(0, 128, 0);
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
@@ -195,30 +201,30 @@ struct Expected {
 
 // The main window: the bar, the list box, the fields and the title.
 void checkMainWindow(const Expected& e) {
-  const ScreenImage screen(Form1->handle());
-  const int h = screen.height();
+  const ScreenImage screen = screenOf(Form1->handle());
+  const int h = screen.height;
   const COLORREF face = GetSysColor(COLOR_BTNFACE);
   auto barColoured = [](COLORREF c) { return c == kGreen || c == kRed; };
 
   int listRows = 0;
   for (int y = kFieldsHeight; y < h; ++y) {
-    const COLORREF c = screen.at(kProbeX, y);
+    const COLORREF c = screen.pixel(kProbeX, y);
     if (c == face || barColoured(c)) break;
     ++listRows;
   }
   EXPECT_EQ(listRows, e.listBox) << "the list box's height on the screen";
   if (e.listBox > 0) {
-    EXPECT_EQ(screen.at(kProbeX, kFieldsHeight + e.listBox / 2), kWhite) << "the list box";
+    EXPECT_EQ(screen.pixel(kProbeX, kFieldsHeight + e.listBox / 2), kWhite) << "the list box";
   }
 
-  const RECT wholeBelowFields{0, kFieldsHeight, screen.width(), h};
+  const RECT wholeBelowFields{0, kFieldsHeight, screen.width, h};
   if (e.bar == Bar::Hidden) {
     EXPECT_EQ(screen.count(wholeBelowFields, barColoured), 0) << "a verdict bar where none should be";
   } else {
     const COLORREF colour = e.bar == Bar::Confirmed ? kGreen : kRed;
     const int top = h - kBarHeight;
-    EXPECT_EQ(screen.at(4, top + 8), colour) << "the bar's colour";
-    EXPECT_GT(screen.count({3, top + 3, screen.width() - 3, top + kBarHeight - 3}, dark), 20)
+    EXPECT_EQ(screen.pixel(4, top + 8), colour) << "the bar's colour";
+    EXPECT_GT(screen.count({3, top + 3, screen.width - 3, top + kBarHeight - 3}, dark), 20)
         << "the bar's text is not drawn";
     EXPECT_EQ(top, kFieldsHeight + e.listBox) << "the bar right under the list box";
   }
@@ -241,16 +247,16 @@ void checkMainWindow(const Expected& e) {
 void checkSpotList(const Expected& e) {
   EXPECT_EQ(IsWindowVisible(Vip->handle()) != FALSE, e.vip != View::Hidden) << "the spot list window shown";
   if (e.vip == View::Hidden) return;
-  const ScreenImage screen(Vip->handle());
+  const ScreenImage screen = screenOf(Vip->handle());
   const bool titleRow = screen.count({8, 6, 60, 16}, [](COLORREF c) { return c == kTitleRow; }) > 0;
-  const bool setupField = screen.at(83, 18) == kWhite;
+  const bool setupField = screen.pixel(83, 18) == kWhite;
   if (e.vip == View::Grid) {
     EXPECT_TRUE(titleRow) << "the grid's title row";
     EXPECT_FALSE(setupField) << "the setup panel's callsign field";
     if (e.newestRow) {
       RECT cell = Vip->SG1.cellRect(2, Vip->SG1.rowCount() - 2);
       MapWindowPoints(Vip->SG1.handle(), Vip->handle(), reinterpret_cast<POINT*>(&cell), 2);
-      EXPECT_EQ(screen.at(cell.left + 1, cell.bottom - 1), *e.newestRow) << "the newest row's colour";
+      EXPECT_EQ(screen.pixel(cell.left + 1, cell.bottom - 1), *e.newestRow) << "the newest row's colour";
     }
   } else {
     EXPECT_FALSE(titleRow) << "the grid's title row in the setup view";
@@ -258,7 +264,7 @@ void checkSpotList(const Expected& e) {
   }
 
   // The strip's label shows the panels' colour where the grid would show its own.
-  const bool strip = screen.at(screen.width() / 2, screen.height() - 4) == kPanelColour;
+  const bool strip = screen.pixel(screen.width / 2, screen.height - 4) == kPanelColour;
   EXPECT_EQ(strip, e.qrg != nullptr) << "the frequency strip shown";
   if (!e.qrg || !strip) return;
   // The label between the CW and SSB buttons that lie over its ends.
