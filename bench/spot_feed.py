@@ -216,7 +216,7 @@ class Run:
             if os.path.exists(p):
                 os.remove(p)
         open(self.control, "wb").close()
-        exe = lambda name: os.path.join(args.build, name)
+        exe = lambda name: os.path.join(args.build if name == "ruDOZ.exe" else args.tools, name)
         self.start([exe("l32sim.exe"), "--receiver", "--log", self.recv_log])
         wait_log(self.recv_log, r" receiver ", 60)
         self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(args.rate), "--bare",
@@ -345,7 +345,7 @@ def soak(args, work, calls, codes, rng):
     make_spots(spots_file, args.soak, calls, codes, rng)
     run = Run(args, work, spots_file, args.soak)
     try:
-        procstat = [os.path.join(args.build, "procstat.exe"), "ruDOZ.exe"]
+        procstat = [os.path.join(args.tools, "procstat.exe"), "ruDOZ.exe"]
         wait_log(run.sim_log, r" spot port=", 120)
         start = run.wine_exe(procstat).strip()
         # A second reading once the first hundred spots have made whatever is made
@@ -358,7 +358,7 @@ def soak(args, work, calls, codes, rng):
         warm = run.wine_exe(procstat).strip()
         log = run.wait_spots()
         time.sleep(1.0)
-        end = run.wine_exe([os.path.join(args.build, "procstat.exe"), "ruDOZ.exe"]).strip()
+        end = run.wine_exe(procstat).strip()
         log = wait_log(run.sim_log, r" note spots done", 5)
     finally:
         run.close()
@@ -389,12 +389,16 @@ def main():
     ap.add_argument("--keep", action="store_true", help="keep the work folder and traces")
     args = ap.parse_args()
     args.build = os.path.abspath(args.build)
-    args.prefix = os.path.join(args.build, "bench-wineprefix")
-    for exe in ("ruDOZ.exe", "l32sim.exe") + (("procstat.exe",) if args.soak else ()):
-        if not os.path.exists(os.path.join(args.build, exe)):
-            sys.exit(f"spot_feed: {exe} is not built in {args.build}")
+    # The stand-ins and procstat always come from this tree's build; --build names
+    # only the ruDOZ.exe to measure.
+    args.tools = os.path.join(SOURCE, "build", "windows")
+    args.prefix = os.path.join(args.tools, "bench-wineprefix")
+    for folder, exe in [(args.build, "ruDOZ.exe"), (args.tools, "l32sim.exe")] + \
+            ([(args.tools, "procstat.exe")] if args.soak else []):
+        if not os.path.exists(os.path.join(folder, exe)):
+            sys.exit(f"spot_feed: {exe} is not built in {folder}")
     # The prefix is made once, as the tests make theirs.
-    subprocess.run([WINE_RUN, "--prefix", args.prefix, os.path.join(args.build, "l32sim.exe"), "--help"],
+    subprocess.run([WINE_RUN, "--prefix", args.prefix, os.path.join(args.tools, "l32sim.exe"), "--help"],
                    stdout=subprocess.DEVNULL, check=True)
 
     work = tempfile.mkdtemp(prefix="rudoz-spot-feed-")
