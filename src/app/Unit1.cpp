@@ -127,6 +127,7 @@ void TForm1::StartSetup() {
   Vip->SavedWidth = Vip->width();
   Vip->SavedHeight = Vip->height();
   Vip->show();
+  Vip->moveOntoScreen();
   Vip->setBounds(Vip->left(), Vip->top(), kSetupWidth, kSetupHeight);
   Vip->RbPanel2.hide();
   Vip->RbPanel3.show();
@@ -135,6 +136,7 @@ void TForm1::StartSetup() {
 void TForm1::ShowVip1Click() {
   if (!Vip) return;
   Vip->show();
+  Vip->moveOntoScreen();
   Vip->RbPanel2.show();
   Vip->RbPanel3.hide();
 }

@@ -36,7 +36,7 @@ int compareLocale(std::string_view a, std::string_view b) {
 // to put it.
 bool addressSet(const std::string& address, const char* key, const char* service) {
   if (!address.empty()) return true;
-  ui::showMessage(std::string("The address of ") + service + " is not set.\r\nAdd the line " + key +
+  ui::showMessage(std::string("The address of ") + service + " is not set.\r\nClose ruDOZ, add the line " + key +
                   "=http://host under [RD] in " + TVip::SettingsPath() + " and start ruDOZ again.");
   return false;
 }

@@ -1,19 +1,22 @@
 // The settings file "qjSetup.ini" beside the program: one section "RD", the keys in
 // the order of the table below, read once at start and written from the live
 // windows.
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_values.h"
+#include "core/text_file.h"
+#include "ui/text.h"
 
 namespace {
-
-const char* const kSection = "RD";
-const char* const kFileName = "qjSetup.ini";
 
 // One key: its kind, its default, how a read value is applied and what the live
 // value is. Integers and booleans that do not parse take the default.
@@ -150,45 +153,136 @@ const SettingKey kKeys[] = {
         [](const TVip& vip) { return std::int32_t(Progress ? Progress->height() : vip.ProgressPlace.height); }),
 };
 
-}  // namespace
-
-std::string TVip::SettingsPath() {
-  char module[MAX_PATH * 2] = {};
-  const DWORD n = GetModuleFileNameA(nullptr, module, sizeof module);
-  std::string path(module, n);
-  const std::size_t slash = path.find_last_of("\\/");
-  path.erase(slash == std::string::npos ? 0 : slash + 1);
-  if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
-  return path + kFileName;
+// The base addresses have no control in the program: the operator types them into
+// the file. They are written only when the file lacks them (so that the operator
+// finds the keys), never over what the operator wrote, while ruDOZ runs or not.
+bool ownedByTheProgram(const SettingKey& key) {
+  return std::string_view(key.name) != "CfmServer" && std::string_view(key.name) != "RdaServer";
 }
 
+// The live value of a key as the file writes it.
+std::string currentText(const SettingKey& key, const TVip& vip) {
+  switch (key.kind) {
+    case Kind::Text:
+      return key.currentText(vip);
+    case Kind::Integer:
+      return core::iniText(key.currentNumber(vip));
+    case Kind::Boolean:
+      break;
+  }
+  return core::iniText(key.currentNumber(vip) != 0);
+}
+
+// Values keep the file's bytes: they go through the system's code page both ways,
+// as the profile functions read and write an ANSI file.
+std::wstring fromFile(const std::string& bytes) {
+  if (bytes.empty()) return {};
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(std::size_t(MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), int(text.size()))));
+  return text;
+}
+std::string toFile(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(std::size_t(std::max(n, 0)), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
+
+bool sameKey(std::wstring_view line, std::wstring_view name) {
+  const std::size_t eq = line.find(L'=');
+  if (eq == std::wstring_view::npos) return false;
+  std::wstring_view key = line.substr(0, eq);
+  while (!key.empty() && key.back() == L' ') key.remove_suffix(1);
+  return key.size() == name.size() &&
+         CompareStringOrdinal(key.data(), int(key.size()), name.data(), int(name.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The section's lines as the file holds them now.
+std::vector<std::wstring> sectionLines(const std::wstring& path) {
+  std::vector<wchar_t> buffer(4096);
+  for (;;) {
+    const DWORD n = GetPrivateProfileSectionW(L"RD", buffer.data(), DWORD(buffer.size()), path.c_str());
+    if (n + 2 < buffer.size()) {
+      std::vector<std::wstring> lines;
+      for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1) lines.emplace_back(p);
+      return lines;
+    }
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+}  // namespace
+
+std::wstring TVip::SettingsPathW() {
+  // The folder of the program's own file, however long its name.
+  std::wstring module(MAX_PATH, L'\0');
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD n = GetModuleFileNameW(nullptr, module.data(), DWORD(module.size()));
+    if (n == 0) throw std::runtime_error("Cannot find the folder of ruDOZ.exe for qjSetup.ini. " + core::systemReason());
+    if (n < module.size() && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
+      module.resize(n);
+      break;
+    }
+    if (module.size() >= 32768) throw std::runtime_error("Cannot find the folder of ruDOZ.exe for qjSetup.ini: its name is too long.");
+    module.resize(module.size() * 2);
+  }
+  const std::size_t slash = module.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) throw std::runtime_error("Cannot find the folder of ruDOZ.exe for qjSetup.ini.");
+  return module.substr(0, slash + 1) + L"qjSetup.ini";
+}
+
+std::string TVip::SettingsPath() { return ui::narrow(SettingsPathW()); }
+
 void TVip::ReadParams() {
-  const std::string path = SettingsPath();
-  for (const SettingKey& key : kKeys) {
-    char value[1024] = {};
-    const char* fallback = key.kind == Kind::Text ? key.defaultText : "";
-    GetPrivateProfileStringA(kSection, key.name, fallback, value, sizeof value, path.c_str());
+  const std::wstring path = SettingsPathW();
+  settingsRead_.assign(std::size(kKeys), std::nullopt);
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    const SettingKey& key = kKeys[i];
+    // A marker no file holds tells a missing key from an empty one.
+    wchar_t value[1024] = {};
+    GetPrivateProfileStringW(L"RD", ui::widen(key.name).c_str(), L"\x1F", value, DWORD(std::size(value)), path.c_str());
+    const bool present = std::wstring_view(value) != L"\x1F";
+    const std::string text = present ? toFile(value) : key.kind == Kind::Text ? key.defaultText : "";
     switch (key.kind) {
       case Kind::Text:
-        key.applyText(*this, value);
+        key.applyText(*this, text);
         break;
       case Kind::Integer:
-        key.applyNumber(*this, core::iniInteger(value, key.defaultNumber));
+        key.applyNumber(*this, core::iniInteger(text, key.defaultNumber));
         break;
       case Kind::Boolean:
-        key.applyNumber(*this, core::iniBool(value, key.defaultNumber != 0));
+        key.applyNumber(*this, core::iniBool(text, key.defaultNumber != 0));
         break;
     }
+    if (present) settingsRead_[i] = SettingRead{text, currentText(key, *this)};
   }
 }
 
 void TVip::WriteParams() {
-  const std::string path = SettingsPath();
-  for (const SettingKey& key : kKeys) {
-    const std::string value = key.kind == Kind::Text      ? key.currentText(*this)
-                              : key.kind == Kind::Integer ? core::iniText(key.currentNumber(*this))
-                                                          : core::iniText(key.currentNumber(*this) != 0);
-    if (!WritePrivateProfileStringA(kSection, key.name, value.c_str(), path.c_str()))
-      throw std::runtime_error("Unable to write to " + path);
+  const std::wstring path = SettingsPathW();
+  std::vector<std::wstring> lines = sectionLines(path);
+  for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+    const SettingKey& key = kKeys[i];
+    const std::wstring name = ui::widen(key.name);
+    const auto existing =
+        std::find_if(lines.begin(), lines.end(), [&](const std::wstring& l) { return sameKey(l, name); });
+    if (!ownedByTheProgram(key) && existing != lines.end()) continue;
+    // What was read goes back as it was, unless the operator changed it since: the
+    // file keeps its own spelling of a value (hexadecimal, a size below the
+    // window's minimum, a value beyond what the screen can show).
+    std::string text = currentText(key, *this);
+    if (settingsRead_.size() > i && settingsRead_[i] && settingsRead_[i]->value == text) text = settingsRead_[i]->file;
+    const std::wstring line = name + L"=" + fromFile(text);
+    if (existing != lines.end()) *existing = line;
+    else lines.push_back(line);
   }
+  // The whole section in one write: the profile functions rewrite the file at every
+  // call.
+  std::wstring section;
+  for (const std::wstring& l : lines) section += l + L'\0';
+  section += L'\0';
+  if (!WritePrivateProfileSectionW(L"RD", section.c_str(), path.c_str()))
+    throw std::runtime_error("Unable to write to " + ui::narrow(path));
 }

@@ -3,7 +3,9 @@
 // download buttons; the frequency panel; and the settings file it owns.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "controls/RbButton.h"
 #include "controls/RbCheckBox.h"
@@ -105,6 +107,7 @@ class TVip : public ui::Form {
 
   // The settings file "qjSetup.ini" beside the program.
   static std::string SettingsPath();
+  static std::wstring SettingsPathW();
   void ReadParams();
   // Throws "Unable to write to <path>" when a key cannot be written.
   void WriteParams();
@@ -124,6 +127,14 @@ class TVip : public ui::Form {
   void placeFrequencyButtons();
 
   bool quietClose_ = false;
+  // What ReadParams found for each key of the file: the text the file holds and the
+  // value it gave, so that an unchanged value is written back in the file's own
+  // spelling. None for a key the file lacked.
+  struct SettingRead {
+    std::string file;
+    std::string value;
+  };
+  std::vector<std::optional<SettingRead>> settingsRead_;
 };
 
 extern TVip* Vip;

@@ -292,6 +292,21 @@ void Form::bringToFront() {
   SetActiveWindow(handle());
 }
 
+void Form::moveOntoScreen() {
+  if (!handle()) return;
+  RECT r = bounds();
+  if (MonitorFromRect(&r, MONITOR_DEFAULTTONULL)) return;
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return;
+  const RECT& work = info.rcWork;
+  const int width = std::min(int(r.right - r.left), int(work.right - work.left));
+  const int height = std::min(int(r.bottom - r.top), int(work.bottom - work.top));
+  const int left = std::clamp(int(r.left), int(work.left), int(work.right) - width);
+  const int top = std::clamp(int(r.top), int(work.top), int(work.bottom) - height);
+  setBounds(left, top, width, height);
+}
+
 void Form::close() {
   if (handle()) SendMessageW(handle(), WM_CLOSE, 0, 0);
 }

@@ -69,6 +69,9 @@ class Form : public Control {
   void setVisible(bool visible) override;
   // Shows the window, brings it to the front and makes it the active window.
   void bringToFront();
+  // A window that lies off every monitor (a place saved on a screen since gone)
+  // moves onto the nearest one's work area.
+  void moveOntoScreen();
   // Runs the close handler and then does what it decided.
   void close();
 

@@ -230,6 +230,7 @@ TEST_F(Downloads, MissingAddressNamesTheKeyAndFile) {
   EXPECT_NE(said[1].find("RdaServer="), std::string::npos) << said[1];
   EXPECT_EQ(said[2], said[1]);
   EXPECT_NE(said[0].find(TVip::SettingsPath()), std::string::npos) << said[0];
+  EXPECT_EQ(said[0].find("Close ruDOZ"), said[0].find("\r\n") + 2) << "closed first, or the edit is read only at the next start";
   EXPECT_EQ(served(), Texts{});
 }
 

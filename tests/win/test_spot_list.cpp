@@ -374,6 +374,46 @@ TEST_F(SpotList, UnwritableFileIsReportedByOkButNotByTheMainWindowsClose) {
   EXPECT_TRUE(messages.messages().empty());
 }
 
+// The operator's file goes back as it was read: their spelling of a value, values
+// the screen cannot take, their own lines, and the base addresses they may edit
+// while ruDOZ runs. Only what the operator changes in the program is written anew.
+TEST_F(SpotList, TheOperatorsFileKeepsWhatItHeldUnlessChangedHere) {
+  writeSettings({"Note=mine", "VipWidth=10", "SpotWidth=$40", "FontSize=0x0C", "CfmServer=http://old"});
+  createVip();
+  const std::wstring path = TVip::SettingsPathW();
+  WritePrivateProfileStringW(L"RD", L"CfmServer", L"http://new", path.c_str());  // edited while ruDOZ runs
+  WritePrivateProfileStringW(L"RD", L"RdaServer", L"http://rda", path.c_str());
+  Vip->WriteParams();
+  EXPECT_EQ((std::vector<std::string>{setting("Note"), setting("VipWidth"), setting("SpotWidth"), setting("FontSize"),
+                                      setting("CfmServer"), setting("RdaServer")}),
+            (std::vector<std::string>{"mine", "10", "$40", "0x0C", "http://new", "http://rda"}));
+  Vip->SG1.setColWidth(0, 70);
+  Vip->setWidth(200);
+  Vip->WriteParams();
+  EXPECT_EQ(std::make_pair(setting("SpotWidth"), setting("VipWidth")), std::make_pair(std::string("70"), std::string("200")));
+
+  // Values no screen can show: nothing overflows on the way, the windows stay
+  // usable, and the file keeps them.
+  const std::vector<std::string> extremes = {"VipLeft=2147483647", "VipTop=-2147483648", "VipWidth=2147483647",
+                                             "VipHeigth=2147483647", "SpotWidth=2147483647", "FreqWidth=-2147483648",
+                                             "FontSize=100000", "MainLeft=2147483647", "MainTop=-2147483648"};
+  writeSettings(extremes);
+  restartVip();
+  for (int i = 0; i < 30; ++i) Vip->AddSpot("R3X" + std::to_string(i), "14025.0", "AB-12", "12:00");
+  EXPECT_EQ(Vip->SG1.rowCount(), 32);
+  Vip->WriteParams();
+  for (const std::string& line : extremes) {
+    const std::string key = line.substr(0, line.find('='));
+    EXPECT_EQ(key + "=" + setting(key), line);
+  }
+  // "Show Vip" brings a window saved off every screen back onto one.
+  Form1->ShowVip1Click();
+  RECT r{};
+  GetWindowRect(Vip->handle(), &r);
+  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr) << r.left << "," << r.top;
+  EXPECT_TRUE(messages.messages().empty());
+}
+
 TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
   createVip();
   const struct {
