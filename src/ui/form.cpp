@@ -53,7 +53,7 @@ void Form::create(const FormParams& p) {
 }
 
 std::string Form::caption() const {
-  if (captionHeld_) return narrow(screenText(caption_));  // as the title will show it
+  if (captionHeld_) return narrow(titleText(caption_));  // as the title will show it
   return handle() ? narrow(windowText(handle())) : std::string();
 }
 
@@ -93,7 +93,7 @@ void Form::applyHeld() {
   if (captionHeld_ && handle()) {
     captionHeld_ = false;
     // The same title again would still redraw the frame.
-    const std::wstring text = screenText(caption_);
+    const std::wstring text = titleText(caption_);
     if (text != windowText(handle())) SetWindowTextW(handle(), text.c_str());
   }
 }

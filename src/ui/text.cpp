@@ -1,5 +1,7 @@
 #include "ui/text.h"
 
+#include <algorithm>
+
 #include "ui/win.h"
 
 namespace ui {
@@ -25,6 +27,21 @@ std::string narrow(std::wstring_view s) {
 std::wstring screenText(std::string_view s) {
   // One UTF-16 unit per Windows-1251 byte: clipping the bytes clips the characters.
   return widen(s.substr(0, kScreenTextLimit));
+}
+
+std::wstring titleText(std::string_view s) {
+  std::string shown;
+  shown.reserve(std::min(s.size(), kScreenTextLimit));
+  for (std::size_t i = 0; i < s.size() && shown.size() < kScreenTextLimit; ++i) {
+    const bool blank = s[i] == ' ' || s[i] == '\t';
+    if (!blank) {
+      shown += s[i];
+      continue;
+    }
+    while (i + 1 < s.size() && (s[i + 1] == ' ' || s[i + 1] == '\t')) ++i;
+    if (i + 1 < s.size()) shown += ' ';
+  }
+  return widen(shown);
 }
 
 }  // namespace ui

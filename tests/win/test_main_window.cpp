@@ -246,3 +246,25 @@ TEST_F(MainWindow, HugeDistrictDescriptionIsClippedInTheTitleOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindow, TabsOfThePublishedListShowAsOneBlankInTheTitle) {
+  // As the award publishes it: tabs between the parts, notes after more tabs, LF.
+  dir.write("QJar.txt",
+            "AB-12\t\xC0\xE1\xE8\xED\xF1\xEA\xE8\xE9 \xF0\xE0\xE9\xEE\xED\t\t\tnew 01.01.2001\t\t\n"
+            "EF-05\tOld district\t\tdeleted\tAB-12\n");
+  form->Edit2.setText("AB-12");
+  form->applyHeld();
+  wchar_t title[128] = {};
+  GetWindowTextW(form->handle(), title, 128);
+  EXPECT_EQ(std::wstring(title), L"\u0410\u0431\u0438\u043d\u0441\u043a\u0438\u0439 \u0440\u0430\u0439\u043e\u043d new 01.01.2001");
+  EXPECT_TRUE(form->StatusBar1.visible());
+  form->Edit2.setText("EF-05");  // what is compared keeps its tabs: still retired
+  form->applyHeld();
+  GetWindowTextW(form->handle(), title, 128);
+  EXPECT_EQ(std::wstring(title), L"Old district deleted AB-12");
+  EXPECT_FALSE(form->StatusBar1.visible());
+}
+
+}  // namespace
