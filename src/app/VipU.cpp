@@ -258,7 +258,11 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   } catch (const std::exception&) {
   }
   SG1.setRowCount(r + 2);
-  if (SG1.rowCount() * SG1.defaultRowHeight() > RbPanel2.height())
+  // Once the rows no longer fit, the newest spot is the lowest row in view and the
+  // empty slot lies just below it. The rows fit when the newest lies wholly in view:
+  // the title row, the grid lines and the border take their share of the panel.
+  const int newest = SG1.rowCount() - 2;
+  if (newest >= SG1.topRow() + SG1.visibleRowCount())
     SG1.setTopRow(std::max(1, SG1.rowCount() - SG1.visibleRowCount() - 1));
 }
 

@@ -454,6 +454,24 @@ TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
   EXPECT_NE(setting("VipWidth"), "<missing>");
 }
 
+TEST_F(SpotList, TheNewestRowIsWhollyInViewWhateverTheWindowsHeight) {
+  createVip();
+  for (const int height : {284, 500, 501, 517, 733}) {
+    SCOPED_TRACE(height);
+    Vip->CLEAR1Click();
+    Vip->setBounds(Vip->left(), Vip->top(), Vip->width(), height);
+    Vip->applyHeld();
+    RECT client{};
+    for (int i = 0; i < 45; ++i) {
+      Vip->AddSpot("R3N" + std::to_string(i), "14025.0", "AB-12", "12:00");
+      GetClientRect(Vip->SG1.handle(), &client);
+      const RECT newest = Vip->SG1.cellRect(0, Vip->SG1.rowCount() - 2);
+      ASSERT_FALSE(IsRectEmpty(&newest)) << "spot " << i + 1;
+      ASSERT_LE(newest.bottom, client.bottom) << "spot " << i + 1;
+    }
+  }
+}
+
 TEST_F(SpotList, ClickTunesLogger32AndSendsTheDistrictAfterThePause) {
   createVip();
   Vip->AddSpot("R3DEMO", "14025.0", "AB-12", "12:01");
