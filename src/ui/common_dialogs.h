@@ -14,8 +14,9 @@ namespace ui {
 
 class FontDialog {
  public:
-  // The choice the dialog opens with, and after a confirmed run the new choice.
-  Font font{.name = "MS Sans Serif", .height = 11};
+  // The choice the dialog opens with (at first "MS Sans Serif", 8 points at the
+  // screen's resolution), and after a confirmed run the new choice.
+  Font font = pointsFont("MS Sans Serif", 8);
   // True when the operator confirmed; font then holds the choice.
   bool execute(HWND owner);
 };

@@ -47,4 +47,11 @@ struct Font {
   bool operator==(const Font&) const = default;
 };
 
+// A regular font of a face and a size in points.
+inline Font pointsFont(const std::string& name, int points) {
+  Font f{.name = name};
+  f.setSize(points);
+  return f;
+}
+
 }  // namespace ui
