@@ -287,7 +287,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
   // Nothing that goes wrong here is worth a message: the click is simply lost.
   ui::app().guard(
       [&] {
-        y = std::min(y, SG1.rowCount() * SG1.defaultRowHeight());
+        y = std::min<long long>(y, static_cast<long long>(SG1.rowCount()) * SG1.defaultRowHeight());
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
         HitCol = hit.col;
         HitRow = hit.row;
@@ -295,16 +295,40 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
         const int row = hit.row;
         SG1.setCurrent(hit.col, row);
         if (button == ui::MouseButton::Right) return;  // the menu opens by itself
-        sendCommand(core::spotClickCommand(SG1.cell(1, row), SG1.cell(0, row)));
-        // Logger32 tunes first; its replies and our timers are served around the pause.
-        ui::app().processMessages();
-        Sleep(kClickPauseMs);
-        ui::app().processMessages();
-        const std::string rda = SG1.cell(2, row);
-        if (rda.empty()) return;
-        sendCommand(core::spotDistrictCommand(rda));
+        // The row as it was when the button went down: what the operator clicked,
+        // whatever the grid holds by the time its district goes out.
+        const SpotClick click{row, SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)};
+        if (clicking_) {
+          // Logger32 gets one click sequence at a time: a press during the pause
+          // runs after it, a second press of the same row (a double click) not at
+          // all.
+          const SpotClick& last = pendingClicks_.empty() ? runningClick_ : pendingClicks_.back();
+          if (!(click == last)) pendingClicks_.push_back(click);
+          return;
+        }
+        clicking_ = true;
+        struct Done {
+          TVip& vip;
+          ~Done() {
+            vip.clicking_ = false;
+            vip.pendingClicks_.clear();
+          }
+        } done{*this};
+        for (runningClick_ = click;; runningClick_ = pendingClicks_.front(), pendingClicks_.pop_front()) {
+          sendSpotClick(runningClick_);
+          if (pendingClicks_.empty()) break;
+        }
       },
       ui::Boundary::Silent);
+}
+
+void TVip::sendSpotClick(const SpotClick& click) {
+  sendCommand(core::spotClickCommand(click.freq, click.call));
+  // Logger32 tunes first; its replies and our timers are served around the pause.
+  ui::app().processMessages();
+  Sleep(kClickPauseMs);
+  ui::app().processMessages();
+  if (!click.rda.empty()) sendCommand(core::spotDistrictCommand(click.rda));
 }
 
 void TVip::SG1MouseMove(ui::ShiftState, int, int y) {

@@ -3,6 +3,7 @@
 // download buttons; the frequency panel; and the settings file it owns.
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <vector>
@@ -127,6 +128,18 @@ class TVip : public ui::Form {
   void placeFrequencyButtons();
 
   bool quietClose_ = false;
+
+  // A row as the operator clicked it, and the click sequences waiting for the
+  // running one to end.
+  struct SpotClick {
+    int row = -1;
+    std::string call, freq, rda;
+    bool operator==(const SpotClick&) const = default;
+  };
+  void sendSpotClick(const SpotClick& click);
+  bool clicking_ = false;
+  SpotClick runningClick_;
+  std::deque<SpotClick> pendingClicks_;
   // What ReadParams found for each key of the file: the text the file holds and the
   // value it gave, so that an unchanged value is written back in the file's own
   // spelling. None for a key the file lacked.

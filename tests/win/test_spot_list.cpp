@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "app/ProgressU.h"
 #include "app/Unit1.h"
@@ -42,10 +44,18 @@ class CommandWindow {
     static std::vector<std::string> t;
     return t;
   }
+  // Runs once, when the next text arrives (something the operator does meanwhile).
+  static std::function<void()>& onNextText() {
+    static std::function<void()> f;
+    return f;
+  }
 
  private:
   static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
-    if (m == WM_SETTEXT) texts().emplace_back(reinterpret_cast<const char*>(lParam));
+    if (m == WM_SETTEXT) {
+      texts().emplace_back(reinterpret_cast<const char*>(lParam));
+      if (auto f = std::exchange(onNextText(), nullptr)) f();
+    }
     return DefWindowProcA(w, m, wParam, lParam);
   }
   HWND window_;
@@ -493,6 +503,45 @@ TEST_F(SpotList, ClickTunesLogger32AndSendsTheDistrictAfterThePause) {
   Form2->CommandWnd = nullptr;  // no link: the click is lost without a word
   clickRow(1);
   EXPECT_TRUE(CommandWindow::texts().empty());
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+// The operator clicks again before the district of the first click has gone out.
+TEST_F(SpotList, OneClickSequenceAtATimeEachWithTheDistrictOfItsOwnRow) {
+  createVip();
+  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:01");
+  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:02");
+  const std::vector<std::string> first = {"<APP_CLICK_DXSPOT:15>14025.000|R3AAA", "<STATE:2>AB<CNTY:2>12"};
+  const std::vector<std::string> second = {"<APP_CLICK_DXSPOT:14>7010.000|R3BBB", "<STATE:2>CD<CNTY:2>01"};
+  auto post = [&](UINT msg, int row) {
+    const RECT r = Vip->SG1.cellRect(0, row);
+    PostMessageW(Vip->SG1.handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
+  };
+  auto sent = [&] {
+    testing_support::settle(150);
+    return CommandWindow::texts();
+  };
+  // A press on the second row, waiting in the queue when the first click's pause
+  // begins.
+  post(WM_LBUTTONDOWN, 2);
+  post(WM_LBUTTONUP, 2);
+  clickRow(1);
+  std::vector<std::string> both = first;
+  both.insert(both.end(), second.begin(), second.end());
+  EXPECT_EQ(sent(), both);
+
+  // A double click on one row is one click.
+  CommandWindow::texts().clear();
+  for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) post(msg, 1);
+  EXPECT_EQ(sent(), first);
+
+  // "Clear All" while the click is on its way: the district is the one the clicked
+  // row held.
+  CommandWindow::texts().clear();
+  CommandWindow::onNextText() = [] { Vip->CLEAR1Click(); };
+  clickRow(1);
+  EXPECT_EQ(sent(), first);
+  EXPECT_EQ(Vip->SG1.rowCount(), 2);
   EXPECT_TRUE(messages.messages().empty());
 }
 
