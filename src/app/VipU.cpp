@@ -97,6 +97,9 @@ TVip::TVip() {
 
   OnActivate = [this] { FormActivate(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  // The creation handler may open boxes (a missing region list, the confirmations
+  // fetched at start) whose loops take in spots: they must find this window.
+  Vip = this;
   ui::app().guard([this] { FormCreate(); });
 }
 
@@ -211,6 +214,9 @@ LRESULT TVip::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TVip::FormCreate() {
   ReadParams();
+  // From here on the main window stands where the settings put it, and the start-up
+  // goes on with it on the screen.
+  if (Form1) Form1->showInactive();
   SG1.setRowCount(2);
   SG1.setDefaultRowHeight(SG1.font().size() + 8);
   RbPanel1.setVisible(RbCheckBox3.Checked());

@@ -17,8 +17,7 @@ int main() {
   Form1 = form1.get();
   auto form2 = std::make_unique<TForm2>();
   Form2 = form2.get();
-  auto vip = std::make_unique<TVip>();
-  Vip = vip.get();
+  auto vip = std::make_unique<TVip>();  // sets Vip before its creation handler runs
   auto map = std::make_unique<TMap>();
   Map = map.get();
   auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);

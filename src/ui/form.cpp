@@ -292,6 +292,13 @@ void Form::bringToFront() {
   SetActiveWindow(handle());
 }
 
+void Form::showInactive() {
+  if (!handle() || IsWindowVisible(handle())) return;
+  applyHeld();
+  if (this == app().mainForm()) app().mainFormShown(true);
+  ShowWindow(handle(), SW_SHOWNA);
+}
+
 void Form::moveOntoScreen() {
   if (!handle()) return;
   RECT r = bounds();

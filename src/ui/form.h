@@ -69,6 +69,8 @@ class Form : public Control {
   void setVisible(bool visible) override;
   // Shows the window, brings it to the front and makes it the active window.
   void bringToFront();
+  // Shows the window where it is, leaving the active window as it is.
+  void showInactive();
   // A window that lies off every monitor (a place saved on a screen since gone)
   // moves onto the nearest one's work area.
   void moveOntoScreen();

@@ -18,6 +18,7 @@
 #include "core/most_wanted.h"
 #include "support.h"
 #include "ui/application.h"
+#include "ui/dialogs.h"
 
 namespace {
 
@@ -188,6 +189,28 @@ TEST_F(SpotList, MissingRegionListIsReportedAndLeavesEveryRowWithoutValue) {
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
   EXPECT_EQ(Vip->SG1.cell(4, 1), "");
   EXPECT_EQ(Vip->MwValue("AB-12"), 0);
+}
+
+// The start-up box about the region list is open while Logger32 sends spots of new
+// districts: the main window is on the screen, and the spots are listed.
+TEST_F(SpotList, SpotsWhileAStartUpBoxIsOpenAreListed) {
+  dir.remove("QJreg.txt");
+  bool mainShown = false;
+  ui::setMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+    mainShown = IsWindowVisible(Form1->handle());
+    for (const char* call : {"R3NEW", "R3TWO"}) {
+      const std::string record = std::string("<DXSPOT_CALLSIGN:5>") + call +
+                                 "<DXSPOT_FREQ:7>14025.0<DXSPOT_COMMENT:2>cq<APP_DXSPOT_TIME:4>1201";
+      SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, LPARAM(record.c_str()));
+    }
+    EXPECT_EQ(text.rfind("\xCD\xFD\xEC\xE0 \xD4\xE0\xE9\xEB\xE0 QJreg.txt", 0), 0u);  // "Нэма Файла"
+    return IDOK;
+  });
+  createVip();
+  ui::setMessageBoxHook(nullptr);
+  EXPECT_TRUE(mainShown);
+  EXPECT_EQ(Vip->SG1.rowCount(), 4);
+  EXPECT_EQ(std::make_pair(Vip->SG1.cell(0, 1), Vip->SG1.cell(0, 2)), std::make_pair(std::string("R3NEW"), std::string("R3TWO")));
 }
 
 TEST_F(SpotList, SettingsFileIsAppliedAsWritten) {
