@@ -23,6 +23,8 @@ constexpr int kLastPort = 5;
 // Logger32 handles the disconnection at once; a hung one must not keep this program
 // from closing (Alt+Q means gone now), so it gets two seconds at most.
 constexpr UINT kDisconnectTimeoutMs = 2000;
+constexpr UINT kCommandTimeoutMs = 2000;
+const char* const kNoAnswer = "No answer from Logger32";
 
 void setStatus(const std::string& text) {
   if (Form1) Form1->setCaption(text);
@@ -201,8 +203,17 @@ void TForm2::postLink(WPARAM code, LPARAM value) const {
   if (LinkMsg) PostMessageA(Logger32Wnd, *LinkMsg, code, value);
 }
 
-void TForm2::SendCommand(const std::string& text) const {
-  if (CommandWnd) SendMessageA(CommandWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+bool TForm2::SendCommand(const std::string& text) const {
+  if (!CommandWnd) return true;  // no link: lost without a word
+  // Logger32 takes a command at once; a hung one must not freeze this program on a
+  // click, so each command gets the disconnection's two seconds at most.
+  DWORD_PTR result = 0;
+  if (SendMessageTimeoutA(CommandWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kCommandTimeoutMs, &result))
+    return true;
+  if (!IsWindow(CommandWnd)) return true;  // Logger32 gone: lost without a word
+  setStatus(kNoAnswer);
+  return false;
 }
 
 void TForm2::findClx(const std::string& record, std::string& result) { core::findClx(record, result); }

@@ -59,7 +59,9 @@ class TForm2 : public ui::Form {
   std::string SpotRecord() const { return Edit1.text(); }
 
   // A text command into Logger32's command window; lost while there is no link.
-  void SendCommand(const std::string& text) const;
+  // False when Logger32 is there but did not take it within its bound (the title
+  // then says so).
+  bool SendCommand(const std::string& text) const;
 
  protected:
   // Link messages are handled here, where they are dispatched, so that no message

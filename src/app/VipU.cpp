@@ -61,9 +61,7 @@ void styleControl(Styled& control, const std::string& caption) {
   control.endLoading();
 }
 
-void sendCommand(const std::string& text) {
-  if (Form2) Form2->SendCommand(text);
-}
+bool sendCommand(const std::string& text) { return !Form2 || Form2->SendCommand(text); }
 
 }  // namespace
 
@@ -329,7 +327,8 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
 }
 
 void TVip::sendSpotClick(const SpotClick& click) {
-  sendCommand(core::spotClickCommand(click.freq, click.call));
+  // A Logger32 that did not take the click would not take its district either.
+  if (!sendCommand(core::spotClickCommand(click.freq, click.call))) return;
   // Logger32 tunes first; its replies and our timers are served around the pause.
   ui::app().processMessages();
   Sleep(kClickPauseMs);

@@ -88,6 +88,8 @@ class FakeLogger32 {
   }
   // Makes the handling of Disconnect take this long.
   void hangOnDisconnect(unsigned ms) { hangMs_ = ms; }
+  // Logger32 hangs: its thread handles nothing for this long.
+  void hang(unsigned ms) { PostMessageA(main_, WM_APP, ms, 0); }
   bool disconnectHandled() const { return disconnectHandled_; }
 
  private:
@@ -109,6 +111,7 @@ class FakeLogger32 {
         }
       }
     }
+    if (self && w == self->main_ && m == WM_APP) Sleep(DWORD(wParam));
     if (self && w == self->command_ && m == WM_SETTEXT) {
       std::lock_guard lock(self->mutex_);
       self->commands_.emplace_back(reinterpret_cast<const char*>(lParam));
@@ -536,6 +539,21 @@ TEST_F(LinkWindow, ClosingBesideAHungLogger32WaitsAFewSecondsOnly) {
   // The link window gave up well before Logger32 got round to the disconnection.
   EXPECT_FALSE(logger32->disconnectHandled());
   EXPECT_EQ(Form2->handle(), nullptr);
+}
+
+TEST_F(LinkWindow, ARowClickBesideAHungLogger32GivesUpWithinItsBound) {
+  createLinkWindow(true);
+  connectOnPort1();
+  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
+  const RECT row = Vip->SG1.cellRect(0, 1);
+  logger32->hang(6000);
+  const DWORD start = GetTickCount();
+  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (row.top + row.bottom) / 2);
+  // The click gave up after its bound and sent no district after it; the old send
+  // waited for the whole hang.
+  EXPECT_LT(GetTickCount() - start, 4500u);
+  EXPECT_EQ(title(), "No answer from Logger32");
+  for (const std::string& command : logger32->commands()) EXPECT_EQ(command.find("<STATE:"), std::string::npos);
 }
 
 TEST_F(LinkWindow, ErrorsWhileClosingTheLinkWindowAreNotReported) {
