@@ -3,6 +3,7 @@ district is and as lines of the alert log; a real click on a row tells Logger32 
 tune to the spot and, after the pause, names the district."""
 import os
 import subprocess
+import time
 import unittest
 
 import harness
@@ -43,7 +44,9 @@ def pixels(path):
 class SpotList(harness.LinkTestCase):
     scene_name = "spot-list"
 
-    def test_spots_become_coloured_rows_and_a_click_tunes_logger32(self):
+    def start_with_rows(self):
+        """ruDOZ beside a granting stand-in, with a row per spot; the stand-in, the
+        main window and the spot list window."""
         work = self.scene.work
         work.write_lines("QJar.txt", [f"{d} District {d}" for _, d, _, _ in SPOTS])
         work.write_lines("QJcfm.txt", ["ZZ-01;UA1AAA;2019"])
@@ -55,11 +58,52 @@ class SpotList(harness.LinkTestCase):
         sim.wait_for("window", 60)
         self.scene.start_rudoz()
         display = self.scene.display
-        display.find_window("^Connected Logger32 1$", timeout=60)
-
+        main = display.find_window("^Connected Logger32 1$", timeout=60)
         for call, _, _, _ in SPOTS:
             sim.control(b"spot " + record(call, "14025.0"))
         vip = display.find_window("^Vip$", timeout=20)
+        return sim, main, vip
+
+    def row_point(self, vip, colour):
+        """A point on the screen inside the row of that colour, once it shows."""
+        display = self.scene.display
+
+        def find():
+            picture = pixels(display.screenshot(os.path.join(self.scene.out, "rows.png"), vip))
+            found = [xy for xy, c in picture.items() if c == colour]
+            return found if len(found) > 300 else None
+        found = harness.wait_for(find, 10, interval=0.5, what=f"a row of {colour}")
+        wx, wy, _, _ = display.geometry(vip)
+        return wx + min(x for x, _ in found) + 20, wy + (min(y for _, y in found) + max(y for _, y in found)) // 2
+
+    def test_quick_clicks_and_a_hung_logger32(self):
+        sim, main, vip = self.start_with_rows()
+        display = self.scene.display
+        pink, yellow = self.row_point(vip, PINK), self.row_point(vip, YELLOW)
+        # Two rows clicked one right after the other: each click sequence whole, each
+        # with its own row's district.
+        display.xdotool("mousemove", str(pink[0]), str(pink[1]), "click", "1",
+                        "mousemove", str(yellow[0]), str(yellow[1]), "click", "1")
+        sent = [e.text for e in sim.wait_for("command", 20, count=4)]
+        self.assertEqual(sent, [b"<APP_CLICK_DXSPOT:15>14025.000|R1AAA", b"<STATE:2>AB<CNTY:2>12",
+                                b"<APP_CLICK_DXSPOT:15>14025.000|R1BBB", b"<STATE:2>CD<CNTY:2>01"])
+
+        # Logger32 hangs: a row click gives up after its bound, says so in the title,
+        # and the keyboard is answered again long before Logger32 wakes up.
+        sim.control("hang 8000")
+        time.sleep(0.3)  # the stand-in reads its control file every 50 ms
+        clicked = time.monotonic()
+        display.click(*pink)
+        harness.wait_for(lambda: display.title(main) == "No answer from Logger32", 6, what="the title")
+        x, y, w, _ = display.geometry(main)
+        display.click(x + w // 2, y + 8)  # the operator clicks back into the main window
+        display.type("zz")
+        harness.wait_for(lambda: display.title(main) == "Нет такого", 6, what="the typed lookup")
+        self.assertLess(time.monotonic() - clicked, 7)  # Logger32 hangs for 8 s
+
+    def test_spots_become_coloured_rows_and_a_click_tunes_logger32(self):
+        sim, _, vip = self.start_with_rows()
+        work, display = self.scene.work, self.scene.display
         log = harness.wait_for(lambda: (lambda b: b if b.count(b"\r\n") == 5 else None)(work.read("QJmis.txt")), 20,
                                what="four alert lines in QJmis.txt")
         lines = log.split(b"\r\n")
