@@ -243,6 +243,13 @@ int Control::clientHeight() const {
 
 void Control::setBounds(int left, int top, int width, int height) {
   if (!hwnd_) return;
+  // Places and sizes beyond what any screen holds (from a settings file) are shown
+  // at the edge of what the window system takes, and never overflow on the way.
+  constexpr int kLimit = 32767;
+  left = std::clamp(left, -kLimit, kLimit);
+  top = std::clamp(top, -kLimit, kLimit);
+  width = std::clamp(width, 0, kLimit);
+  height = std::clamp(height, 0, kLimit);
   // A window that already has this place and size is left alone: moving it to
   // where it is would still cost a repaint.
   const RECT wanted{left, top, left + width, top + height};

@@ -1,5 +1,7 @@
 #include "ui/gdi.h"
 
+#include <algorithm>
+
 #include "ui/device_context.h"
 #include "ui/text.h"
 
@@ -41,7 +43,10 @@ void drawCentredText(HDC dc, RECT r, HFONT font, COLORREF color, std::string_vie
 
 GdiHandle Font::create() const {
   const std::wstring face = widen(name);
-  return GdiHandle(CreateFontW(-height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut,
+  // No screen shows a character taller than this; a larger size asked for is kept by
+  // its owner and drawn at this one.
+  const int shown = std::clamp(height, -2048, 2048);
+  return GdiHandle(CreateFontW(-shown, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut,
                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
 }

@@ -1,5 +1,7 @@
 #include "ui/string_grid.h"
 
+#include <climits>
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -71,7 +73,7 @@ void StringGrid::setRowCount(int count) {
 }
 
 void StringGrid::setDefaultRowHeight(int pixels) {
-  pixels = std::max(1, pixels);
+  pixels = std::clamp(pixels, 1, kMaxExtent);
   if (pixels == rowHeight_) return;
   rowHeight_ = pixels;
   clampTopRow();
@@ -85,7 +87,7 @@ int StringGrid::colWidth(int col) const {
 
 void StringGrid::setColWidth(int col, int pixels) {
   if (col < 0 || col >= colCount()) return;
-  pixels = std::max(0, pixels);
+  pixels = std::clamp(pixels, 0, kMaxExtent);
   int& width = colWidths_[std::size_t(col)];
   if (pixels == width) return;
   width = pixels;
@@ -129,7 +131,8 @@ int StringGrid::colLeft(int col) const {
 int StringGrid::rowTopInView(int row) const {
   if (row == 0) return 0;
   if (row < topRow_) return -1;
-  return (row - topRow_ + 1) * rowPitch();
+  // Far below the view a row lies beyond any client area; the product stays in range.
+  return int(std::min<long long>((long long)(row - topRow_ + 1) * rowPitch(), INT_MAX / 2));
 }
 
 int StringGrid::fullRowsFit() const {
@@ -316,7 +319,7 @@ GridCoord StringGrid::dragTarget(int x, int y) const {
 void StringGrid::paint(Canvas& canvas, DibSurface&) {
   const int width = placedClientWidth(), height = placedClientHeight();
   const int gridRight = std::min(width, colLeft(colCount()));
-  const int gridBottom = std::min(height, rowPitch() * (1 + std::max(0, rowCount() - topRow_)));
+  const int gridBottom = int(std::min<long long>(height, (long long)rowPitch() * (1 + std::max(0, rowCount() - topRow_))));
   // The lines are what the cells leave uncovered.
   canvas.fillRect({0, 0, gridRight, gridBottom}, lineColor_);
   canvas.setFont(font());

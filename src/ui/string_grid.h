@@ -131,6 +131,9 @@ class StringGrid : public CustomControl {
   void contextMenu(int screenX, int screenY);
 
   static constexpr int kLineWidth = 1;
+  // The widest column and the tallest row the grid takes; a larger value (from a
+  // settings file) is kept by its owner and shown at this size.
+  static constexpr int kMaxExtent = 32767;
   static constexpr int kDefaultColWidth = 64;
   static constexpr int kMinDragWidth = 8;    // a dragged border stops here
   static constexpr int kBorderReach = 3;     // pixels either side of a border that grab it
