@@ -13,6 +13,7 @@
 #include "core/text_file.h"
 #include "core/web_addresses.h"
 #include "ui/dialogs.h"
+#include "ui/text.h"
 #include "ui/download.h"
 #include "ui/file_replace.h"
 #include "ui/win.h"
@@ -26,9 +27,13 @@ const char* const kMapFile = "qjMap.jpg";
 const char* const kDownloadOk = "Download succesful!";
 const char* const kMapFailed = " Не удалось нарисовать картинку! Sorry :-((";
 
-// The system's ordering of the region list: locale-aware, letter case ignored.
+// The system's ordering of the region list: locale-aware, letter case ignored, on
+// the characters the Windows-1251 bytes stand for (the system's own code page may
+// read them as other letters).
 int compareLocale(std::string_view a, std::string_view b) {
-  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), int(a.size()), b.data(), int(b.size())) -
+  const std::wstring wa = ui::widen(a), wb = ui::widen(b);
+  return CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, wa.data(), int(wa.size()), wb.data(),
+                         int(wb.size()), nullptr, nullptr, 0) -
          CSTR_EQUAL;
 }
 

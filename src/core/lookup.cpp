@@ -36,7 +36,7 @@ std::optional<std::string_view> callbookDistrict(std::string_view callbook, std:
   return std::nullopt;
 }
 
-CallbookFile::CallbookFile(const std::string& fileName) : name_(fileName), file_(std::fopen(fileName.c_str(), "rb")) {
+CallbookFile::CallbookFile(const std::string& fileName) : name_(fileName), file_(openForReading(fileName)) {
   if (!file_) throw FileOpenError(fileName, systemReason());
   // A byte order mark would glue itself to the first callsign.
   char mark[3] = {};

@@ -15,6 +15,9 @@ std::string cLibraryReason() { return std::strerror(errno); }
 
 SystemReasonFn g_systemReason = &cLibraryReason;
 
+std::FILE* cLibraryOpen(const std::string& name) { return std::fopen(name.c_str(), "rb"); }
+FileOpenFn g_open = &cLibraryOpen;
+
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
@@ -27,13 +30,16 @@ FileOpenError::FileOpenError(const std::string& fileName, const std::string& rea
 void setSystemReason(SystemReasonFn fn) { g_systemReason = fn ? fn : &cLibraryReason; }
 std::string systemReason() { return g_systemReason(); }
 
+void setFileOpener(FileOpenFn fn) { g_open = fn ? fn : &cLibraryOpen; }
+std::FILE* openForReading(const std::string& name) { return g_open(name); }
+
 FileBytes::FileBytes(std::string_view text)
     : data_(std::make_unique_for_overwrite<char[]>(text.size())), size_(text.size()) {
   if (!text.empty()) std::memcpy(data_.get(), text.data(), text.size());  // an empty view may hold no address
 }
 
 FileBytes readRawFileBytes(const std::string& fileName) {
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(fileName.c_str(), "rb"));
+  std::unique_ptr<std::FILE, FileCloser> f(openForReading(fileName));
   if (!f) throw FileOpenError(fileName, systemReason());
 
   long size = -1;

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <memory>
 #include <stdexcept>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,13 @@ class FileOpenError : public std::runtime_error {
 using SystemReasonFn = std::string (*)();
 void setSystemReason(SystemReasonFn fn);
 std::string systemReason();
+
+// Opens a file for reading by its name in Windows-1251. The C library's fopen by
+// default; the program puts the platform's own wide-name opening in its place, so
+// that a name reaches the system as the characters it holds on any locale.
+using FileOpenFn = std::FILE* (*)(const std::string& name);
+void setFileOpener(FileOpenFn fn);
+std::FILE* openForReading(const std::string& name);
 
 // The bytes of a whole file; the address of the bytes survives a move.
 class FileBytes {

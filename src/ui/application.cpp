@@ -59,12 +59,16 @@ LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+std::FILE* openWide(const std::string& name) { return _wfopen(widen(name).c_str(), L"rb"); }
+
 }  // namespace
 
 Application& app() {
   static Application instance;
-  static const bool reasonInstalled = (core::setSystemReason(&lastErrorText), true);
-  (void)reasonInstalled;
+  // The platform at core's edges: the system's reason for a failure, and file names
+  // handed to the system as the characters they hold.
+  static const bool edgesInstalled = (core::setSystemReason(&lastErrorText), core::setFileOpener(&openWide), true);
+  (void)edgesInstalled;
   return instance;
 }
 
