@@ -39,13 +39,13 @@ TForm2::TForm2() {
   Edit1.setKeepsOwnText(true);  // never shown: written by Logger32, read by the lookup
   Edit1.OnChange = [this] { Edit1Change(); };
 
-  Timer1.create(this, 200, true);
+  Timer1.create(*this, 200, true);
   Timer1.OnTimer = [this] { Timer1Timer(); };
-  Timer2.create(this, 1500, false);
+  Timer2.create(*this, 1500, false);
   Timer2.OnTimer = [this] { Timer2Timer(); };
-  Timer3.create(this, 2000, false);
+  Timer3.create(*this, 2000, false);
   Timer3.OnTimer = [this] { Timer3Timer(); };
-  Timer4.create(this, 10000, true);
+  Timer4.create(*this, 10000, true);
   Timer4.OnTimer = [this] { Timer4Timer(); };
 
   // Replies posted to this window are handled by its window procedure; the hook

@@ -1,10 +1,12 @@
 #include "ui/control.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "ui/application.h"
 #include "ui/form.h"
 #include "ui/text.h"
+#include "ui/timer.h"
 
 namespace ui {
 
@@ -23,7 +25,20 @@ void restoreClassProc(HWND hwnd, WNDPROC proc, bool ansi) {
 }
 }  // namespace
 
+namespace {
+// The controls that exist: a window's user data is taken for one of ours only when
+// it names one of them, so that another window's data is never used as a control.
+std::unordered_set<const Control*>& liveControls() {
+  static std::unordered_set<const Control*> live;
+  return live;
+}
+}  // namespace
+
+Control::Control() { liveControls().insert(this); }
+
 Control::~Control() {
+  liveControls().erase(this);
+  for (Timer* t : timers_) t->owner_ = nullptr;
   if (screenWorkHolder_) screenWorkHolder_->dropScreenWorkOf(*this);
   if (hwnd_) {
     HWND h = hwnd_;
@@ -39,7 +54,9 @@ Control::~Control() {
 }
 
 Control* Control::fromHandle(HWND hwnd) {
-  return hwnd ? reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+  if (!hwnd) return nullptr;
+  auto* c = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  return c && liveControls().count(c) && c->hwnd_ == hwnd ? c : nullptr;
 }
 
 void Control::attach(HWND hwnd, Control* parent) {
@@ -131,6 +148,13 @@ LRESULT CALLBACK Control::subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
 
 LRESULT Control::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_WINDOWPOSCHANGED || msg == WM_CAPTURECHANGED || msg == WM_DESTROY) ++windowChanges_;
+  if (msg == WM_TIMER) {
+    for (Timer* t : timers_)
+      if (t->id_ == wParam) {
+        t->tick();
+        return 0;
+      }
+  }
   // No exception ever crosses a window procedure.
   LRESULT result = 0;
   bool handled = false;

@@ -14,6 +14,7 @@ namespace ui {
 
 class Component;
 class Form;
+class Timer;
 
 enum class Align { None, Top, Bottom, Left, Right, Client };
 
@@ -26,7 +27,7 @@ ShiftState currentShiftState();
 
 class Control {
  public:
-  Control() = default;
+  Control();
   virtual ~Control();
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
@@ -37,6 +38,7 @@ class Control {
   static unsigned windowChanges() { return windowChanges_; }
   Control* parent() const { return parent_; }
   const std::vector<Control*>& children() const { return children_; }
+  // The control of one of the program's own windows; null for any other window.
   static Control* fromHandle(HWND hwnd);
 
   // Position relative to the parent's client area (the screen for top-level
@@ -156,6 +158,9 @@ class Control {
   static inline unsigned windowChanges_ = 0;
   HWND hwnd_ = nullptr;
   Control* parent_ = nullptr;
+  friend class Timer;
+  std::vector<Timer*> timers_;  // ticking on this window
+  UINT_PTR nextTimerId_ = 1;
   std::vector<Control*> children_;
   WNDPROC systemProc_ = nullptr;
   bool ansi_ = false;

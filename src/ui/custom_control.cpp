@@ -13,7 +13,6 @@ namespace ui {
 
 namespace {
 
-constexpr UINT_PTR kTimerId = 1;
 // Marks our self-painting windows, so that a window under the cursor can be asked
 // safely whether it is one of them.
 constexpr const wchar_t* kControlProperty = L"ruDOZ.CustomControl";
@@ -48,10 +47,7 @@ core::Color colorOf(const Control* c) {
 CustomControl::~CustomControl() {
   MouseWatch& watch = mouseWatch();
   if (watch.current == this) watch.current = nullptr;
-  if (handle()) {
-    KillTimer(handle(), kTimerId);
-    RemovePropW(handle(), kControlProperty);
-  }
+  if (handle()) RemovePropW(handle(), kControlProperty);
 }
 
 void CustomControl::create(Control* parent, const WindowClass& wc, int left, int top, int width, int height) {
@@ -63,6 +59,8 @@ void CustomControl::create(Control* parent, const WindowClass& wc, int left, int
   const DWORD style = WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | wc.style2;
   createOwn(parent, wc.name, caption_, style, wc.exStyle, left, top, width, height, nullptr, wc.style);
   SetPropW(handle(), kControlProperty, this);
+  timer_.create(*this, 40, false);
+  timer_.OnTimer = [this] { timerTick(); };
   if (parentColor_) color_ = colorOf(this->parent());
 }
 
@@ -131,14 +129,11 @@ void CustomControl::endLoading() {
 }
 
 void CustomControl::startTimer(unsigned intervalMs) {
-  if (!handle()) return;
-  KillTimer(handle(), kTimerId);
-  SetTimer(handle(), kTimerId, intervalMs, nullptr);
+  timer_.setInterval(intervalMs);
+  timer_.setEnabled(true);
 }
 
-void CustomControl::stopTimer() {
-  if (handle()) KillTimer(handle(), kTimerId);
-}
+void CustomControl::stopTimer() { timer_.setEnabled(false); }
 
 void CustomControl::broadcastFocusChanged(Control& form) {
   anyDescendant(form, [](Control& c) {
@@ -246,9 +241,6 @@ LRESULT CustomControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SETFONT:
       repaint();
-      break;
-    case WM_TIMER:
-      timerTick();
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

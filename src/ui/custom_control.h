@@ -12,6 +12,7 @@
 #include "ui/canvas.h"
 #include "ui/control.h"
 #include "ui/dib_surface.h"
+#include "ui/timer.h"
 
 namespace ui {
 
@@ -105,6 +106,7 @@ class CustomControl : public Control {
   bool parentColor_ = true;
   std::string caption_;
   bool loading_ = false;
+  Timer timer_;  // the one timer of a control that animates
   bool clicked_ = false;  // the left button went down here and may still click
   DibSurface buffer_;
 };

@@ -1,4 +1,5 @@
-// A timer whose ticks arrive as messages on the GUI thread.
+// A timer whose ticks arrive as WM_TIMER on its owner's window, on the GUI thread:
+// the one way the program counts time. It stops for good when its owner goes.
 #pragma once
 
 #include <functional>
@@ -16,8 +17,7 @@ class Timer {
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
 
-  // A timer that belongs to a window stops ticking once that window is gone.
-  void create(Control* owner, unsigned intervalMs, bool enabled);
+  void create(Control& owner, unsigned intervalMs, bool enabled);
   unsigned interval() const { return interval_; }
   void setInterval(unsigned ms);
   bool enabled() const { return enabled_; }
@@ -27,11 +27,12 @@ class Timer {
   std::function<void()> OnTimer;
 
  private:
-  static LRESULT CALLBACK windowProc(HWND, UINT, WPARAM, LPARAM);
+  friend class Control;  // hands it its ticks, and tells it when it goes
+  void tick();
   void restart();
 
-  HWND window_ = nullptr;
   Control* owner_ = nullptr;
+  UINT_PTR id_ = 0;
   unsigned interval_ = 1000;
   bool enabled_ = false;
 };
