@@ -40,6 +40,11 @@ class TRbCustomControl : public ui::CustomControl {
 
   void componentRemoved(ui::Component& component) override;
   void parentColorChanged() override;
+  // The prepared images hold the system's colours as they were.
+  void systemColorsChanged() override {
+    UpdateBitmaps();
+    ui::CustomControl::systemColorsChanged();
+  }
 
  protected:
   TRbCustomControl();

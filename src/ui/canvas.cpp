@@ -8,27 +8,20 @@
 
 namespace ui {
 
-namespace {
-
-GdiHandle makePen(int width, core::Color color) { return GdiHandle(CreatePen(PS_SOLID, width, colorRef(color))); }
-
-}  // namespace
-
 Canvas::Canvas(DibSurface& surface) : Canvas(surface.dc()) { surface_ = &surface; }
 
 Canvas::Canvas(HDC dc) : dc_(dc) {
   if (!dc_) throw std::logic_error("A canvas needs a device context");
-  originalFont_ = GetCurrentObject(dc_, OBJ_FONT);
 }
 
-Canvas::~Canvas() {
-  if (originalFont_) SelectObject(dc_, originalFont_);
-}
+Canvas::~Canvas() = default;
 
 void Canvas::setFont(const Font& font) {
   font_ = font;
   GdiHandle next = font_.create();
-  SelectObject(dc_, next.get());
+  // The DC's own font comes back when the first selection ends, with the canvas.
+  if (selectedFont_) SelectObject(dc_, next.get());
+  else selectedFont_.emplace(dc_, next.get());
   hfont_ = std::move(next);
   SetTextColor(dc_, colorRef(font_.color));
 }
@@ -40,10 +33,7 @@ void Canvas::setFontColor(core::Color color) {
 
 void Canvas::setTransparentText() { SetBkMode(dc_, TRANSPARENT); }
 
-void Canvas::fillRect(RECT r, core::Color color) {
-  GdiHandle brush(CreateSolidBrush(colorRef(color)));
-  FillRect(dc_, &r, static_cast<HBRUSH>(brush.get()));
-}
+void Canvas::fillRect(RECT r, core::Color color) { FillRect(dc_, &r, solidBrush(color)); }
 
 void Canvas::frameRect(RECT r, core::Color pen) {
   roundRect(r, 0, 0, 1, pen, std::nullopt);
@@ -51,10 +41,8 @@ void Canvas::frameRect(RECT r, core::Color pen) {
 
 void Canvas::roundRect(RECT r, int ellipseWidth, int ellipseHeight, int penWidth, core::Color pen,
                        std::optional<core::Color> brush) {
-  GdiHandle penHandle = makePen(penWidth, pen);
-  GdiHandle brushHandle(brush ? CreateSolidBrush(colorRef(*brush)) : nullptr);
-  SelectedObject p(dc_, penHandle.get());
-  SelectedObject b(dc_, brush ? brushHandle.get() : GetStockObject(NULL_BRUSH));
+  SelectedObject p(dc_, solidPen(penWidth, pen));
+  SelectedObject b(dc_, brush ? HGDIOBJ(solidBrush(*brush)) : GetStockObject(NULL_BRUSH));
   if (ellipseWidth > 0 || ellipseHeight > 0)
     RoundRect(dc_, r.left, r.top, r.right, r.bottom, ellipseWidth, ellipseHeight);
   else
@@ -62,8 +50,7 @@ void Canvas::roundRect(RECT r, int ellipseWidth, int ellipseHeight, int penWidth
 }
 
 void Canvas::line(int x1, int y1, int x2, int y2, core::Color pen) {
-  GdiHandle penHandle = makePen(1, pen);
-  SelectedObject p(dc_, penHandle.get());
+  SelectedObject p(dc_, solidPen(1, pen));
   MoveToEx(dc_, x1, y1, nullptr);
   LineTo(dc_, x2, y2);
 }

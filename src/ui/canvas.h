@@ -8,6 +8,7 @@
 
 #include "core/color.h"
 #include "core/image.h"
+#include "ui/device_context.h"
 #include "ui/gdi.h"
 #include "ui/win.h"
 
@@ -55,8 +56,8 @@ class Canvas {
   HDC dc_;
   DibSurface* surface_ = nullptr;
   Font font_;
-  GdiHandle hfont_;
-  HGDIOBJ originalFont_ = nullptr;
+  GdiHandle hfont_;  // declared before the selection, so that it outlives it
+  std::optional<SelectedObject> selectedFont_;
 };
 
 // Text height and width of `text` in `font` on the screen.

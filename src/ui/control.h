@@ -78,6 +78,8 @@ class Control {
   virtual bool dialogKey(WORD /*key*/, ShiftState /*shift*/) { return false; }
   // The parent's colour changed.
   virtual void parentColorChanged() {}
+  // The system's colours changed: what was drawn with them is drawn again.
+  virtual void systemColorsChanged() { invalidate(); }
   // A component of this control's form (or one it asked to hear of) is going away.
   virtual void componentRemoved(Component& /*component*/) {}
 

@@ -71,6 +71,7 @@ class CustomControl : public Control {
   static void watchMouse();
 
   void parentColorChanged() override;
+  void systemColorsChanged() override { colorChanged(); }
 
  protected:
   CustomControl() = default;

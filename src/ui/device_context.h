@@ -51,6 +51,21 @@ class ScreenDc : public WindowDc {
   ScreenDc() : WindowDc(nullptr) {}
 };
 
+// A memory DC compatible with the screen: CreateCompatibleDC ... DeleteDC.
+class MemoryDc {
+ public:
+  MemoryDc() : dc_(CreateCompatibleDC(nullptr)) {}
+  ~MemoryDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
 // An object selected into a DC until the scope ends; the previous one comes back.
 class SelectedObject {
  public:

@@ -24,18 +24,11 @@ BITMAPINFO topDownInfo(int width, int height) {
 
 }  // namespace
 
-DibSurface::~DibSurface() { release(); }
-
 void DibSurface::release() {
-  if (dc_) {
-    SelectObject(dc_, previous_);
-    DeleteDC(dc_);
-  }
-  if (bitmap_) DeleteObject(bitmap_);
-  dc_ = nullptr;
-  bitmap_ = nullptr;
-  previous_ = nullptr;
   pixels_ = core::Image::wrap(nullptr, 0, 0, 0);
+  selected_.reset();
+  dc_.reset();
+  bitmap_.reset();
 }
 
 void DibSurface::setSize(int width, int height) {
@@ -43,13 +36,12 @@ void DibSurface::setSize(int width, int height) {
   if (width < 1 || height < 1) return;
   const BITMAPINFO info = topDownInfo(width, height);
   void* bits = nullptr;
-  bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap_ || !bits) {
-    bitmap_ = nullptr;
+  GdiHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits)
     throw std::runtime_error("Cannot create a bitmap of " + std::to_string(width) + " x " + std::to_string(height));
-  }
-  dc_ = CreateCompatibleDC(nullptr);
-  previous_ = SelectObject(dc_, bitmap_);
+  bitmap_ = std::move(bitmap);
+  dc_ = std::make_unique<MemoryDc>();
+  selected_ = std::make_unique<SelectedObject>(dc_->get(), bitmap_.get());
   pixels_ = core::Image::wrapDib(bits, width, -height);
 }
 
@@ -59,7 +51,7 @@ core::Image& DibSurface::pixels() {
 }
 
 void DibSurface::copyTo(HDC dc, int x, int y) const {
-  if (dc_) BitBlt(dc, x, y, width(), height(), dc_, 0, 0, SRCCOPY);
+  if (dc_) BitBlt(dc, x, y, width(), height(), dc_->get(), 0, 0, SRCCOPY);
 }
 
 core::SystemColors systemColors() {
@@ -81,18 +73,19 @@ void drawImage(HDC dc, const core::Image& image, int x, int y) {
 }
 
 core::Image loadBitmapResource(const wchar_t* name) {
-  HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const GdiHandle bitmap(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!bitmap) throw std::runtime_error("The program has no picture " + narrow(name));
   BITMAP bm{};
-  GetObjectW(bitmap, sizeof bm, &bm);
+  GetObjectW(bitmap.get(), sizeof bm, &bm);
   core::Image image(bm.bmWidth, bm.bmHeight);
   BITMAPINFO info = topDownInfo(image.width(), image.height());
   int rows = 0;
   {
     const ScreenDc screen;
-    rows = image.empty() ? 0 : GetDIBits(screen.get(), bitmap, 0, UINT(image.height()), image.row(0), &info, DIB_RGB_COLORS);
+    rows = image.empty() ? 0
+                         : GetDIBits(screen.get(), static_cast<HBITMAP>(bitmap.get()), 0, UINT(image.height()),
+                                     image.row(0), &info, DIB_RGB_COLORS);
   }
-  DeleteObject(bitmap);
   if (rows != image.height()) throw std::runtime_error("Cannot read the picture " + narrow(name));
   return image;
 }

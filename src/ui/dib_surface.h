@@ -4,6 +4,9 @@
 
 #include "core/image.h"
 #include "core/system_colors.h"
+#include <memory>
+
+#include "ui/device_context.h"
 #include "ui/gdi.h"
 #include "ui/win.h"
 
@@ -13,7 +16,7 @@ class DibSurface {
  public:
   DibSurface() = default;
   DibSurface(int width, int height) { setSize(width, height); }
-  ~DibSurface();
+  ~DibSurface() { release(); }
   DibSurface(const DibSurface&) = delete;
   DibSurface& operator=(const DibSurface&) = delete;
 
@@ -24,7 +27,7 @@ class DibSurface {
   bool empty() const { return pixels_.empty(); }
 
   // A memory DC with the bitmap selected, for GDI drawing (null when empty).
-  HDC dc() const { return dc_; }
+  HDC dc() const { return dc_ ? dc_->get() : nullptr; }
   // The pixels; GDI's pending drawing is finished first.
   core::Image& pixels();
 
@@ -34,9 +37,11 @@ class DibSurface {
  private:
   void release();
 
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
+  // Held in this order, so that they go in the reverse one: the bitmap is taken out
+  // of the DC, the DC deleted, then the bitmap.
+  GdiHandle bitmap_;
+  std::unique_ptr<MemoryDc> dc_;
+  std::unique_ptr<SelectedObject> selected_;
   core::Image pixels_;
 };
 

@@ -387,6 +387,14 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       paintBorder();
       return r;
     }
+    case WM_SYSCOLORCHANGE:
+      // Every control draws again with the system's new colours, the frame too.
+      anyDescendant(*this, [](Control& c) {
+        c.systemColorsChanged();
+        return false;
+      });
+      if (handle()) RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+      break;
     case WM_WINDOWPOSCHANGING:
       // The size the form fits itself to is its controls' own: the system's limits
       // for a size the operator drags (which ask the monitors for their areas) have

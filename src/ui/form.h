@@ -78,7 +78,7 @@ class Form : public Control {
   void close();
 
   // The form's brush, for controls that take the form's colour.
-  HBRUSH backgroundBrush() { return brush_.get(color_); }
+  HBRUSH backgroundBrush() const { return solidBrush(color_); }
 
   std::function<void()> OnActivate;
   std::function<void(CloseAction&)> OnClose;
@@ -107,7 +107,6 @@ class Form : public Control {
 
  private:
   core::Color color_ = core::clBtnFace;
-  Brush brush_;
   int borderWidth_ = 0;
   bool autoSize_ = false;
   bool keyPreview_ = false;

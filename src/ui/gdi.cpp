@@ -1,6 +1,8 @@
 #include "ui/gdi.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 #include "ui/device_context.h"
 #include "ui/text.h"
@@ -12,12 +14,29 @@ COLORREF colorRef(core::Color c) {
   return c & 0xFFFFFF;
 }
 
-HBRUSH Brush::get(core::Color c) {
-  if (!brush_ || c != color_) {
-    brush_.reset(CreateSolidBrush(colorRef(c)));
-    color_ = c;
-  }
-  return static_cast<HBRUSH>(brush_.get());
+namespace {
+// At most this many of each are kept; the whole cache goes when it fills.
+constexpr std::size_t kCacheLimit = 64;
+
+template <class Key>
+HGDIOBJ cached(std::map<Key, GdiHandle>& cache, const Key& key, HGDIOBJ (*make)(const Key&)) {
+  if (const auto it = cache.find(key); it != cache.end()) return it->second.get();
+  if (cache.size() >= kCacheLimit) cache.clear();
+  return cache.emplace(key, GdiHandle(make(key))).first->second.get();
+}
+}  // namespace
+
+HBRUSH solidBrush(core::Color c) {
+  static std::map<COLORREF, GdiHandle> brushes;
+  return static_cast<HBRUSH>(
+      cached<COLORREF>(brushes, colorRef(c), [](const COLORREF& rgb) -> HGDIOBJ { return CreateSolidBrush(rgb); }));
+}
+
+HPEN solidPen(int width, core::Color c) {
+  static std::map<std::pair<int, COLORREF>, GdiHandle> pens;
+  return static_cast<HPEN>(cached<std::pair<int, COLORREF>>(pens, {width, colorRef(c)}, [](const auto& k) -> HGDIOBJ {
+    return CreatePen(PS_SOLID, k.first, k.second);
+  }));
 }
 
 namespace {

@@ -19,15 +19,12 @@ struct GdiDeleter {
 };
 using GdiHandle = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, GdiDeleter>;
 
-// A solid brush that follows the colour it was made for.
-class Brush {
- public:
-  HBRUSH get(core::Color c);
-
- private:
-  core::Color color_ = 0;
-  GdiHandle brush_;
-};
+// A solid brush and a solid pen of a colour, from one cache the program shares: no
+// brush or pen is made per drawing. A system colour is taken as the system has it
+// now, so after the system's colours change the new ones are drawn. The handles
+// are for use at once, not to keep.
+HBRUSH solidBrush(core::Color c);
+HPEN solidPen(int width, core::Color c);
 
 // A font as a window describes it. `height` is the character height in pixels.
 struct Font {

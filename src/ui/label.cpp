@@ -37,7 +37,7 @@ void Label::setCentred(bool centred) {
 void Label::paint(HDC dc) {
   RECT r{};
   GetClientRect(handle(), &r);
-  FillRect(dc, &r, brush_.get(color_));
+  FillRect(dc, &r, solidBrush(color_));
   drawCentredText(dc, r, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)), colorRef(font().color),
                   caption_, centred_);
 }

@@ -29,7 +29,6 @@ class Label : public Control {
   std::string caption_;
   core::Color color_ = core::clBtnFace;
   bool centred_ = true;
-  Brush brush_;
 };
 
 }  // namespace ui

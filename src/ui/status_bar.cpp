@@ -26,7 +26,7 @@ void StatusBar::setPanelText(const std::string& text) {
 void StatusBar::paint(HDC dc) {
   RECT r{};
   GetClientRect(handle(), &r);
-  FillRect(dc, &r, brush_.get(color_));
+  FillRect(dc, &r, solidBrush(color_));
   RECT panel = r;
   InflateRect(&panel, -1, -1);
   DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);

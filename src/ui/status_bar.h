@@ -24,7 +24,6 @@ class StatusBar : public Control {
   void paint(HDC dc);
   core::Color color_ = core::clBtnFace;
   std::string text_;
-  Brush brush_;
 };
 
 }  // namespace ui

@@ -447,6 +447,22 @@ TEST(PanelBehaviour, ChildrenLieInsideTheFrame) {
   EXPECT_EQ(button.height(), 80 - 3 - (2 * (th / 2) + 1));
 }
 
+TEST(PanelBehaviour, DrawsTheSystemsNewColoursOnceTheyChange) {
+  test::TestForm& form = test::form();
+  TRbPanel panel;
+  test::setUpSpotListPanel(panel, &form, 0, 0, 258, 31);
+  const int face = COLOR_BTNFACE;
+  const COLORREF before = GetSysColor(face), red = RGB(255, 0, 0);
+  ASSERT_NE(before, red);
+  EXPECT_EQ(test::render(panel).pixel(0, 0), before) << "the corner outside the frame";
+  SetSysColors(1, &face, &red);  // every top-level window hears of it
+  test::pump();
+  const core::Color corner = test::render(panel).pixel(0, 0);
+  SetSysColors(1, &face, &before);
+  test::pump();
+  EXPECT_EQ(corner, core::Color(red));
+}
+
 TEST(PanelBehaviour, IgnoredWidthsKeepTheOldValue) {
   test::TestForm& form = test::form();
   TRbPanel panel;
