@@ -180,6 +180,7 @@ void TVip::ReadParams() {
         break;
     }
   }
+  ReadOptions(path);
 }
 
 void TVip::WriteParams() {
@@ -191,4 +192,5 @@ void TVip::WriteParams() {
     if (!WritePrivateProfileStringA(kSection, key.name, value.c_str(), path.c_str()))
       throw std::runtime_error("Unable to write to " + path);
   }
+  WriteOptions(path);
 }

@@ -183,6 +183,7 @@ void TVip::createMenu() {
   for (const Entry& e : {Entry{Font1, "Font", &TVip::Font1Click}, Entry{Color1, "Color", &TVip::Color1Click},
                          Entry{FixedColor1, "Fixed Color", &TVip::FixedColor1Click},
                          Entry{MyCall1, "My Call", &TVip::MyCall1Click},
+                         Entry{Options1, "Options…", &TVip::Options1Click},
                          Entry{ShowMap1, "Show Map", &TVip::ShowMap1Click},
                          Entry{CLEAR1, "Clear All", &TVip::CLEAR1Click},
                          Entry{ClearClose1, "Clear & Close", &TVip::ClearClose1Click}}) {
@@ -190,7 +191,7 @@ void TVip::createMenu() {
     e.item.OnClick = [this, h = e.handler] { (this->*h)(); };
   }
   Setup1.caption = "Setup";
-  for (ui::MenuItem* item : {&Font1, &Color1, &FixedColor1, &MyCall1}) Setup1.add(*item);
+  for (ui::MenuItem* item : {&Font1, &Color1, &FixedColor1, &MyCall1, &Options1}) Setup1.add(*item);
   for (ui::MenuItem* item : {&Setup1, &ShowMap1, &CLEAR1, &ClearClose1}) PopupMenu1.add(*item);
   SG1.setPopupMenu(&PopupMenu1);
 }
@@ -244,8 +245,12 @@ void TVip::closeQuietly() {
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda,
                    const std::string& time) {
+  if (ContestOptions.ListWithoutFocus)
+    ShowWithoutFocus();
   // A spot list already in front stays as it is: no window work for nothing.
-  if (!visible() || GetForegroundWindow() != handle()) bringToFront();
+  else if (!visible() || GetForegroundWindow() != handle())
+    bringToFront();
+  MakeRoomForSpot(call, rda);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);
@@ -258,6 +263,7 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   } catch (const std::exception&) {
   }
   SG1.setRowCount(r + 2);
+  SpotListed(call, rda);
   if (SG1.rowCount() * SG1.defaultRowHeight() > RbPanel2.height())
     SG1.setTopRow(std::max(1, SG1.rowCount() - SG1.visibleRowCount() - 1));
 }
@@ -283,6 +289,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
   // Nothing that goes wrong here is worth a message: the click is simply lost.
   ui::app().guard(
       [&] {
+        const ClickSequence clicking(*this);
         y = std::min(y, SG1.rowCount() * SG1.defaultRowHeight());
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
         HitCol = hit.col;

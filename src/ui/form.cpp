@@ -44,6 +44,10 @@ void Form::create(const FormParams& p) {
       style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
       exStyle |= WS_EX_TOOLWINDOW;
       break;
+    case BorderStyle::Dialog:
+      style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      exStyle |= WS_EX_DLGMODALFRAME;
+      break;
   }
   if (p.stayOnTop) exStyle |= WS_EX_TOPMOST;
   createOwn(nullptr, p.className, p.caption, style, exStyle, p.left, p.top, p.width, p.height, app().ownerWindow());
@@ -290,6 +294,41 @@ void Form::bringToFront() {
   SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(handle());
   SetActiveWindow(handle());
+}
+
+void Form::showWithoutActivating() {
+  if (!handle()) return;
+  applyHeld();
+  if (this == app().mainForm()) app().mainFormShown(true);
+  SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+int Form::showModal() {
+  if (!handle()) return 0;
+  modalResult_ = 0;
+  HWND previous = GetActiveWindow();
+  std::vector<HWND> disabled;
+  for (Form* form : app().forms()) {
+    HWND other = form->handle();
+    if (form == this || !other || !IsWindowVisible(other) || !IsWindowEnabled(other)) continue;
+    EnableWindow(other, FALSE);
+    disabled.push_back(other);
+  }
+  bringToFront();
+  const auto open = [this] { return handle() && modalResult_ == 0 && IsWindowVisible(handle()) && !app().terminated(); };
+  while (open()) {
+    app().processMessages();
+    if (!open()) break;
+    app().idle();
+    if (open()) WaitMessage();
+  }
+  // The others take input again before this one hides, so that the activation can
+  // go back to where it was.
+  for (HWND other : disabled)
+    if (IsWindow(other)) EnableWindow(other, TRUE);
+  if (handle()) ShowWindow(handle(), SW_HIDE);
+  if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
+  return modalResult_;
 }
 
 void Form::close() {
