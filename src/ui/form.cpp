@@ -300,7 +300,11 @@ void Form::showWithoutActivating() {
   if (!handle()) return;
   applyHeld();
   if (this == app().mainForm()) app().mainFormShown(true);
-  SetWindowPos(handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  // A stay-on-top window goes to the top of the windows that stay on top: "the top"
+  // alone leaves it under them (under Wine).
+  const bool onTop = GetWindowLongPtrW(handle(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+  SetWindowPos(handle(), onTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 int Form::showModal() {
