@@ -67,7 +67,6 @@ bool TOptions::Execute(core::SpotListOptions& options) {
   Edit3.setText(core::iniText(std::int32_t(options.AlertSoundMinutes)));
   Edit4.setText(options.AlertSoundFile);
   Label5.setCaption("");
-  Edit1.setFocus();
   if (showModal() != IDOK) return false;
   options = chosen_;
   return true;

@@ -318,7 +318,15 @@ int Form::showModal() {
     EnableWindow(other, FALSE);
     disabled.push_back(other);
   }
+  // The keyboard goes to the first field, its text selected to be typed over, and
+  // comes back there whenever the dialog is activated.
+  HWND first = GetNextDlgTabItem(handle(), nullptr, FALSE);
+  if (first) lastFocus_ = first;
   bringToFront();
+  if (first) {
+    if (!holdsFocus(handle())) SetFocus(first);
+    if (SendMessageW(first, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(first, EM_SETSEL, 0, -1);
+  }
   const auto open = [this] { return handle() && modalResult_ == 0 && IsWindowVisible(handle()) && !app().terminated(); };
   while (open()) {
     app().processMessages();
