@@ -15,33 +15,17 @@
 #include <vector>
 
 #include "app/VipU.h"
+#include "bench_timing.h"
 #include "ui/dialogs.h"
 #include "ui/win.h"
 
 namespace {
 
+using bench::drainMessages;
+using bench::median;
+using bench::now;
+
 constexpr int kTrials = 300;
-
-double now() {
-  static const double ticksPerMicrosecond = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(f.QuadPart) / 1e6;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / ticksPerMicrosecond;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void drainMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
 
 enum Case { Merge, Age, Plain, kCases };
 const char* const kCaseNames[] = {"merge", "age", "plain"};

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <sstream>
 
-#include "app/Unit1.h"
-#include "app/Unit2.h"
 #include "app/VipU.h"
+#include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
 
@@ -33,12 +33,7 @@ class SpotListOptions : public ::testing::Test {
     dir.writeLines("RUdoz.txt", {"R3NEW AB-12"});
     dir.writeLines("QJlook.txt", {"R9X"});
     dir.writeLines("QJreg.txt", {"AB-12 01.2020-LastQso 3.55%MW", "CD-01 02.2021-LastQso 75%MW"});
-    AlertFlag = 0;
-    form1 = std::make_unique<TForm1>();
-    Form1 = form1.get();
-    form2 = std::make_unique<TForm2>();
-    Form2 = form2.get();
-    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    windows.emplace();
     // Logger32's command window: an edit whose every text is recorded.
     commandWindow = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     SetWindowSubclass(commandWindow, &recordCommand, 1, reinterpret_cast<DWORD_PTR>(&commands));
@@ -48,10 +43,7 @@ class SpotListOptions : public ::testing::Test {
   void TearDown() override {
     vip.reset();
     Vip = nullptr;
-    form2.reset();
-    form1.reset();
-    Form1 = nullptr;
-    Form2 = nullptr;
+    windows.reset();
     DestroyWindow(commandWindow);
     settle(20);
     testing_support::removeSettingsFile(TVip::SettingsPath());
@@ -109,8 +101,7 @@ class SpotListOptions : public ::testing::Test {
   testing_support::MessageRecorder messages;
   HWND commandWindow = nullptr;
   std::vector<std::string> commands;
-  std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TForm2> form2;
+  std::optional<MainAndLinkWindows> windows;
   std::unique_ptr<TVip> vip;
   core::Millis clock = 0;
 };
