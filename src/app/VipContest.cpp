@@ -40,18 +40,15 @@ bool TVip::RowsMayMove(core::Millis now) {
   return true;
 }
 
-void TVip::MakeRoomForSpot(const std::string& call, const std::string& rda) {
+void TVip::SpotArrives(const std::string& call, const std::string& rda) {
   const core::Millis now = Now();
-  // During a click a repeat takes a row of its own.
-  if (!RowsMayMove(now)) return;
-  AgeRows(now);
-  const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes));
-  // The row under the pointer stays; the repeat then takes a row of its own.
-  if (merged && RowUnderMouse(*merged + 1, *merged + 1) < 0) RemoveRows(*merged + 1, 1);
-}
-
-void TVip::SpotListed(const std::string& call, const std::string& rda) {
-  const core::Millis now = Now();
+  // During a click no row moves: a repeat takes a row of its own.
+  if (RowsMayMove(now)) {
+    AgeRows(now);
+    const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes));
+    // So does a repeat of the row under the pointer, which stays.
+    if (merged && RowUnderMouse(*merged + 1, *merged + 1) < 0) RemoveRows(*merged + 1, 1);
+  }
   spotRows_.append(call, rda, now);
   if (ContestOptions.AlertSound &&
       soundThrottle_.allow(call, now, core::minutesToMillis(ContestOptions.AlertSoundMinutes)))

@@ -250,7 +250,7 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   // A spot list already in front stays as it is: no window work for nothing.
   else if (!visible() || GetForegroundWindow() != handle())
     bringToFront();
-  MakeRoomForSpot(call, rda);
+  SpotArrives(call, rda);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);
@@ -263,7 +263,6 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   } catch (const std::exception&) {
   }
   SG1.setRowCount(r + 2);
-  SpotListed(call, rda);
   if (SG1.rowCount() * SG1.defaultRowHeight() > RbPanel2.height())
     SG1.setTopRow(std::max(1, SG1.rowCount() - SG1.visibleRowCount() - 1));
 }

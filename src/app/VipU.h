@@ -151,10 +151,9 @@ class TVip : public ui::Form {
   void ApplyOptions();
   void ShowWithoutFocus();
   // Before a spot takes the empty row: the aged rows go, and so does the row the
-  // spot merges into (the spot then takes its place as the newest row).
-  void MakeRoomForSpot(const std::string& call, const std::string& rda);
-  // After it: the row is indexed, and the alert may sound.
-  void SpotListed(const std::string& call, const std::string& rda);
+  // spot merges into (the spot then takes its place as the newest row); the row it
+  // takes is indexed, and the alert may sound.
+  void SpotArrives(const std::string& call, const std::string& rda);
   void AgeRows(core::Millis now);
   void RemoveRows(int first, int count);
   // Rows move only outside a click sequence; the index then first takes in rows
