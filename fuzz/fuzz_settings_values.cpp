@@ -1,4 +1,5 @@
-// Settings values and the region list's Most Wanted readers on arbitrary bytes.
+// Settings values, the spot list options' minutes and the region list's Most
+// Wanted readers on arbitrary bytes.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "core/ini_values.h"
 #include "core/most_wanted.h"
+#include "core/spot_list_options.h"
 #include "core/text_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -21,6 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool plainDecimal = !text.empty() && text.find_first_of("xX$") == std::string_view::npos &&
                               text.front() != '0' && text.substr(0, 2) != "-0";
     if (plainDecimal && written != text) std::abort();
+  }
+
+  // An option's minutes lie within a day and write back as what they read.
+  if (const auto minutes = core::parseOptionMinutes(text)) {
+    if (*minutes < 0 || *minutes > core::kMaxOptionMinutes) std::abort();
+    if (core::parseOptionMinutes(core::iniText(std::int32_t(*minutes))) != minutes) std::abort();
   }
 
   // Every district of the list has a whole value of at most two digits, and the

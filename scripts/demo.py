@@ -117,6 +117,7 @@ def headless(exe):
         show_map(display)
         setup_view(display, window)
         progress_window(display, window)
+        contest_options(display, window, sim)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
         press_main(display, window)
         display.key("alt+q")
@@ -194,6 +195,36 @@ def progress_window(display, window):
     display.click(left + 20, rows + 6)
     time.sleep(1)
     shot(display, "15-progress-needed", progress)
+
+
+def contest_options(display, window, sim):
+    """The spot list's options dialog from its menu ("Setup", then "Options…"):
+    repeats merged within 30 minutes. Then R2DEMO is spotted three times on rising
+    frequencies, between two spots of R4DEMO: each station keeps one row, moved to
+    the newest place with its last frequency and time."""
+    x, y, w, h = display.geometry(window)
+    display.click(x + 155, y + h - 13, button=3)
+    display.key("Down", "Down", "Return")  # "Show Vip": the grid again after the setup view
+    vip = display.find_window("^Vip$|LastQso|^Download OK", timeout=20)
+    vx, vy, vw, vh = display.geometry(vip)
+    display.click(vx + 30, vy + 60, button=3)
+    display.key("Down", "Right", "Down", "Down", "Down", "Down", "Return")  # "Setup", "Options…"
+    dialog = display.find_window("^Options$", timeout=20)
+    display.type("30")  # into the first field, the merge's minutes, which has the keyboard
+    shot(display, "16-options-dialog", dialog)
+    display.key("Return")
+    harness.wait_for(lambda: not display.windows("^Options$"), 10, what="the dialog to close")
+    spots = [(b"R2DEMO", b"14012.0", b"rda ad-03", b"1215"), (b"R4DEMO", b"10105.0", b"rda ad-04", b"1216"),
+             (b"R2DEMO", b"14013.5", b"rda ad-03", b"1217"), (b"R4DEMO", b"10106.0", b"rda ad-04", b"1218"),
+             (b"R2DEMO", b"14015.0", b"rda ad-03", b"1219")]
+    for call, freq, comment, hhmm in spots:
+        sim.control(b"spot <DXSPOT_CALLSIGN:%d>%s<DXSPOT_FREQ:%d>%s<DXSPOT_COMMENT:%d>%s<APP_DXSPOT_TIME:4>%s"
+                    % (len(call), call, len(freq), freq, len(comment), comment, hhmm))
+    sim.wait_for("spot", 20, count=5 + len(spots))
+    time.sleep(2)
+    path = display.screenshot(os.path.join(SHOTS, "17-merged-repeats.png"), vip)
+    print(f"demo: {'17-merged-repeats':<22} R2DEMO spotted three times: one row, 14015.0 at 12:19"
+          f" -> {os.path.relpath(path, ROOT)}")
 
 
 def press_main(display, window):

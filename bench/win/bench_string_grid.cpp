@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "ui/dib_surface.h"
 #include "ui/form.h"
 #include "ui/string_grid.h"
@@ -17,23 +18,11 @@
 
 namespace {
 
+using bench::drainMessages;
+using bench::median;
+using bench::now;
+
 constexpr int kTrials = 300;
-
-double now() {
-  static const double ticksPerMicrosecond = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(f.QuadPart) / 1e6;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / ticksPerMicrosecond;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 void writeSpot(ui::StringGrid& grid, int row) {
   grid.setCell(0, row, "UA" + std::to_string(row % 1000));
@@ -51,11 +40,6 @@ void append(ui::StringGrid& grid) {
   grid.setRowCount(slot + 2);
   if (grid.rowCount() * grid.defaultRowHeight() > grid.clientHeight())
     grid.setTopRow(grid.rowCount() - grid.visibleRowCount() - 1);
-}
-
-void drainMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
 // One grid of the form, held at `rows` rows; every trial appends the row after them.

@@ -13,6 +13,7 @@
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_values.h"
+#include "core/spot_list_options.h"
 #include "core/text_file.h"
 #include "ui/text.h"
 
@@ -31,6 +32,9 @@ struct SettingKey {
   std::string (*currentText)(const TVip& vip);
   void (*applyNumber)(TVip& vip, std::int32_t value);
   std::int32_t (*currentNumber)(const TVip& vip);
+  // An option beyond the first keys: it stays out of a file that lacks it as long as
+  // it keeps its default, so that such a file reads as it always did.
+  bool writtenOnceChanged = false;
 };
 
 using ApplyText = void (*)(TVip&, const std::string&);
@@ -54,6 +58,36 @@ void changeFont(TVip& vip, Change change) {
   ui::Font f = vip.SG1.font();
   change(f);
   vip.SG1.setFont(f);
+}
+
+// The contest options: minutes that are not a whole number from 0 to a day read as
+// the default, as a flag that is not a number does.
+template <int core::SpotListOptions::*field>
+constexpr SettingKey optionMinutes(const char* name, const char* def) {
+  SettingKey key = textKey(
+      name, def,
+      [](TVip& vip, const std::string& v) {
+        vip.ContestOptions.*field = core::parseOptionMinutes(v).value_or(core::SpotListOptions{}.*field);
+      },
+      [](const TVip& vip) { return core::iniText(std::int32_t(vip.ContestOptions.*field)); });
+  key.writtenOnceChanged = true;
+  return key;
+}
+template <bool core::SpotListOptions::*field>
+constexpr SettingKey optionFlag(const char* name) {
+  SettingKey key = booleanKey(
+      name, core::SpotListOptions{}.*field, [](TVip& vip, std::int32_t v) { vip.ContestOptions.*field = v != 0; },
+      [](const TVip& vip) { return std::int32_t(vip.ContestOptions.*field); });
+  key.writtenOnceChanged = true;
+  return key;
+}
+template <std::string core::SpotListOptions::*field>
+constexpr SettingKey optionText(const char* name) {
+  SettingKey key = textKey(
+      name, "", [](TVip& vip, const std::string& v) { vip.ContestOptions.*field = v; },
+      [](const TVip& vip) { return vip.ContestOptions.*field; });
+  key.writtenOnceChanged = true;
+  return key;
 }
 
 const SettingKey kKeys[] = {
@@ -151,6 +185,13 @@ const SettingKey kKeys[] = {
     integerKey(
         "ProgressHeight", WindowPlace{}.height, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.height = v; },
         [](const TVip& vip) { return std::int32_t(Progress ? Progress->height() : vip.ProgressPlace.height); }),
+    // The contest options of the spot list, each of its dialog's entries.
+    optionMinutes<&core::SpotListOptions::MergeMinutes>("MergeMinutes", "0"),
+    optionMinutes<&core::SpotListOptions::MaxAgeMinutes>("MaxAgeMinutes", "0"),
+    optionFlag<&core::SpotListOptions::ListWithoutFocus>("ListWithoutFocus"),
+    optionFlag<&core::SpotListOptions::AlertSound>("AlertSound"),
+    optionText<&core::SpotListOptions::AlertSoundFile>("AlertSoundFile"),
+    optionMinutes<&core::SpotListOptions::AlertSoundMinutes>("AlertSoundMinutes", "10"),
 };
 
 // The base addresses have no control in the program: the operator types them into
@@ -158,6 +199,19 @@ const SettingKey kKeys[] = {
 // finds the keys), never over what the operator wrote, while ruDOZ runs or not.
 bool ownedByTheProgram(const SettingKey& key) {
   return std::string_view(key.name) != "CfmServer" && std::string_view(key.name) != "RdaServer";
+}
+
+// A key's default as the file writes it.
+std::string defaultText(const SettingKey& key) {
+  switch (key.kind) {
+    case Kind::Text:
+      return key.defaultText;
+    case Kind::Integer:
+      return core::iniText(key.defaultNumber);
+    case Kind::Boolean:
+      break;
+  }
+  return core::iniText(key.defaultNumber != 0);
 }
 
 // The live value of a key as the file writes it.
@@ -258,6 +312,7 @@ void TVip::ReadParams() {
     }
     if (present) settingsRead_[i] = SettingRead{text, currentText(key, *this)};
   }
+  ApplyOptions();
 }
 
 void TVip::WriteParams() {
@@ -273,6 +328,7 @@ void TVip::WriteParams() {
     // file keeps its own spelling of a value (hexadecimal, a size below the
     // window's minimum, a value beyond what the screen can show).
     std::string text = currentText(key, *this);
+    if (key.writtenOnceChanged && existing == lines.end() && text == defaultText(key)) continue;
     if (settingsRead_.size() > i && settingsRead_[i] && settingsRead_[i]->value == text) text = settingsRead_[i]->file;
     const std::wstring line = name + L"=" + fromFile(text);
     if (existing != lines.end()) *existing = line;

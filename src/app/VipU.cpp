@@ -184,6 +184,7 @@ void TVip::createMenu() {
   for (const Entry& e : {Entry{Font1, "Font", &TVip::Font1Click}, Entry{Color1, "Color", &TVip::Color1Click},
                          Entry{FixedColor1, "Fixed Color", &TVip::FixedColor1Click},
                          Entry{MyCall1, "My Call", &TVip::MyCall1Click},
+                         Entry{Options1, "Options…", &TVip::Options1Click},
                          Entry{ShowMap1, "Show Map", &TVip::ShowMap1Click},
                          Entry{CLEAR1, "Clear All", &TVip::CLEAR1Click},
                          Entry{ClearClose1, "Clear & Close", &TVip::ClearClose1Click}}) {
@@ -191,7 +192,7 @@ void TVip::createMenu() {
     e.item.OnClick = [this, h = e.handler] { (this->*h)(); };
   }
   Setup1.caption = "Setup";
-  for (ui::MenuItem* item : {&Font1, &Color1, &FixedColor1, &MyCall1}) Setup1.add(*item);
+  for (ui::MenuItem* item : {&Font1, &Color1, &FixedColor1, &MyCall1, &Options1}) Setup1.add(*item);
   for (ui::MenuItem* item : {&Setup1, &ShowMap1, &CLEAR1, &ClearClose1}) PopupMenu1.add(*item);
   SG1.setPopupMenu(&PopupMenu1);
 }
@@ -214,7 +215,7 @@ void TVip::FormCreate() {
   ReadParams();
   // From here on the main window stands where the settings put it, and the start-up
   // goes on with it on the screen.
-  if (Form1) Form1->showInactive();
+  if (Form1) Form1->showWithoutActivating();
   SG1.setRowCount(2);
   SG1.setDefaultRowHeight(SG1.font().size() + 8);
   RbPanel1.setVisible(RbCheckBox3.Checked());
@@ -248,8 +249,12 @@ void TVip::closeQuietly() {
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda,
                    const std::string& time) {
+  if (ContestOptions.ListWithoutFocus)
+    ShowWithoutFocus();
   // A spot list already in front stays as it is: no window work for nothing.
-  if (!visible() || GetForegroundWindow() != handle()) bringToFront();
+  else if (!visible() || GetForegroundWindow() != handle())
+    bringToFront();
+  SpotArrives(call, rda);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);
@@ -291,6 +296,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
   // Nothing that goes wrong here is worth a message: the click is simply lost.
   ui::app().guard(
       [&] {
+        const ClickSequence clicking(*this);
         y = std::min<long long>(y, static_cast<long long>(SG1.rowCount()) * SG1.defaultRowHeight());
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
         HitCol = hit.col;
@@ -302,7 +308,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
         // The row as it was when the button went down: what the operator clicked,
         // whatever the grid holds by the time its district goes out.
         const SpotClick click{row, SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)};
-        if (clicking_) {
+        if (sequenceRunning_) {
           // Logger32 gets one click sequence at a time: a press during the pause
           // runs after it, a second press of the same row (a double click) not at
           // all.
@@ -310,11 +316,11 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
           if (!(click == last)) pendingClicks_.push_back(click);
           return;
         }
-        clicking_ = true;
+        sequenceRunning_ = true;
         struct Done {
           TVip& vip;
           ~Done() {
-            vip.clicking_ = false;
+            vip.sequenceRunning_ = false;
             vip.pendingClicks_.clear();
           }
         } done{*this};

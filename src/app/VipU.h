@@ -4,6 +4,8 @@
 #pragma once
 
 #include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "controls/RbCheckBox.h"
 #include "app/ProgressU.h"
 #include "controls/RbPanel.h"
+#include "core/spot_list_options.h"
 #include "core/text_file.h"
 #include "ui/common_dialogs.h"
 #include "ui/download.h"
@@ -19,8 +22,11 @@
 #include "ui/form.h"
 #include "ui/label.h"
 #include "ui/popup_menu.h"
+#include "ui/sound.h"
 #include "ui/string_grid.h"
+#include "ui/timer.h"
 #include "ui/tool_tips.h"
+#include "app/VipOptions.h"
 
 class TVip : public ui::Form {
  public:
@@ -117,6 +123,20 @@ class TVip : public ui::Form {
   // cannot be written is not reported.
   void closeQuietly();
 
+  // --- A contest evening: repeats merged, old rows removed, listing without the
+  // focus, the alert sound (the keys after the others in the settings file; the
+  // dialog under "Options…" in the menu's "Setup").
+  core::SpotListOptions ContestOptions;
+  ui::MenuItem Options1;
+  std::unique_ptr<TOptions> OptionsDialog;  // made when first opened
+  void Options1Click();
+  // Once a minute: rows older than MaxAgeMinutes go.
+  ui::Timer Timer1;
+  void Timer1Timer();
+  // The clock of merging, ageing and the sound, in milliseconds; tests set their own.
+  std::function<core::Millis()> Now = [] { return core::Millis(GetTickCount64()); };
+  ui::AlertSound Sound;
+
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -137,7 +157,7 @@ class TVip : public ui::Form {
     bool operator==(const SpotClick&) const = default;
   };
   void sendSpotClick(const SpotClick& click);
-  bool clicking_ = false;
+  bool sequenceRunning_ = false;
   SpotClick runningClick_;
   std::deque<SpotClick> pendingClicks_;
   // What ReadParams found for each key of the file: the text the file holds and the
@@ -148,6 +168,30 @@ class TVip : public ui::Form {
     std::string value;
   };
   std::vector<std::optional<SettingRead>> settingsRead_;
+  // The contest options at work (VipContest.cpp).
+  void ApplyOptions();
+  void ShowWithoutFocus();
+  // Before a spot takes the empty row: the aged rows go, and so does the row the
+  // spot merges into (the spot then takes its place as the newest row); the row it
+  // takes is indexed, and the alert may sound.
+  void SpotArrives(const std::string& call, const std::string& rda);
+  void AgeRows(core::Millis now);
+  void RemoveRows(int first, int count);
+  // Rows move only outside a click sequence; the index then first takes in rows
+  // that came or went another way ("Clear All").
+  bool RowsMayMove(core::Millis now);
+  // The row from first to last that lies under the mouse pointer, or -1.
+  int RowUnderMouse(int first, int last) const;
+  bool ageTimerMade_ = false;
+  core::SpotRows spotRows_;  // one per data row of SG1, in its order
+  core::AlertThrottle soundThrottle_;
+  // While a click sequence runs no row moves: the pressed row stays where it is.
+  int clicking_ = 0;
+  struct ClickSequence {
+    explicit ClickSequence(TVip& vip) : vip(vip) { ++vip.clicking_; }
+    ~ClickSequence() { --vip.clicking_; }
+    TVip& vip;
+  };
 };
 
 extern TVip* Vip;

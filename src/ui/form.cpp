@@ -44,6 +44,10 @@ void Form::create(const FormParams& p) {
       style |= WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
       exStyle |= WS_EX_TOOLWINDOW;
       break;
+    case BorderStyle::Dialog:
+      style |= WS_POPUP | WS_CAPTION | WS_SYSMENU;
+      exStyle |= WS_EX_DLGMODALFRAME;
+      break;
   }
   if (p.stayOnTop) exStyle |= WS_EX_TOPMOST;
   createOwn(nullptr, p.className, p.caption, style, exStyle, p.left, p.top, p.width, p.height, app().ownerWindow());
@@ -292,13 +296,6 @@ void Form::bringToFront() {
   SetActiveWindow(handle());
 }
 
-void Form::showInactive() {
-  if (!handle() || IsWindowVisible(handle())) return;
-  applyHeld();
-  if (this == app().mainForm()) app().mainFormShown(true);
-  ShowWindow(handle(), SW_SHOWNA);
-}
-
 void Form::moveOntoScreen() {
   if (!handle()) return;
   RECT r = bounds();
@@ -312,6 +309,53 @@ void Form::moveOntoScreen() {
   const int left = std::clamp(int(r.left), int(work.left), int(work.right) - width);
   const int top = std::clamp(int(r.top), int(work.top), int(work.bottom) - height);
   setBounds(left, top, width, height);
+}
+
+void Form::showWithoutActivating() {
+  if (!handle()) return;
+  applyHeld();
+  if (this == app().mainForm()) app().mainFormShown(true);
+  // A stay-on-top window goes to the top of the windows that stay on top: "the top"
+  // alone leaves it under them (under Wine).
+  const bool onTop = GetWindowLongPtrW(handle(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+  SetWindowPos(handle(), onTop ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
+
+int Form::showModal() {
+  if (!handle()) return 0;
+  modalResult_ = 0;
+  HWND previous = GetActiveWindow();
+  std::vector<HWND> disabled;
+  for (Form* form : app().forms()) {
+    HWND other = form->handle();
+    if (form == this || !other || !IsWindowVisible(other) || !IsWindowEnabled(other)) continue;
+    EnableWindow(other, FALSE);
+    disabled.push_back(other);
+  }
+  // The keyboard goes to the first field, its text selected to be typed over, and
+  // comes back there whenever the dialog is activated.
+  HWND first = GetNextDlgTabItem(handle(), nullptr, FALSE);
+  if (first) lastFocus_ = first;
+  bringToFront();
+  if (first) {
+    if (!holdsFocus(handle())) SetFocus(first);
+    if (SendMessageW(first, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(first, EM_SETSEL, 0, -1);
+  }
+  const auto open = [this] { return handle() && modalResult_ == 0 && IsWindowVisible(handle()) && !app().terminated(); };
+  while (open()) {
+    app().processMessages();
+    if (!open()) break;
+    app().idle();
+    if (open()) WaitMessage();
+  }
+  // The others take input again before this one hides, so that the activation can
+  // go back to where it was.
+  for (HWND other : disabled)
+    if (IsWindow(other)) EnableWindow(other, TRUE);
+  if (handle()) ShowWindow(handle(), SW_HIDE);
+  if (previous && IsWindow(previous) && IsWindowVisible(previous)) SetActiveWindow(previous);
+  return modalResult_;
 }
 
 void Form::close() {

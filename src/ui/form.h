@@ -20,6 +20,7 @@ enum class BorderStyle {
   None,         // no frame at all
   Sizeable,     // ordinary resizable window
   SizeToolWin,  // resizable, thin tool-window title bar
+  Dialog,       // fixed size, a title bar with the close box only
 };
 
 struct FormParams {
@@ -69,13 +70,19 @@ class Form : public Control {
   void setVisible(bool visible) override;
   // Shows the window, brings it to the front and makes it the active window.
   void bringToFront();
-  // Shows the window where it is, leaving the active window as it is.
-  void showInactive();
   // A window that lies off every monitor (a place saved on a screen since gone)
   // moves onto the nearest one's work area.
   void moveOntoScreen();
   // Runs the close handler and then does what it decided.
   void close();
+  // Shows the window at the top of its band without making it the active window:
+  // the keyboard stays where the operator is typing.
+  void showWithoutActivating();
+  // Shows the form as a dialog: the program's other visible forms take no input
+  // until it hides (by a modal result or its close box). Messages go on being
+  // handled, and the idle handlers run while the queue is empty. Returns the modal
+  // result, 0 when the form was closed without one.
+  int showModal();
 
   // The form's brush, for controls that take the form's colour.
   HBRUSH backgroundBrush() const { return solidBrush(color_); }

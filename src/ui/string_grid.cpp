@@ -72,6 +72,37 @@ void StringGrid::setRowCount(int count) {
   updateScrollBar();
 }
 
+void StringGrid::deleteRows(int first, int count) {
+  first = std::max(first, fixedRows());
+  const int last = std::min(first + std::max(count, 0), rowCount());  // the first row that stays
+  if (first >= last) return;
+  const int removed = last - first;
+  rows_.erase(rows_.begin() + first, rows_.begin() + last);
+  if (rowCount() <= fixedRows()) {
+    current_ = anchor_ = {};
+    selection_ = {0, 1, 0, 1};
+  } else {
+    // A row below moves up; a removed one hands its part to the row that took its
+    // place.
+    const int heir = std::min(first, rowCount() - 1);
+    const auto follow = [&](int row) { return row >= last ? row - removed : std::min(row, heir); };
+    if (current_.valid()) current_.row = follow(current_.row);
+    if (anchor_.valid()) anchor_.row = follow(anchor_.row);
+    selection_.top = follow(selection_.top);
+    selection_.bottom = follow(selection_.bottom);
+  }
+  // Rows gone above the view leave what it shows as it was.
+  const bool viewChanged = last > topRow_;
+  topRow_ = viewChanged ? std::min(topRow_, first) : topRow_ - removed;
+  const int kept = topRow_;
+  clampTopRow();
+  if (topRow_ != kept)
+    repaint();
+  else if (viewChanged)
+    invalidateRowsFrom(std::max(first, topRow_));
+  updateScrollBar();
+}
+
 void StringGrid::setDefaultRowHeight(int pixels) {
   pixels = std::clamp(pixels, 1, kMaxExtent);
   if (pixels == rowHeight_) return;

@@ -49,6 +49,11 @@ class StringGrid : public CustomControl {
   int rowCount() const { return int(rows_.size()); }
   void setRowCount(int count);
   int fixedRows() const { return 1; }
+  // Removes `count` data rows from `first` on (the title row stays); the rows below
+  // move up, and so do the current cell and the selection. The view goes on showing
+  // the rows it showed: rows removed above it only change the scroll bar, rows
+  // removed within it repaint it from there down.
+  void deleteRows(int first, int count);
 
   int defaultRowHeight() const { return rowHeight_; }
   void setDefaultRowHeight(int pixels);

@@ -30,18 +30,24 @@ std::wstring screenText(std::string_view s) {
 }
 
 std::wstring titleText(std::string_view s) {
+  // Runs of blanks alone are the program's own spacing ("Download OK  CFM-…") and
+  // stay as they are.
   std::string shown;
   shown.reserve(std::min(s.size(), kScreenTextLimit));
-  for (std::size_t i = 0; i < s.size() && shown.size() < kScreenTextLimit; ++i) {
-    const bool blank = s[i] == ' ' || s[i] == '\t';
-    if (!blank) {
-      shown += s[i];
+  for (std::size_t i = 0; i < s.size() && shown.size() < kScreenTextLimit;) {
+    if (s[i] != ' ' && s[i] != '\t') {
+      shown += s[i++];
       continue;
     }
-    while (i + 1 < s.size() && (s[i + 1] == ' ' || s[i + 1] == '\t')) ++i;
-    if (i + 1 < s.size()) shown += ' ';
+    std::size_t end = i;
+    bool tab = false;
+    for (; end < s.size() && (s[end] == ' ' || s[end] == '\t'); ++end)
+      if (s[end] == '\t') tab = true;
+    if (!tab) shown.append(s.substr(i, end - i));
+    else if (end < s.size()) shown += ' ';
+    i = end;
   }
-  return widen(shown);
+  return widen(shown.substr(0, kScreenTextLimit));
 }
 
 }  // namespace ui

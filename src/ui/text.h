@@ -15,9 +15,9 @@ inline constexpr std::size_t kScreenTextLimit = 4096;
 // What goes to a title or caption: widened and clipped at kScreenTextLimit
 // characters. The program's own texts are never clipped, only what is shown.
 std::wstring screenText(std::string_view cp1251);
-// What goes to a window's title: as screenText, with each run of tabs and blanks
-// shown as one blank and none at the end. A tab-separated line (the award's list
-// of districts holds its notes after tabs) would show a box per tab.
+// What goes to a window's title: as screenText, with each run of blanks that holds
+// a tab shown as one blank, and none at the end. A tab-separated line (the award's
+// list of districts holds its notes after tabs) would show a box per tab.
 std::wstring titleText(std::string_view cp1251);
 
 }  // namespace ui

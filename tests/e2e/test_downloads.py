@@ -39,7 +39,9 @@ class SetupDownloads(unittest.TestCase):
         settings = harness.SETTINGS + ["MyCall=ua1ABC"] + self.web.settings()
         exe = harness.install_rudoz(ARGS.exe, self.work.path, settings)
         self.wine.start(exe, cwd=self.work.path, log=os.path.join(self.out, "ruDOZ.out"))
-        main = self.display.find_window("^(CFM-1|No Logger32 run!)$", timeout=60)
+        # The main window shows while the program still starts; "CFM-1" is written
+        # when it is ready for the operator (the link's search writes over it later).
+        main = self.display.find_window("^CFM-1$", timeout=60)
         # With "L32" unticked, "setup" typed into the callsign field opens the setup
         # view. The window fits its controls: the check box lies at its right end,
         # the callsign field at its left, both along the bottom edge.

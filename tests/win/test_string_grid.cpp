@@ -291,6 +291,42 @@ TEST_F(GridTest, InvalidatesOnlyWhatChanges) {
   EXPECT_EQ(grid.cell(1, 90), "B");
 }
 
+TEST_F(GridTest, DeletedRowsMoveTheRowsBelowUpAndTheViewKeepsShowingItsRows) {
+  grid.setRowCount(101);
+  for (int r = 0; r < 100; ++r) grid.setCell(0, r, std::to_string(r));
+  grid.setTopRow(50);
+  grid.setCurrent(0, 55);
+  const auto repainted = [&] {
+    test::form().applyHeld();
+    RECT r{};
+    return GetUpdateRect(grid.handle(), &r, FALSE) ? r : RECT{};
+  };
+  repainted();
+  UpdateWindow(grid.handle());
+
+  // Above the view: the view shows the same rows, nothing is painted again.
+  grid.deleteRows(10, 5);
+  EXPECT_EQ(std::make_tuple(grid.rowCount(), grid.topRow(), grid.cell(0, 45), grid.current()),
+            std::make_tuple(96, 45, std::string("50"), ui::GridCoord{0, 50}));
+  RECT got = repainted();
+  EXPECT_TRUE(IsRectEmpty(&got));
+
+  // Within it: painted again from the first removed row down; a current row that
+  // goes hands its place to the row after it.
+  const RECT from = grid.cellRect(0, 48);
+  grid.deleteRows(48, 3);
+  RECT expected{0, from.top, grid.clientWidth(), grid.clientHeight()};
+  got = repainted();
+  EXPECT_TRUE(EqualRect(&got, &expected));
+  EXPECT_EQ(std::make_tuple(grid.cell(0, 47), grid.cell(0, 48), grid.current()),
+            std::make_tuple(std::string("52"), std::string("56"), ui::GridCoord{0, 48}));
+
+  // The title row always stays.
+  grid.deleteRows(0, 1000);
+  EXPECT_EQ(std::make_tuple(grid.rowCount(), grid.cell(0, 0), grid.current().valid()),
+            std::make_tuple(1, std::string("0"), false));
+}
+
 TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
   grid.setRowCount(8);
   ui::GridCoord currentAtMouseDown;

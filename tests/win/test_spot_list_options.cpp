@@ -1,0 +1,349 @@
+// The spot list's contest options in-process: their keys and their dialog, repeats
+// merged into one row per station, old rows removed but never the one under the
+// operator's hand, listing without taking the focus, and the alert sound counted
+// through the players' seam. Time is the window's clock, set by the tests.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <sstream>
+
+#include "app/VipU.h"
+#include "program_windows.h"
+#include "support.h"
+#include "ui/application.h"
+
+#include <commctrl.h>
+
+namespace {
+
+using core::minutesToMillis;
+using testing_support::settle;
+
+constexpr COLORREF kPink = 0xB6B0F9;  // the rows of AB-12, 3 %
+
+class SpotListOptions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing_support::removeSettingsFile(TVip::SettingsPath());
+    dir.writeLines("QJcfm.txt", {"CD-01;R1CCC;20m"});
+    dir.writeLines("QJar.txt", {"AB-12 Abinsk", "CD-01 Other"});
+    dir.writeLines("RUdoz.txt", {"R3NEW AB-12"});
+    dir.writeLines("QJlook.txt", {"R9X"});
+    dir.writeLines("QJreg.txt", {"AB-12 01.2020-LastQso 3.55%MW", "CD-01 02.2021-LastQso 75%MW"});
+    windows.emplace();
+    // Logger32's command window: an edit whose every text is recorded.
+    commandWindow = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetWindowSubclass(commandWindow, &recordCommand, 1, reinterpret_cast<DWORD_PTR>(&commands));
+    Form2->CommandWnd = commandWindow;
+    SetCursorPos(1200, 1000);  // away from every window, until a test puts it on a row
+  }
+  void TearDown() override {
+    vip.reset();
+    Vip = nullptr;
+    windows.reset();
+    DestroyWindow(commandWindow);
+    settle(20);
+    testing_support::removeSettingsFile(TVip::SettingsPath());
+  }
+  static LRESULT CALLBACK recordCommand(HWND w, UINT m, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR texts) {
+    if (m == WM_SETTEXT) reinterpret_cast<std::vector<std::string>*>(texts)->emplace_back(reinterpret_cast<const char*>(lParam));
+    return DefSubclassProc(w, m, wParam, lParam);
+  }
+  void createVip(const std::vector<std::string>& settings) {
+    std::string bytes = "[RD]\r\n";
+    for (const auto& l : settings) bytes += l + "\r\n";
+    std::ofstream(TVip::SettingsPath(), std::ios::binary) << bytes;
+    vip.reset();
+    vip = std::make_unique<TVip>();
+    Vip = vip.get();
+    Vip->Now = [this] { return clock; };
+  }
+  std::string setting(const std::string& key) const {
+    std::ifstream in(TVip::SettingsPath(), std::ios::binary);
+    for (std::string l; std::getline(in, l);)
+      if (l.rfind(key + "=", 0) == 0) return l.substr(key.size() + 1, l.size() - key.size() - 1 - (l.back() == '\r'));
+    return "<missing>";
+  }
+  std::vector<std::string> rowTexts(int row) const {
+    std::vector<std::string> r;
+    for (int c = 0; c < 4; ++c) r.push_back(Vip->SG1.cell(c, row));
+    return r;
+  }
+  std::vector<std::string> calls() const {
+    std::vector<std::string> r;
+    for (int row = 1; row < Vip->SG1.rowCount() - 1; ++row) r.push_back(Vip->SG1.cell(0, row));
+    return r;
+  }
+  // The pink rows the screen shows in the grid's first column, right of the text.
+  int pinkRowsOnScreen() const {
+    settle();
+    const auto screen = testing_support::captureClient(Vip->SG1.handle());
+    const int x = Vip->SG1.colWidth(0) - 3;
+    int rows = 0;
+    for (int y = 0, before = false; y < screen.height; ++y) {
+      const bool pink = screen.pixel(x, y) == kPink;
+      rows += pink && !before;
+      before = pink;
+    }
+    return rows;
+  }
+  void pointAtRow(int row) {
+    const RECT r = Vip->SG1.cellRect(0, row);
+    POINT pt{5, (r.top + r.bottom) / 2};
+    ClientToScreen(Vip->SG1.handle(), &pt);
+    SetCursorPos(pt.x, pt.y);
+  }
+
+  testing_support::ScratchDir dir;
+  testing_support::MessageRecorder messages;
+  HWND commandWindow = nullptr;
+  std::vector<std::string> commands;
+  std::optional<MainAndLinkWindows> windows;
+  std::unique_ptr<TVip> vip;
+  core::Millis clock = 0;
+};
+
+TEST_F(SpotListOptions, GarbageReadsAsTheDefaultAndUntouchedKeysStayOutOfTheFile) {
+  createVip({"MergeMinutes=abc", "MaxAgeMinutes=-5", "ListWithoutFocus=yes", "AlertSound=1",
+             "AlertSoundFile=C:\\sounds\\new one.wav", "AlertSoundMinutes=99999"});
+  EXPECT_EQ(Vip->ContestOptions, (core::SpotListOptions{.AlertSound = true, .AlertSoundFile = "C:\\sounds\\new one.wav"}));
+  Vip->WriteParams();
+  // Keys present keep what the operator wrote until the operator changes them here;
+  // those never written stay out.
+  EXPECT_EQ(setting("MergeMinutes"), "abc");
+  EXPECT_EQ(setting("AlertSound"), "1");
+  EXPECT_EQ(setting("AlertSoundMinutes"), "99999");
+
+  testing_support::removeSettingsFile(TVip::SettingsPath());
+  createVip({});
+  EXPECT_EQ(Vip->ContestOptions, core::SpotListOptions{});
+  Vip->WriteParams();
+  for (const char* key : {"MergeMinutes", "MaxAgeMinutes", "ListWithoutFocus", "AlertSound", "AlertSoundFile",
+                          "AlertSoundMinutes"})
+    EXPECT_EQ(setting(key), "<missing>") << key;
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
+  createVip({"MaxAgeMinutes=45"});
+  Vip->show();
+  // The operator's steps, one each time the dialog's loop finds nothing to do.
+  std::vector<std::function<void(TOptions&)>> steps = {
+      [](TOptions& d) {
+        EXPECT_EQ(std::make_tuple(d.Edit1.text(), d.Edit2.text(), d.CheckBox1.checked(), d.Edit3.text(), d.Edit4.text()),
+                  std::make_tuple("0", "45", false, "10", ""));
+        d.Edit1.setText("30 min");
+        d.Button1.click();
+      },
+      [](TOptions& d) {
+        // Still open, the wrong field named in red, what was typed kept.
+        EXPECT_TRUE(IsWindowVisible(d.handle()));
+        EXPECT_EQ(d.Label5.caption(), "Merge: whole minutes from 0 to 1440, please");
+        EXPECT_EQ(d.Edit1.text(), "30 min");
+        settle();
+        const auto shown = testing_support::captureClient(d.Label5.handle());
+        EXPECT_GT(shown.count({0, 0, shown.width, shown.height}, [](COLORREF c) { return c == RGB(255, 0, 0); }), 20);
+        testing_support::snapshot(d.handle(), "spot-list-options-wrong-value");
+        d.Edit1.setText("30");
+        d.Edit2.setText("0x0F");
+        d.CheckBox1.setChecked(true);
+        d.CheckBox2.setChecked(true);
+        d.Edit3.setText(" 5 ");
+        d.Edit4.setText("alert.wav");
+        d.Button1.click();
+      }};
+  std::size_t next = 0;
+  const int idle = ui::app().addIdleHandler([&] {
+    if (Vip->OptionsDialog && IsWindowVisible(Vip->OptionsDialog->handle()) && next < steps.size()) {
+      steps[next++](*Vip->OptionsDialog);
+      PostMessageW(Vip->OptionsDialog->handle(), WM_NULL, 0, 0);
+    }
+  });
+  Vip->Options1.click();
+  EXPECT_EQ(next, steps.size());
+  EXPECT_FALSE(IsWindowVisible(Vip->OptionsDialog->handle()));
+  const core::SpotListOptions chosen{30, 15, true, true, "alert.wav", 5};
+  EXPECT_EQ(Vip->ContestOptions, chosen);
+  // Kept at once, after every other key, and read back at the next start.
+  EXPECT_EQ((std::vector<std::string>{setting("MergeMinutes"), setting("MaxAgeMinutes"), setting("ListWithoutFocus"),
+                                      setting("AlertSound"), setting("AlertSoundFile"), setting("AlertSoundMinutes")}),
+            (std::vector<std::string>{"30", "15", "1", "1", "alert.wav", "5"}));
+  vip.reset();
+  vip = std::make_unique<TVip>();
+  Vip = vip.get();
+  EXPECT_EQ(Vip->ContestOptions, chosen);
+
+  // Cancel, and the close box, change nothing.
+  Vip->show();
+  steps = {[](TOptions& d) {
+             d.Edit1.setText("1");
+             d.Button2.click();
+           },
+           [](TOptions& d) {
+             EXPECT_EQ(d.Edit1.text(), "30");
+             d.Edit1.setText("2");
+             d.close();
+           }};
+  next = 0;
+  Vip->Options1.click();
+  Vip->Options1.click();
+  ui::app().removeIdleHandler(idle);
+  EXPECT_EQ(next, steps.size());
+  EXPECT_EQ(Vip->ContestOptions, chosen);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+// The i-th spot of a feed of 50 stations, one a second, in two districts: callsign,
+// frequency, district and time.
+std::vector<std::string> feedSpot(int i) {
+  const int station = (i * 7) % 50;
+  std::string call = "R", freq = std::to_string(14000 + i), time = std::to_string(10 + i / 60);
+  call += std::to_string(station) + "AA";
+  freq += ".0";
+  time += ":" + std::to_string(10 + i % 50);
+  return {call, freq, station % 2 ? "AB-12" : "CD-01", time};
+}
+
+TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
+  createVip({"MergeMinutes=30"});
+  for (int i = 0; i < 1000; ++i) {
+    clock = i * core::Millis(1000);
+    const auto s = feedSpot(i);
+    Vip->AddSpot(s[0], s[1], s[2], s[3]);
+  }
+  ASSERT_EQ(Vip->SG1.rowCount(), 52);
+  // The rows in the order of their stations' last spots, each with its last
+  // frequency and time.
+  for (int row = 1; row <= 50; ++row) {
+    SCOPED_TRACE(row);
+    EXPECT_EQ(rowTexts(row), feedSpot(950 + row - 1));
+  }
+  EXPECT_EQ(Vip->SG1.topRow() + Vip->SG1.visibleRowCount() - 1, 50) << "the newest row lowest in view";
+
+  // A click on a merged row tunes to its last frequency.
+  const RECT r = Vip->SG1.cellRect(0, 50);
+  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  ASSERT_FALSE(commands.empty());
+  EXPECT_EQ(commands[0], "<APP_CLICK_DXSPOT:15>14999.000|R43AA");
+
+  // On the screen: three spots of one station are one row; past the window a
+  // repeat is a row of its own.
+  Vip->CLEAR1.click();
+  for (int i = 0; i < 3; ++i) Vip->AddSpot("R3NEW", "7012." + std::to_string(i), "AB-12", "12:0" + std::to_string(i));
+  EXPECT_EQ(calls(), std::vector<std::string>{"R3NEW"});
+  EXPECT_EQ(pinkRowsOnScreen(), 1);
+  clock += minutesToMillis(30) + 1;
+  Vip->AddSpot("R3NEW", "7013.0", "AB-12", "12:31");
+  EXPECT_EQ(pinkRowsOnScreen(), 2);
+  testing_support::snapshot(Vip->handle(), "spot-list-merged");
+}
+
+TEST_F(SpotListOptions, OldRowsGoButNeverTheOneUnderTheMouseOrBeingClicked) {
+  createVip({"MaxAgeMinutes=1", "MergeMinutes=30"});
+  const auto spot = [&](const char* call, core::Millis second) {
+    clock = second * 1000;
+    Vip->AddSpot(call, "7012.0", "AB-12", "12:00");
+  };
+  spot("R1AA", 0);
+  spot("R2AA", 30);
+  spot("R3AA", 50);
+  EXPECT_EQ(pinkRowsOnScreen(), 3);
+  // Once a minute, and at each spot.
+  clock = 61000;
+  Vip->Timer1Timer();
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R2AA", "R3AA"}));
+  spot("R4AA", 95);
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R3AA", "R4AA"}));
+  EXPECT_EQ(pinkRowsOnScreen(), 2);
+
+  // Under the mouse pointer a row stays; away from it, it goes.
+  settle();
+  pointAtRow(1);
+  clock = 200000;
+  Vip->Timer1Timer();
+  EXPECT_EQ(calls(), std::vector<std::string>{"R3AA"});
+  SetCursorPos(1200, 1000);
+  Vip->Timer1Timer();
+  EXPECT_TRUE(calls().empty());
+  EXPECT_EQ(pinkRowsOnScreen(), 0);
+
+  // During the click's pause the minute's check and a repeat of the station move
+  // no row: the pressed row stays and is the one named to Logger32.
+  spot("R5AA", 300);
+  spot("R6AA", 301);
+  clock = 400000;
+  static std::function<void()> duringPause;
+  duringPause = [&] {
+    Vip->Timer1Timer();
+    Vip->AddSpot("R5AA", "7020.0", "AB-12", "12:07");
+  };
+  SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    duringPause();
+  });
+  const RECT r = Vip->SG1.cellRect(0, 2);
+  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  EXPECT_EQ(commands, (std::vector<std::string>{"<APP_CLICK_DXSPOT:13>7012.000|R6AA", "<STATE:2>AB<CNTY:2>12"}));
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R5AA", "R6AA", "R5AA"}));
+  // After it, the next check removes what has aged.
+  Vip->Timer1Timer();
+  EXPECT_EQ(calls(), std::vector<std::string>{"R5AA"});
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotListOptions, TheSoundPlaysOncePerCallsignInItsWindowAndFallsBackSilently) {
+  dir.write("alert.wav", std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(32, '\0'));
+  dir.write("text.wav", "not a sound at all");
+  createVip({"AlertSound=1", "AlertSoundMinutes=10"});
+  int files = 0, exclamations = 0;
+  bool refuse = false;
+  Vip->Sound.playFile = [&](const std::wstring&) {
+    ++files;
+    return !refuse;
+  };
+  Vip->Sound.playExclamation = [&] { ++exclamations; };
+  const struct {
+    const char* call;
+    int minute;
+    const char* file;
+    bool refused;
+    int files, exclamations;  // calls of each player for the spot
+  } spots[] = {{"R3NEW", 0, "", false, 0, 1},          {"R3NEW", 5, "alert.wav", false, 0, 0},
+               {"R3TWO", 5, "alert.wav", false, 1, 0}, {"R3NEW", 10, "missing.wav", false, 0, 1},
+               {"R3ONE", 11, "text.wav", false, 0, 1}, {"R3TRE", 12, "alert.wav", true, 1, 1},
+               {"R3TWO", 14, "alert.wav", false, 0, 0}, {"R3TWO", 15, "alert.wav", false, 1, 0}};
+  for (const auto& s : spots) {
+    SCOPED_TRACE(std::string(s.call) + " at minute " + std::to_string(s.minute));
+    clock = minutesToMillis(s.minute);
+    Vip->ContestOptions.AlertSoundFile = s.file;
+    refuse = s.refused;
+    files = exclamations = 0;
+    Vip->AddSpot(s.call, "7012.0", "AB-12", "12:00");
+    EXPECT_EQ(std::make_pair(files, exclamations), std::make_pair(s.files, s.exclamations));
+  }
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SpotListOptions, ListingWithoutFocusLeavesTheOperatorInTheCallsignField) {
+  for (const bool withoutFocus : {false, true}) {
+    SCOPED_TRACE(withoutFocus ? "ListWithoutFocus=1" : "ListWithoutFocus=0");
+    createVip({withoutFocus ? "ListWithoutFocus=1" : "ListWithoutFocus=0", "VipLeft=330", "VipTop=10"});
+    Form1->bringToFront();
+    Form1->Edit1.setFocus();
+    settle();
+    ASSERT_EQ(GetForegroundWindow(), Form1->handle());
+    Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
+    settle();
+    EXPECT_TRUE(IsWindowVisible(Vip->handle()));
+    EXPECT_EQ(GetForegroundWindow(), withoutFocus ? Form1->handle() : Vip->handle());
+    EXPECT_EQ(GetFocus() == Form1->Edit1.handle(), withoutFocus);
+    // The list shows its titles and the row all the same.
+    EXPECT_EQ(Vip->SG1.cell(0, 0), "    Spot");
+    EXPECT_EQ(pinkRowsOnScreen(), 1);
+  }
+}
+
+}  // namespace
