@@ -6,9 +6,14 @@
 TMap* Map = nullptr;
 
 TMap::TMap() {
+  Map = this;
   create({.className = "TMap", .caption = "Map", .left = 443, .top = 156, .width = 526, .height = 385});
   Image1.create(this, 0, 0, clientWidth(), clientHeight());
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+}
+
+TMap::~TMap() {
+  if (Map == this) Map = nullptr;
 }
 
 std::string TMap::MapCode(const std::string& prefix) const { return std::string(core::mapCode(prefix)); }

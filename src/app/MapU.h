@@ -10,6 +10,7 @@
 class TMap : public ui::Form {
  public:
   TMap();
+  ~TMap() override;
 
   ui::Picture Image1;
 

@@ -31,6 +31,7 @@ core::FileBytes readForCount(const std::string& name, std::string& fault) {
 }  // namespace
 
 TProgress::TProgress(const WindowPlace& place) {
+  Progress = this;
   create({.className = "TProgress",
           .caption = "RDA Progress",
           .left = place.left,

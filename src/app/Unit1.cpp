@@ -36,13 +36,10 @@ bool closingStep(Step&& step) {
   return done;
 }
 
-// The spot list window's size in its setup view.
-constexpr int kSetupWidth = 266;
-constexpr int kSetupHeight = 203;
-
 }  // namespace
 
 TForm1::TForm1() {
+  Form1 = this;
   create({.className = "TForm1",
           .caption = "ruDOZ",
           .left = 5,
@@ -94,10 +91,18 @@ TForm1::TForm1() {
   OnKeyDown = [this](WORD key, ui::ShiftState shift) { FormKeyDown(key, shift); };
 }
 
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+}
+
 void TForm1::FormActivate() {
   Edit1.setFocus();
+  CountConfirmations();
+}
+
+std::string TForm1::CountConfirmations() {
   const HeldList confirmations(CfmList, F2Load());
-  Cnt();
+  return Cnt();
 }
 
 void TForm1::FormClose(ui::CloseAction&) {
@@ -123,22 +128,11 @@ void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
 void TForm1::Setup1Click() { StartSetup(); }
 
 void TForm1::StartSetup() {
-  if (!Vip) return;
-  Vip->SavedWidth = Vip->width();
-  Vip->SavedHeight = Vip->height();
-  Vip->show();
-  Vip->moveOntoScreen();
-  Vip->setBounds(Vip->left(), Vip->top(), kSetupWidth, kSetupHeight);
-  Vip->RbPanel2.hide();
-  Vip->RbPanel3.show();
+  if (Vip) Vip->EnterSetupView();
 }
 
 void TForm1::ShowVip1Click() {
-  if (!Vip) return;
-  Vip->show();
-  Vip->moveOntoScreen();
-  Vip->RbPanel2.show();
-  Vip->RbPanel3.hide();
+  if (Vip) Vip->ShowGridView();
 }
 
 void TForm1::Progress1Click() {

@@ -23,6 +23,7 @@ extern std::uint8_t AlertFlag;
 class TForm1 : public ui::Form {
  public:
   TForm1();
+  ~TForm1() override;
 
   ui::Edit Edit1;          // callsign field
   ui::Edit Edit2;          // district field
@@ -43,6 +44,17 @@ class TForm1 : public ui::Form {
   void ShowVip1Click();
   void Progress1Click();
   void StartSetup();
+
+  // What the other windows ask of this one.
+  // "L32": spots from Logger32 reach the callsign field.
+  bool TakesSpots() const { return CheckBox1.checked(); }
+  // A spot's callsign into the callsign field (the lookup runs when it changes).
+  void PutSpotCallsign(const std::string& call) { Edit1.setText(call); }
+  // The window's place, as the settings keep it.
+  void PlaceAt(int left, int top) { setBounds(left, top, width(), height()); }
+  // The confirmations counted afresh: the title shows "CFM-" and the count, which
+  // is returned too.
+  std::string CountConfirmations();
 
   // The lookup, run at every change of Edit1.
   void Button1Click();

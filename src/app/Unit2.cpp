@@ -56,6 +56,7 @@ TForm2::TForm2() {
     ApplicationEvents1Message(msg, handled);
   });
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  Form2 = this;  // before the creation handler: it writes the main window's title
   ui::app().guard([this] { FormCreate(); });
 }
 
@@ -143,7 +144,7 @@ void TForm2::ApplicationEvents1Message(const MSG& msg, bool& handled) {
     postLink(kSpotField, reinterpret_cast<LPARAM>(Edit1.handle()));
     postLink(kSpotFeed, 1);
   }
-  if (LastWParam == kFrequencyReport && Vip) Vip->Label1.setCaption(core::frequencyText(LastLParam));
+  if (LastWParam == kFrequencyReport && Vip) Vip->ShowFrequency(core::frequencyText(LastLParam));
   if (LastWParam == kCommandWindow) CommandWnd = reinterpret_cast<HWND>(msg.lParam);
   if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus("Check CAT");
 }
@@ -159,14 +160,14 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm2::Edit1Change() {
-  if (!Form1 || !Form1->CheckBox1.checked()) return;
+  if (!Form1 || !Form1->TakesSpots()) return;
   std::string call;
   findClx(Edit1.text(), call);
   // Setting the text the field already holds is no change: the same callsign
   // twice starts one lookup only.
   // "Russ only" is on until the spot list window says otherwise.
-  const bool russOnly = !Vip || Vip->RbCheckBox2.Checked();
-  if (!russOnly || core::isRussianCall(call)) Form1->Edit1.setText(call);
+  const bool russOnly = !Vip || Vip->RussOnly();
+  if (!russOnly || core::isRussianCall(call)) Form1->PutSpotCallsign(call);
 }
 
 void TForm2::Timer1Timer() {

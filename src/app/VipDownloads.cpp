@@ -7,7 +7,6 @@
 #include "app/MapU.h"
 #include "app/ProgressU.h"
 #include "app/Unit1.h"
-#include "app/held_list.h"
 #include "app/VipU.h"
 #include "core/regions_page.h"
 #include "core/text_file.h"
@@ -79,8 +78,7 @@ void TVip::RbButton3Click() {
   }
   if (Progress) Progress->RefreshIfShown();
   if (!Form1) return;
-  const HeldList confirmations(Form1->CfmList, Form1->F2Load());
-  setCaption("Download OK  " + Form1->Cnt());
+  setCaption("Download OK  " + Form1->CountConfirmations());
 }
 
 void TVip::RbButton5Click() {

@@ -101,10 +101,10 @@ const SettingKey kKeys[] = {
         "QrgPanel", false, [](TVip& vip, std::int32_t v) { vip.RbCheckBox3.setChecked(v != 0); },
         [](const TVip& vip) { return std::int32_t(vip.RbCheckBox3.Checked()); }),
     integerKey(
-        "MainTop", 80, [](TVip&, std::int32_t v) { if (Form1) Form1->setTop(v); },
+        "MainTop", 80, [](TVip&, std::int32_t v) { if (Form1) Form1->PlaceAt(Form1->left(), v); },
         [](const TVip&) { return std::int32_t(Form1 ? Form1->top() : 80); }),
     integerKey(
-        "MainLeft", 2, [](TVip&, std::int32_t v) { if (Form1) Form1->setLeft(v); },
+        "MainLeft", 2, [](TVip&, std::int32_t v) { if (Form1) Form1->PlaceAt(v, Form1->top()); },
         [](const TVip&) { return std::int32_t(Form1 ? Form1->left() : 2); }),
     integerKey(
         "VipTop", 150, [](TVip& vip, std::int32_t v) { vip.setTop(v); },

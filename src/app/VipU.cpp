@@ -231,6 +231,25 @@ void TVip::FormCreate() {
   }
 }
 
+void TVip::EnterSetupView() {
+  SavedWidth = width();
+  SavedHeight = height();
+  show();
+  moveOntoScreen();
+  setBounds(left(), top(), kSetupWidth, kSetupHeight);
+  RbPanel2.hide();
+  RbPanel3.show();
+}
+
+void TVip::ShowGridView() {
+  show();
+  moveOntoScreen();
+  RbPanel2.show();
+  RbPanel3.hide();
+}
+
+void TVip::ShowFrequency(const std::string& text) { Label1.setCaption(text); }
+
 void TVip::FormActivate() {
   for (int col = 0; col < 5; ++col) SG1.setCell(col, 0, kTitles[col]);
 }

@@ -87,6 +87,17 @@ class TVip : public ui::Form {
   void FormClose(ui::CloseAction& action);
   void FormResize() {}
 
+  // What the other windows ask of this one.
+  // The setup view: the normal size is kept for "Ok", the window takes the setup
+  // size and shows the setup panel.
+  void EnterSetupView();
+  // The grid view, at whatever size the window has.
+  void ShowGridView();
+  // The radio's frequency as the frequency panel shows it.
+  void ShowFrequency(const std::string& text);
+  // The option for Russian stations only.
+  bool RussOnly() const { return RbCheckBox2.Checked(); }
+
   // Appends a spot in the empty last row and keeps the newest row in view.
   void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time);
   // The district's Most Wanted percentage; 0 without a region line.

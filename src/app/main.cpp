@@ -9,19 +9,26 @@
 #include "ui/application.h"
 #include "ui/file_replace.h"
 
+// The windows are made in this order, and each sets its global before its creation
+// handler runs (and clears it when it goes):
+// - the main window first: it is the application's main window, and the others write
+//   its title and take its place;
+// - the link window second: its start writes the main window's title and looks for
+//   Logger32, and it must exist before the spot list window can send commands;
+// - the spot list window third: its creation reads the settings, which place the main
+//   window, shows the main window, and may fetch the confirmations; boxes it opens run
+//   a message loop in which spots arrive and need both windows above;
+// - the map window and the progress window last: only the spot list window and the
+//   main window's menu call on them.
 int main() {
   ui::app().setTitle("ruDOZ");
   // Downloads cut off by an earlier end of the program left their temporary files.
   ui::removeLeftoverTempFiles(".");
-  auto form1 = std::make_unique<TForm1>();
-  Form1 = form1.get();
-  auto form2 = std::make_unique<TForm2>();
-  Form2 = form2.get();
-  auto vip = std::make_unique<TVip>();  // sets Vip before its creation handler runs
-  auto map = std::make_unique<TMap>();
-  Map = map.get();
-  auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);
-  Progress = progress.get();
+  const auto form1 = std::make_unique<TForm1>();
+  const auto form2 = std::make_unique<TForm2>();
+  const auto vip = std::make_unique<TVip>();
+  const auto map = std::make_unique<TMap>();
+  const auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);
   ui::app().run(*Form1);
   return 0;
 }
