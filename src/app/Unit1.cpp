@@ -22,8 +22,6 @@ constexpr int kListBoxResetHeight = 17;
 constexpr int kListBoxGrowth = 18;
 constexpr int kListBoxMaxHeight = 395;
 
-const char* const kNoSuchDistrict = "Нет такого";
-
 // Runs one step of the closing; an error ends it without a word, also one raised in
 // a handler the step runs inside its own boundary. True when the step finished.
 template <class Step>
@@ -174,7 +172,7 @@ bool TForm1::Raion(const std::string& code) {
 }
 
 void TForm1::Edit2Change() {
-  setCaption(kNoSuchDistrict);
+  setCaption(texts::kNoSuchDistrict);
   const std::string key = core::toUpperAscii(Edit2.text());
   StatusBar1.hide();
   if (Edit2.text() == "w" || Edit2.text() == "W") {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/Texts.h"
 #include "app/held_list.h"
 #include "core/text_file.h"
 #include "ui/button.h"
@@ -87,12 +88,3 @@ class TForm1 : public ui::Form {
 };
 
 extern TForm1* Form1;
-
-// The reference files, opened by bare name in the working directory.
-namespace files {
-inline const std::string kCallbook = "RUdoz.txt";
-inline const std::string kDistricts = "QJar.txt";
-inline const std::string kConfirmations = "QJcfm.txt";
-inline const std::string kWatchList = "QJlook.txt";
-inline const std::string kAlertLog = "QJmis.txt";
-}  // namespace files

@@ -24,7 +24,6 @@ constexpr int kLastPort = 5;
 // from closing (Alt+Q means gone now), so it gets two seconds at most.
 constexpr UINT kDisconnectTimeoutMs = 2000;
 constexpr UINT kCommandTimeoutMs = 2000;
-const char* const kNoAnswer = "No answer from Logger32";
 
 void setStatus(const std::string& text) {
   if (Form1) Form1->setCaption(text);
@@ -73,10 +72,10 @@ void TForm2::findLogger32() {
 void TForm2::FormCreate() {
   findLogger32();
   if (!Logger32Wnd) {
-    setStatus("No Logger32 run!");
+    setStatus(texts::kNoLogger32);
     Timer3.setEnabled(true);
   } else {
-    setStatus("Looking for Cat");
+    setStatus(texts::kLookingForCat);
     PortTry = 0;
     Timer2.setEnabled(true);
   }
@@ -90,10 +89,10 @@ void TForm2::Timer3Timer() {
   }
   findLogger32();
   if (!Logger32Wnd) {
-    setStatus("No Logger32 run!");
+    setStatus(texts::kNoLogger32);
     return;
   }
-  setStatus("Looking for Cat");
+  setStatus(texts::kLookingForCat);
   PortTry = 0;
   Timer2.setEnabled(true);
   Timer3.setEnabled(false);
@@ -110,7 +109,7 @@ void TForm2::lostLogger32() {
   PortTry = 0;
   PortName = "Logger32 1";
   Timer2.setEnabled(false);
-  setStatus("No Logger32 run!");
+  setStatus(texts::kNoLogger32);
   Timer3.setEnabled(true);
 }
 
@@ -118,17 +117,17 @@ void TForm2::Timer2Timer() {
   if (!IsWindow(Logger32Wnd)) {
     lostLogger32();
   } else if (CommandWnd) {
-    setStatus("Connected " + PortName);
+    setStatus(texts::connected(PortName));
     Timer2.setEnabled(false);
     Timer3.setEnabled(true);  // from now on it watches that Logger32 stays
   } else if (PortTry == kLastPort) {
-    setStatus("All QRL Sorry -:((");
+    setStatus(texts::kAllPortsBusy);
     Timer2.setEnabled(false);
   } else if (LastWParam == 0 && LastLParam == 0) {
     // Silence or a (0, 0) reply: on to the next port.
     ++PortTry;
     PortName = "Logger32 " + std::to_string(PortTry);
-    if (PortTry > 1) setStatus("QRL QRX PSE");
+    if (PortTry > 1) setStatus(texts::kTryingPorts);
     LinkMsg = RegisterWindowMessageA(PortName.c_str());
     postLink(kRegisterRequest, reinterpret_cast<LPARAM>(LinkWnd));
   }
@@ -146,7 +145,7 @@ void TForm2::ApplicationEvents1Message(const MSG& msg, bool& handled) {
   }
   if (LastWParam == kFrequencyReport && Vip) Vip->ShowFrequency(core::frequencyText(LastLParam));
   if (LastWParam == kCommandWindow) CommandWnd = reinterpret_cast<HWND>(msg.lParam);
-  if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus("Check CAT");
+  if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus(texts::kCheckCat);
 }
 
 LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -213,7 +212,7 @@ bool TForm2::SendCommand(const std::string& text) const {
                           SMTO_NORMAL | SMTO_ABORTIFHUNG, kCommandTimeoutMs, &result))
     return true;
   if (!IsWindow(CommandWnd)) return true;  // Logger32 gone: lost without a word
-  setStatus(kNoAnswer);
+  setStatus(texts::kNoAnswer);
   return false;
 }
 

@@ -19,12 +19,7 @@
 
 namespace {
 
-const char* const kRegionFile = "QJreg.txt";
 // The regions page as it came; MostWont reads it and writes the region list.
-const char* const kRegionPage = "QJreg.htm";
-const char* const kMapFile = "qjMap.jpg";
-const char* const kDownloadOk = "Download succesful!";
-const char* const kMapFailed = " Не удалось нарисовать картинку! Sorry :-((";
 
 // The system's ordering of the region list: locale-aware, letter case ignored, on
 // the characters the Windows-1251 bytes stand for (the system's own code page may
@@ -40,21 +35,14 @@ int compareLocale(std::string_view a, std::string_view b) {
 // to put it.
 bool addressSet(const std::string& address, const char* key, const char* service) {
   if (!address.empty()) return true;
-  ui::showMessage(std::string("The address of ") + service + " is not set.\r\nClose ruDOZ, add the line " + key +
-                  "=http://host under [RD] in " + TVip::SettingsPath() + " and start ruDOZ again.");
+  ui::showMessage(texts::addressNotSet(service, key, TVip::SettingsPath()));
   return false;
-}
-
-// The operator reads why a download failed below the fixed first line, and that the
-// file was not touched.
-std::string failureText(const std::string& first, const ui::DownloadResult& result, const std::string& file) {
-  return first + "\r\n" + result.reason + "\r\n" + file + " is kept as it was.";
 }
 
 // The reference lists are text; a web page or nothing in their place is refused.
 core::ExpectedBody expectedIn(const std::string& file) {
   if (file == files::kConfirmations || file == files::kDistricts) return core::ExpectedBody::TextList;
-  if (file == kMapFile) return core::ExpectedBody::Jpeg;
+  if (file == files::kMap) return core::ExpectedBody::Jpeg;
   return core::ExpectedBody::Anything;
 }
 
@@ -72,55 +60,53 @@ void TVip::RbButton3Click() {
   if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
   const std::string call = Edit1.text();
   if (const auto r = DownLoadFile(core::confirmationsUrl(CfmServer, call), files::kConfirmations); !r) {
-    ui::showMessage(failureText("Error while downloading " + call + ".csv from " + CfmServer + " !", r,
-                                files::kConfirmations));
+    ui::showMessage(texts::confirmationsFailed(call, CfmServer, r.reason));
     return;
   }
   if (Progress) Progress->RefreshIfShown();
   if (!Form1) return;
-  setCaption("Download OK  " + Form1->CountConfirmations());
+  setCaption(texts::downloadedConfirmations(Form1->CountConfirmations()));
 }
 
 void TVip::RbButton5Click() {
   if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
   if (const auto r = DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts)) {
     if (Progress) Progress->RefreshIfShown();
-    ui::showMessage(kDownloadOk);
+    ui::showMessage(texts::kDownloadOk);
   } else {
-    ui::showMessage(failureText("Error while downloading rda_rus.txt from " + RdaServer + " !", r, files::kDistricts));
+    ui::showMessage(texts::districtListFailed(RdaServer, r.reason));
   }
 }
 
 void TVip::RbButton6Click() {
   if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
-  if (const auto r = DownLoadFile(core::regionsUrl(CfmServer), kRegionPage); !r) {
-    ui::showMessage(failureText("Error while downloading rda_reg.txt from " + CfmServer + "/rda" + " !", r,
-                                kRegionFile));
+  if (const auto r = DownLoadFile(core::regionsUrl(CfmServer), files::kRegionPage); !r) {
+    ui::showMessage(texts::regionsFailed(CfmServer, r.reason));
     return;
   }
-  ui::showMessage(kDownloadOk);
+  ui::showMessage(texts::kDownloadOk);
   MostWont();
 }
 
 void TVip::MostWont() {
-  const core::FileBytes page = core::readFileBytes(kRegionPage);
+  const core::FileBytes page = core::readFileBytes(files::kRegionPage);
   std::vector<std::string> lines;
   try {
     lines = core::cutRegionsPage(page.view(), compareLocale);
   } catch (const core::RegionsPageError& e) {
-    throw std::runtime_error(std::string(e.what()) + "\r\n" + kRegionFile + " is kept as it was.");
+    throw std::runtime_error(texts::regionsPageUnusable(e.what()));
   }
-  ui::replaceFileContent(kRegionFile, core::joinCrLf(lines));
+  ui::replaceFileContent(files::kRegionList, core::joinCrLf(lines));
 }
 
 bool TVip::LoadMap(const std::string& mapCode) {
-  if (const auto r = DownLoadFile(core::mapUrl(RdaServer, mapCode), kMapFile); !r) {
-    ui::showMessage("Error while downloading Map\r\n" + r.reason);
+  if (const auto r = DownLoadFile(core::mapUrl(RdaServer, mapCode), files::kMap); !r) {
+    ui::showMessage(texts::mapFailed(r.reason));
     return false;
   }
   if (!Map) return false;
   Map->bringToFront();
-  Map->LoadPicture(kMapFile);
+  Map->LoadPicture(files::kMap);
   return true;
 }
 
@@ -130,5 +116,5 @@ void TVip::ShowMap1Click() {
   // Without the server's address there is no map to fail on: the one message says
   // what to set.
   if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
-  if (!LoadMap(Map->MapCode(rda.substr(0, 2)))) ui::showMessage(kMapFailed);
+  if (!LoadMap(Map->MapCode(rda.substr(0, 2)))) ui::showMessage(texts::kNoMap);
 }

@@ -274,16 +274,16 @@ std::wstring TVip::SettingsPathW() {
   for (;;) {
     SetLastError(ERROR_SUCCESS);
     const DWORD n = GetModuleFileNameW(nullptr, module.data(), DWORD(module.size()));
-    if (n == 0) throw std::runtime_error("Cannot find the folder of ruDOZ.exe for qjSetup.ini. " + core::systemReason());
+    if (n == 0) throw std::runtime_error(texts::settingsFolderUnknown(core::systemReason()));
     if (n < module.size() && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
       module.resize(n);
       break;
     }
-    if (module.size() >= 32768) throw std::runtime_error("Cannot find the folder of ruDOZ.exe for qjSetup.ini: its name is too long.");
+    if (module.size() >= 32768) throw std::runtime_error(texts::settingsFolderUnknown("its name is too long."));
     module.resize(module.size() * 2);
   }
   const std::size_t slash = module.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) throw std::runtime_error("Cannot find the folder of ruDOZ.exe for qjSetup.ini.");
+  if (slash == std::wstring::npos) throw std::runtime_error(texts::settingsFolderUnknown("it has no folder."));
   return module.substr(0, slash + 1) + L"qjSetup.ini";
 }
 
@@ -340,5 +340,5 @@ void TVip::WriteParams() {
   for (const std::wstring& l : lines) section += l + L'\0';
   section += L'\0';
   if (!WritePrivateProfileSectionW(L"RD", section.c_str(), path.c_str()))
-    throw std::runtime_error("Unable to write to " + ui::narrow(path));
+    throw std::runtime_error(texts::cannotWriteSettings(ui::narrow(path)));
 }

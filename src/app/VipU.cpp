@@ -1,7 +1,6 @@
 #include "app/VipU.h"
 
 #include <algorithm>
-#include <exception>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -21,8 +20,6 @@ constexpr int kMinWidth = 88, kMinHeight = 73;
 constexpr unsigned kClickPauseMs = 700;
 
 const char* const kTitles[] = {"    Spot", " Freq", "  RDA", " Time", "MW%"};
-const char* const kRegionFile = "QJreg.txt";
-const char* const kNoRegionFile = "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"";
 
 // The look the window gives all three of its panels.
 void stylePanel(TRbPanel& panel, const std::string& caption) {
@@ -224,10 +221,10 @@ void TVip::FormCreate() {
   SG1.setFont(f);
   if (RbCheckBox1.Checked()) RbButton3.click();
   try {
-    RegionList = core::TextList::loadSorted(kRegionFile);
+    RegionList = core::TextList::loadSorted(files::kRegionList);
   } catch (const std::exception&) {
     RegionList = core::TextList();
-    ui::showMessage(kNoRegionFile);
+    ui::showMessage(texts::kNoRegionList);
   }
 }
 
@@ -416,16 +413,11 @@ void TVip::RbButton2Click() { sendCommand(core::ssbCommand(Label1.caption())); }
 
 void TVip::RbButton4Click() {
   setBounds(left(), top(), SavedWidth, SavedHeight);
-  // Settings that cannot be written are reported, but do not keep the operator in
-  // the setup view.
-  std::exception_ptr failure;
-  try {
-    WriteParams();
-  } catch (...) {
-    failure = std::current_exception();
-  }
+  // The grid view first: settings that cannot be written are reported at the
+  // boundary, but do not keep the operator in the setup view. (What the screen
+  // shows changes only when the click is over, after the writing.)
   RbPanel3.hide();
   RbPanel2.show();
   RbPanel1.setVisible(RbCheckBox3.Checked());
-  if (failure) std::rethrow_exception(failure);
+  WriteParams();
 }

@@ -28,7 +28,16 @@ void activateForm() {
   if (form && form->handle() && IsWindowVisible(form->handle())) SetActiveWindow(form->handle());
 }
 
+UINT showLaterMessage() {
+  static const UINT message = privateMessage(L"ruDOZ.ShowErrorLater");
+  return message;
+}
+
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == showLaterMessage()) {
+    app().showLaterErrors();
+    return 0;
+  }
   switch (msg) {
     case WM_ACTIVATE:
       // The taskbar button activates this window: hand the activation on.
@@ -62,6 +71,8 @@ LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 std::FILE* openWide(const std::string& name) { return _wfopen(widen(name).c_str(), L"rb"); }
 
 }  // namespace
+
+UINT privateMessage(const wchar_t* name) { return RegisterWindowMessageW(name); }
 
 Application& app() {
   static Application instance;
@@ -218,7 +229,28 @@ void Application::showError(const std::string& text) noexcept {
 }
 
 void Application::failed(const char* what, Boundary boundary) noexcept {
-  if (boundary == Boundary::ShowError && silentDepth_ == 0) showError(what ? what : "Unknown error");
+  if (boundary == Boundary::Silent || silentDepth_ > 0) return;
+  const std::string text = what ? what : "Unknown error";
+  if (boundary == Boundary::ShowLater) {
+    try {
+      showErrorLater(text);
+    } catch (...) {
+    }
+    return;
+  }
+  showError(text);
+}
+
+void Application::showErrorLater(const std::string& text) {
+  const bool posted = !laterErrors_.empty();
+  laterErrors_.push_back(text);
+  if (!posted && !PostMessageW(ownerWindow(), showLaterMessage(), 0, 0)) laterErrors_.clear();
+}
+
+void Application::showLaterErrors() noexcept {
+  std::vector<std::string> errors;
+  errors.swap(laterErrors_);
+  for (const std::string& e : errors) showError(e);
 }
 
 }  // namespace ui

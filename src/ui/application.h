@@ -18,8 +18,13 @@ class Form;
 // What an error that escapes a handler does at its boundary.
 enum class Boundary {
   ShowError,  // a message box titled with the application title, then go on
+  ShowLater,  // the same box, once the message being handled is done (painting)
   Silent,     // swallowed
 };
+
+// The one way the toolkit names a message of its own: registered by name, so that no
+// number is taken twice.
+UINT privateMessage(const wchar_t* name);
 
 class Application {
  public:
@@ -65,6 +70,11 @@ class Application {
   void showError(const std::string& text) noexcept;
   // Errors raised while an error box was open.
   std::size_t unshownErrors() const { return unshownErrors_; }
+  // The error box for a fault met while painting: a box opened from inside painting
+  // would paint over what is half painted and run a message loop in the middle of
+  // it, so it opens once the paint is over.
+  void showErrorLater(const std::string& text);
+  void showLaterErrors() noexcept;  // the posted message's handler
 
   // Runs steps whose failures the operator must not hear of (closing): every error
   // boundary inside, however deep, is silent while it runs.
@@ -101,6 +111,7 @@ class Application {
   Form* activeForm_ = nullptr;
   HWND owner_ = nullptr;
   bool errorBoxOpen_ = false;
+  std::vector<std::string> laterErrors_;
   std::size_t unshownErrors_ = 0;
   int silentDepth_ = 0;
   // Handlers are shared so that one may add or remove handlers while it runs

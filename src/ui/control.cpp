@@ -158,10 +158,14 @@ LRESULT Control::dispatch(UINT msg, WPARAM wParam, LPARAM lParam) {
   // No exception ever crosses a window procedure.
   LRESULT result = 0;
   bool handled = false;
-  app().guard([&] {
-    result = handleMessage(msg, wParam, lParam);
-    handled = true;
-  });
+  // A fault met while painting is told once the paint is over.
+  const bool painting = msg == WM_PAINT || msg == WM_NCPAINT || msg == WM_ERASEBKGND || msg == WM_PRINTCLIENT;
+  app().guard(
+      [&] {
+        result = handleMessage(msg, wParam, lParam);
+        handled = true;
+      },
+      painting ? Boundary::ShowLater : Boundary::ShowError);
   if (!handled && msg != WM_NCDESTROY) result = 0;
   if (msg == WM_NCDESTROY && hwnd_) {
     const WNDPROC proc = systemProc_;

@@ -18,7 +18,7 @@ std::wstring windowText(HWND hwnd) {
 
 // Posted to a form whose layout waits: it is done after the event that changed it.
 UINT settleLayoutMessage() {
-  static const UINT message = RegisterWindowMessageW(L"ruDOZ.SettleLayout");
+  static const UINT message = privateMessage(L"ruDOZ.SettleLayout");
   return message;
 }
 }  // namespace

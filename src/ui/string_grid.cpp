@@ -401,7 +401,7 @@ void StringGrid::paint(Canvas& canvas, DibSurface&) {
     canvas.setFontColor(font().color);
     canvas.drawFocusRect(cellRect(focusCell.col, focusCell.row));
   }
-  if (!drawError.empty()) app().showError(drawError);
+  if (!drawError.empty()) app().showErrorLater(drawError);
 }
 
 // --- mouse, keys and messages --------------------------------------------------
