@@ -401,8 +401,14 @@ void Simulator::runControlLine(const std::string& line) {
     if (verb == "post") post(port, to, static_cast<std::uint32_t>(w), static_cast<LPARAM>(l));
     else send(port, to, static_cast<std::uint32_t>(w), static_cast<LPARAM>(l));
   } else if (verb == "settitle") {
-    if (watched_) SetWindowTextW(watched_, wide(rest).c_str());
-    else log_.write("note", "no watched window");
+    if (!watched_) {
+      log_.write("note", "no watched window");
+    } else if (SetWindowTextW(watched_, wide(rest).c_str())) {
+      // The window had this title when the call returned; logged now, since its
+      // program may write its own again before the next poll looks.
+      watchedText_ = wide(rest);
+      log_.write("title", "hwnd=" + number(watched_), rest);
+    }
   } else if (verb == "create") {
     if (!main_) {
       KillTimer(clock_, kStartTimer);
