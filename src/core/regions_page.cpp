@@ -13,7 +13,9 @@ constexpr std::string_view kNoActivityMarker = "<td align=\"right\">-</td>";
 constexpr std::string_view kRightCell = "<td align=\"right\">";
 constexpr std::string_view kCell = "<td>";
 // Added after the code of a district nobody has worked from yet.
-constexpr std::string_view kNoActivityText = " - Не ступала покрышка А/М!";
+// " - Не ступала покрышка А/М!" in Windows-1251, written as bytes so that every
+// compiler, whatever its execution character set, puts the same ones in.
+constexpr std::string_view kNoActivityText = " - \xCD\xE5 \xF1\xF2\xF3\xEF\xE0\xEB\xE0 \xEF\xEE\xEA\xF0\xFB\xF8\xEA\xE0 \xC0/\xCC!";
 
 // `count` characters from the 1-based `position`, as many as exist.
 std::string_view piece(std::string_view line, std::size_t position, std::size_t count) {
