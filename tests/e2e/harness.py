@@ -312,6 +312,17 @@ class StandIn:
     def wait_for_title(self, text, timeout, after_ms=-1):
         return self.log.wait_for_title(text, timeout, after_ms)
 
+    def hang(self, ms):
+        """Makes the stand-in hang for `ms` milliseconds; returns once it has begun
+        (it logs the command, then handles nothing more until the time is over)."""
+        done = len(self.log.select("control"))
+        line = f"hang {ms}"
+        self.control(line)
+        self.wait_for("control", 10, count=done + 1)
+        hung = self.log.select("control")[done:]
+        if not any(e.text == line.encode() for e in hung):
+            raise AssertionError(f"the stand-in took {hung} for {line!r}")
+
     def main_window_gone(self, timeout=20):
         wait_for(lambda: any("gone" in e.flags for e in self.log.select("title")), timeout,
                  what="the watched window to go")

@@ -51,8 +51,11 @@ class LinkUnderFaults(harness.LinkTestCase):
         # The activation's "Cannot open file" box is open while the port is won.
         harness.wait_for(lambda: self.boxes(sim) == 1, 30, what="the start-up error box")
         sim.wait_for("recv", 30, port=1, wParam=3, lParam=1)
-        time.sleep(5)
+        # The handshake's next tick, in the box's loop, finds the command window: had
+        # the box taken the replies away, that tick would have tried port 2 instead.
+        sim.wait_for_title("Connected Logger32 1", 30)
         self.assertEqual(self.boxes(sim), 1)
+        self.assertEqual(sim.log.select("recv", port=2), [], "port 2 tried while the box was open")
         self.scene.screenshot("start-up-box")
         self.scene.work.write_lines("QJcfm.txt", ["AB-12;UA1AAA;2019"])
         display = self.scene.display
@@ -73,7 +76,7 @@ class LinkUnderFaults(harness.LinkTestCase):
 
         sim.control("crash")  # gone as if killed
         sim.process.wait(20)
-        time.sleep(3)
+        self.scene.display.find_window("^No Logger32 run!$", timeout=20)  # ruDOZ noticed
         sim = self.start_stand_in()  # a new one: its log starts empty
         sim.wait_for_title("Connected Logger32 1", 30)
         titles = [e.text.decode("utf-8") for e in sim.log.titles()]
@@ -86,9 +89,7 @@ class LinkUnderFaults(harness.LinkTestCase):
         rudoz = self.scene.start_rudoz()
         sim.wait_for_title("Connected Logger32 1", 60)
         self.spot_is_handled(sim, 0)  # a link message with a non-zero code: Disconnect is due
-        sim.control("hang 15000")
-        harness.wait_for(lambda: any(e.text == b"hang 15000" for e in sim.log.select("control")), 10,
-                         what="the stand-in to hang")
+        sim.hang(15000)
         harness.press_keys(self.scene.display, "Moscow district", "alt+q")
         pressed = time.monotonic()
         rudoz.wait(20)

@@ -10,17 +10,12 @@ GREEN = (0, 128, 0)
 RED = (255, 0, 0)
 
 # comment as the spotter wrote it, the district description the title must show
-# (None: no district), the colour of the verdict bar (None: no bar)
+# (None: no district), the colour of the verdict bar (None: no bar). One of each
+# verdict: the forms of comment are tested in the core and the lookup's tests.
 ROWS = [
-    ("AB-12", "Abinsk district", GREEN),
-    ("rda mo-05", "Moscow district", RED),
-    ("AB-12 RDA", "Abinsk district", GREEN),
-    ("TNX RDA MO-05", "Moscow district", RED),
     ("RDA: AB12 TNX 73", "Abinsk district", GREEN),
-    ("RDA MO-05 TNX", "Moscow district", RED),
-    ("RDA - AB12 TNX 73", "Abinsk district", GREEN),
+    ("rda mo-05", "Moscow district", RED),
     ("URDA MO-05", None, None),
-    ("RDA AB12", None, None),
 ]
 
 

@@ -90,8 +90,7 @@ class SpotList(harness.LinkTestCase):
 
         # Logger32 hangs: a row click gives up after its bound, says so in the title,
         # and the keyboard is answered again long before Logger32 wakes up.
-        sim.control("hang 8000")
-        time.sleep(0.3)  # the stand-in reads its control file every 50 ms
+        sim.hang(8000)
         clicked = time.monotonic()
         display.click(*pink)
         harness.wait_for(lambda: display.title(main) == "No answer from Logger32", 6, what="the title")

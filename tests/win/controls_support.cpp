@@ -19,7 +19,7 @@ TestForm::TestForm() {
   p.height = 300;
   create(p);
   bringToFront();
-  pump();
+  testing_support::settle();
 }
 
 TestForm& form() {
@@ -64,8 +64,6 @@ std::string saveBmp(const core::Image& image, const std::string& fileName) {
   testing_support::writeBmp(path, image.width(), image.height(), rows);
   return path;
 }
-
-void pump() { testing_support::pump(15); }
 
 core::Color resolved(core::Color c) { return ui::systemColors().resolve(c); }
 

@@ -30,9 +30,6 @@ core::Image render(ui::Control& control);
 // Writes a 24-bit BMP under test-output/controls; returns its path.
 std::string saveBmp(const core::Image& image, const std::string& fileName);
 
-// Lets queued messages run (paints, timers, posted input).
-void pump();
-
 // The colour the system gives a system colour.
 core::Color resolved(core::Color c);
 

@@ -26,7 +26,7 @@ class MainWindowTest : public ::testing::Test {
     form = std::make_unique<TForm1>();
     Form1 = form.get();
     form->bringToFront();
-    testing_support::pump(100);
+    testing_support::settle();
   }
   void TearDown() override {
     Form1 = nullptr;

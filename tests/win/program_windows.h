@@ -8,6 +8,11 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 
+// The link's timers slowed down so far that only a test runs their handlers.
+inline void slowLinkTimers(TForm2& link) {
+  for (ui::Timer* t : {&link.Timer1, &link.Timer2, &link.Timer3, &link.Timer4}) t->setInterval(600000);
+}
+
 struct MainAndLinkWindows {
   MainAndLinkWindows() {
     AlertFlag = 0;
@@ -15,7 +20,7 @@ struct MainAndLinkWindows {
     Form1 = form1.get();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    slowLinkTimers(*form2);
   }
   ~MainAndLinkWindows() {
     Form2 = nullptr;

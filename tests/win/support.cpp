@@ -1,6 +1,8 @@
 #include "support.h"
 
-#include <chrono>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -58,25 +60,58 @@ void removeSettingsFile(const std::string& path) {
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());
 }
 
-void pump(unsigned milliseconds) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  do {
-    ui::app().processMessages();
-    if (milliseconds) Sleep(5);
-  } while (std::chrono::steady_clock::now() < end);
+void pump() { ui::app().processMessages(); }
+
+namespace {
+
+// The window the marker of settle() is posted to; it belongs to the tests' thread.
+constexpr UINT kMarker = WM_APP + 0x5E7;
+bool markerBack = false;
+
+LRESULT CALLBACK markerProc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
+  if (m == kMarker) {
+    markerBack = true;
+    return 0;
+  }
+  return DefWindowProcW(w, m, wParam, lParam);
 }
 
-void settle(unsigned quietMs, unsigned maxMs) {
+HWND markerWindow() {
+  static const HWND window = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = &markerProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TestSettleMarker";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+  }();
+  return window;
+}
+
+}  // namespace
+
+void settle(unsigned timeoutMs) {
+  markerBack = false;
+  PostMessageW(markerWindow(), kMarker, 0, 0);
+  const bool done = waitUntil(
+      [] {
+        MSG m;
+        return markerBack && !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+      },
+      timeoutMs);
+  if (!done) ADD_FAILURE() << "the program was still busy after " << timeoutMs << " ms";
+}
+
+bool waitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {
   const DWORD start = GetTickCount();
-  DWORD quietSince = GetTickCount();
-  while (GetTickCount() - quietSince < quietMs && GetTickCount() - start < maxMs) {
-    MSG m;
-    if (PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE)) {
-      ui::app().processMessages();
-      quietSince = GetTickCount();
-    } else {
-      Sleep(5);
-    }
+  for (;;) {
+    pump();
+    if (condition()) return true;
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return false;
+    // Until a message arrives; what other threads and programs do is looked at
+    // again after a short while.
+    MsgWaitForMultipleObjectsEx(0, nullptr, std::min<DWORD>(timeoutMs - spent, 20), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 }
 
@@ -141,8 +176,8 @@ ScreenImage captureScreen(const RECT& r) {
 }
 
 ScreenImage captureClient(HWND window, RECT r) {
-  pump(50);
   UpdateWindow(window);
+  settle();
   MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&r), 2);
   return captureScreen(r);
 }
@@ -154,8 +189,8 @@ ScreenImage captureClient(HWND window) {
 }
 
 std::string snapshot(HWND window, const std::string& name) {
-  pump(50);
   UpdateWindow(window);
+  settle();
   RECT r{};
   GetWindowRect(window, &r);
   const ScreenImage image = captureScreen(r);
@@ -165,8 +200,8 @@ std::string snapshot(HWND window, const std::string& name) {
 }
 
 COLORREF screenPixel(HWND window, int clientX, int clientY) {
-  pump(50);
   UpdateWindow(window);
+  settle();
   POINT pt{clientX, clientY};
   ClientToScreen(window, &pt);
   HDC screen = GetDC(nullptr);

@@ -2,6 +2,7 @@
 // recorded message boxes, message pumping and window snapshots.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,11 +53,16 @@ class MessageRecorder {
 // system's profile functions forget what they cached of it.
 void removeSettingsFile(const std::string& path);
 
-// Handles pending messages for a while (timers, posted replies).
-void pump(unsigned milliseconds = 0);
-// Handles messages until none has come for quietMs (at most maxMs in all): what
-// the program had to do, painting included, is done.
-void settle(unsigned quietMs = 120, unsigned maxMs = 3000);
+// Handles the messages queued now.
+void pump();
+// Handles messages until what the program had to do in this thread is done: a
+// message posted behind all that is queued has come back, and nothing more waits
+// (no posted or sent message, input, painting or timer that is due). A program
+// still busy after timeoutMs fails the test.
+void settle(unsigned timeoutMs = 10000);
+// Handles messages until the condition holds; false when it still does not after
+// timeoutMs.
+bool waitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 10000);
 
 // Writes a 24-bit BMP file from rows stored bottom-up, DWORD-aligned, as the file
 // keeps them.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls_support.h"
+#include "support.h"
 #include "ui/application.h"
 #include "ui/edit.h"
 
@@ -29,12 +30,12 @@ class HeldKeys {
 
 void key(HWND target, WORD vk) {
   PostMessageW(target, WM_KEYDOWN, vk, 1);
-  test::pump();
+  testing_support::settle();
 }
 
 void postMouse(ui::Control& c, UINT msg, int x, int y) {
   PostMessageW(c.handle(), msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(x, y));
-  test::pump();
+  testing_support::settle();
 }
 
 // Puts the cursor over a point of the control (or far away) and lets the
@@ -46,7 +47,7 @@ void moveCursorTo(ui::Control* c, int x = 5, int y = 5) {
   else
     pt = {1200, 1000};
   SetCursorPos(pt.x, pt.y);
-  test::pump();
+  testing_support::settle();
   ui::app().idle();
 }
 
@@ -185,12 +186,11 @@ TEST_F(ButtonTest, HoverFadesInWithRealTimerTicksAndStops) {
   moveCursorTo(&a);
   ASSERT_TRUE(a.MouseInside());
   EXPECT_EQ(a.FadeStep(), core::FadeStep::FadeIn);
-  const DWORD start = GetTickCount();
   std::vector<int> levels;
-  while (a.OverLevel() < 100 && GetTickCount() - start < 5000) {
-    test::pump();
+  testing_support::waitUntil([&] {
     if (levels.empty() || levels.back() != a.OverLevel()) levels.push_back(a.OverLevel());
-  }
+    return a.OverLevel() >= 100;
+  });
   ASSERT_EQ(a.OverLevel(), 100);
   for (std::size_t i = 1; i < levels.size(); ++i) EXPECT_GT(levels[i], levels[i - 1]);
   EXPECT_FALSE(KillTimer(a.handle(), 1));  // the last step stopped the timer
@@ -399,7 +399,7 @@ TEST_F(CheckBoxTest, QuickDoubleClickIsTwoClicks) {
   POINT pt{6, 6};
   ClientToScreen(box.handle(), &pt);
   SetCursorPos(pt.x, pt.y);
-  test::pump();
+  testing_support::settle();
   INPUT clicks[4] = {};
   const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
   for (int i = 0; i < 4; ++i) {
@@ -407,8 +407,7 @@ TEST_F(CheckBoxTest, QuickDoubleClickIsTwoClicks) {
     clicks[i].mi.dwFlags = flags[i];
   }
   SendInput(4, clicks, sizeof(INPUT));
-  const DWORD start = GetTickCount();
-  while (seen.size() < 2 && GetTickCount() - start < 3000) test::pump();
+  testing_support::waitUntil([&] { return seen.size() >= 2; });
   EXPECT_EQ(seen, (std::vector<bool>{true, false}));
   EXPECT_FALSE(box.Checked());
 }
@@ -456,10 +455,10 @@ TEST(PanelBehaviour, DrawsTheSystemsNewColoursOnceTheyChange) {
   ASSERT_NE(before, red);
   EXPECT_EQ(test::render(panel).pixel(0, 0), before) << "the corner outside the frame";
   SetSysColors(1, &face, &red);  // every top-level window hears of it
-  test::pump();
+  testing_support::settle();
   const core::Color corner = test::render(panel).pixel(0, 0);
   SetSysColors(1, &face, &before);
-  test::pump();
+  testing_support::settle();
   EXPECT_EQ(corner, core::Color(red));
 }
 

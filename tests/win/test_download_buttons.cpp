@@ -11,6 +11,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
+#include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
 #include "webstand_support.h"
@@ -45,7 +46,7 @@ class Downloads : public ::testing::Test {
     Form1 = form1.get();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    slowLinkTimers(*form2);
   }
   void TearDown() override {
     testing_support::webClear();

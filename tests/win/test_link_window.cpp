@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <future>
 #include <memory>
 #include <mutex>
@@ -14,6 +16,7 @@
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "core/color.h"
+#include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
 
@@ -57,6 +60,7 @@ class FakeLogger32 {
     created.wait();
   }
   ~FakeLogger32() {
+    wakeUp();
     PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
     thread_.join();
   }
@@ -64,17 +68,19 @@ class FakeLogger32 {
   HWND commandWindow() const { return command_; }
   UINT id(int port) const { return ids_[port - 1]; }
 
-  // The messages received so far, once there are at least `count` of them or two
-  // seconds have passed.
-  std::vector<LinkMessage> received(std::size_t count = 0) const {
-    for (int i = 0; i < 200; ++i) {
-      {
-        std::lock_guard lock(mutex_);
-        if (received_.size() >= count) break;
-      }
-      Sleep(10);
-    }
-    Sleep(count == 0 ? 50 : 0);  // for "nothing more came", give it a moment
+  // Every link message received so far. A marker posted to Logger32's window now
+  // comes back only after all that this thread posted to it before, so whatever
+  // the program has sent by now is in.
+  std::vector<LinkMessage> received() {
+    const unsigned marker = ++markersSent_;
+    PostMessageA(main_, kMarker, marker, 0);
+    std::unique_lock lock(mutex_);
+    if (!changed_.wait_for(lock, std::chrono::seconds(10), [&] { return markersBack_ >= marker; }))
+      ADD_FAILURE() << "Logger32's window did not answer";
+    return received_;
+  }
+  // What has arrived, without asking Logger32's window: for a Logger32 that hangs.
+  std::vector<LinkMessage> receivedSoFar() const {
     std::lock_guard lock(mutex_);
     return received_;
   }
@@ -86,13 +92,37 @@ class FakeLogger32 {
     std::lock_guard lock(mutex_);
     received_.clear();
   }
-  // Makes the handling of Disconnect take this long.
-  void hangOnDisconnect(unsigned ms) { hangMs_ = ms; }
-  // Logger32 hangs: its thread handles nothing for this long.
-  void hang(unsigned ms) { PostMessageA(main_, WM_APP, ms, 0); }
-  bool disconnectHandled() const { return disconnectHandled_; }
+  // The handling of Disconnect hangs until wakeUp().
+  void hangOnDisconnect() { hangOnDisconnect_ = true; }
+  // Logger32 hangs now: its thread handles nothing until wakeUp().
+  void hang() {
+    PostMessageA(main_, WM_APP, 0, 0);
+    std::unique_lock lock(mutex_);
+    if (!changed_.wait_for(lock, std::chrono::seconds(10), [&] { return hanging_; }))
+      ADD_FAILURE() << "Logger32's window did not start to hang";
+  }
+  void wakeUp() {
+    std::lock_guard lock(mutex_);
+    awake_ = true;
+    changed_.notify_all();
+  }
+  bool disconnectHandled() const {
+    std::lock_guard lock(mutex_);
+    return disconnectHandled_;
+  }
 
  private:
+  static constexpr UINT kMarker = WM_APP + 1;
+
+  // Blocks Logger32's thread until wakeUp(); a minute at the most, should a test
+  // forget it.
+  void hangHere() {
+    std::unique_lock lock(mutex_);
+    hanging_ = true;
+    changed_.notify_all();
+    changed_.wait_for(lock, std::chrono::minutes(1), [&] { return awake_; });
+  }
+
   static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
     if (m == WM_NCCREATE)
       SetWindowLongPtrA(w, GWLP_USERDATA, LONG_PTR(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
@@ -104,14 +134,20 @@ class FakeLogger32 {
             std::lock_guard lock(self->mutex_);
             self->received_.push_back({i + 1, wParam, lParam, InSendMessage() != FALSE});
           }
-          if (wParam == 4 && self->hangMs_) {  // a hung Logger32 takes its time
-            Sleep(self->hangMs_);
+          if (wParam == 4 && self->hangOnDisconnect_) {  // a hung Logger32 takes its time
+            self->hangHere();
+            std::lock_guard lock(self->mutex_);
             self->disconnectHandled_ = true;
           }
         }
       }
+      if (m == WM_APP) self->hangHere();
+      if (m == kMarker) {
+        std::lock_guard lock(self->mutex_);
+        self->markersBack_ = unsigned(wParam);
+        self->changed_.notify_all();
+      }
     }
-    if (self && w == self->main_ && m == WM_APP) Sleep(DWORD(wParam));
     if (self && w == self->command_ && m == WM_SETTEXT) {
       std::lock_guard lock(self->mutex_);
       self->commands_.emplace_back(reinterpret_cast<const char*>(lParam));
@@ -120,13 +156,16 @@ class FakeLogger32 {
   }
 
   UINT ids_[5] = {};
-  std::atomic<unsigned> hangMs_{0};
-  std::atomic<bool> disconnectHandled_{false};
+  std::atomic<bool> hangOnDisconnect_{false};
   HWND main_ = nullptr;
   HWND command_ = nullptr;
   DWORD threadId_ = 0;
   std::thread thread_;
+  unsigned markersSent_ = 0;
   mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  unsigned markersBack_ = 0;
+  bool hanging_ = false, awake_ = false, disconnectHandled_ = false;
   std::vector<LinkMessage> received_;
   std::vector<std::string> commands_;
 };
@@ -158,7 +197,7 @@ class LinkWindow : public ::testing::Test {
     if (withLogger32) logger32 = std::make_unique<FakeLogger32>();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    slowLinkTimers(*form2);
     // The spot list window comes after the link window, as at start-up.
     vip = std::make_unique<TVip>();
     Vip = vip.get();
@@ -182,7 +221,7 @@ class LinkWindow : public ::testing::Test {
     reply(1, 0, 1);
     reply(1, 3, reinterpret_cast<LPARAM>(logger32->commandWindow()));
     Form2->Timer2Timer();
-    logger32->received(3);  // RegisterRequest, SpotField, SpotFeed
+    logger32->received();  // RegisterRequest, SpotField, SpotFeed
     logger32->clear();
   }
 
@@ -255,7 +294,7 @@ TEST_F(LinkWindow, GrantedPortGetsSpotFieldThenSpotFeedAndConnects) {
   EXPECT_EQ(title(), "Looking for Cat");
   tryUpTo(2);
   EXPECT_EQ(title(), "QRL QRX PSE");
-  const auto requests = logger32->received(2);
+  const auto requests = logger32->received();
   ASSERT_EQ(requests.size(), 2u);
   for (int port : {1, 2}) {
     SCOPED_TRACE(port);
@@ -269,7 +308,7 @@ TEST_F(LinkWindow, GrantedPortGetsSpotFieldThenSpotFeedAndConnects) {
 
   logger32->clear();
   reply(2, 0, 1);  // Accepted
-  const auto answer = logger32->received(2);
+  const auto answer = logger32->received();
   ASSERT_EQ(answer.size(), 2u);
   EXPECT_EQ(answer[0].port, 2);
   EXPECT_EQ(answer[0].wParam, 2u);
@@ -290,7 +329,7 @@ TEST_F(LinkWindow, GrantedPortGetsSpotFieldThenSpotFeedAndConnects) {
   EXPECT_FALSE(Form2->Timer2.enabled());
 
   reply(2, 0, 1);  // Accepted again: the spot field is named again
-  EXPECT_EQ(logger32->received(4).size(), 4u);
+  EXPECT_EQ(logger32->received().size(), 4u);
 }
 
 TEST_F(LinkWindow, RepliesDecideWhetherTheNextPortIsTried) {
@@ -315,10 +354,12 @@ TEST_F(LinkWindow, RepliesDecideWhetherTheNextPortIsTried) {
 TEST_F(LinkWindow, FivePortsWithoutAnswerEndInAllBusy) {
   createLinkWindow(true);
   tryUpTo(5);
-  EXPECT_EQ(logger32->received(5).size(), 5u);
+  EXPECT_EQ(logger32->received().size(), 5u);
   Form2->Timer2Timer();
   EXPECT_EQ(title(), "All QRL Sorry -:((");
+  // Neither the handshake nor the search for Logger32 runs on: no port is tried again.
   EXPECT_FALSE(Form2->Timer2.enabled());
+  EXPECT_FALSE(Form2->Timer3.enabled());
   ui::app().processMessages();
   EXPECT_EQ(logger32->received().size(), 5u);
 
@@ -440,7 +481,7 @@ TEST_F(LinkWindow, SpotFeedSwitchAndCommandTexts) {
   Form2->ClxOf();
   Form2->ClxOn();
   ui::app().processMessages();
-  const auto feed = logger32->received(2);
+  const auto feed = logger32->received();
   ASSERT_EQ(feed.size(), 2u);
   EXPECT_EQ(feed[0].wParam, 3u);
   EXPECT_EQ(feed[0].lParam, 0);
@@ -454,7 +495,7 @@ TEST_F(LinkWindow, ClosingSendsDisconnectOnlyAfterANonZeroCode) {
   createLinkWindow(true);
   tryUpTo(1);
   reply(1, 0, 1);  // only Accepted so far: its wParam is 0
-  logger32->received(3);
+  logger32->received();
   logger32->clear();
   Form2->close();
   ui::app().processMessages();
@@ -465,7 +506,7 @@ TEST_F(LinkWindow, ClosingSendsDisconnectOnlyAfterANonZeroCode) {
   createLinkWindow(true);
   connectOnPort1();
   Form2->close();
-  const auto disconnect = logger32->received(1);
+  const auto disconnect = logger32->received();
   ASSERT_EQ(disconnect.size(), 1u);
   EXPECT_EQ(disconnect[0].wParam, 4u);
   EXPECT_EQ(disconnect[0].lParam, 0);
@@ -477,7 +518,7 @@ TEST_F(LinkWindow, ClosingTheMainWindowClosesTheLinkWindowFirst) {
   connectOnPort1();
   Form1->close();
   EXPECT_EQ(Form2->handle(), nullptr);
-  const auto disconnect = logger32->received(1);
+  const auto disconnect = logger32->received();
   ASSERT_EQ(disconnect.size(), 1u);
   EXPECT_EQ(disconnect[0].wParam, 4u);
   EXPECT_TRUE(disconnect[0].sent);
@@ -486,7 +527,7 @@ TEST_F(LinkWindow, ClosingTheMainWindowClosesTheLinkWindowFirst) {
 TEST_F(LinkWindow, RepliesCountWhicheverLoopDispatchesThem) {
   createLinkWindow(true);
   tryUpTo(1);
-  logger32->received(1);  // the RegisterRequest, which reaches Logger32's thread in its own time
+  logger32->received();  // the RegisterRequest is in
   logger32->clear();
   // A message box's own loop, or any other that is not the application's, takes
   // Logger32's replies from the queue: they count all the same.
@@ -498,7 +539,7 @@ TEST_F(LinkWindow, RepliesCountWhicheverLoopDispatchesThem) {
   while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
   EXPECT_EQ(Form2->CommandWnd, logger32->commandWindow());
   EXPECT_EQ(Vip->Label1.caption(), "14025,000");
-  ASSERT_EQ(logger32->received(2).size(), 2u);  // SpotField, SpotFeed
+  ASSERT_EQ(logger32->received().size(), 2u);  // SpotField, SpotFeed
 
   // Through the application's own loop a reply counts once, not twice.
   logger32->clear();
@@ -533,10 +574,10 @@ TEST_F(LinkWindow, Logger32RestartIsNoticedAndTheHandshakeRunsAgain) {
 TEST_F(LinkWindow, ClosingBesideAHungLogger32WaitsAFewSecondsOnly) {
   createLinkWindow(true);
   connectOnPort1();
-  logger32->hangOnDisconnect(8000);
+  logger32->hangOnDisconnect();
   Form2->close();
-  ASSERT_EQ(logger32->received(1).size(), 1u);
-  // The link window gave up well before Logger32 got round to the disconnection.
+  ASSERT_EQ(logger32->receivedSoFar().size(), 1u);
+  // The link window gave up while Logger32 still hangs in the disconnection.
   EXPECT_FALSE(logger32->disconnectHandled());
   EXPECT_EQ(Form2->handle(), nullptr);
 }
@@ -546,11 +587,11 @@ TEST_F(LinkWindow, ARowClickBesideAHungLogger32GivesUpWithinItsBound) {
   connectOnPort1();
   Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
   const RECT row = Vip->SG1.cellRect(0, 1);
-  logger32->hang(6000);
+  logger32->hang();
   const DWORD start = GetTickCount();
   Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (row.top + row.bottom) / 2);
-  // The click gave up after its bound and sent no district after it; the old send
-  // waited for the whole hang.
+  // The click gave up after its bound and sent no district after it; a send
+  // without a bound would still be waiting.
   EXPECT_LT(GetTickCount() - start, 4500u);
   EXPECT_EQ(title(), "No answer from Logger32");
   for (const std::string& command : logger32->commands()) EXPECT_EQ(command.find("<STATE:"), std::string::npos);

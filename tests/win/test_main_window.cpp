@@ -9,6 +9,8 @@
 
 using testing_support::MessageRecorder;
 using testing_support::pump;
+using testing_support::settle;
+using testing_support::waitUntil;
 using testing_support::ScratchDir;
 
 namespace {
@@ -61,7 +63,7 @@ TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
       {"ZZ-01", "", true, "New RDA !", RGB(255, 0, 0), 1},
   };
   for (const auto& c : cases) {
-    for (std::uint8_t before : {0, 1}) {
+    for (std::uint8_t before : {std::uint8_t(0), std::uint8_t(1)}) {
       SCOPED_TRACE(std::string(c.typed) + " with the alert at " + std::to_string(before));
       form->Edit2.clear();
       AlertFlag = before;
@@ -196,7 +198,7 @@ TEST(MainWindowStart, MissingConfirmationsAtActivationKeepTheTitle) {
   auto form = std::make_unique<TForm1>();
   Form1 = form.get();
   form->bringToFront();
-  pump(100);
+  settle();
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].text.rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
   EXPECT_EQ(form->caption(), "ruDOZ");
@@ -221,12 +223,10 @@ TEST_F(MainWindow, TaskbarShowsOneButtonNamedRuDOZThatBringsTheMainWindowBack) {
 
   // The button minimises the program and brings it back, active.
   SendMessageW(application, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  pump(100);
-  EXPECT_FALSE(IsWindowVisible(form->handle()));
+  EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(form->handle()); })) << "the main window hidden";
   SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
-  pump(100);
-  EXPECT_TRUE(IsWindowVisible(form->handle()));
-  EXPECT_EQ(GetActiveWindow(), form->handle());
+  EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(form->handle()) && GetActiveWindow() == form->handle(); }))
+      << "the main window shown and active";
 }
 
 TEST_F(MainWindow, HugeDistrictDescriptionIsClippedInTheTitleOnly) {

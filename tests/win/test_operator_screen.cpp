@@ -15,6 +15,7 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
+#include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
 #include "ui/text.h"
@@ -80,23 +81,13 @@ void click(const ui::Control& control, int x, int y) {
   POINT pt{x, y};
   ClientToScreen(control.handle(), &pt);
   SetCursorPos(pt.x, pt.y);
-  settle(30);
+  settle();
   INPUT down{}, up{};
   down.type = up.type = INPUT_MOUSE;
   down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   sendInput({down, up});
   settle();
-}
-
-template <class Pred>
-void waitFor(Pred pred, const char* what) {
-  const DWORD start = GetTickCount();
-  while (!pred()) {
-    ASSERT_LT(GetTickCount() - start, 5000u) << "timed out waiting for " << what;
-    ui::app().processMessages();
-    Sleep(5);
-  }
 }
 
 // ---------------------------------------------------------------- the program
@@ -128,7 +119,7 @@ class Program {
     Form2 = form2.get();
     // No Logger32 here: the link's search and blinking stay out of the title and
     // the window's colour, so that each step shows only what it did.
-    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    slowLinkTimers(*form2);
     vip = std::make_unique<TVip>();
     Vip = vip.get();
     map = std::make_unique<TMap>();
@@ -145,7 +136,7 @@ class Program {
     form2.reset();
     Form1 = nullptr;
     form1.reset();
-    settle(20);
+    settle();
     testing_support::removeSettingsFile(TVip::SettingsPath());
   }
 
@@ -162,12 +153,13 @@ class Program {
     pressKeys({}, VK_END);
     pressKeys({VK_SHIFT}, VK_HOME);
     typeText(text);
-    waitFor([&] { return field.text() == text; }, "the typed text");
+    ASSERT_TRUE(testing_support::waitUntil([&] { return field.text() == text; })) << "the typed text";
   }
   void altW() {
     click(Form1->Edit1, 4, 4);
     pressKeys({VK_MENU}, 'W');
-    waitFor([] { return Form1->Edit1.text().empty() && Form1->Edit2.text().empty(); }, "Alt+W");
+    ASSERT_TRUE(testing_support::waitUntil([] { return Form1->Edit1.text().empty() && Form1->Edit2.text().empty(); }))
+        << "Alt+W";
   }
   // The operator's clicks in the spot list window's setup view.
   void clickOk() { click(*Vip, 96 + 25, 120 + 8); }

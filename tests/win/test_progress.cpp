@@ -4,8 +4,6 @@
 // shows of it. The clipboard is read back in the end-to-end test.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <functional>
 #include <memory>
 
 #include "app/ProgressU.h"
@@ -17,6 +15,7 @@
 namespace {
 
 using testing_support::pump;
+using testing_support::waitUntil;
 using Texts = std::vector<std::string>;
 
 // The award's list as it is published: region headers, tab-separated code lines,
@@ -38,16 +37,6 @@ const std::string kList =
 // AD-05 was confirmed before it was retired; ZZ-99 is not in the list.
 const std::string kConfirmations =
     "AD-01;UA6YA;20;CW\nAD-01;R6YY;40;SSB\nAD-05;RA6YZ;15;CW\nAL-01;UA9YAB;20;FT8\nMA-01;R3AA;20;CW\nZZ-99;R0ZZ;10;CW\n";
-
-// Waits for a condition while the messages flow; false when it never came.
-bool waitFor(const std::function<bool()>& condition, int milliseconds = 5000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    pump(10);
-  }
-  return true;
-}
 
 // A left click at a point of a window's client area, through the system's input.
 void realClick(HWND window, POINT pt) {
@@ -108,7 +97,7 @@ class ProgressWindow : public ::testing::Test {
   // "Progress" from the main window's menu.
   void open() {
     Form1->Progress1.click();
-    ASSERT_TRUE(waitFor([] { return GetForegroundWindow() == Progress->handle(); }));
+    ASSERT_TRUE(waitUntil([] { return GetForegroundWindow() == Progress->handle(); }));
   }
   Texts column(int c) const {
     Texts out;
@@ -188,10 +177,10 @@ TEST_F(ProgressWindow, RetiredConfirmedAndUnknownCodes) {
   // Fixed confirmations count when the window is next brought to the front.
   dir.write("QJcfm.txt", "AD-01;UA6YA\n");
   Form1->bringToFront();
-  ASSERT_TRUE(waitFor([] { return GetForegroundWindow() == Form1->handle(); }));
+  ASSERT_TRUE(waitUntil([] { return GetForegroundWindow() == Form1->handle(); }));
   EXPECT_NE(Progress->Label3.caption(), "");
   Progress->bringToFront();
-  ASSERT_TRUE(waitFor([] { return Progress->Label3.caption().empty(); }));
+  ASSERT_TRUE(waitUntil([] { return Progress->Label3.caption().empty(); }));
   EXPECT_EQ(pixelsOf(Progress->Label3.handle(), warning, RGB(255, 0, 0)), 0);
 }
 
@@ -220,21 +209,21 @@ TEST_F(ProgressWindow, SortingAndTheNeededListWithRealClicks) {
   open();
   HWND list = Progress->ListView1.handle();
   clickColumnTitle(core::ProgressColumn::Needed);
-  ASSERT_TRUE(waitFor([&] { return column(0) == Texts{"AL", "MA", "AD"}; })) << column(0).front();
+  ASSERT_TRUE(waitUntil([&] { return column(0) == Texts{"AL", "MA", "AD"}; })) << column(0).front();
   clickColumnTitle(core::ProgressColumn::Needed);
-  ASSERT_TRUE(waitFor([&] { return column(0) == Texts{"AD", "MA", "AL"}; })) << column(0).front();
+  ASSERT_TRUE(waitUntil([&] { return column(0) == Texts{"AD", "MA", "AL"}; })) << column(0).front();
   HDITEMW title{};
   title.mask = HDI_FORMAT;
   Header_GetItem(ListView_GetHeader(list), int(core::ProgressColumn::Needed), &title);
   EXPECT_TRUE(title.fmt & HDF_SORTDOWN);
   clickColumnTitle(core::ProgressColumn::Name);
-  ASSERT_TRUE(waitFor([&] { return column(0) == Texts{"AL", "MA", "AD"}; }));  // А, М, Р
+  ASSERT_TRUE(waitUntil([&] { return column(0) == Texts{"AL", "MA", "AD"}; }));  // А, М, Р
 
   // A click on the first row, Алтайский край, lists what it still needs.
   EXPECT_EQ(Progress->Label4.caption(), "Select a region to list the districts it still needs");
   const RECT row = Progress->ListView1.rowRect(0);
   realClick(list, {row.left + 20, (row.top + row.bottom) / 2});
-  ASSERT_TRUE(waitFor([&] { return Progress->ListView1.selected() == 0; }));
+  ASSERT_TRUE(waitUntil([&] { return Progress->ListView1.selected() == 0; }));
   EXPECT_EQ(Progress->Label4.caption(), "Needed in AL (АЛТАЙСКИЙ КРАЙ): 1");
   EXPECT_EQ(needed(), Texts{"AL-02  Бийск"});
   EXPECT_GT(pixelsOf(list, row, GetSysColor(COLOR_HIGHLIGHT)), (row.right - row.left) * 4);
@@ -242,7 +231,7 @@ TEST_F(ProgressWindow, SortingAndTheNeededListWithRealClicks) {
   // Another region: the needed list follows. On screen each item holds text and
   // nothing lies below the last.
   realClick(list, centre(Progress->ListView1.rowRect(2)));
-  ASSERT_TRUE(waitFor([&] { return Progress->ListView1.selected() == 2; }));
+  ASSERT_TRUE(waitUntil([&] { return Progress->ListView1.selected() == 2; }));
   EXPECT_EQ(needed(), (Texts{"AD-02  Гиагинский район", "AD-03  Кошехабльский район", "AD-04  Майкопский район"}));
   HWND box = Progress->ListBox1.handle();
   RECT item{}, client{};

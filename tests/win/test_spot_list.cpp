@@ -16,6 +16,7 @@
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "core/most_wanted.h"
+#include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -91,7 +92,7 @@ class SpotList : public ::testing::Test {
     Form1 = form1.get();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    for (ui::Timer* t : {&Form2->Timer1, &Form2->Timer2, &Form2->Timer3, &Form2->Timer4}) t->setInterval(600000);
+    slowLinkTimers(*form2);
     Form2->CommandWnd = commands.handle();
   }
   void TearDown() override {
@@ -375,7 +376,7 @@ TEST_F(SpotList, FontAndColourDialogsOpenWithTheirOwnLastChoiceAndOnlyBoldSurviv
   confirm = true;
   ui::setColorDialogHook([&](core::Color& c) {
     colours.push_back(c);
-    c = 0x123456 + colours.size();
+    c = 0x123456 + core::Color(colours.size());
     return confirm;
   });
   Vip->Color1.click();
@@ -541,7 +542,7 @@ TEST_F(SpotList, OneClickSequenceAtATimeEachWithTheDistrictOfItsOwnRow) {
     PostMessageW(Vip->SG1.handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
   };
   auto sent = [&] {
-    testing_support::settle(150);
+    testing_support::settle();
     return CommandWindow::texts();
   };
   // A press on the second row, waiting in the queue when the first click's pause

@@ -45,7 +45,7 @@ class SpotListOptions : public ::testing::Test {
     Vip = nullptr;
     windows.reset();
     DestroyWindow(commandWindow);
-    settle(20);
+    settle();
     testing_support::removeSettingsFile(TVip::SettingsPath());
   }
   static LRESULT CALLBACK recordCommand(HWND w, UINT m, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR texts) {

@@ -34,7 +34,7 @@ class GridTest : public testing::Test {
     grid.setDefaultRowHeight(17);
     // The real cursor stays away: its moves would reach a grid that holds the mouse.
     SetCursorPos(1200, 1000);
-    test::pump();
+    testing_support::settle();
   }
 
   int pitch() const { return grid.defaultRowHeight() + 1; }
@@ -47,7 +47,7 @@ class GridTest : public testing::Test {
 
   void post(UINT msg, int x, int y, WPARAM keys = 0) {
     PostMessageW(grid.handle(), msg, keys, MAKELPARAM(x, y));
-    test::pump();
+    testing_support::settle();
   }
   // The left button down at one point, moved to another and released there.
   void drag(int x0, int y0, int x1, int y1) {
@@ -79,7 +79,7 @@ TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
     EXPECT_EQ(GetCursor() == LoadCursorW(nullptr, IDC_SIZEWE), sizing) << at.x << "," << at.y;
   }
   SetCursorPos(1200, 1000);
-  test::pump();
+  testing_support::settle();
   std::vector<POINT> downs, moves;
   grid.OnMouseDown = [&](ui::MouseButton, ui::ShiftState, int x, int y) { downs.push_back({x, y}); };
   grid.OnMouseMove = [&](ui::ShiftState, int x, int y) { moves.push_back({x, y}); };
@@ -221,7 +221,7 @@ TEST_F(GridTest, AFailingDrawCellHandlerIsReportedOnceAndTheViewStillPainted) {
   testing_support::MessageRecorder messages;
   grid.setColor(core::clWhite);
   grid.setRowCount(4);
-  test::pump();  // painted on the screen before the handler fails
+  testing_support::settle();  // painted on the screen before the handler fails
   int calls = 0;
   grid.OnDrawCell = [&](ui::Canvas& canvas, int, int row, RECT r, ui::GridDrawState) {
     ++calls;
@@ -230,7 +230,7 @@ TEST_F(GridTest, AFailingDrawCellHandlerIsReportedOnceAndTheViewStillPainted) {
   };
   const core::Image image = test::render(grid);
   EXPECT_TRUE(messages.messages().empty()) << "no box opens inside the paint";
-  test::pump();  // the box opens once the paint is over
+  testing_support::settle();  // the box opens once the paint is over
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].text, "Bad cell");
   EXPECT_EQ(calls, 6) << "the title row, then the first cell that failed";
@@ -353,9 +353,9 @@ TEST_F(GridTest, LeftButtonMakesDataCellsCurrentAndDragsARange) {
   EXPECT_TRUE(grid.selection().contains(0, 6) && !grid.selection().contains(1, 6) && !grid.selection().contains(0, 5));
 
   // Arrow keys move the current cell within the data rows.
-  for (WORD key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
+  for (int key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RIGHT}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
   EXPECT_EQ(grid.current(), (ui::GridCoord{1, 7}));
-  for (WORD key : {VK_HOME, VK_UP}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
+  for (int key : {VK_HOME, VK_UP}) SendMessageW(grid.handle(), WM_KEYDOWN, key, 1);
   EXPECT_EQ(grid.current(), (ui::GridCoord{1, 1}));
 
   // Dragged below the view, the view follows.
@@ -379,7 +379,7 @@ TEST_F(GridTest, RightClickOpensItsPopupMenu) {
   });
   PostMessageW(grid.handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(20, 30));
   PostMessageW(grid.handle(), WM_RBUTTONUP, 0, MAKELPARAM(20, 30));
-  for (int i = 0; i < 20 && !shown; ++i) test::pump();
+  testing_support::waitUntil([] { return shown; });
   KillTimer(nullptr, timer);
   EXPECT_TRUE(shown);
 }
