@@ -313,7 +313,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
   ui::app().guard(
       [&] {
         const ClickSequence clicking(*this);
-        y = std::min<long long>(y, static_cast<long long>(SG1.rowCount()) * SG1.defaultRowHeight());
+        y = int(std::min<long long>(y, static_cast<long long>(SG1.rowCount()) * SG1.defaultRowHeight()));
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
         HitCol = hit.col;
         HitRow = hit.row;

@@ -199,7 +199,7 @@ class TVip : public ui::Form {
   // While a click sequence runs no row moves: the pressed row stays where it is.
   int clicking_ = 0;
   struct ClickSequence {
-    explicit ClickSequence(TVip& vip) : vip(vip) { ++vip.clicking_; }
+    explicit ClickSequence(TVip& window) : vip(window) { ++vip.clicking_; }
     ~ClickSequence() { --vip.clicking_; }
     TVip& vip;
   };

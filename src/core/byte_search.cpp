@@ -35,9 +35,9 @@ std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t
     // Sixty-four positions per step: one branch for four blocks.
     for (; i + n - 1 + 64 <= hay.size(); i += 64) {
       unsigned long long mask = candidates16(h, i, n, first, last) |
-                                (unsigned long long)candidates16(h, i + 16, n, first, last) << 16 |
-                                (unsigned long long)candidates16(h, i + 32, n, first, last) << 32 |
-                                (unsigned long long)candidates16(h, i + 48, n, first, last) << 48;
+                                static_cast<unsigned long long>(candidates16(h, i + 16, n, first, last)) << 16 |
+                                static_cast<unsigned long long>(candidates16(h, i + 32, n, first, last)) << 32 |
+                                static_cast<unsigned long long>(candidates16(h, i + 48, n, first, last)) << 48;
       for (; mask; mask &= mask - 1) {
         const std::size_t at = i + unsigned(__builtin_ctzll(mask));
         if (std::memcmp(h + at + 1, needle.data() + 1, n - 2) == 0) return at;

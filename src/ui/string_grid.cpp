@@ -163,7 +163,7 @@ int StringGrid::rowTopInView(int row) const {
   if (row == 0) return 0;
   if (row < topRow_) return -1;
   // Far below the view a row lies beyond any client area; the product stays in range.
-  return int(std::min<long long>((long long)(row - topRow_ + 1) * rowPitch(), INT_MAX / 2));
+  return int(std::min<long long>(static_cast<long long>(row - topRow_ + 1) * rowPitch(), INT_MAX / 2));
 }
 
 int StringGrid::fullRowsFit() const {
@@ -350,7 +350,7 @@ GridCoord StringGrid::dragTarget(int x, int y) const {
 void StringGrid::paint(Canvas& canvas, DibSurface&) {
   const int width = placedClientWidth(), height = placedClientHeight();
   const int gridRight = std::min(width, colLeft(colCount()));
-  const int gridBottom = int(std::min<long long>(height, (long long)rowPitch() * (1 + std::max(0, rowCount() - topRow_))));
+  const int gridBottom = int(std::min<long long>(height, static_cast<long long>(rowPitch()) * (1 + std::max(0, rowCount() - topRow_))));
   // The lines are what the cells leave uncovered.
   canvas.fillRect({0, 0, gridRight, gridBottom}, lineColor_);
   canvas.setFont(font());

@@ -161,11 +161,11 @@ HWND mainWindow(DWORD processId) {
   } s{processId, nullptr};
   EnumWindows(
       [](HWND w, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
+        auto* search = reinterpret_cast<Search*>(param);
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
-        if (owner != s->processId || !IsWindowVisible(w)) return TRUE;
-        s->found = w;
+        if (owner != search->processId || !IsWindowVisible(w)) return TRUE;
+        search->found = w;
         return FALSE;
       },
       LPARAM(&s));
