@@ -25,10 +25,9 @@ int main() {
     std::fprintf(stderr, "message box: %s\n", text.c_str());
     return IDOK;
   });
+  // Each window is the program's global from its creation on, as at start-up.
   auto form1 = std::make_unique<TForm1>();
-  Form1 = form1.get();
   auto form2 = std::make_unique<TForm2>();
-  Form2 = form2.get();
   auto vip = std::make_unique<TVip>();
   LARGE_INTEGER f, a, b;
   QueryPerformanceFrequency(&f);

@@ -22,6 +22,7 @@
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "ui/application.h"
+#include "bench_timing.h"
 #include "ui/dialogs.h"
 #include "ui/win.h"
 
@@ -30,21 +31,8 @@ namespace {
 namespace fs = std::filesystem;
 constexpr int kSpots = 100;
 
-double now() {
-  static const double ticksPerMicrosecond = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return double(f.QuadPart) / 1e6;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return double(t.QuadPart) / ticksPerMicrosecond;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::median;
+using bench::now;
 
 void writeLines(const fs::path& file, const std::vector<std::string>& lines) {
   std::ofstream out(file, std::ios::binary);
@@ -124,13 +112,11 @@ int main() {
     return IDOK;
   });
 
+  // Each window is the program's global from its creation on, as at start-up.
   auto form1 = std::make_unique<TForm1>();
-  Form1 = form1.get();
   auto form2 = std::make_unique<TForm2>();
-  Form2 = form2.get();
   auto vip = std::make_unique<TVip>();
   auto map = std::make_unique<TMap>();
-  Map = map.get();
   Form1->bringToFront();
   int n = 0;
   spot(n++);  // the first listed spot shows the spot list
@@ -152,12 +138,9 @@ int main() {
     if (boxes) result = 1;
   }
   ui::setMessageBoxHook(nullptr);
-  Map = nullptr;
   map.reset();
   vip.reset();
-  Form2 = nullptr;
   form2.reset();
-  Form1 = nullptr;
   form1.reset();
   std::error_code ec;
   fs::remove(settings, ec);

@@ -113,13 +113,10 @@ class Program {
     dir.writeLines("QJlook.txt", {"R9X"});
     dir.writeLines("QJreg.txt", {"KK-33 01.2020-LastQso 3.55%MW", "MO-12 02.2021-LastQso 22.5%MW"});
     AlertFlag = 0;
-    form1 = std::make_unique<TForm1>();
-    Form1 = form1.get();
-    form2 = std::make_unique<TForm2>();
-    Form2 = form2.get();
-    // No Logger32 here: the link's search and blinking stay out of the title and
-    // the window's colour, so that each step shows only what it did.
-    slowLinkTimers(*form2);
+    // No Logger32 here, and the link's timers slowed: its search and blinking stay
+    // out of the title and the window's colour, so that each step shows only what
+    // it did.
+    windows.emplace();
     vip = std::make_unique<TVip>();
     Vip = vip.get();
     map = std::make_unique<TMap>();
@@ -132,10 +129,7 @@ class Program {
     map.reset();
     Vip = nullptr;
     vip.reset();
-    Form2 = nullptr;
-    form2.reset();
-    Form1 = nullptr;
-    form1.reset();
+    windows.reset();
     settle();
     testing_support::removeSettingsFile(TVip::SettingsPath());
   }
@@ -171,8 +165,7 @@ class Program {
 
   testing_support::ScratchDir dir;
   testing_support::MessageRecorder messages;
-  std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TForm2> form2;
+  std::optional<MainAndLinkWindows> windows;
   std::unique_ptr<TVip> vip;
   std::unique_ptr<TMap> map;
 };

@@ -88,18 +88,12 @@ class SpotList : public ::testing::Test {
                                  "EF-05 03.2022-LastQso 41%MW", "GH-07 04.2023-LastQso 75%MW",
                                  "KK-33 - \xCD\xE5 \xF1\xF2\xF3\xEF\xE0\xEB\xE0"});
     AlertFlag = 0;
-    form1 = std::make_unique<TForm1>();
-    Form1 = form1.get();
-    form2 = std::make_unique<TForm2>();
-    Form2 = form2.get();
-    slowLinkTimers(*form2);
+    windows.emplace();  // the link's timers slowed
     Form2->CommandWnd = commands.handle();
   }
   void TearDown() override {
     vip.reset();
-    form2.reset();
-    form1.reset();
-    Form1 = nullptr;
+    windows.reset();
     pump();
     MSG m;
     while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -149,8 +143,7 @@ class SpotList : public ::testing::Test {
   testing_support::ScratchDir dir;
   testing_support::MessageRecorder messages;
   CommandWindow commands;
-  std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TForm2> form2;
+  std::optional<MainAndLinkWindows> windows;
   std::unique_ptr<TVip> vip;
 };
 
