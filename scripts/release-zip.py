@@ -37,12 +37,12 @@ def main():
     args = ap.parse_args()
 
     entries = []
-    for spec in args.file:
-        name, path = spec.split("=", 1)
+    for entry in args.file:
+        name, path = entry.split("=", 1)
         with open(path, "rb") as f:
             entries.append((name, f.read()))
-    for spec in args.text:
-        name, paths = spec.split("=", 1)
+    for entry in args.text:
+        name, paths = entry.split("=", 1)
         entries.append((name, text_of(paths)))
 
     with zipfile.ZipFile(args.out, "w") as z:
