@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "core/http_response.h"
+#include "ui/application.h"
 #include "ui/file_replace.h"
+#include "ui/form.h"
 #include "ui/text.h"
 #include "ui/win.h"
 
@@ -31,16 +33,10 @@ std::string secondsText(int ms) {
   return text;
 }
 
-std::string systemText(DWORD code) {
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string out = n ? narrow(std::wstring(text, n)) : std::string();
-  if (text) LocalFree(text);
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ' || out.back() == '.'))
-    out.pop_back();
-  return out.empty() ? "error " + std::to_string(code) : out;
+// What the windows hold for the end of the event (a spot's row, a title) goes to the
+// screen now: the event lasts as long as the download.
+void showHeldScreenWork() {
+  for (Form* form : app().forms()) form->applyHeld();
 }
 
 // Waits until `event` is set or `ms` have passed. Meanwhile the windows repaint and
@@ -48,6 +44,7 @@ std::string systemText(DWORD code) {
 // operator's keys and clicks stay queued, as they would while any handler runs.
 bool waitServingWindows(HANDLE event, DWORD ms) {
   const ULONGLONG end = GetTickCount64() + ms;
+  showHeldScreenWork();
   for (;;) {
     const ULONGLONG now = GetTickCount64();
     const DWORD left = now >= end ? 0 : DWORD(end - now);
@@ -57,6 +54,8 @@ bool waitServingWindows(HANDLE event, DWORD ms) {
     // Peeking handles the sent messages; a few paints per wake, so that a window
     // that never validates cannot keep the download from its bounds.
     MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    showHeldScreenWork();
     for (int i = 0; i < 16 && PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i) DispatchMessageW(&msg);
   }
 }
@@ -99,7 +98,7 @@ struct NameLookup {
 class Connection {
  public:
   Connection() : event_(WSACreateEvent()) {
-    if (event_ == WSA_INVALID_EVENT) throw DownloadFailure("Cannot start a connection: " + systemText(WSAGetLastError()));
+    if (event_ == WSA_INVALID_EVENT) throw DownloadFailure("Cannot start a connection: " + systemErrorText(DWORD(WSAGetLastError())));
   }
   ~Connection() {
     if (socket_ != INVALID_SOCKET) closesocket(socket_);
@@ -121,7 +120,7 @@ class Connection {
     auto lookup = std::make_shared<NameLookup>();
     lookup->host = widen(url.host);
     lookup->port = widen(url.port);
-    if (!lookup->done) throw DownloadFailure("Cannot look up " + url.host + ": " + systemText(GetLastError()));
+    if (!lookup->done) throw DownloadFailure("Cannot look up " + url.host + ": " + systemErrorText(GetLastError()));
     std::thread([lookup] {
       ADDRINFOW hints{};
       hints.ai_family = AF_UNSPEC;
@@ -131,7 +130,7 @@ class Connection {
       SetEvent(lookup->done);
     }).detach();
     timing.wait(lookup->done, connectLeft(), noConnection);
-    if (lookup->error) throw DownloadFailure("Cannot find " + url.host + ": " + systemText(lookup->error) + ".");
+    if (lookup->error) throw DownloadFailure("Cannot find " + url.host + ": " + systemErrorText(DWORD(lookup->error)) + ".");
 
     int lastError = 0;
     for (const ADDRINFOW* a = lookup->addresses; a; a = a->ai_next) {
@@ -155,7 +154,7 @@ class Connection {
       socket_ = INVALID_SOCKET;
     }
     if (lastError == WSAECONNREFUSED) throw DownloadFailure(where + " refused the connection.");
-    throw DownloadFailure("No connection to " + where + ": " + systemText(lastError) + ".");
+    throw DownloadFailure("No connection to " + where + ": " + systemErrorText(DWORD(lastError)) + ".");
   }
 
   void send(std::string_view bytes, const Timing& timing) {
@@ -166,7 +165,7 @@ class Connection {
         continue;
       }
       const int error = WSAGetLastError();
-      if (error != WSAEWOULDBLOCK) throw DownloadFailure("The connection broke: " + systemText(error) + ".");
+      if (error != WSAEWOULDBLOCK) throw DownloadFailure("The connection broke: " + systemErrorText(DWORD(error)) + ".");
       waitForEvent(timing);
     }
   }
@@ -177,7 +176,7 @@ class Connection {
       const int got = recv(socket_, buffer, int(size), 0);
       if (got >= 0) return std::size_t(got);
       const int error = WSAGetLastError();
-      if (error != WSAEWOULDBLOCK) throw DownloadFailure("The connection broke: " + systemText(error) + ".");
+      if (error != WSAEWOULDBLOCK) throw DownloadFailure("The connection broke: " + systemErrorText(DWORD(error)) + ".");
       waitForEvent(timing);
     }
   }

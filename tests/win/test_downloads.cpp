@@ -9,6 +9,7 @@
 
 #include "support.h"
 #include "ui/download.h"
+#include "ui/form.h"
 #include "ui/file_replace.h"
 #include "webstand_support.h"
 
@@ -110,30 +111,36 @@ TEST(DownloadFile, FailureEndsWithinItsBoundSaysWhyAndKeepsTheOldFile) {
 }
 
 // While a download waits for the server, another program's message to one of our
-// windows (Logger32 writing a spot) is handled, not held until the download ends.
-TEST(DownloadFile, MessagesFromOtherProgramsAreHandledMeanwhile) {
+// windows (Logger32 writing a spot) is handled, and what it shows reaches the
+// screen, not held until the download ends.
+TEST(DownloadFile, MessagesFromOtherProgramsAreHandledAndShownMeanwhile) {
   testing_support::ScratchDir dir;
-  static std::atomic<bool> handled;
-  handled = false;
-  const HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  ASSERT_NE(window, nullptr);
-  const auto proc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (msg == WM_APP) handled = true;
-    return DefWindowProcW(w, msg, wp, lp);
-  };
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+proc));
-  std::thread sender([window] { SendMessageW(window, WM_APP, 0, 0); });
-
+  struct SpotWindow : ui::Form {
+    LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override {
+      if (msg != WM_APP) return Form::handleMessage(msg, wParam, lParam);
+      setCaption("R3AAA listed");
+      return 0;
+    }
+  } window;
+  ui::FormParams p;
+  p.className = "TestSpotWindow";
+  window.create(p);
   testing_support::webFault("mode=stall&count=1");
+  std::atomic<bool> shownMeanwhile{false};
+  std::thread sender([&] {
+    SendMessageW(window.handle(), WM_APP, 0, 0);
+    // The title as the screen has it, asked while the download still waits.
+    wchar_t title[32] = {};
+    for (int i = 0; i < 100 && !shownMeanwhile; ++i, Sleep(20))
+      shownMeanwhile = GetWindowTextW(window.handle(), title, 32) && std::wstring(title) == L"R3AAA listed";
+  });
   const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + "/rda_rus.txt", "QJar.txt",
                                                 ExpectedBody::TextList, kBounds);
-  const bool handledMeanwhile = handled;
   testing_support::pump();  // lets a sender that was kept waiting go
   sender.join();
-  DestroyWindow(window);
   testing_support::webClear();
   EXPECT_FALSE(r);
-  EXPECT_TRUE(handledMeanwhile);
+  EXPECT_TRUE(shownMeanwhile);
 }
 
 TEST(DownloadFile, LeftoversOfAnEarlierRunAreRemovedAtStart) {
