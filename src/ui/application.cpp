@@ -10,18 +10,8 @@
 namespace ui {
 namespace {
 
-// The system's own wording for the last error, as the operator knows it.
-std::string lastErrorText() {
-  const DWORD code = GetLastError();
-  wchar_t* buffer = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text = n && buffer ? std::wstring(buffer, n) : L"System error " + std::to_wstring(code);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
-    text.pop_back();
-  return narrow(text);
-}
+// The system's own wording for the last error.
+std::string lastErrorText() { return systemErrorText(GetLastError()); }
 
 void activateForm() {
   Form* form = app().activeForm() ? app().activeForm() : app().mainForm();
@@ -244,7 +234,8 @@ void Application::failed(const char* what, Boundary boundary) noexcept {
 void Application::showErrorLater(const std::string& text) {
   const bool posted = !laterErrors_.empty();
   laterErrors_.push_back(text);
-  if (!posted && !PostMessageW(ownerWindow(), showLaterMessage(), 0, 0)) laterErrors_.clear();
+  // A queue too full to take the message: shown now rather than lost.
+  if (!posted && !PostMessageW(ownerWindow(), showLaterMessage(), 0, 0)) showLaterErrors();
 }
 
 void Application::showLaterErrors() noexcept {

@@ -57,7 +57,7 @@ void Form::create(const FormParams& p) {
 }
 
 std::string Form::caption() const {
-  if (captionHeld_) return narrow(titleText(caption_));  // as the title will show it
+  if (heldCaption_) return narrow(titleText(*heldCaption_));  // as the title will show it
   return handle() ? narrow(windowText(handle())) : std::string();
 }
 
@@ -65,8 +65,7 @@ void Form::setCaption(const std::string& caption) {
   if (!handle()) return;
   // The title several handlers write in one event reaches the screen once, after
   // the event.
-  caption_ = caption;
-  captionHeld_ = true;
+  heldCaption_ = caption;
   postSettle();
 }
 
@@ -94,10 +93,10 @@ void Form::applyHeld() {
     work.swap(screenWork_);
     for (Control* c : work) c->applyScreenWork();
   }
-  if (captionHeld_ && handle()) {
-    captionHeld_ = false;
+  if (heldCaption_ && handle()) {
+    const std::wstring text = titleText(*heldCaption_);
+    heldCaption_.reset();
     // The same title again would still redraw the frame.
-    const std::wstring text = titleText(caption_);
     if (text != windowText(handle())) SetWindowTextW(handle(), text.c_str());
   }
 }
@@ -248,7 +247,12 @@ void Form::applyLayout() {
   // Every control goes straight to its final place and visibility. One that moves
   // is painted anew there rather than given the pixels of where it was, which may
   // by now belong to a neighbour that grew over them.
-  HDWP batch = BeginDeferWindowPos(int(children().size()));
+  struct Move {
+    HWND window;
+    RECT target;
+    UINT flags;
+  };
+  std::vector<Move> batchMoves;
   std::vector<HWND> hideLater;
   for (Control* c : children()) {
     RECT target = c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
@@ -268,12 +272,22 @@ void Form::applyLayout() {
       if (!show && holdsFocus(c->handle())) hideLater.push_back(c->handle());
       else flags |= show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW;
     }
-    if (!moves && !(flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))) continue;
-    if (batch)
-      batch = DeferWindowPos(batch, c->handle(), nullptr, target.left, target.top, target.right - target.left,
-                             target.bottom - target.top, flags);
+    if (moves || (flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW))) batchMoves.push_back({c->handle(), target, flags});
   }
-  if (batch) EndDeferWindowPos(batch);
+  HDWP batch = batchMoves.empty() ? nullptr : BeginDeferWindowPos(int(batchMoves.size()));
+  for (const Move& m : batchMoves)
+    if (batch)
+      batch = DeferWindowPos(batch, m.window, nullptr, m.target.left, m.target.top, m.target.right - m.target.left,
+                             m.target.bottom - m.target.top, m.flags);
+  if (batch) {
+    EndDeferWindowPos(batch);
+  } else {
+    // The system could not make the batch (it then drops what it held): each
+    // control goes by itself.
+    for (const Move& m : batchMoves)
+      SetWindowPos(m.window, nullptr, m.target.left, m.target.top, m.target.right - m.target.left,
+                   m.target.bottom - m.target.top, m.flags);
+  }
   for (HWND h : hideLater) ShowWindow(h, SW_HIDE);
   applying_ = false;
 }

@@ -132,8 +132,7 @@ class Form : public Control {
   bool settlePosted_ = false;
   void postSettle();
   std::vector<Control*> screenWork_;
-  std::string caption_;
-  bool captionHeld_ = false;
+  std::optional<std::string> heldCaption_;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;

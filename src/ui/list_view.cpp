@@ -108,14 +108,6 @@ RECT ListView::rowRect(int row) const {
   return r;
 }
 
-RECT ListView::columnTitleRect(int column) const {
-  HWND header = reinterpret_cast<HWND>(SendMessageW(handle(), LVM_GETHEADER, 0, 0));
-  RECT r{};
-  SendMessageW(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&r));
-  MapWindowPoints(header, handle(), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 void ListView::columnClicked(int column) {
   if (OnColumnClick) app().guard([&] { OnColumnClick(column); });
 }

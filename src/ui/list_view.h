@@ -37,9 +37,8 @@ class ListView : public Control {
   int selected() const;
   void select(int row);
 
-  // Where a row and a column title lie, in the list view's client area.
+  // Where a row lies, in the list view's client area.
   RECT rowRect(int row) const;
-  RECT columnTitleRect(int column) const;
 
   std::function<void(int column)> OnColumnClick;
   std::function<void(int row)> OnSelect;  // the newly selected row, -1 when none is

@@ -47,7 +47,18 @@ std::wstring titleText(std::string_view s) {
     else if (end < s.size()) shown += ' ';
     i = end;
   }
-  return widen(shown.substr(0, kScreenTextLimit));
+  return screenText(shown);
+}
+
+std::string systemErrorText(unsigned long code) {
+  wchar_t* buffer = nullptr;
+  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = n && buffer ? std::wstring(buffer, n) : std::wstring();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ' || text.back() == L'.'))
+    text.pop_back();
+  return text.empty() ? "System error " + std::to_string(code) : narrow(text);
 }
 
 }  // namespace ui

@@ -20,4 +20,8 @@ std::wstring screenText(std::string_view cp1251);
 // list of districts holds its notes after tabs) would show a box per tab.
 std::wstring titleText(std::string_view cp1251);
 
+// The system's own wording for an error code, as the operator knows it, without the
+// line end and full stop it comes with.
+std::string systemErrorText(unsigned long code);
+
 }  // namespace ui
