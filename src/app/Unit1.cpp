@@ -135,9 +135,9 @@ void TForm1::ShowVip1Click() {
 
 void TForm1::Progress1Click() {
   if (!Progress) return;
-  // Counted before it shows, so that its first paint holds the figures.
-  Progress->Refresh();
+  // Its activation counts afresh, before the first paint.
   Progress->bringToFront();
+  Progress->moveOntoScreen();
 }
 
 // Each load makes a new list; the operation that asked for it holds it (HeldList).

@@ -20,10 +20,10 @@ constexpr std::int32_t kCommandWindow = 3;
 constexpr std::int32_t kFrequencyReport = 100;
 constexpr int kLastPort = 5;
 
-// Logger32 handles the disconnection at once; a hung one must not keep this program
-// from closing (Alt+Q means gone now), so it gets two seconds at most.
-constexpr UINT kDisconnectTimeoutMs = 2000;
-constexpr UINT kCommandTimeoutMs = 2000;
+// Logger32 handles the disconnection and a command at once; a hung one must not keep
+// this program from closing (Alt+Q means gone now) nor freeze it on a click, so each
+// send gets two seconds at most.
+constexpr UINT kSendTimeoutMs = 2000;
 
 void setStatus(const std::string& text) {
   if (Form1) Form1->setCaption(text);
@@ -189,7 +189,7 @@ void TForm2::Timer4Timer() {
 void TForm2::FormClose(ui::CloseAction& action) {
   if (LastWParam != 0 && LinkMsg) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(Logger32Wnd, *LinkMsg, kDisconnect, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kDisconnectTimeoutMs,
+    SendMessageTimeoutA(Logger32Wnd, *LinkMsg, kDisconnect, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs,
                         &result);
   }
   action = ui::CloseAction::Free;
@@ -205,11 +205,9 @@ void TForm2::postLink(WPARAM code, LPARAM value) const {
 
 bool TForm2::SendCommand(const std::string& text) const {
   if (!CommandWnd) return true;  // no link: lost without a word
-  // Logger32 takes a command at once; a hung one must not freeze this program on a
-  // click, so each command gets the disconnection's two seconds at most.
   DWORD_PTR result = 0;
   if (SendMessageTimeoutA(CommandWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kCommandTimeoutMs, &result))
+                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
     return true;
   if (!IsWindow(CommandWnd)) return true;  // Logger32 gone: lost without a word
   setStatus(texts::kNoAnswer);

@@ -4,24 +4,14 @@
 
 #include "app/VipU.h"
 
-namespace {
-constexpr unsigned kAgeCheckMs = 60000;
-}  // namespace
-
 void TVip::ApplyOptions() {
   const bool ageing = ContestOptions.MaxAgeMinutes > 0;
-  if (ageing && !ageTimerMade_) {
-    Timer1.OnTimer = [this] { Timer1Timer(); };
-    Timer1.create(*this, kAgeCheckMs, true);
-    ageTimerMade_ = true;
-  }
   Timer1.setEnabled(ageing);
   if (ageing) Timer1Timer();
 }
 
 void TVip::Timer1Timer() {
-  const core::Millis now = Now();
-  if (RowsMayMove(now)) AgeRows(now);
+  if (RowsMayMove()) AgeRows(Now());
 }
 
 void TVip::ShowWithoutFocus() {
@@ -30,20 +20,12 @@ void TVip::ShowWithoutFocus() {
   FormActivate();
 }
 
-bool TVip::RowsMayMove(core::Millis now) {
-  if (clicking_) return false;
-  const int dataRows = SG1.rowCount() - 2;
-  if (spotRows_.size() != dataRows) {
-    spotRows_.clear();
-    for (int row = 1; row <= dataRows; ++row) spotRows_.append(SG1.cell(0, row), SG1.cell(2, row), now);
-  }
-  return true;
-}
+bool TVip::RowsMayMove() const { return clicking_ == 0; }
 
 void TVip::SpotArrives(const std::string& call, const std::string& rda) {
   const core::Millis now = Now();
   // During a click no row moves: a repeat takes a row of its own.
-  if (RowsMayMove(now)) {
+  if (RowsMayMove()) {
     AgeRows(now);
     const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes));
     // So does a repeat of the row under the pointer, which stays.

@@ -19,8 +19,6 @@
 
 namespace {
 
-// The regions page as it came; MostWont reads it and writes the region list.
-
 // The system's ordering of the region list: locale-aware, letter case ignored, on
 // the characters the Windows-1251 bytes stand for (the system's own code page may
 // read them as other letters).

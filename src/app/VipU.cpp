@@ -92,6 +92,9 @@ TVip::TVip() {
 
   OnActivate = [this] { FormActivate(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
+  // The ageing check, switched on by the options.
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  Timer1.create(*this, kAgeCheckMs, false);
   // The creation handler may open boxes (a missing region list, the confirmations
   // fetched at start) whose loops take in spots: they must find this window.
   Vip = this;
@@ -400,6 +403,7 @@ void TVip::CLEAR1Click() {
   // Dropping the rows drops their texts; the title row stays.
   SG1.setRowCount(1);
   SG1.setRowCount(2);
+  spotRows_.clear();
 }
 
 void TVip::ClearClose1Click() {

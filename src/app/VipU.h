@@ -142,7 +142,8 @@ class TVip : public ui::Form {
   std::unique_ptr<TOptions> OptionsDialog;  // made when first opened
   void Options1Click();
   // Once a minute: rows older than MaxAgeMinutes go.
-  ui::Timer Timer1;
+  ui::Timer Timer1;  // the ageing check, once a minute
+  static constexpr unsigned kAgeCheckMs = 60000;
   void Timer1Timer();
   // The clock of merging, ageing and the sound, in milliseconds; tests set their own.
   std::function<core::Millis()> Now = [] { return core::Millis(GetTickCount64()); };
@@ -188,12 +189,10 @@ class TVip : public ui::Form {
   void SpotArrives(const std::string& call, const std::string& rda);
   void AgeRows(core::Millis now);
   void RemoveRows(int first, int count);
-  // Rows move only outside a click sequence; the index then first takes in rows
-  // that came or went another way ("Clear All").
-  bool RowsMayMove(core::Millis now);
+  // Rows move only outside a click sequence.
+  bool RowsMayMove() const;
   // The row from first to last that lies under the mouse pointer, or -1.
   int RowUnderMouse(int first, int last) const;
-  bool ageTimerMade_ = false;
   core::SpotRows spotRows_;  // one per data row of SG1, in its order
   core::AlertThrottle soundThrottle_;
   // While a click sequence runs no row moves: the pressed row stays where it is.
