@@ -34,12 +34,6 @@ std::string withoutTabs(std::string_view s) {
   return out;
 }
 
-std::string_view trimBlanks(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
-}
-
 // A line holding two capital letters in parentheses names that region; the name is
 // what stands before the first tab (or before the letters, when they come first).
 std::optional<RegionHeader> regionHeader(std::string_view line) {

@@ -9,16 +9,16 @@
 namespace core {
 namespace {
 
+// "64 MB" for whole megabytes, else "N bytes".
+std::string byteCountText(std::uint64_t bytes) {
+  constexpr std::uint64_t mb = 1024 * 1024;
+  return bytes >= mb && bytes % mb == 0 ? std::to_string(bytes / mb) + " MB" : std::to_string(bytes) + " bytes";
+}
+
 // Far above any real answer's head or a chunk's size line; a server that sends more
 // is not answering a download.
 constexpr std::size_t kMaxHead = 64 * 1024;
 constexpr std::size_t kMaxLine = 4 * 1024;
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 bool startsNoCase(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && equalNoCase(s.substr(0, prefix.size()), prefix);
@@ -26,19 +26,7 @@ bool startsNoCase(std::string_view s, std::string_view prefix) {
 
 // Bytes a request line must not carry as they are.
 std::string percentEncodedTarget(std::string_view target) {
-  static const char hex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const char ch : target) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c <= 0x20 || c >= 0x7F) {
-      out += '%';
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    } else {
-      out += ch;
-    }
-  }
-  return out;
+  return percentEncode(target, [](unsigned char c) { return c > 0x20 && c < 0x7F; });
 }
 
 bool parseDecimal(std::string_view s, std::uint64_t& value) {
@@ -85,16 +73,20 @@ HttpUrl parseHttpUrl(std::string_view url) {
 }
 
 std::string redirectAddress(std::string_view from, std::string_view location) {
-  location = trimmed(location);
-  if (location.find("://") != std::string_view::npos) return std::string(location);
+  location = trimBlanks(location);
+  // An address of its own names its scheme before any path, query or fragment.
+  const std::size_t scheme = location.find("://");
+  if (scheme != std::string_view::npos && scheme < location.find_first_of("/?#")) return std::string(location);
   if (location.substr(0, 2) == "//") return "http:" + std::string(location);
   const std::size_t authorityStart = from.find("://") + 3;
   const std::size_t pathStart = std::min(from.find_first_of("/?#", authorityStart), from.size());
   const std::string_view origin = from.substr(0, pathStart);
   if (!location.empty() && location.front() == '/') return std::string(origin) + std::string(location);
-  // Relative to the folder of the path that was asked for.
   std::string_view path = from.substr(pathStart);
   path = path.substr(0, path.find_first_of("?#"));
+  // A query alone goes with the path that was asked for; anything else is relative
+  // to its folder.
+  if (!location.empty() && location.front() == '?') return std::string(origin) + std::string(path) + std::string(location);
   const std::size_t folderEnd = path.rfind('/');
   const std::string_view folder = folderEnd == std::string_view::npos ? "/" : path.substr(0, folderEnd + 1);
   return std::string(origin) + std::string(folder) + std::string(location);
@@ -108,10 +100,6 @@ std::string httpGetRequest(const HttpUrl& url) {
          "\r\nUser-Agent: ruDOZ\r\nAccept: */*\r\nAccept-Encoding: identity\r\nConnection: close\r\n\r\n";
 }
 
-std::string byteCountText(std::uint64_t bytes) {
-  constexpr std::uint64_t mb = 1024 * 1024;
-  return bytes >= mb && bytes % mb == 0 ? std::to_string(bytes / mb) + " MB" : std::to_string(bytes) + " bytes";
-}
 
 HttpResponseReader::HttpResponseReader(std::uint64_t maxBody) : maxBody_(maxBody) {}
 
@@ -143,15 +131,15 @@ void HttpResponseReader::readHead(std::string_view line) {
     const std::size_t blank = line.find(' ');
     std::uint64_t code = 0;
     const std::string_view rest = blank == std::string_view::npos ? "" : line.substr(blank + 1);
-    if (rest.size() < 3 || !parseDecimal(rest.substr(0, 3), code) || code < 100)
+    if (rest.size() < 3 || (rest.size() > 3 && rest[3] != ' ') || !parseDecimal(rest.substr(0, 3), code) || code < 100)
       throw HttpError("The server's answer is not HTTP.");
     status_ = int(code);
-    statusText_ = trimmed(rest.substr(3)).substr(0, 80);  // it goes into a message
+    statusText_ = trimBlanks(rest.substr(3)).substr(0, 80);  // it goes into a message
     return;
   }
   const std::size_t colon = line.find(':');
   if (colon == std::string_view::npos || colon == 0) throw HttpError("The server's answer has a malformed head.");
-  headers_.emplace_back(std::string(trimmed(line.substr(0, colon))), std::string(trimmed(line.substr(colon + 1))));
+  headers_.emplace_back(std::string(trimBlanks(line.substr(0, colon))), std::string(trimBlanks(line.substr(colon + 1))));
 }
 
 void HttpResponseReader::startBody() {
@@ -163,10 +151,10 @@ void HttpResponseReader::startBody() {
     state_ = State::Done;
     return;
   }
-  const std::string encoding(trimmed(header("Content-Encoding")));
+  const std::string encoding(trimBlanks(header("Content-Encoding")));
   if (!encoding.empty() && !equalNoCase(encoding, "identity"))
     throw HttpError("The server sent the body compressed (" + encoding + "), not as the plain file.");
-  const std::string transfer(trimmed(header("Transfer-Encoding")));
+  const std::string transfer(trimBlanks(header("Transfer-Encoding")));
   if (!transfer.empty()) {
     if (!equalNoCase(transfer, "chunked"))
       throw HttpError("The server sent the body encoded (" + transfer + "), not as the plain file.");
@@ -180,7 +168,7 @@ void HttpResponseReader::startBody() {
   for (std::string_view rest = length;;) {
     const std::size_t comma = rest.find(',');
     std::uint64_t value = 0;
-    if (!parseDecimal(trimmed(rest.substr(0, comma)), value) || (announced && *announced != value))
+    if (!parseDecimal(trimBlanks(rest.substr(0, comma)), value) || (announced && *announced != value))
       throw HttpError("The server's answer has a malformed Content-Length.");
     announced = value;
     if (comma == std::string_view::npos) break;
@@ -226,7 +214,7 @@ bool HttpResponseReader::take(std::string_view bytes, const std::function<void(s
       case State::ChunkSize: {
         if (!takeLine(bytes, line, kMaxLine, "chunk size")) break;
         // "1a2b" and maybe ";name=value" after it.
-        const std::string_view digits = trimmed(std::string_view(line).substr(0, line.find(';')));
+        const std::string_view digits = trimBlanks(std::string_view(line).substr(0, line.find(';')));
         std::uint64_t size = 0;
         const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), size, 16);
         if (digits.empty() || digits.size() > 15 || error != std::errc() || end != digits.data() + digits.size())
@@ -276,6 +264,8 @@ void HttpResponseReader::closed() const {
     case State::Sized:
       throw HttpError("The transfer broke off after " + std::to_string(bodyBytes_) + " of " +
                       std::to_string(announced_) + " bytes.");
+    case State::Trailer:
+      throw HttpError("The transfer broke off after the body's last chunk, in the lines that follow it.");
     default:
       throw HttpError("The transfer broke off after " + std::to_string(bodyBytes_) +
                       " bytes, before the body's last chunk.");

@@ -33,8 +33,6 @@ HttpUrl parseHttpUrl(std::string_view url);
 std::string redirectAddress(std::string_view from, std::string_view location);
 // A GET for the plain body (no compression), the connection closed after it.
 std::string httpGetRequest(const HttpUrl& url);
-// "64 MB" for whole megabytes, else "N bytes".
-std::string byteCountText(std::uint64_t bytes);
 
 class HttpResponseReader {
  public:
@@ -49,7 +47,6 @@ class HttpResponseReader {
   // The server closed the connection: throws HttpError unless the answer is complete.
   void closed() const;
 
-  bool complete() const { return state_ == State::Done; }
   int status() const { return status_; }
   const std::string& statusText() const { return statusText_; }
   // The value of a header field (names compare without case); repeated fields

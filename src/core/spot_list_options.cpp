@@ -8,9 +8,7 @@
 namespace core {
 
 std::optional<int> parseOptionMinutes(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  const auto value = parseIniInteger(text);
+  const auto value = parseIniInteger(trimBlanks(text));
   if (!value || *value < 0 || *value > kMaxOptionMinutes) return std::nullopt;
   return int(*value);
 }

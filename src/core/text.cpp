@@ -47,4 +47,21 @@ std::size_t hashNoCase(std::string_view s) {
   return h;
 }
 
+std::string percentEncode(std::string_view s, bool (*kept)(unsigned char c)) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(s.size());
+  for (const char ch : s) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (kept(c)) {
+      out.push_back(ch);
+    } else {
+      out.push_back('%');
+      out.push_back(kHex[c >> 4]);
+      out.push_back(kHex[c & 15]);
+    }
+  }
+  return out;
+}
+
 }  // namespace core

@@ -28,4 +28,14 @@ inline bool contains(std::string_view haystack, std::string_view needle) {
   return haystack.find(needle) != std::string_view::npos;
 }
 
+// s with every byte that `kept` refuses written as %XX (upper-case hex digits).
+std::string percentEncode(std::string_view s, bool (*kept)(unsigned char c));
+
+// s without the blanks and tabs at its ends.
+constexpr std::string_view trimBlanks(std::string_view s) {
+  const std::size_t first = s.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
 }  // namespace core

@@ -1,5 +1,7 @@
 #include "core/web_addresses.h"
 
+#include "core/text.h"
+
 namespace core {
 namespace {
 
@@ -17,22 +19,7 @@ std::string withPath(std::string_view base, std::string_view path) {
 
 }  // namespace
 
-std::string encodeCallsign(std::string_view call) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(call.size());
-  for (char ch : call) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (keptAsTyped(c)) {
-      out.push_back(ch);
-    } else {
-      out.push_back('%');
-      out.push_back(kHex[c >> 4]);
-      out.push_back(kHex[c & 15]);
-    }
-  }
-  return out;
-}
+std::string encodeCallsign(std::string_view call) { return percentEncode(call, &keptAsTyped); }
 
 std::string confirmationsUrl(std::string_view cfmServer, std::string_view call) {
   return withPath(cfmServer, "/rda/csv?call=") + encodeCallsign(call);
