@@ -34,7 +34,9 @@ fi
 echo "build-libjpeg-win: building $package $deb_version into $prefix"
 
 work=$root/build/libjpeg-src
-rm -rf "$work" "$prefix"
+# The library in use stays until the new one is built: a failed download or build
+# leaves it as it was.
+rm -rf "$work"
 mkdir -p "$work"
 cd "$work"
 # setup.sh adds the deb-src entry this needs.
@@ -55,10 +57,19 @@ dpkg-source -x "${package}_${deb_version#*:}.dsc" src >/dev/null
 cmake -S src -B build -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-posix.cmake" \
   -DCMAKE_INSTALL_PREFIX="$prefix" "${flags[@]}" >/dev/null
 cmake --build build --target jpeg-static
-# Only the library is built, so install it, its four headers and its licences by hand.
-mkdir -p "$prefix/lib" "$prefix/include" "$prefix/share/licenses"
-cp build/libjpeg.a "$prefix/lib/"
-cp build/jconfig.h src/jpeglib.h src/jmorecfg.h src/jerror.h "$prefix/include/"
-cp src/LICENSE.md src/README.ijg "$prefix/share/licenses/"
-echo "$stamp" >"$prefix/build-stamp"
+# Only the library is built, so install it, its four headers and its licences by
+# hand, beside the one in use, and swap them only then. Only what this script
+# installs is removed.
+next=$work/install
+mkdir -p "$next/lib" "$next/include" "$next/share/licenses"
+cp build/libjpeg.a "$next/lib/"
+cp build/jconfig.h src/jpeglib.h src/jmorecfg.h src/jerror.h "$next/include/"
+cp src/LICENSE.md src/README.ijg "$next/share/licenses/"
+echo "$stamp" >"$next/build-stamp"
+mkdir -p "$prefix/lib" "$prefix/include" "$prefix/share"
+rm -rf "$prefix/build-stamp" "$prefix/share/licenses"
+cp "$next/lib/libjpeg.a" "$prefix/lib/"
+cp "$next"/include/* "$prefix/include/"
+cp -r "$next/share/licenses" "$prefix/share/"
+cp "$next/build-stamp" "$prefix/build-stamp"
 echo "build-libjpeg-win: installed $package $upstream in $prefix"

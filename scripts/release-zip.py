@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """Writes the release zip so that two builds of one commit give the same bytes: the
-entries in the order given, each with one fixed time, fixed attributes and the same
-compression. Text entries get CR LF line ends for Notepad; a text entry may be made
+--file entries, then the --text entries, each in the order given, with one fixed
+time, fixed attributes and the same compression. Text entries get CR LF line ends for Notepad; a text entry may be made
 of several files, joined by a blank line.
 
   release-zip.py OUT.zip --file NAME=PATH ... --text NAME=PATH[,PATH...] ...
 """
 import argparse
+import os
 import sys
 import zipfile
 
@@ -45,13 +46,17 @@ def main():
         name, paths = entry.split("=", 1)
         entries.append((name, text_of(paths)))
 
-    with zipfile.ZipFile(args.out, "w") as z:
+    # Written beside the zip and put in its place once whole: a failure leaves no
+    # zip that looks newer than its inputs.
+    partial = args.out + ".partial"
+    with zipfile.ZipFile(partial, "w") as z:
         for name, data in entries:
             info = zipfile.ZipInfo(name, FIXED_TIME)
             info.create_system = 0  # as a Windows tool writes it, whatever the build machine
             info.external_attr = 0x20  # the archive attribute only
             info.compress_type = zipfile.ZIP_DEFLATED
             z.writestr(info, data, compresslevel=9)
+    os.replace(partial, args.out)
     return 0
 
 

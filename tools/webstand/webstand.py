@@ -163,7 +163,7 @@ class Handler(BaseHTTPRequestHandler):
         if mode == "500":
             return self.error_page(500, "Internal Server Error")
         if mode == "slow":
-            time.sleep(fault["seconds"] or 3)
+            time.sleep(3 if fault["seconds"] is None else fault["seconds"])
         if mode == "redirect":
             self.send_response(302)
             self.send_header("Location", fault["file"])
@@ -198,7 +198,7 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_gzip(body)
         if mode == "stall":
             self.record("stalled")
-            time.sleep(fault["seconds"] or 600)
+            time.sleep(600 if fault["seconds"] is None else fault["seconds"])
             self.close_connection = True
             return
         self.send_response(200)
@@ -224,7 +224,7 @@ class Handler(BaseHTTPRequestHandler):
             elif mode == "trickle":
                 while True:
                     self.write_chunk(b"x")
-                    time.sleep(fault["seconds"] or 1)
+                    time.sleep(1 if fault["seconds"] is None else fault["seconds"])
             elif mode in ("flood", "huge"):
                 block = bytes(65536)
                 while True:
