@@ -87,8 +87,10 @@ def make_files(folder, rng, callbook_lines=200000):
                            f"{rng.choice(['3.55', '12.5', '22', '41', '75'])}%MW")
     write_lines(os.path.join(folder, "QJreg.txt"), sorted(set(regions), key=str.lower))
     active = [c for i, c in enumerate(codes) if i % 37]
-    global WARM_UP
-    WARM_UP = record("R0WARM", "RDA: " + next(c for c in active if c not in set(confirmed)) + " tnx")
+    # The first spot of every run, kept with the files: a district not confirmed, so
+    # that it lists a row and the spot list shows.
+    with open(os.path.join(folder, WARM_UP_FILE), "w", encoding="cp1251") as f:
+        f.write(record("R0WARM", "RDA: " + next(c for c in active if c not in set(confirmed)) + " tnx"))
     return calls, active
 
 
@@ -156,7 +158,7 @@ def stop(process, timeout=10):
 SETTINGS = "[RD]\r\nMainTop=10\r\nMainLeft=2\r\nVipTop=10\r\nVipLeft=330\r\n"
 # A first spot of a district that is not confirmed (made with the files): it lists a
 # row, which shows the spot list window before the timed spots begin.
-WARM_UP = None
+WARM_UP_FILE = "warm-up-spot.txt"
 
 
 def visible_windows(display):
@@ -228,7 +230,8 @@ class Run:
             f.write(SETTINGS.encode("ascii"))
         self.rudoz = self.start([os.path.join(work, "ruDOZ.exe")])
         wait_log(self.sim_log, r"title hwnd=\d+ text=Connected ", 60)
-        self.send_control("spot " + WARM_UP)
+        with open(os.path.join(work, WARM_UP_FILE), encoding="cp1251") as f:
+            self.send_control("spot " + f.read())
         self.check_screen("before the spots", timeout=20)
         self.send_control("spots " + spots_file)
 
@@ -346,12 +349,17 @@ def soak(args, work, calls, codes, rng):
     run = Run(args, work, spots_file, args.soak)
     try:
         procstat = [os.path.join(args.tools, "procstat.exe"), "ruDOZ.exe"]
-        wait_log(run.sim_log, r" spot port=", 120)
+        # The warm-up spot first, then the feed's first.
+        end_wait = time.monotonic() + 120
+        while len(re.findall(r" spot port=", wait_log(run.sim_log, r" spot port=", 120))) < 2:
+            if time.monotonic() > end_wait:
+                raise RuntimeError("the feed did not start")
+            time.sleep(0.2)
         start = run.wine_exe(procstat).strip()
         # A second reading once the first hundred spots have made whatever is made
         # once (fonts, brushes, caches), so that growth shows apart from start-up.
         end_wait = time.monotonic() + 120
-        while len(re.findall(r" spot port=", wait_log(run.sim_log, r" spot port=", 5))) < min(100, args.soak):
+        while len(re.findall(r" spot port=", wait_log(run.sim_log, r" spot port=", 5))) < 1 + min(100, args.soak):
             if time.monotonic() > end_wait:
                 raise RuntimeError("the first hundred spots did not arrive")
             time.sleep(0.2)

@@ -9,6 +9,7 @@
 //   scripts/wine-run --prefix build/windows/wineprefix build/windows/bench/win/bench_spot_list_options.exe
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -59,9 +60,25 @@ struct Subject {
 
 int main() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
-  ui::setMessageBoxHook([](const std::string&, const std::string&, unsigned) { return IDOK; });  // no region list
+  // The files as the operator has them: a region list among them, so that the
+  // window opens no box and its rows take their colours.
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / ("rudoz-bench-options-" + std::to_string(GetCurrentProcessId()));
+  fs::create_directories(folder);
+  fs::current_path(folder);
+  {
+    std::ofstream regions("QJreg.txt", std::ios::binary);
+    for (int i = 10; i < 100; ++i) regions << "AB-" << i << " 01.2020-LastQso " << i % 60 << ".5%MW\r\n";
+  }
+  int boxes = 0;
+  ui::setMessageBoxHook([&](const std::string& text, const std::string&, unsigned) {
+    std::fprintf(stderr, "message box: %s\n", text.c_str());
+    ++boxes;
+    return IDOK;
+  });
   const std::string settings = TVip::SettingsPath();
   std::ofstream(settings, std::ios::binary) << "[RD]\r\n";
+  bool measured = true;
 
   // One window after the other, in front while its rows fill and its trials run,
   // so that a spot costs it no window work (the same at every row count).
@@ -83,6 +100,7 @@ int main() {
     }
     s.vip->ContestOptions.MergeMinutes = s.what == Merge ? 30 : 0;
     s.vip->ContestOptions.MaxAgeMinutes = s.what == Age ? 1 : 0;
+    measured = measured && !boxes && IsWindowVisible(s.vip->handle());
     for (int trial = 0; trial < kTrials; ++trial) {
       drainMessages();
       const double t0 = now();
@@ -93,7 +111,16 @@ int main() {
       s.spot.push_back(t1 - t0);
       s.total.push_back(t2 - t0);
     }
+    // A merge keeps the row count, an aged row makes room for the new one, a plain
+    // spot adds its row: otherwise the case did not run as named.
+    const int expected = s.what == Merge ? s.rows : s.what == Age ? s.rows + 1 : s.rows + kTrials;
+    measured = measured && !boxes && IsWindowVisible(s.vip->handle()) && s.vip->SG1.rowCount() - 2 == expected;
     s.vip->hide();
+  }
+  if (!measured) {
+    std::fprintf(stderr, "not measured: each spot list window must be on the screen with no box open, and each "
+                         "case must merge, age or add its rows\n");
+    return 1;
   }
 
   std::printf("One listed spot at N rows (microseconds, median of %d trials): AddSpot / with the queue served\n",
@@ -107,12 +134,14 @@ int main() {
       const Subject& s = subjects[i + std::size_t(c)];
       std::printf(" %9.1f /%8.1f", median(s.spot), median(s.total));
     }
-    std::printf("   rows after: %d %d %d\n", subjects[i].vip->SG1.rowCount() - 2,
-                subjects[i + 1].vip->SG1.rowCount() - 2, subjects[i + 2].vip->SG1.rowCount() - 2);
+    std::printf("\n");
   }
   std::printf("merge: a repeat of the station in the middle row; age: a new station, the oldest row aged out;\n"
               "plain: a new station, both options off.\n");
   subjects.clear();
   DeleteFileA(settings.c_str());
+  std::error_code ec;
+  fs::current_path(fs::temp_directory_path(), ec);
+  fs::remove_all(folder, ec);
   return 0;
 }
