@@ -85,8 +85,7 @@ class MainWindow(unittest.TestCase):
                          what="the window to shrink back")
 
         self.display.key("alt+q")
-        self.wine.stop(self.program, timeout=15)
-        self.assertIsNotNone(self.program.poll())
+        self.program.wait(15)  # ruDOZ quits on Alt+Q: a time-out fails the test
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 #include "app/MapU.h"
@@ -42,21 +43,13 @@ class Downloads : public ::testing::Test {
     base = testing_support::webBase();
     testing_support::webClear();
     for (const char* name : {"QJar.txt", "QJcfm.txt", "QJreg.txt", "RUdoz.txt", "QJlook.txt"}) dir.copySample(name);
-    form1 = std::make_unique<TForm1>();
-    Form1 = form1.get();
-    form2 = std::make_unique<TForm2>();
-    Form2 = form2.get();
-    slowLinkTimers(*form2);
+    windows.emplace();
   }
   void TearDown() override {
     testing_support::webClear();
     map.reset();
-    Map = nullptr;
     vip.reset();
-    Vip = nullptr;
-    form2.reset();
-    form1.reset();
-    Form1 = nullptr;
+    windows.reset();
     pump();
     testing_support::removeSettingsFile(TVip::SettingsPath());
   }
@@ -65,9 +58,7 @@ class Downloads : public ::testing::Test {
         << "[RD]\r\nMyCall=ua1abc\r\nAlwaysUpdate=" << (alwaysUpdate ? 1 : 0) << "\r\nCfmServer=" << cfmServer
         << "\r\nRdaServer=" << rdaServer << "\r\n";
     vip = std::make_unique<TVip>();
-    Vip = vip.get();
     map = std::make_unique<TMap>();
-    Map = map.get();
   }
   // The paths the stand-in served since the last look, with their answers.
   Texts served() {
@@ -93,8 +84,7 @@ class Downloads : public ::testing::Test {
   testing_support::MessageRecorder messages;
   std::string base;
   std::size_t seen = 0;
-  std::unique_ptr<TForm1> form1;
-  std::unique_ptr<TForm2> form2;
+  std::optional<MainAndLinkWindows> windows;
   std::unique_ptr<TVip> vip;
   std::unique_ptr<TMap> map;
 };

@@ -575,7 +575,9 @@ TEST_F(LinkWindow, ClosingBesideAHungLogger32WaitsAFewSecondsOnly) {
   createLinkWindow(true);
   connectOnPort1();
   logger32->hangOnDisconnect();
+  const DWORD start = GetTickCount();
   Form2->close();
+  EXPECT_LT(GetTickCount() - start, 3000u) << "the disconnection has two seconds";
   ASSERT_EQ(logger32->receivedSoFar().size(), 1u);
   // The link window gave up while Logger32 still hangs in the disconnection.
   EXPECT_FALSE(logger32->disconnectHandled());
@@ -590,11 +592,12 @@ TEST_F(LinkWindow, ARowClickBesideAHungLogger32GivesUpWithinItsBound) {
   logger32->hang();
   const DWORD start = GetTickCount();
   Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (row.top + row.bottom) / 2);
-  // The click gave up after its bound and sent no district after it; a send
-  // without a bound would still be waiting.
-  EXPECT_LT(GetTickCount() - start, 4500u);
+  // The click gave up after its one bound and sent no district after it: the
+  // district's send would have waited two seconds more (a message that timed out
+  // never reaches Logger32 here, so its commands cannot tell), and a send without a
+  // bound would still be waiting.
+  EXPECT_LT(GetTickCount() - start, 3500u);
   EXPECT_EQ(title(), "No answer from Logger32");
-  for (const std::string& command : logger32->commands()) EXPECT_EQ(command.find("<STATE:"), std::string::npos);
 }
 
 TEST_F(LinkWindow, ErrorsWhileClosingTheLinkWindowAreNotReported) {

@@ -1,9 +1,10 @@
 // What the operator sees, read off the screen after every step of the sequences
 // used every day: the verdict bar's colour and whether its text is drawn, the list
 // box's height, the fields, the title, the spot list window's view and newest row,
-// and the frequency strip. The whole program runs as it starts (the four windows,
-// the settings file, the region list) and is driven with real keyboard and mouse
-// input and with spot records written into the spot field as Logger32 writes them.
+// and the frequency strip. The whole program runs as it starts (every window but the
+// progress window, the settings file, the region list) and is driven with real
+// keyboard and mouse input and with spot records written into the spot field as
+// Logger32 writes them.
 #include <gtest/gtest.h>
 
 #include <fstream>

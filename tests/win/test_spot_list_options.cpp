@@ -167,7 +167,7 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
   EXPECT_FALSE(IsWindowVisible(Vip->OptionsDialog->handle()));
   const core::SpotListOptions chosen{30, 15, true, true, "alert.wav", 5};
   EXPECT_EQ(Vip->ContestOptions, chosen);
-  // Kept at once, after every other key, and read back at the next start.
+  // Kept at once, and read back at the next start.
   EXPECT_EQ((std::vector<std::string>{setting("MergeMinutes"), setting("MaxAgeMinutes"), setting("ListWithoutFocus"),
                                       setting("AlertSound"), setting("AlertSoundFile"), setting("AlertSoundMinutes")}),
             (std::vector<std::string>{"30", "15", "1", "1", "alert.wav", "5"}));
