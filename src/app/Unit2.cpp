@@ -20,9 +20,8 @@ constexpr std::int32_t kCommandWindow = 3;
 constexpr std::int32_t kFrequencyReport = 100;
 constexpr int kLastPort = 5;
 
-// Logger32 handles the disconnection and a command at once; a hung one must not keep
-// this program from closing (Alt+Q means gone now) nor freeze it on a click, so each
-// send gets two seconds at most.
+// Logger32 handles the disconnection at once; a hung one must not keep this program
+// from closing (Alt+Q means gone now).
 constexpr UINT kSendTimeoutMs = 2000;
 
 void setStatus(const std::string& text) {
@@ -46,6 +45,7 @@ TForm2::TForm2() {
   Timer3.OnTimer = [this] { Timer3Timer(); };
   Timer4.create(*this, 10000, true);
   Timer4.OnTimer = [this] { Timer4Timer(); };
+  createCommandTimers();
 
   // Replies posted to this window are handled by its window procedure; the hook
   // takes those Logger32 posts to another window of the program, or to none.
@@ -155,6 +155,7 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     ApplicationEvents1Message(message, handled);
     return 0;
   }
+  if (handleCommandMessage(msg, wParam, lParam)) return 0;
   return Form::handleMessage(msg, wParam, lParam);
 }
 
@@ -187,6 +188,7 @@ void TForm2::Timer4Timer() {
 }
 
 void TForm2::FormClose(ui::CloseAction& action) {
+  sayGoodbye();
   if (LastWParam != 0 && LinkMsg) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(Logger32Wnd, *LinkMsg, kDisconnect, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs,
@@ -201,17 +203,6 @@ void TForm2::ClxOf() { postLink(kSpotFeed, 0); }
 
 void TForm2::postLink(WPARAM code, LPARAM value) const {
   if (LinkMsg) PostMessageA(Logger32Wnd, *LinkMsg, code, value);
-}
-
-bool TForm2::SendCommand(const std::string& text) const {
-  if (!CommandWnd) return true;  // no link: lost without a word
-  DWORD_PTR result = 0;
-  if (SendMessageTimeoutA(CommandWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMs, &result))
-    return true;
-  if (!IsWindow(CommandWnd)) return true;  // Logger32 gone: lost without a word
-  setStatus(texts::kNoAnswer);
-  return false;
 }
 
 void TForm2::findClx(const std::string& record, std::string& result) { core::findClx(record, result); }

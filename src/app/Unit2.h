@@ -5,6 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -58,10 +61,28 @@ class TForm2 : public ui::Form {
   // The last spot record received.
   std::string SpotRecord() const { return Edit1.text(); }
 
-  // A text command into Logger32's command window; lost while there is no link.
-  // False when Logger32 is there but did not take it within its bound (the title
-  // then says so).
-  bool SendCommand(const std::string& text) const;
+  // Commands for Logger32 go out one at a time, in the order asked for: a tune and,
+  // after its pause, its district (a spot click), or a mode command alone. While one
+  // runs, the next ones wait; a repeat of the last one asked for (a double click) is
+  // dropped when `dropRepeat`. Commands are lost without a word while there is no
+  // link, and nothing goes out once the link has said goodbye.
+  struct LinkCommand {
+    std::string text;
+    std::string followUp;  // sent kClickPauseMs after Logger32 took `text`
+    bool operator==(const LinkCommand&) const = default;
+  };
+  void Send(const LinkCommand& command, bool dropRepeat = false);
+  // A command is out or waits for its pause.
+  bool Busy() const { return running_.has_value(); }
+  // Runs `action` once no command runs any more (at once when none does): what the
+  // operator asked for meanwhile (a menu, a dialog, a download) opens after it.
+  void WhenIdle(std::function<void()> action);
+  // Logger32 gets this long to take a command before the title says it did not,
+  // and this long before the command and those waiting behind it are given up.
+  static constexpr unsigned kNoAnswerMs = 2000;
+  static constexpr unsigned kGiveUpMs = 10000;
+  static constexpr unsigned kClickPauseMs = 700;
+  unsigned GiveUpMs = kGiveUpMs;  // tests shorten it
 
  protected:
   // Link messages are handled here, where they are dispatched, so that no message
@@ -73,6 +94,24 @@ class TForm2 : public ui::Form {
   // Logger32's window went away under a link: back to the search.
   void lostLogger32();
   void postLink(WPARAM code, LPARAM value) const;
+
+  // The command queue (LinkCommands.cpp).
+  void createCommandTimers();
+  bool handleCommandMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void sayGoodbye();
+  void startNext();
+  void sendNow(const std::string& text);
+  void commandTaken(std::uint64_t serial, bool taken, bool windowGone);
+  void finishRunning();
+  ui::Timer answerTimer_;  // kNoAnswerMs after a command went out
+  ui::Timer pauseTimer_;   // the pause between a tune and its district
+  std::deque<LinkCommand> waiting_;
+  std::optional<LinkCommand> running_;
+  bool followUpOut_ = false;     // the running command's district is the text out
+  std::uint64_t sendSerial_ = 0;  // of the text out; answers to older ones are stale
+  bool awaitingAnswer_ = false;
+  bool saidGoodbye_ = false;
+  std::deque<std::function<void()>> whenIdle_;
 
   int hookId_ = 0;
 };

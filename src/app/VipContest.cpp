@@ -1,5 +1,6 @@
 // The spot list on a contest evening: a station's repeats merged into its row,
-// old rows removed, listing without taking the focus, and the alert sound.
+// old rows removed, listing without taking the focus, and the alert sound; and the
+// rule that nothing moves under the operator's hand.
 #include <algorithm>
 
 #include "app/VipU.h"
@@ -10,9 +11,7 @@ void TVip::ApplyOptions() {
   if (ageing) Timer1Timer();
 }
 
-void TVip::Timer1Timer() {
-  if (RowsMayMove()) AgeRows(Now());
-}
+void TVip::Timer1Timer() { TidyRows(); }
 
 void TVip::ShowWithoutFocus() {
   showWithoutActivating();
@@ -20,38 +19,75 @@ void TVip::ShowWithoutFocus() {
   FormActivate();
 }
 
-bool TVip::RowsMayMove() const { return clicking_ == 0; }
+bool TVip::HandOnGrid() {
+  // The pointer's comings and goings are watched when the program is idle; the
+  // system is asked only when they say it may rest on the grid.
+  if (!pointerOnGrid_ || !visible()) return false;
+  POINT pt{};
+  if (!GetCursorPos(&pt) || WindowFromPoint(pt) != SG1.handle()) pointerOnGrid_ = false;
+  return pointerOnGrid_;
+}
 
-void TVip::SpotArrives(const std::string& call, const std::string& rda) {
+void TVip::SpotArrives(const std::string& call, const std::string& rda, SpotOrigin origin, bool hand) {
   const core::Millis now = Now();
-  // During a click no row moves: a repeat takes a row of its own.
-  if (RowsMayMove()) {
-    AgeRows(now);
-    const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes));
-    // So does a repeat of the row under the pointer, which stays.
-    if (merged && RowUnderMouse(*merged + 1, *merged + 1) < 0) RemoveRows(*merged + 1, 1);
+  AgeRows(now, hand);
+  const bool fromLogger32 = origin == SpotOrigin::Logger32;
+  if (fromLogger32) {
+    if (const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes))) {
+      const int row = *merged + 1;
+      if (Held(row, hand))
+        heldStale_.push_back(SG1.rowTag(row));
+      else
+        RemoveRows(row, 1);
+    }
   }
-  spotRows_.append(call, rda, now);
+  spotRows_.append(call, rda, now, /*mergeable=*/fromLogger32);
   if (ContestOptions.AlertSound &&
       soundThrottle_.allow(call, now, core::minutesToMillis(ContestOptions.AlertSoundMinutes)))
     Sound.play(ContestOptions.AlertSoundFile);
 }
 
-void TVip::AgeRows(core::Millis now) {
+void TVip::AgeRows(core::Millis now, bool hand) {
+  // Grid rows 1 to `aged`; under the operator's hand only those above the view.
   const int aged = spotRows_.agedCount(now, core::minutesToMillis(ContestOptions.MaxAgeMinutes));
-  if (aged == 0) return;
-  // Grid rows 1 to `aged`, but the one under the pointer.
-  const int kept = RowUnderMouse(1, aged);
-  if (kept < 0) {
-    RemoveRows(1, aged);
-    return;
+  RemoveRows(1, hand ? std::min(aged, SG1.topRow() - 1) : aged);
+}
+
+void TVip::TidyRows() {
+  const bool hand = HandOnGrid();
+  AgeRows(Now(), hand);
+  for (auto it = heldStale_.begin(); it != heldStale_.end();) {
+    const int row = SG1.rowWithTag(*it);
+    if (row >= 0 && Held(row, hand)) {
+      ++it;
+      continue;
+    }
+    if (row >= 0) RemoveRows(row, 1);
+    it = heldStale_.erase(it);
   }
-  RemoveRows(kept + 1, aged - kept);
-  RemoveRows(1, kept - 1);
+  if (!hand && viewBehind_) KeepNewestInView();
+  RecordView();
+}
+
+void TVip::KeepNewestInView() {
+  viewBehind_ = false;
+  // Once the rows no longer fit, the newest spot is the lowest row in view and the
+  // empty slot lies just below it. The rows fit when the newest lies wholly in view:
+  // the title row, the grid lines and the border take their share of the panel.
+  const int newest = SG1.rowCount() - 2;
+  if (newest >= SG1.topRow() + SG1.visibleRowCount())
+    SG1.setTopRow(std::max(1, SG1.rowCount() - SG1.visibleRowCount() - 1));
 }
 
 void TVip::RemoveRows(int first, int count) {
+  first = std::max(first, 1);
+  count = std::min(count, SG1.rowCount() - 1 - first);  // the empty slot stays
   if (count <= 0) return;
+  // A press still in the queue may name a row that goes now.
+  const ULONGLONG at = GetTickCount64();
+  for (int row = first; row < first + count; ++row)
+    if (const std::uint64_t tag = SG1.rowTag(row); pressJournal_.mayName(tag))
+      pressJournal_.rowGone(core::Millis(at), tag, {SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)});
   SG1.deleteRows(first, count);
   spotRows_.remove(first - 1, count);
   // The row last found under the mouse ("Show Map") follows its row, or goes with it.
@@ -61,13 +97,17 @@ void TVip::RemoveRows(int first, int count) {
     HitRow = -1;
 }
 
-int TVip::RowUnderMouse(int first, int last) const {
-  // Only a row in view can lie under the pointer: the system is asked only then.
-  const int top = SG1.topRow(), bottom = top + SG1.visibleRowCount();  // with a row cut off below
-  if (last < top || first > bottom || !visible()) return -1;
-  POINT pt{};
-  if (!GetCursorPos(&pt) || WindowFromPoint(pt) != SG1.handle()) return -1;
-  ScreenToClient(SG1.handle(), &pt);
-  const ui::GridCoord hit = SG1.mouseToCell(1, pt.y);
-  return hit.valid() && hit.row >= std::max(first, 1) && hit.row <= last ? hit.row : -1;
+void TVip::RecordView() {
+  pressJournal_.viewChanged(core::Millis(GetTickCount64()), {SG1.topRow(), SG1.rowPitch(), SG1.tagsInView()});
+}
+
+std::optional<TVip::SpotClick> TVip::PressedRow(std::optional<ULONGLONG> at, int y) const {
+  const auto tag = pressJournal_.tagAt(at ? std::optional<core::Millis>(core::Millis(*at)) : std::nullopt, y);
+  if (!tag) return std::nullopt;
+  if (*tag == 0) return SpotClick{};  // the empty slot, or below the rows
+  if (const int row = SG1.rowWithTag(*tag); row >= 0)
+    return SpotClick{SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row), row};
+  if (const auto* cells = pressJournal_.goneRow(*tag); cells && cells->size() == 3)
+    return SpotClick{(*cells)[0], (*cells)[1], (*cells)[2]};
+  return SpotClick{};
 }

@@ -55,6 +55,7 @@ ui::DownloadResult TVip::DownLoadFile(const std::string& url, const std::string&
 }
 
 void TVip::RbButton3Click() {
+  if (AfterClicks([this] { RbButton3Click(); })) return;
   if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
   const std::string call = Edit1.text();
   if (const auto r = DownLoadFile(core::confirmationsUrl(CfmServer, call), files::kConfirmations); !r) {
@@ -67,6 +68,7 @@ void TVip::RbButton3Click() {
 }
 
 void TVip::RbButton5Click() {
+  if (AfterClicks([this] { RbButton5Click(); })) return;
   if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
   if (const auto r = DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts)) {
     if (Progress) Progress->RefreshIfShown();
@@ -77,6 +79,7 @@ void TVip::RbButton5Click() {
 }
 
 void TVip::RbButton6Click() {
+  if (AfterClicks([this] { RbButton6Click(); })) return;
   if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
   if (const auto r = DownLoadFile(core::regionsUrl(CfmServer), files::kRegionPage); !r) {
     ui::showMessage(texts::regionsFailed(CfmServer, r.reason));

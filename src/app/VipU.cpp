@@ -17,7 +17,6 @@ constexpr core::Color kPanelColor = 14933983;
 constexpr core::Color kPanelFontColor = 13500416;
 constexpr int kSetupWidth = 266, kSetupHeight = 203;
 constexpr int kMinWidth = 88, kMinHeight = 73;
-constexpr unsigned kClickPauseMs = 700;
 
 const char* const kTitles[] = {"    Spot", " Freq", "  RDA", " Time", "MW%"};
 
@@ -58,7 +57,9 @@ void styleControl(Styled& control, const std::string& caption) {
   control.endLoading();
 }
 
-bool sendCommand(const std::string& text) { return !Form2 || Form2->SendCommand(text); }
+void sendCommand(const std::string& text) {
+  if (Form2) Form2->Send({text, {}});
+}
 
 }  // namespace
 
@@ -173,6 +174,12 @@ void TVip::createGrid() {
     SG1MouseDown(button, shift, x, y);
   };
   SG1.OnMouseMove = [this](ui::ShiftState shift, int x, int y) { SG1MouseMove(shift, x, y); };
+  SG1.OnViewChanged = [this] { RecordView(); };
+  SG1.OnMouseEnter = [this] { pointerOnGrid_ = true; };
+  SG1.OnMouseLeave = [this] {
+    pointerOnGrid_ = false;
+    TidyRows();
+  };
 }
 
 void TVip::createMenu() {
@@ -195,6 +202,16 @@ void TVip::createMenu() {
   for (ui::MenuItem* item : {&Font1, &Color1, &FixedColor1, &MyCall1, &Options1}) Setup1.add(*item);
   for (ui::MenuItem* item : {&Setup1, &ShowMap1, &CLEAR1, &ClearClose1}) PopupMenu1.add(*item);
   SG1.setPopupMenu(&PopupMenu1);
+  // The menu leads to dialogs and downloads: none opens inside a click sequence.
+  PopupMenu1.OnPopup = [this](HWND owner, int x, int y) {
+    return !AfterClicks([this, owner, x, y] { PopupMenu1.popup(owner, x, y); });
+  };
+}
+
+bool TVip::AfterClicks(std::function<void()> action) {
+  if (!Form2 || !Form2->Busy()) return false;
+  Form2->WhenIdle(std::move(action));
+  return true;
 }
 
 LRESULT TVip::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -229,6 +246,7 @@ void TVip::FormCreate() {
     RegionList = core::TextList();
     ui::showMessage(texts::kNoRegionList);
   }
+  RecordView();
 }
 
 void TVip::EnterSetupView() {
@@ -266,19 +284,24 @@ void TVip::closeQuietly() {
   quietClose_ = false;
 }
 
-void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda,
-                   const std::string& time) {
-  if (ContestOptions.ListWithoutFocus)
+void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
+                   SpotOrigin origin) {
+  if (ui::app().modalOpen())
+    // A dialog or box of the program stays in front, and keeps the keyboard.
+    showBehindModal();
+  else if (ContestOptions.ListWithoutFocus)
     ShowWithoutFocus();
   // A spot list already in front stays as it is: no window work for nothing.
   else if (!visible() || GetForegroundWindow() != handle())
     bringToFront();
-  SpotArrives(call, rda);
+  const bool hand = HandOnGrid();
+  SpotArrives(call, rda, origin, hand);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);
   SG1.setCell(2, r, rda);
   SG1.setCell(3, r, time);
+  SG1.setRowTag(r, nextRowTag_++);
   // A district without a region line leaves the column empty, and so the row
   // without a colour of its own.
   try {
@@ -286,12 +309,11 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   } catch (const std::exception&) {
   }
   SG1.setRowCount(r + 2);
-  // Once the rows no longer fit, the newest spot is the lowest row in view and the
-  // empty slot lies just below it. The rows fit when the newest lies wholly in view:
-  // the title row, the grid lines and the border take their share of the panel.
-  const int newest = SG1.rowCount() - 2;
-  if (newest >= SG1.topRow() + SG1.visibleRowCount())
-    SG1.setTopRow(std::max(1, SG1.rowCount() - SG1.visibleRowCount() - 1));
+  if (hand)
+    viewBehind_ = true;
+  else
+    KeepNewestInView();
+  RecordView();
 }
 
 double TVip::MwValue(const std::string& rda) const { return core::mostWantedValue(RegionList, rda).value_or(0.0); }
@@ -315,53 +337,35 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
   // Nothing that goes wrong here is worth a message: the click is simply lost.
   ui::app().guard(
       [&] {
-        const ClickSequence clicking(*this);
+        // The press may have waited in the queue while the rows moved: what counts is
+        // the row that stood under it when the button went down.
         y = int(std::min<long long>(y, static_cast<long long>(SG1.rowCount()) * SG1.defaultRowHeight()));
+        const auto pressed = PressedRow(SG1.pressTime(), y);
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
         HitCol = hit.col;
         HitRow = hit.row;
-        if (!hit.valid() || hit.row < SG1.fixedRows() || SG1.cell(0, hit.row) == kTitles[0]) return;
-        const int row = hit.row;
-        SG1.setCurrent(hit.col, row);
+        if (!pressed) return;  // the title row
+        // The pressed row is the current one and the one "Show Map" shows, where it
+        // still is.
+        if (pressed->row >= 0) {
+          HitRow = pressed->row;
+          SG1.setCurrent(0, pressed->row);
+        } else if (hit.valid() && hit.row >= SG1.fixedRows()) {
+          SG1.setCurrent(0, hit.row);
+        }
         if (button == ui::MouseButton::Right) return;  // the menu opens by itself
-        // The row as it was when the button went down: what the operator clicked,
-        // whatever the grid holds by the time its district goes out.
-        const SpotClick click{row, SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)};
-        if (sequenceRunning_) {
-          // Logger32 gets one click sequence at a time: a press during the pause
-          // runs after it, a second press of the same row (a double click) not at
-          // all.
-          const SpotClick& last = pendingClicks_.empty() ? runningClick_ : pendingClicks_.back();
-          if (!(click == last)) pendingClicks_.push_back(click);
-          return;
-        }
-        sequenceRunning_ = true;
-        struct Done {
-          TVip& vip;
-          ~Done() {
-            vip.sequenceRunning_ = false;
-            vip.pendingClicks_.clear();
-          }
-        } done{*this};
-        for (runningClick_ = click;; runningClick_ = pendingClicks_.front(), pendingClicks_.pop_front()) {
-          sendSpotClick(runningClick_);
-          if (pendingClicks_.empty()) break;
-        }
+        // Logger32 gets one click sequence at a time: a press during one runs after
+        // it, a second press of the same row (a double click) not at all.
+        if (Form2)
+          Form2->Send({core::spotClickCommand(pressed->freq, pressed->call),
+                       pressed->rda.empty() ? std::string() : core::spotDistrictCommand(pressed->rda)},
+                      /*dropRepeat=*/true);
       },
       ui::Boundary::Silent);
 }
 
-void TVip::sendSpotClick(const SpotClick& click) {
-  // A Logger32 that did not take the click would not take its district either.
-  if (!sendCommand(core::spotClickCommand(click.freq, click.call))) return;
-  // Logger32 tunes first; its replies and our timers are served around the pause.
-  ui::app().processMessages();
-  Sleep(kClickPauseMs);
-  ui::app().processMessages();
-  if (!click.rda.empty()) sendCommand(core::spotDistrictCommand(click.rda));
-}
-
 void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
+  pointerOnGrid_ = true;
   ui::app().guard(
       [&] {
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
@@ -400,10 +404,18 @@ void TVip::MyCall1Click() {
 }
 
 void TVip::CLEAR1Click() {
-  // Dropping the rows drops their texts; the title row stays.
+  // Dropping the rows drops their texts; the title row stays. A press still in the
+  // queue may name one of them.
+  const ULONGLONG at = GetTickCount64();
+  for (int row = 1; row < SG1.rowCount() - 1; ++row)
+    if (const std::uint64_t tag = SG1.rowTag(row); pressJournal_.mayName(tag))
+      pressJournal_.rowGone(core::Millis(at), tag, {SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)});
   SG1.setRowCount(1);
   SG1.setRowCount(2);
   spotRows_.clear();
+  heldStale_.clear();
+  viewBehind_ = false;
+  RecordView();
 }
 
 void TVip::ClearClose1Click() {

@@ -14,6 +14,7 @@
 #include "controls/RbCheckBox.h"
 #include "app/ProgressU.h"
 #include "controls/RbPanel.h"
+#include "core/press_journal.h"
 #include "core/spot_list_options.h"
 #include "core/text_file.h"
 #include "ui/common_dialogs.h"
@@ -27,6 +28,10 @@
 #include "ui/timer.h"
 #include "ui/tool_tips.h"
 #include "app/VipOptions.h"
+
+// Where a listed spot came from: a spot record of Logger32, or a callsign the
+// operator typed (listed with the last spot's frequency and time).
+enum class SpotOrigin { Logger32, Typed };
 
 class TVip : public ui::Form {
  public:
@@ -99,7 +104,8 @@ class TVip : public ui::Form {
   bool RussOnly() const { return RbCheckBox2.Checked(); }
 
   // Appends a spot in the empty last row and keeps the newest row in view.
-  void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time);
+  void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
+               SpotOrigin origin = SpotOrigin::Logger32);
   // The district's Most Wanted percentage; 0 without a region line.
   double MwValue(const std::string& rda) const;
 
@@ -161,17 +167,39 @@ class TVip : public ui::Form {
 
   bool quietClose_ = false;
 
-  // A row as the operator clicked it, and the click sequences waiting for the
-  // running one to end.
+  // A row as the operator pressed it: what goes to Logger32, whatever the grid holds
+  // by the time it goes out.
   struct SpotClick {
-    int row = -1;
     std::string call, freq, rda;
-    bool operator==(const SpotClick&) const = default;
+    int row = -1;  // where the row stands now; -1 once it has gone
   };
-  void sendSpotClick(const SpotClick& click);
-  bool sequenceRunning_ = false;
-  SpotClick runningClick_;
-  std::deque<SpotClick> pendingClicks_;
+  // The row that stood under y when the button went down at `at` (tick count; none:
+  // now). Nothing for the title row; empty texts for the empty slot.
+  std::optional<SpotClick> PressedRow(std::optional<ULONGLONG> at, int y) const;
+  // What the view shows from now on, for presses still in the queue.
+  void RecordView();
+  core::PressJournal pressJournal_;
+  std::uint64_t nextRowTag_ = 1;
+
+  // What the operator's hand rests on does not move. While the pointer is over the
+  // grid, rows that age out or merge away go only from above the view, where their
+  // going leaves the view as it was; those in view wait (heldStale_, the ageing), and
+  // the view does not scroll to new rows (viewBehind_). They go, and the view
+  // catches up, once the pointer has left. (Rows going below the pointer would let
+  // the grid pull the view down to fill its foot: the row under the pointer would
+  // move all the same.)
+  bool HandOnGrid();
+  bool Held(int row, bool hand) const { return hand && row >= SG1.topRow(); }
+  void TidyRows();
+  void KeepNewestInView();
+  bool pointerOnGrid_ = false;
+  bool viewBehind_ = false;
+  std::vector<std::uint64_t> heldStale_;
+
+  // What the operator asks for while a click sequence runs (a menu, a download)
+  // opens after it: true when it was put off.
+  bool AfterClicks(std::function<void()> action);
+
   // What ReadParams found for each key of the file: the text the file holds and the
   // value it gave, so that an unchanged value is written back in the file's own
   // spelling. None for a key the file lacked.
@@ -185,23 +213,13 @@ class TVip : public ui::Form {
   void ShowWithoutFocus();
   // Before a spot takes the empty row: the aged rows go, and so does the row the
   // spot merges into (the spot then takes its place as the newest row); the row it
-  // takes is indexed, and the alert may sound.
-  void SpotArrives(const std::string& call, const std::string& rda);
-  void AgeRows(core::Millis now);
+  // takes is indexed, and the alert may sound. Only spots from Logger32 merge: a
+  // typed callsign is listed with another spot's frequency.
+  void SpotArrives(const std::string& call, const std::string& rda, SpotOrigin origin, bool hand);
+  void AgeRows(core::Millis now, bool hand);
   void RemoveRows(int first, int count);
-  // Rows move only outside a click sequence.
-  bool RowsMayMove() const;
-  // The row from first to last that lies under the mouse pointer, or -1.
-  int RowUnderMouse(int first, int last) const;
   core::SpotRows spotRows_;  // one per data row of SG1, in its order
   core::AlertThrottle soundThrottle_;
-  // While a click sequence runs no row moves: the pressed row stays where it is.
-  int clicking_ = 0;
-  struct ClickSequence {
-    explicit ClickSequence(TVip& window) : vip(window) { ++vip.clicking_; }
-    ~ClickSequence() { --vip.clicking_; }
-    TVip& vip;
-  };
 };
 
 extern TVip* Vip;

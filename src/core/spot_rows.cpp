@@ -37,10 +37,10 @@ int SpotRows::agedCount(Millis now, Millis maxAge) const {
   return int(firstYoung - rows_.begin());
 }
 
-void SpotRows::append(std::string_view call, std::string_view district, Millis now) {
+void SpotRows::append(std::string_view call, std::string_view district, Millis now, bool mergeable) {
   std::string station = stationKey(call, district);
   const std::uint64_t serial = nextSerial_++;
-  newest_[station] = serial;
+  if (mergeable) newest_[station] = serial;
   rows_.push_back({serial, now, std::move(station)});
 }
 

@@ -30,8 +30,9 @@ class SpotRows {
   // first ones, since rows only ever join at the end. 0 when maxAge is 0 or less.
   int agedCount(Millis now, Millis maxAge) const;
 
-  // A row of the station taking its place at the end, now.
-  void append(std::string_view call, std::string_view district, Millis now);
+  // A row of the station taking its place at the end, now; one that is not
+  // `mergeable` is never found by mergeable().
+  void append(std::string_view call, std::string_view district, Millis now, bool mergeable = true);
   // Removes `count` rows from `first` on; rows outside the list are ignored.
   void remove(int first, int count);
   void clear();

@@ -64,6 +64,15 @@ std::FILE* openWide(const std::string& name) { return _wfopen(widen(name).c_str(
 
 UINT privateMessage(const wchar_t* name) { return RegisterWindowMessageW(name); }
 
+ULONGLONG messageTickCount() {
+  const ULONGLONG now = GetTickCount64();
+  // The low 32 bits of both clocks agree. A time ahead of now (another clock's
+  // rounding) is now.
+  const DWORD age = DWORD(now) - DWORD(GetMessageTime());
+  if (age > 0x7FFFFFFFu) return now;
+  return age <= now ? now - age : 0;
+}
+
 Application& app() {
   static Application instance;
   // The platform at core's edges: the system's reason for a failure, and file names

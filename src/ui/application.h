@@ -26,6 +26,10 @@ enum class Boundary {
 // number is taken twice.
 UINT privateMessage(const wchar_t* name);
 
+// When the message being handled was made (the key pressed, the button gone down,
+// the message posted), on GetTickCount64's clock: GetMessageTime's 32 bits, unwrapped.
+ULONGLONG messageTickCount();
+
 class Application {
  public:
   using MessageHook = std::function<void(const MSG&)>;
@@ -85,6 +89,12 @@ class Application {
     --silentDepth_;
   }
 
+  // A dialog, a message box or a menu of the program runs its own loop: windows that
+  // come up meanwhile stay behind it.
+  bool modalOpen() const { return modalDepth_ > 0; }
+  void modalBegins() { ++modalDepth_; }
+  void modalEnds() { --modalDepth_; }
+
   // The first form created is the main form: closing it ends the program.
   Form* mainForm() const { return mainForm_; }
   void formCreated(Form& form);
@@ -114,6 +124,7 @@ class Application {
   std::vector<std::string> laterErrors_;
   std::size_t unshownErrors_ = 0;
   int silentDepth_ = 0;
+  int modalDepth_ = 0;
   // Handlers are shared so that one may add or remove handlers while it runs
   // without the list being copied for every message.
   template <class Fn>
@@ -134,5 +145,13 @@ class Application {
 };
 
 Application& app();
+
+// Marks the time a modal loop runs.
+struct ModalScope {
+  ModalScope() { app().modalBegins(); }
+  ~ModalScope() { app().modalEnds(); }
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+};
 
 }  // namespace ui

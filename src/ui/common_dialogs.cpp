@@ -1,5 +1,7 @@
 #include "ui/common_dialogs.h"
 
+#include "ui/application.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -45,6 +47,7 @@ bool FontDialog::execute(HWND owner) {
   cf.lpLogFont = &lf;
   cf.Flags = CF_INITTOLOGFONTSTRUCT | CF_SCREENFONTS | CF_EFFECTS;
   cf.rgbColors = colorRef(font.color);
+  const ModalScope modal;
   if (!ChooseFontW(&cf)) return false;
   font.name = narrow(lf.lfFaceName);
   font.height = lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
@@ -70,6 +73,7 @@ bool ColorDialog::execute(HWND owner) {
   cc.rgbResult = colorRef(color);
   cc.lpCustColors = custom;
   cc.Flags = CC_RGBINIT | CC_FULLOPEN;
+  const ModalScope modal;
   if (!ChooseColorW(&cc)) return false;
   color = cc.rgbResult & 0xFFFFFF;
   return true;

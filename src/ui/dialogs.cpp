@@ -16,6 +16,7 @@ void setMessageBoxHook(MessageBoxHook h) { hook() = std::move(h); }
 
 int messageBox(const std::string& text, const std::string& caption, unsigned flags) {
   if (hook()) return hook()(text, caption, flags);
+  const ModalScope modal;
   return MessageBoxW(GetActiveWindow(), widen(text).c_str(), widen(caption).c_str(), flags | MB_TASKMODAL);
 }
 

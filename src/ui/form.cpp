@@ -336,8 +336,20 @@ void Form::showWithoutActivating() {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
+void Form::showBehindModal() {
+  if (!handle() || IsWindowVisible(handle())) return;
+  applyHeld();
+  // Just below the dialog or box that has the keyboard, where that one stays on top
+  // too; elsewhere where it was.
+  HWND modal = GetActiveWindow();
+  const bool below = modal && modal != handle() && (GetWindowLongPtrW(modal, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SetWindowPos(handle(), below ? modal : nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW | (below ? 0 : SWP_NOZORDER));
+}
+
 int Form::showModal() {
   if (!handle()) return 0;
+  const ModalScope modal;
   modalResult_ = 0;
   HWND previous = GetActiveWindow();
   std::vector<HWND> disabled;

@@ -78,6 +78,9 @@ class Form : public Control {
   // Shows the window at the top of its band without making it the active window:
   // the keyboard stays where the operator is typing.
   void showWithoutActivating();
+  // Shows a hidden window behind the dialog, box or menu that runs now, without
+  // taking the keyboard from it; a visible one stays where it is.
+  void showBehindModal();
   // Shows the form as a dialog: the program's other visible forms take no input
   // until it hides (by a modal result or its close box). Messages go on being
   // handled, and the idle handlers run while the queue is empty. Returns the modal

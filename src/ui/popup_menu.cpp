@@ -40,6 +40,8 @@ void build(HMENU menu, const std::vector<MenuItem*>& items, std::vector<MenuItem
 }  // namespace
 
 void PopupMenu::popup(HWND owner, int x, int y) {
+  if (OnPopup && !OnPopup(owner, x, y)) return;
+  const ModalScope modal;
   HMENU menu = CreatePopupMenu();
   std::vector<MenuItem*> byId;
   build(menu, items_, byId);

@@ -31,6 +31,9 @@ class PopupMenu {
   const std::vector<MenuItem*>& items() const { return items_; }
   // Shows the menu at a screen point and runs the chosen item's handler.
   void popup(HWND owner, int x, int y);
+  // Asked before the menu shows: false keeps it closed now (the owner may show it
+  // later).
+  std::function<bool(HWND owner, int x, int y)> OnPopup;
 
  private:
   std::vector<MenuItem*> items_;

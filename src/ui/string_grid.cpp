@@ -20,7 +20,7 @@ constexpr core::Color kHighlightText = 0xFF00000E;  // COLOR_HIGHLIGHTTEXT
 
 }  // namespace
 
-StringGrid::StringGrid() : colWidths_(5, kDefaultColWidth), rows_(2) { setColor(core::clWindow); }
+StringGrid::StringGrid() : colWidths_(5, kDefaultColWidth), rows_(2), tags_(2) { setColor(core::clWindow); }
 
 void StringGrid::create(Control* parent, int left, int top, int width, int height) {
   WindowClass wc;
@@ -52,6 +52,7 @@ void StringGrid::setRowCount(int count) {
   const int old = rowCount();
   if (count == old) return;
   rows_.resize(std::size_t(count));
+  tags_.resize(std::size_t(count));
   if (current_.row >= count || !current_.valid()) {
     // The current cell follows the rows that remain; a grid of the title row alone
     // has none, and its first data row takes it again.
@@ -78,6 +79,7 @@ void StringGrid::deleteRows(int first, int count) {
   if (first >= last) return;
   const int removed = last - first;
   rows_.erase(rows_.begin() + first, rows_.begin() + last);
+  tags_.erase(tags_.begin() + first, tags_.begin() + last);
   if (rowCount() <= fixedRows()) {
     current_ = anchor_ = {};
     selection_ = {0, 1, 0, 1};
@@ -110,6 +112,7 @@ void StringGrid::setDefaultRowHeight(int pixels) {
   clampTopRow();
   updateScrollBar();
   repaint();
+  viewChanged();
 }
 
 int StringGrid::colWidth(int col) const {
@@ -143,6 +146,28 @@ void StringGrid::setCell(int col, int row, const std::string& text) {
   if (slot == text) return;
   slot = text;
   invalidateCell(col, row);
+}
+
+std::uint64_t StringGrid::rowTag(int row) const {
+  return row >= 0 && row < rowCount() ? tags_[std::size_t(row)] : 0;
+}
+
+void StringGrid::setRowTag(int row, std::uint64_t tag) {
+  if (row >= 0 && row < rowCount()) tags_[std::size_t(row)] = tag;
+}
+
+int StringGrid::rowWithTag(std::uint64_t tag) const {
+  if (tag == 0) return -1;
+  const auto at = std::find(tags_.begin(), tags_.end(), tag);
+  return at == tags_.end() ? -1 : int(at - tags_.begin());
+}
+
+std::vector<std::uint64_t> StringGrid::tagsInView() const {
+  std::vector<std::uint64_t> tags;
+  const int height = placedClientHeight();
+  for (int row = topRow_, y = rowPitch(); row < rowCount() && y < height; ++row, y += rowPitch())
+    tags.push_back(tags_[std::size_t(row)]);
+  return tags;
 }
 
 void StringGrid::setFixedColor(core::Color color) {
@@ -242,6 +267,11 @@ void StringGrid::setTopRow(int row) {
   topRow_ = row;
   updateScrollBar();
   repaint();
+  viewChanged();
+}
+
+void StringGrid::viewChanged() {
+  if (OnViewChanged) app().guard([this] { OnViewChanged(); });
 }
 
 void StringGrid::scrollTo(int row) {
@@ -407,6 +437,13 @@ void StringGrid::paint(Canvas& canvas, DibSurface&) {
 // --- mouse, keys and messages --------------------------------------------------
 
 void StringGrid::mouseDown(MouseButton button, ShiftState shift, int x, int y) {
+  // The handlers below may ask when the press was made: it may have waited in the
+  // queue while the rows moved.
+  struct PressTime {
+    std::optional<ULONGLONG>& time;
+    explicit PressTime(std::optional<ULONGLONG>& t) : time(t) { time = messageTickCount(); }
+    ~PressTime() { time.reset(); }
+  } pressTime(pressTime_);
   if (button == MouseButton::Left) {
     if (canFocus() && !focused()) setFocus();
     if (const int border = sizingBorderAt(x, y); border >= 0) {
@@ -472,6 +509,15 @@ void StringGrid::keyDown(WORD& key, ShiftState shift) {
 void StringGrid::resized() {
   clampTopRow();
   updateScrollBar();
+  viewChanged();
+}
+
+void StringGrid::mouseEnter() {
+  if (OnMouseEnter) app().guard([this] { OnMouseEnter(); });
+}
+
+void StringGrid::mouseLeave() {
+  if (OnMouseLeave) app().guard([this] { OnMouseLeave(); });
 }
 
 void StringGrid::focusChanged() {

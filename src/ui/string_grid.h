@@ -5,8 +5,10 @@
 // are painted, and appending a row costs the same at any row count.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +65,14 @@ class StringGrid : public CustomControl {
   // Empty text for a cell outside the grid; writing outside the grid does nothing.
   std::string cell(int col, int row) const;
   void setCell(int col, int row, const std::string& text);
+  // A number the owner keeps with a row (0 at first); it moves with its row.
+  std::uint64_t rowTag(int row) const;
+  void setRowTag(int row, std::uint64_t tag);
+  int rowWithTag(std::uint64_t tag) const;  // -1 for none, and for tag 0
+  // The tags of the rows in view, from the top row down (a row cut off below
+  // included).
+  std::vector<std::uint64_t> tagsInView() const;
+  int rowPitch() const { return rowHeight_ + kLineWidth; }  // a row and its grid line
 
   // The first non-fixed row in view, and how many non-fixed rows the view shows
   // whole. The top row stays between 1 and the row that brings the last row to the
@@ -92,6 +102,17 @@ class StringGrid : public CustomControl {
 
   void setPopupMenu(PopupMenu* menu) { popupMenu_ = menu; }
 
+  // While a mouse button's handlers run for a press: the tick count when the
+  // button went down (GetTickCount64's clock).
+  std::optional<ULONGLONG> pressTime() const { return pressTime_; }
+
+  // The view may show other rows at the same places: it scrolled, or its rows' or
+  // its own height changed. Rows written or removed are the owner's own doing.
+  std::function<void()> OnViewChanged;
+  // The mouse came onto the grid, or left it (seen when the program is idle).
+  std::function<void()> OnMouseEnter;
+  std::function<void()> OnMouseLeave;
+
   // Runs for every cell painted, after the grid's own drawing of it, inside the
   // paint's error boundary.
   std::function<void(Canvas& canvas, int col, int row, RECT rect, GridDrawState state)> OnDrawCell;
@@ -104,12 +125,14 @@ class StringGrid : public CustomControl {
   void keyDown(WORD& key, ShiftState shift) override;
   void resized() override;
   void focusChanged() override;
+  void mouseEnter() override;
+  void mouseLeave() override;
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void applyScreenWork() override;
 
  private:
+  void viewChanged();
   // Geometry: every cell has a one-pixel grid line on its right and below it.
-  int rowPitch() const { return rowHeight_ + kLineWidth; }
   int colLeft(int col) const;
   int rowTopInView(int row) const;  // -1 for a data row scrolled out above the view
   int fullRowsFit() const;          // data rows the client height shows whole
@@ -147,6 +170,8 @@ class StringGrid : public CustomControl {
   // A deque, so that appending a row never moves the rows already there; a row's
   // texts stay unallocated until one is written.
   std::deque<std::vector<std::string>> rows_;
+  std::deque<std::uint64_t> tags_;  // one per row
+  std::optional<ULONGLONG> pressTime_;
   int rowHeight_ = 24;
   int topRow_ = 1;
   GridCoord current_{0, 1};

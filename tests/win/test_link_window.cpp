@@ -476,7 +476,7 @@ TEST_F(LinkWindow, StaysHiddenWhereTheMainWindowIs) {
 
 TEST_F(LinkWindow, SpotFeedSwitchAndCommandTexts) {
   createLinkWindow(true);
-  Form2->SendCommand("<APP_SET_FREQ_MODE:8>QRG|CW-R");  // no link yet: lost
+  Form2->Send({"<APP_SET_FREQ_MODE:8>QRG|CW-R", {}});  // no link yet: lost
   connectOnPort1();
   Form2->ClxOf();
   Form2->ClxOn();
@@ -487,7 +487,8 @@ TEST_F(LinkWindow, SpotFeedSwitchAndCommandTexts) {
   EXPECT_EQ(feed[0].lParam, 0);
   EXPECT_EQ(feed[1].lParam, 1);
 
-  Form2->SendCommand("<STATE:2>AB<CNTY:2>12");  // sent: there when the call returns
+  Form2->Send({"<STATE:2>AB<CNTY:2>12", {}});
+  EXPECT_TRUE(testing_support::waitUntil([&] { return !Form2->Busy(); }));
   EXPECT_EQ(logger32->commands(), std::vector<std::string>{"<STATE:2>AB<CNTY:2>12"});
 }
 
@@ -584,20 +585,49 @@ TEST_F(LinkWindow, ClosingBesideAHungLogger32WaitsAFewSecondsOnly) {
   EXPECT_EQ(Form2->handle(), nullptr);
 }
 
-TEST_F(LinkWindow, ARowClickBesideAHungLogger32GivesUpWithinItsBound) {
+// A hung Logger32 holds no window of ruDOZ: the title says so after two seconds; a
+// tune it takes late still gets its district, one it never takes sends nothing
+// after it, and the clicks made meanwhile are dropped with it.
+TEST_F(LinkWindow, AHungLogger32HoldsNothingAndGetsOnlyWhatItTookInTime) {
   createLinkWindow(true);
   connectOnPort1();
   Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
-  const RECT row = Vip->SG1.cellRect(0, 1);
+  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
+  const auto clickRow = [&](int row) {
+    const RECT r = Vip->SG1.cellRect(0, row);
+    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  };
+  const std::vector<std::string> first = {"<APP_CLICK_DXSPOT:15>14025.000|R3AAA", "<STATE:2>AB<CNTY:2>12"};
+
   logger32->hang();
-  const DWORD start = GetTickCount();
-  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (row.top + row.bottom) / 2);
-  // The click gave up after its one bound and sent no district after it: the
-  // district's send would have waited two seconds more (a message that timed out
-  // never reaches Logger32 here, so its commands cannot tell), and a send without a
-  // bound would still be waiting.
-  EXPECT_LT(GetTickCount() - start, 3500u);
+  DWORD start = GetTickCount();
+  clickRow(1);
+  EXPECT_LT(GetTickCount() - start, 500u) << "the click returned at once";
+  ASSERT_TRUE(testing_support::waitUntil([&] { return title() == "No answer from Logger32"; }, 5000));
+  EXPECT_GE(GetTickCount() - start, TForm2::kNoAnswerMs - 100);
+  logger32->wakeUp();  // within the bound: the tune is taken, the district follows
+  ASSERT_TRUE(testing_support::waitUntil([&] { return !Form2->Busy(); }));
+  EXPECT_EQ(logger32->commands(), first);
+  EXPECT_EQ(title(), "Connected Logger32 1");
+
+  // Past the bound the tune and the clicks behind it are given up.
+  logger32.reset();
+  logger32 = std::make_unique<FakeLogger32>();
+  Form2->Logger32Wnd = logger32->window();
+  Form2->CommandWnd = logger32->commandWindow();
+  Form2->GiveUpMs = 2500;
+  logger32->hang();
+  clickRow(1);
+  clickRow(2);
+  ASSERT_TRUE(testing_support::waitUntil([&] { return !Form2->Busy(); }, 8000));
   EXPECT_EQ(title(), "No answer from Logger32");
+  logger32->wakeUp();
+  logger32->received();  // Logger32 has handled all it was given
+  const auto late = logger32->commands();
+  EXPECT_LE(late.size(), 1u) << "at most the tune that timed out, never a district or a click after it";
+  if (!late.empty()) {
+    EXPECT_EQ(late[0], first[0]);
+  }
 }
 
 TEST_F(LinkWindow, ErrorsWhileClosingTheLinkWindowAreNotReported) {

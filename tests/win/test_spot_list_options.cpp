@@ -9,8 +9,10 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <utility>
 
 #include "app/VipU.h"
+#include "core/link_texts.h"
 #include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
@@ -241,7 +243,7 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
   testing_support::snapshot(Vip->handle(), "spot-list-merged");
 }
 
-TEST_F(SpotListOptions, OldRowsGoButNeverTheOneUnderTheMouseOrBeingClicked) {
+TEST_F(SpotListOptions, OldRowsGoOnceAMinuteAndAtEachSpot) {
   createVip({"MaxAgeMinutes=1", "MergeMinutes=30"});
   const auto spot = [&](const char* call, core::Millis second) {
     clock = second * 1000;
@@ -251,46 +253,85 @@ TEST_F(SpotListOptions, OldRowsGoButNeverTheOneUnderTheMouseOrBeingClicked) {
   spot("R2AA", 30);
   spot("R3AA", 50);
   EXPECT_EQ(pinkRowsOnScreen(), 3);
-  // Once a minute, and at each spot.
   clock = 61000;
   Vip->Timer1Timer();
   EXPECT_EQ(calls(), (std::vector<std::string>{"R2AA", "R3AA"}));
   spot("R4AA", 95);
   EXPECT_EQ(calls(), (std::vector<std::string>{"R3AA", "R4AA"}));
   EXPECT_EQ(pinkRowsOnScreen(), 2);
+  EXPECT_TRUE(messages.messages().empty());
+}
 
-  // Under the mouse pointer a row stays; away from it, it goes.
+// With real pointer input: what the operator's hand rests on does not move while
+// rows above it merge away and age out, and a press tunes the row that stood under
+// it when the button went down, also when spots that move the rows are handled
+// before the press.
+TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
+  createVip({"MaxAgeMinutes=10", "MergeMinutes=30"});
+  const auto callOf = [](int i) { return "R1S" + std::string(i < 10 ? "0" : "") + std::to_string(i); };
+  for (int i = 0; i < 30; ++i) {
+    clock = i * 1000;
+    Vip->AddSpot(callOf(i), "14" + std::to_string(100 + i) + ".0", "AB-12", "12:00");
+  }
   settle();
-  pointAtRow(1);
-  clock = 200000;
-  Vip->Timer1Timer();
-  EXPECT_EQ(calls(), std::vector<std::string>{"R3AA"});
-  SetCursorPos(1200, 1000);
-  Vip->Timer1Timer();
-  EXPECT_TRUE(calls().empty());
-  EXPECT_EQ(pinkRowsOnScreen(), 0);
-
-  // During the click's pause the minute's check and a repeat of the station move
-  // no row: the pressed row stays and is the one named to Logger32.
-  spot("R5AA", 300);
-  spot("R6AA", 301);
-  clock = 400000;
-  static std::function<void()> duringPause;
-  duringPause = [&] {
-    Vip->Timer1Timer();
-    Vip->AddSpot("R5AA", "7020.0", "AB-12", "12:07");
+  const auto callUnderPointer = [&] {
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(Vip->SG1.handle(), &pt);
+    return Vip->SG1.cell(0, Vip->SG1.mouseToCell(1, pt.y).row);
   };
-  SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    duringPause();
-  });
-  const RECT r = Vip->SG1.cellRect(0, 2);
-  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  EXPECT_EQ(commands, (std::vector<std::string>{"<APP_CLICK_DXSPOT:13>7012.000|R6AA", "<STATE:2>AB<CNTY:2>12"}));
-  EXPECT_EQ(calls(), (std::vector<std::string>{"R5AA", "R6AA", "R5AA"}));
-  // After it, the next check removes what has aged.
+  const int top = Vip->SG1.topRow(), rested = top + 3;
+  ASSERT_GT(top, 2);
+  const std::string restedCall = Vip->SG1.cell(0, rested), topCall = Vip->SG1.cell(0, top);
+  pointAtRow(rested);
+  settle();
+  ui::app().idle();  // where the program's loop notices the mouse has come
+  ASSERT_EQ(callUnderPointer(), restedCall);
+
+  // A repeat of the station at the top of the view, and then every row aged out.
+  clock = 40000;
+  Vip->AddSpot(topCall, "14200.0", "AB-12", "12:01");
+  settle();
+  EXPECT_EQ(callUnderPointer(), restedCall);
+  clock = minutesToMillis(10) + 30 * 1000;
   Vip->Timer1Timer();
-  EXPECT_EQ(calls(), std::vector<std::string>{"R5AA"});
+  settle();
+  EXPECT_EQ(callUnderPointer(), restedCall);
+  EXPECT_EQ(calls().front(), topCall) << "rows above the view went, those in it stay";
+
+  INPUT press[2]{};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, press, sizeof(INPUT));
+  const auto sent = [&] {
+    settle();
+    EXPECT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
+    return std::exchange(commands, {});
+  };
+  const std::string restedFreq = "14" + std::to_string(100 + rested - 1) + ".0";
+  EXPECT_EQ(sent(), (std::vector<std::string>{core::spotClickCommand(restedFreq, restedCall), "<STATE:2>AB<CNTY:2>12"}));
+
+  // The hand gone, what waited goes: the merged row and the aged ones.
+  SetCursorPos(1200, 1000);
+  settle();
+  ui::app().idle();  // where the program's loop notices the mouse has gone
+  EXPECT_EQ(calls(), std::vector<std::string>{topCall});
+  for (int i = 0; i < 3; ++i) Vip->AddSpot(callOf(40 + i), "14300.0", "AB-12", "12:03");
+
+  // A press made before spots that move the rows, handled after them.
+  const int pressedRow = Vip->SG1.topRow() + 2;
+  const std::string pressedCall = Vip->SG1.cell(0, pressedRow);
+  const RECT r = Vip->SG1.cellRect(0, pressedRow);
+  PostMessageW(Vip->SG1.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
+  PostMessageW(Vip->SG1.handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, (r.top + r.bottom) / 2));
+  Sleep(50);
+  clock += 5000;
+  Vip->AddSpot(Vip->SG1.cell(0, 1), "14300.0", "AB-12", "12:02");  // the first row merges away
+  ASSERT_NE(Vip->SG1.cell(0, pressedRow), pressedCall) << "the rows moved under the press";
+  const auto got = sent();
+  ASSERT_FALSE(got.empty());
+  EXPECT_NE(got[0].find("|" + pressedCall), std::string::npos) << got[0];
   EXPECT_TRUE(messages.messages().empty());
 }
 
