@@ -123,6 +123,14 @@ void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
   }
 }
 
+void TForm1::PutSpotCallsign(const std::string& call) {
+  // The lookup this starts (none when the field holds the callsign already) takes
+  // the mark at its start, before anything nested in it could.
+  spotLookup_ = true;
+  Edit1.setText(call);
+  spotLookup_ = false;
+}
+
 void TForm1::Setup1Click() { StartSetup(); }
 
 void TForm1::StartSetup() {
@@ -208,6 +216,7 @@ void TForm1::WRKCFM() {
 }
 
 void TForm1::Button1Click() {
+  const auto origin = std::exchange(spotLookup_, false) ? core::SpotOrigin::Logger32 : core::SpotOrigin::Typed;
   DistrictReading reading;
   DistrictReading* const outer = std::exchange(lookupDistricts_, &reading);
   struct Restore {
@@ -238,7 +247,7 @@ void TForm1::Button1Click() {
   for (std::string_view entry : *watch)
     if (core::watchEntryMatches(entry, field)) AlertFlag = 1;
 
-  AlertListing();
+  AlertListing(origin);
 }
 
 void TForm1::CallBook() {
@@ -252,7 +261,7 @@ void TForm1::CallBook() {
   if (const auto district = callbook.find(key)) Edit2.setText(*district);
 }
 
-void TForm1::AlertListing() {
+void TForm1::AlertListing(core::SpotOrigin origin) {
   if (AlertFlag != 1) return;
   std::string freq, time;
   if (Form2) {
@@ -260,7 +269,7 @@ void TForm1::AlertListing() {
     TForm2::findTime(Form2->SpotRecord(), time);
   }
   const std::string call = Edit1.text(), district = Edit2.text();
-  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time); });
+  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time, origin); });
 
   // The log is kept only where the operator made one. The line goes at its end in
   // one write: the earlier bytes are never touched, so a failure can lose only the

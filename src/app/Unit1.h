@@ -8,6 +8,7 @@
 
 #include "app/Texts.h"
 #include "app/held_list.h"
+#include "core/spot.h"
 #include "core/text_file.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -50,7 +51,7 @@ class TForm1 : public ui::Form {
   // "L32": spots from Logger32 reach the callsign field.
   bool TakesSpots() const { return CheckBox1.checked(); }
   // A spot's callsign into the callsign field (the lookup runs when it changes).
-  void PutSpotCallsign(const std::string& call) { Edit1.setText(call); }
+  void PutSpotCallsign(const std::string& call);
   // The window's place, as the settings keep it.
   void PlaceAt(int left, int top) { setBounds(left, top, width(), height()); }
   // The confirmations counted afresh: the title shows "CFM-" and the count, which
@@ -76,7 +77,7 @@ class TForm1 : public ui::Form {
   core::SharedTextList LookList;  // watch list
 
  private:
-  void AlertListing();
+  void AlertListing(core::SpotOrigin origin);
 
   // The district list as the running lookup read it: read at its first check and
   // used for the others, so that one lookup reads the file once. A lookup nested in
@@ -85,6 +86,9 @@ class TForm1 : public ui::Form {
     std::shared_ptr<const core::FileBytes> bytes;
   };
   DistrictReading* lookupDistricts_ = nullptr;
+  // The lookup running now was started by a spot from Logger32, not by the
+  // operator's typing.
+  bool spotLookup_ = false;
 };
 
 extern TForm1* Form1;

@@ -28,10 +28,10 @@ bool TVip::HandOnGrid() {
   return pointerOnGrid_;
 }
 
-void TVip::SpotArrives(const std::string& call, const std::string& rda, SpotOrigin origin, bool hand) {
+void TVip::SpotArrives(const std::string& call, const std::string& rda, core::SpotOrigin origin, bool hand) {
   const core::Millis now = Now();
   AgeRows(now, hand);
-  const bool fromLogger32 = origin == SpotOrigin::Logger32;
+  const bool fromLogger32 = origin == core::SpotOrigin::Logger32;
   if (fromLogger32) {
     if (const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes))) {
       const int row = *merged + 1;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,9 +13,11 @@
 #include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
+#include "core/ini_section.h"
 #include "core/ini_values.h"
 #include "core/spot_list_options.h"
 #include "core/text_file.h"
+#include "ui/file_replace.h"
 #include "ui/text.h"
 
 namespace {
@@ -32,9 +35,12 @@ struct SettingKey {
   std::string (*currentText)(const TVip& vip);
   void (*applyNumber)(TVip& vip, std::int32_t value);
   std::int32_t (*currentNumber)(const TVip& vip);
-  // An option beyond the first keys: it stays out of a file that lacks it as long as
-  // it keeps its default, so that such a file reads as it always did.
-  bool writtenOnceChanged = false;
+  // A key of the settings every version of the program has written. The others (the
+  // addresses, the progress window's place, the contest options) are written only
+  // once their value changed from what the file held, or from the default when it
+  // held none: a file that lacks them reads as it always did, and a value the
+  // operator typed in while the program ran stays.
+  bool described = true;
 };
 
 using ApplyText = void (*)(TVip&, const std::string&);
@@ -50,6 +56,11 @@ constexpr SettingKey integerKey(const char* name, std::int32_t def, ApplyNumber 
 }
 constexpr SettingKey booleanKey(const char* name, bool def, ApplyNumber apply, CurrentNumber current) {
   return {name, Kind::Boolean, nullptr, def ? 1 : 0, nullptr, nullptr, apply, current};
+}
+
+constexpr SettingKey beyond(SettingKey key) {
+  key.described = false;
+  return key;
 }
 
 // The grid font with one part changed.
@@ -70,7 +81,7 @@ constexpr SettingKey optionMinutes(const char* name, const char* def) {
         vip.ContestOptions.*field = core::parseOptionMinutes(v).value_or(core::SpotListOptions{}.*field);
       },
       [](const TVip& vip) { return core::iniText(std::int32_t(vip.ContestOptions.*field)); });
-  key.writtenOnceChanged = true;
+  key.described = false;
   return key;
 }
 template <bool core::SpotListOptions::*field>
@@ -78,7 +89,7 @@ constexpr SettingKey optionFlag(const char* name) {
   SettingKey key = booleanKey(
       name, core::SpotListOptions{}.*field, [](TVip& vip, std::int32_t v) { vip.ContestOptions.*field = v != 0; },
       [](const TVip& vip) { return std::int32_t(vip.ContestOptions.*field); });
-  key.writtenOnceChanged = true;
+  key.described = false;
   return key;
 }
 template <std::string core::SpotListOptions::*field>
@@ -86,7 +97,7 @@ constexpr SettingKey optionText(const char* name) {
   SettingKey key = textKey(
       name, "", [](TVip& vip, const std::string& v) { vip.ContestOptions.*field = v; },
       [](const TVip& vip) { return vip.ContestOptions.*field; });
-  key.writtenOnceChanged = true;
+  key.described = false;
   return key;
 }
 
@@ -165,26 +176,27 @@ const SettingKey kKeys[] = {
     booleanKey(
         "RussOnly", true, [](TVip& vip, std::int32_t v) { vip.RbCheckBox2.setChecked(v != 0); },
         [](const TVip& vip) { return std::int32_t(vip.RbCheckBox2.Checked()); }),
-    // The two web services' base addresses, after the keys above.
-    textKey(
+    // The two web services' base addresses, after the keys above; the operator types
+    // them into the file.
+    beyond(textKey(
         "CfmServer", "", [](TVip& vip, const std::string& v) { vip.CfmServer = v; },
-        [](const TVip& vip) { return vip.CfmServer; }),
-    textKey(
+        [](const TVip& vip) { return vip.CfmServer; })),
+    beyond(textKey(
         "RdaServer", "", [](TVip& vip, const std::string& v) { vip.RdaServer = v; },
-        [](const TVip& vip) { return vip.RdaServer; }),
+        [](const TVip& vip) { return vip.RdaServer; })),
     // The progress window's place and size; it is made after this file is read.
-    integerKey(
+    beyond(integerKey(
         "ProgressTop", WindowPlace{}.top, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.top = v; },
-        [](const TVip& vip) { return std::int32_t(Progress ? Progress->top() : vip.ProgressPlace.top); }),
-    integerKey(
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->top() : vip.ProgressPlace.top); })),
+    beyond(integerKey(
         "ProgressLeft", WindowPlace{}.left, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.left = v; },
-        [](const TVip& vip) { return std::int32_t(Progress ? Progress->left() : vip.ProgressPlace.left); }),
-    integerKey(
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->left() : vip.ProgressPlace.left); })),
+    beyond(integerKey(
         "ProgressWidth", WindowPlace{}.width, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.width = v; },
-        [](const TVip& vip) { return std::int32_t(Progress ? Progress->width() : vip.ProgressPlace.width); }),
-    integerKey(
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->width() : vip.ProgressPlace.width); })),
+    beyond(integerKey(
         "ProgressHeight", WindowPlace{}.height, [](TVip& vip, std::int32_t v) { vip.ProgressPlace.height = v; },
-        [](const TVip& vip) { return std::int32_t(Progress ? Progress->height() : vip.ProgressPlace.height); }),
+        [](const TVip& vip) { return std::int32_t(Progress ? Progress->height() : vip.ProgressPlace.height); })),
     // The contest options of the spot list, each of its dialog's entries.
     optionMinutes<&core::SpotListOptions::MergeMinutes>("MergeMinutes", "0"),
     optionMinutes<&core::SpotListOptions::MaxAgeMinutes>("MaxAgeMinutes", "0"),
@@ -193,13 +205,6 @@ const SettingKey kKeys[] = {
     optionText<&core::SpotListOptions::AlertSoundFile>("AlertSoundFile"),
     optionMinutes<&core::SpotListOptions::AlertSoundMinutes>("AlertSoundMinutes", "10"),
 };
-
-// The base addresses have no control in the program: the operator types them into
-// the file. They are written only when the file lacks them (so that the operator
-// finds the keys), never over what the operator wrote, while ruDOZ runs or not.
-bool ownedByTheProgram(const SettingKey& key) {
-  return std::string_view(key.name) != "CfmServer" && std::string_view(key.name) != "RdaServer";
-}
 
 // A key's default as the file writes it.
 std::string defaultText(const SettingKey& key) {
@@ -241,29 +246,6 @@ std::string toFile(const std::wstring& text) {
   std::string bytes(std::size_t(std::max(n, 0)), '\0');
   WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), bytes.data(), n, nullptr, nullptr);
   return bytes;
-}
-
-bool sameKey(std::wstring_view line, std::wstring_view name) {
-  const std::size_t eq = line.find(L'=');
-  if (eq == std::wstring_view::npos) return false;
-  std::wstring_view key = line.substr(0, eq);
-  while (!key.empty() && key.back() == L' ') key.remove_suffix(1);
-  return key.size() == name.size() &&
-         CompareStringOrdinal(key.data(), int(key.size()), name.data(), int(name.size()), TRUE) == CSTR_EQUAL;
-}
-
-// The section's lines as the file holds them now.
-std::vector<std::wstring> sectionLines(const std::wstring& path) {
-  std::vector<wchar_t> buffer(4096);
-  for (;;) {
-    const DWORD n = GetPrivateProfileSectionW(L"RD", buffer.data(), DWORD(buffer.size()), path.c_str());
-    if (n + 2 < buffer.size()) {
-      std::vector<std::wstring> lines;
-      for (const wchar_t* p = buffer.data(); *p; p += wcslen(p) + 1) lines.emplace_back(p);
-      return lines;
-    }
-    buffer.resize(buffer.size() * 4);
-  }
 }
 
 }  // namespace
@@ -317,28 +299,38 @@ void TVip::ReadParams() {
 
 void TVip::WriteParams() {
   const std::wstring path = SettingsPathW();
-  std::vector<std::wstring> lines = sectionLines(path);
+  core::IniKeys<char> keys;
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
     const SettingKey& key = kKeys[i];
-    const std::wstring name = ui::widen(key.name);
-    const auto existing =
-        std::find_if(lines.begin(), lines.end(), [&](const std::wstring& l) { return sameKey(l, name); });
-    if (!ownedByTheProgram(key) && existing != lines.end()) continue;
+    const std::optional<SettingRead>& read = settingsRead_.size() > i ? settingsRead_[i] : std::nullopt;
+    std::string text = currentText(key, *this);
+    if (!key.described && text == (read ? read->value : defaultText(key))) continue;
     // What was read goes back as it was, unless the operator changed it since: the
     // file keeps its own spelling of a value (hexadecimal, a size below the
     // window's minimum, a value beyond what the screen can show).
-    std::string text = currentText(key, *this);
-    if (key.writtenOnceChanged && existing == lines.end() && text == defaultText(key)) continue;
-    if (settingsRead_.size() > i && settingsRead_[i] && settingsRead_[i]->value == text) text = settingsRead_[i]->file;
-    const std::wstring line = name + L"=" + fromFile(text);
-    if (existing != lines.end()) *existing = line;
-    else lines.push_back(line);
+    if (read && read->value == text) text = read->file;
+    keys.emplace_back(key.name, text);
   }
-  // The whole section in one write: the profile functions rewrite the file at every
-  // call.
-  std::wstring section;
-  for (const std::wstring& l : lines) section += l + L'\0';
-  section += L'\0';
-  if (!WritePrivateProfileSectionW(L"RD", section.c_str(), path.c_str()))
+  // Every key in one write, each line the program does not own as it was. A file in
+  // UTF-16 stays so, its values as the system's code page gives them.
+  try {
+    const std::string file = ui::readWholeFile(path).value_or(std::string());
+    std::string bytes;
+    if (file.size() >= 2 && file.compare(0, 2, "\xFF\xFE") == 0) {
+      core::IniKeys<wchar_t> wide;
+      for (const auto& [name, value] : keys) wide.emplace_back(ui::widen(name), fromFile(value));
+      const std::wstring text(reinterpret_cast<const wchar_t*>(file.data() + 2), (file.size() - 2) / 2);
+      const std::wstring edited = core::setIniKeys<wchar_t>(text, L"RD", wide);
+      bytes = "\xFF\xFE" + std::string(reinterpret_cast<const char*>(edited.data()), edited.size() * sizeof(wchar_t));
+    } else {
+      bytes = core::setIniKeys<char>(file, "RD", keys);
+    }
+    ui::ReplacingFile out(path);
+    out.write(bytes);
+    out.commit();
+  } catch (const std::exception&) {
     throw std::runtime_error(texts::cannotWriteSettings(ui::narrow(path)));
+  }
+  // The system's profile functions forget what they kept of the old file.
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
 }

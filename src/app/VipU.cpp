@@ -285,7 +285,7 @@ void TVip::closeQuietly() {
 }
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
-                   SpotOrigin origin) {
+                   core::SpotOrigin origin) {
   if (ui::app().modalOpen())
     // A dialog or box of the program stays in front, and keeps the keyboard.
     showBehindModal();

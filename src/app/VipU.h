@@ -15,6 +15,7 @@
 #include "app/ProgressU.h"
 #include "controls/RbPanel.h"
 #include "core/press_journal.h"
+#include "core/spot.h"
 #include "core/spot_list_options.h"
 #include "core/text_file.h"
 #include "ui/common_dialogs.h"
@@ -28,10 +29,6 @@
 #include "ui/timer.h"
 #include "ui/tool_tips.h"
 #include "app/VipOptions.h"
-
-// Where a listed spot came from: a spot record of Logger32, or a callsign the
-// operator typed (listed with the last spot's frequency and time).
-enum class SpotOrigin { Logger32, Typed };
 
 class TVip : public ui::Form {
  public:
@@ -105,7 +102,7 @@ class TVip : public ui::Form {
 
   // Appends a spot in the empty last row and keeps the newest row in view.
   void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
-               SpotOrigin origin = SpotOrigin::Logger32);
+               core::SpotOrigin origin = core::SpotOrigin::Logger32);
   // The district's Most Wanted percentage; 0 without a region line.
   double MwValue(const std::string& rda) const;
 
@@ -215,7 +212,7 @@ class TVip : public ui::Form {
   // spot merges into (the spot then takes its place as the newest row); the row it
   // takes is indexed, and the alert may sound. Only spots from Logger32 merge: a
   // typed callsign is listed with another spot's frequency.
-  void SpotArrives(const std::string& call, const std::string& rda, SpotOrigin origin, bool hand);
+  void SpotArrives(const std::string& call, const std::string& rda, core::SpotOrigin origin, bool hand);
   void AgeRows(core::Millis now, bool hand);
   void RemoveRows(int first, int count);
   core::SpotRows spotRows_;  // one per data row of SG1, in its order

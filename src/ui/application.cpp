@@ -175,6 +175,8 @@ bool Application::preTranslate(MSG& msg) {
   return false;
 }
 
+void Application::dispatch(MSG& msg) { handle(msg); }
+
 void Application::handle(MSG& msg) {
   if (preTranslate(msg)) return;
   TranslateMessage(&msg);

@@ -41,6 +41,9 @@ class Application {
   void run(Form& mainForm);
   // Handles every message waiting in the queue, through the hooks, and returns.
   void processMessages();
+  // Handles one message taken from the queue as the loop does: the hooks, the key
+  // preview, then its window.
+  void dispatch(MSG& msg);
   bool terminated() const { return terminated_; }
   void terminate();
 

@@ -19,10 +19,12 @@ std::wstring folderOf(const std::wstring& path) {
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(const std::string& fileName) : fileName_(fileName), target_(widen(fileName)) {
+ReplacingFile::ReplacingFile(const std::string& fileName) : ReplacingFile(widen(fileName)) { fileName_ = fileName; }
+
+ReplacingFile::ReplacingFile(const std::wstring& path) : fileName_(narrow(path)), target_(path) {
   const DWORD attributes = GetFileAttributesW(target_.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    throw std::runtime_error(fileName + " is read-only or a folder.");
+    throw std::runtime_error(fileName_ + " is read-only or a folder.");
   // Made and opened in one step under a name of our own, so that no failure can
   // leave a file behind that this object does not hold.
   const std::wstring folder = folderOf(target_);
@@ -69,6 +71,25 @@ void replaceFileContent(const std::string& fileName, std::string_view bytes) {
   ReplacingFile file(fileName);
   file.write(bytes);
   file.commit();
+}
+
+std::optional<std::string> readWholeFile(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::nullopt;
+    throw std::runtime_error("Cannot open file \"" + narrow(path) + "\". " + systemErrorText(error));
+  }
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  BOOL ok;
+  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) bytes.append(buffer, got);
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  if (!ok) throw std::runtime_error("Error reading file \"" + narrow(path) + "\". " + systemErrorText(error));
+  return bytes;
 }
 
 void appendToExistingFile(const std::string& fileName,

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ class ReplacingFile {
   // A read-only target is refused here: Windows would refuse to replace it only at
   // the end, and Wine would replace it all the same.
   explicit ReplacingFile(const std::string& fileName);
+  // A file named by its full path in UTF-16 (the settings file beside the program).
+  explicit ReplacingFile(const std::wstring& path);
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
@@ -39,6 +42,10 @@ class ReplacingFile {
 };
 
 void replaceFileContent(const std::string& fileName, std::string_view bytes);
+
+// The whole content of a file, or nothing when there is no such file. Throws
+// std::runtime_error with the system's reason when it exists but cannot be read.
+std::optional<std::string> readWholeFile(const std::wstring& path);
 
 // Deletes from `folder` the temporary files that replacements cut off by the end of
 // the program left there (rdzHEX.tmp). One that another running copy still writes

@@ -73,8 +73,7 @@ std::string readFile(const std::string& path) {
 const std::vector<std::string> kKeyOrder = {
     "MyCall",    "AlwaysUpdate", "QrgPanel",  "MainTop",   "MainLeft",  "VipTop",    "VipLeft",
     "VipWidth",  "VipHeigth",    "SpotWidth", "FreqWidth", "RdaWidth",  "TimeWidth", "MwWidth",
-    "FontName",  "FontSize",     "FontStyle", "FontCl",    "FixedColor", "Color",    "RussOnly",
-    "CfmServer", "RdaServer", "ProgressTop", "ProgressLeft", "ProgressWidth", "ProgressHeight"};
+    "FontName",  "FontSize",     "FontStyle", "FontCl",    "FixedColor", "Color",    "RussOnly"};
 
 class SpotList : public ::testing::Test {
  protected:
@@ -280,7 +279,8 @@ TEST_F(SpotList, ProgressWindowKeepsItsPlaceAndSize) {
                                       setting("ProgressHeight")}),
             (std::vector<std::string>{"70", "80", "500", "400"}));
 
-  // Before the window is made, the keys keep what was read, or their defaults.
+  // Unchanged (the window not even made), the keys stay as the file held them, and
+  // missing ones stay out.
   progress.reset();
   ASSERT_EQ(Progress, nullptr);
   writeSettings({"ProgressLeft=41"});
@@ -288,7 +288,7 @@ TEST_F(SpotList, ProgressWindowKeepsItsPlaceAndSize) {
   Vip->WriteParams();
   EXPECT_EQ((std::vector<std::string>{setting("ProgressLeft"), setting("ProgressTop"), setting("ProgressWidth"),
                                       setting("ProgressHeight")}),
-            (std::vector<std::string>{"41", "120", "620", "520"}));
+            (std::vector<std::string>{"41", "<missing>", "<missing>", "<missing>"}));
 }
 
 TEST_F(SpotList, SetupViewAndGridView) {
@@ -412,7 +412,8 @@ TEST_F(SpotList, UnwritableFileIsReportedByOkButNotByTheMainWindowsClose) {
 // the screen cannot take, their own lines, and the base addresses they may edit
 // while ruDOZ runs. Only what the operator changes in the program is written anew.
 TEST_F(SpotList, TheOperatorsFileKeepsWhatItHeldUnlessChangedHere) {
-  writeSettings({"Note=mine", "VipWidth=10", "SpotWidth=$40", "FontSize=0x0C", "CfmServer=http://old"});
+  writeSettings({"Note=mine", "; my own note", "a line without an equals sign", "VipWidth=10", "SpotWidth=$40",
+                 "FontSize=0x0C", "CfmServer=http://old"});
   createVip();
   const std::wstring path = TVip::SettingsPathW();
   WritePrivateProfileStringW(L"RD", L"CfmServer", L"http://new", path.c_str());  // edited while ruDOZ runs
@@ -425,6 +426,9 @@ TEST_F(SpotList, TheOperatorsFileKeepsWhatItHeldUnlessChangedHere) {
   Vip->setWidth(200);
   Vip->WriteParams();
   EXPECT_EQ(std::make_pair(setting("SpotWidth"), setting("VipWidth")), std::make_pair(std::string("70"), std::string("200")));
+  const auto lines = settingsLines();
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+            (std::vector<std::string>{"[RD]", "Note=mine", "; my own note", "a line without an equals sign"}));
 
   // Values no screen can show: nothing overflows on the way, the windows stay
   // usable, and the file keeps them.
