@@ -52,7 +52,10 @@ inline std::string regionsFailed(const std::string& server, const std::string& r
 inline std::string regionsPageUnusable(const std::string& why) {
   return why + "\r\n" + files::kRegionList + " is kept as it was.";
 }
-inline std::string mapFailed(const std::string& reason) { return "Error while downloading Map\r\n" + reason; }
+// One box for a map that did not come: what went wrong, then that there is no map.
+inline std::string mapFailed(const std::string& reason) {
+  return std::string("Error while downloading Map\r\n") + reason + "\r\n" + kNoMap;
+}
 inline std::string addressNotSet(const std::string& service, const std::string& key, const std::string& settingsPath) {
   return "The address of " + service + " is not set.\r\nClose ruDOZ, add the line " + key + "=http://host under [RD] in " +
          settingsPath + " and start ruDOZ again.";

@@ -11,6 +11,7 @@
 #include "core/lookup.h"
 #include "core/text.h"
 #include "ui/application.h"
+#include "ui/canvas.h"
 #include "ui/file_replace.h"
 
 std::uint8_t AlertFlag = 0;
@@ -55,6 +56,7 @@ TForm1::TForm1() {
   Edit1.setFont(fieldFont);
   Edit2.create(this, 96, 0, 49, 21);
   Edit2.setFont(fieldFont);
+  fitDistrictField();
   Button1.create(this, 168, 48, 17, 17, "Button1");
   Button1.hide();
   ListBox1.create(this, 0, 24, 257, 35);
@@ -87,6 +89,16 @@ TForm1::TForm1() {
   OnActivate = [this] { FormActivate(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
   OnKeyDown = [this](WORD key, ui::ShiftState shift) { FormKeyDown(key, shift); };
+}
+
+void TForm1::fitDistrictField() {
+  // Five characters of the widest district a screen's font makes of "MS Sans Serif"
+  // (the widest letters the award uses), the field's frame and its margins; never
+  // narrower than designed.
+  const DWORD margins = DWORD(SendMessageW(Edit2.handle(), EM_GETMARGINS, 0, 0));
+  const int needed = ui::textExtent(Edit2.font(), "MM-88").cx + LOWORD(margins) + HIWORD(margins) +
+                     2 * GetSystemMetrics(SM_CXEDGE) + 2;
+  if (needed > Edit2.width()) Edit2.setWidth(needed);
 }
 
 TForm1::~TForm1() {

@@ -78,6 +78,7 @@ class TForm1 : public ui::Form {
 
  private:
   void AlertListing(core::SpotOrigin origin);
+  void fitDistrictField();
 
   // The district list as the running lookup read it: read at its first check and
   // used for the others, so that one lookup reads the file once. A lookup nested in

@@ -85,8 +85,10 @@ void TVip::RbButton6Click() {
     ui::showMessage(texts::regionsFailed(CfmServer, r.reason));
     return;
   }
-  ui::showMessage(texts::kDownloadOk);
+  // One box: the success only once the page has given a list.
   MostWont();
+  LoadRegionList();
+  ui::showMessage(texts::kDownloadOk);
 }
 
 void TVip::MostWont() {
@@ -101,10 +103,8 @@ void TVip::MostWont() {
 }
 
 bool TVip::LoadMap(const std::string& mapCode) {
-  if (const auto r = DownLoadFile(core::mapUrl(RdaServer, mapCode), files::kMap); !r) {
-    ui::showMessage(texts::mapFailed(r.reason));
-    return false;
-  }
+  if (const auto r = DownLoadFile(core::mapUrl(RdaServer, mapCode), files::kMap); !r)
+    throw std::runtime_error(texts::mapFailed(r.reason));
   if (!Map) return false;
   Map->bringToFront();
   Map->LoadPicture(files::kMap);
@@ -117,5 +117,5 @@ void TVip::ShowMap1Click() {
   // Without the server's address there is no map to fail on: the one message says
   // what to set.
   if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
-  if (!LoadMap(Map->MapCode(rda.substr(0, 2)))) ui::showMessage(texts::kNoMap);
+  LoadMap(Map->MapCode(rda.substr(0, 2)));
 }

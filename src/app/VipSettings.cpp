@@ -292,9 +292,15 @@ void TVip::ReadParams() {
         key.applyNumber(*this, core::iniBool(text, key.defaultNumber != 0));
         break;
     }
-    if (present) settingsRead_[i] = SettingRead{text, currentText(key, *this)};
+    if (present) settingsRead_[i] = KeyRead{text, currentText(key, *this)};
   }
   ApplyOptions();
+}
+
+bool TVip::SettingRead(const char* name) const {
+  for (std::size_t i = 0; i < std::size(kKeys) && i < settingsRead_.size(); ++i)
+    if (std::string_view(kKeys[i].name) == name) return settingsRead_[i].has_value();
+  return false;
 }
 
 void TVip::WriteParams() {
@@ -302,7 +308,7 @@ void TVip::WriteParams() {
   core::IniKeys<char> keys;
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
     const SettingKey& key = kKeys[i];
-    const std::optional<SettingRead>& read = settingsRead_.size() > i ? settingsRead_[i] : std::nullopt;
+    const std::optional<KeyRead>& read = settingsRead_.size() > i ? settingsRead_[i] : std::nullopt;
     std::string text = currentText(key, *this);
     if (!key.described && text == (read ? read->value : defaultText(key))) continue;
     // What was read goes back as it was, unless the operator changed it since: the

@@ -1,12 +1,14 @@
 #include "app/VipU.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "core/link_texts.h"
 #include "core/most_wanted.h"
 #include "ui/application.h"
+#include "ui/canvas.h"
 #include "ui/dialogs.h"
 
 TVip* Vip = nullptr;
@@ -19,6 +21,10 @@ constexpr int kSetupWidth = 266, kSetupHeight = 203;
 constexpr int kMinWidth = 88, kMinHeight = 73;
 
 const char* const kTitles[] = {"    Spot", " Freq", "  RDA", " Time", "MW%"};
+// The widest a column's cells usually get: a portable callsign, a 2 m frequency, a
+// district, a time, a share.
+const char* const kWidestCells[] = {"UA0ABC/P", "144300.0", "MM-88", "88:88", "100"};
+constexpr int kCellPadding = 6;  // the text stands 2 pixels in; a little room after it
 
 // The look the window gives all three of its panels.
 void stylePanel(TRbPanel& panel, const std::string& caption) {
@@ -230,23 +236,60 @@ LRESULT TVip::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TVip::FormCreate() {
   ReadParams();
-  // From here on the main window stands where the settings put it, and the start-up
-  // goes on with it on the screen.
-  if (Form1) Form1->showWithoutActivating();
+  // From here on the main window stands where the settings put it (on a screen the
+  // operator can reach), and the start-up goes on with it on the screen.
+  if (Form1) {
+    Form1->moveOntoScreen();
+    Form1->showWithoutActivating();
+  }
   SG1.setRowCount(2);
   SG1.setDefaultRowHeight(SG1.font().size() + 8);
   RbPanel1.setVisible(RbCheckBox3.Checked());
   ui::Font f = SG1.font();
   f.bold = FontBold;
   SG1.setFont(f);
+  FitColumnsToContent();
   if (RbCheckBox1.Checked()) RbButton3.click();
   try {
-    RegionList = core::TextList::loadSorted(files::kRegionList);
+    LoadRegionList();
   } catch (const std::exception&) {
-    RegionList = core::TextList();
     ui::showMessage(texts::kNoRegionList);
   }
   RecordView();
+}
+
+void TVip::FitColumnsToContent() {
+  static const char* const kWidthKeys[] = {"SpotWidth", "FreqWidth", "RdaWidth", "TimeWidth", "MwWidth"};
+  if (std::any_of(std::begin(kWidthKeys), std::end(kWidthKeys), [this](const char* key) { return SettingRead(key); }))
+    return;
+  int columns = 0;
+  for (int col = 0; col < 5; ++col) {
+    const int width = std::max(ui::textExtent(SG1.font(), kTitles[col]).cx, ui::textExtent(SG1.font(), kWidestCells[col]).cx);
+    SG1.setColWidth(col, width + kCellPadding);
+    columns += width + kCellPadding + 1;  // and its grid line
+  }
+  if (SettingRead("VipWidth")) return;
+  // The grid's frame, its scroll bar and the panel's border around it, and the
+  // window's frame.
+  const int around = 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) +
+                     (RbPanel2.width() - SG1.width()) + (width() - clientWidth());
+  setWidth(std::max(width(), columns + around));
+  SavedWidth = width();
+}
+
+void TVip::LoadRegionList() {
+  try {
+    RegionList = core::TextList::loadSorted(files::kRegionList);
+  } catch (...) {
+    RegionList = core::TextList();
+    throw;
+  }
+  // Rows listed before (spots taken in during the start's boxes, or before a new
+  // list came down) take their values from this one.
+  for (int row = 1; row < SG1.rowCount() - 1; ++row) {
+    const auto value = core::mostWantedValue(RegionList, SG1.cell(2, row));
+    SG1.setCell(4, row, value ? core::mostWantedText(*value) : std::string());
+  }
 }
 
 void TVip::EnterSetupView() {
@@ -286,6 +329,8 @@ void TVip::closeQuietly() {
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
                    core::SpotOrigin origin) {
+  // A window saved off the screen comes onto it with its first spot.
+  if (!visible()) moveOntoScreen();
   if (ui::app().modalOpen())
     // A dialog or box of the program stays in front, and keeps the keyboard.
     showBehindModal();

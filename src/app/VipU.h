@@ -81,7 +81,11 @@ class TVip : public ui::Form {
   // Cuts the downloaded regions page down into "QJreg.txt". A page that gives no
   // region list throws and leaves "QJreg.txt" as it was.
   void MostWont();
-  // Fetches the map of a map code and shows it in the map window.
+  // Reads "QJreg.txt" into RegionList (empty when it cannot be read, which throws)
+  // and gives the rows listed so far their Most Wanted values.
+  void LoadRegionList();
+  // Fetches the map of a map code and shows it in the map window; a failure throws,
+  // with the whole story in one message.
   bool LoadMap(const std::string& mapCode);
 
   void FormCreate();
@@ -200,11 +204,16 @@ class TVip : public ui::Form {
   // What ReadParams found for each key of the file: the text the file holds and the
   // value it gave, so that an unchanged value is written back in the file's own
   // spelling. None for a key the file lacked.
-  struct SettingRead {
+  struct KeyRead {
     std::string file;
     std::string value;
   };
-  std::vector<std::optional<SettingRead>> settingsRead_;
+  std::vector<std::optional<KeyRead>> settingsRead_;
+  // The settings file held the key at the start.
+  bool SettingRead(const char* name) const;
+  // At a first start, without widths in the settings, the columns fit what they hold
+  // at the grid's font, and the window all five.
+  void FitColumnsToContent();
   // The contest options at work (VipContest.cpp).
   void ApplyOptions();
   void ShowWithoutFocus();

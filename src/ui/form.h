@@ -70,9 +70,10 @@ class Form : public Control {
   void setVisible(bool visible) override;
   // Shows the window, brings it to the front and makes it the active window.
   void bringToFront();
-  // A window that lies off every monitor (a place saved on a screen since gone)
-  // moves onto the nearest one's work area.
+  // A window the operator cannot take hold of (a place saved on a screen since gone,
+  // or only a corner left on one) moves onto the nearest monitor's work area.
   void moveOntoScreen();
+  static constexpr int kGripWidth = 48, kGripHeight = 16;
   // Runs the close handler and then does what it decided.
   void close();
   // Shows the window at the top of its band without making it the active window:
