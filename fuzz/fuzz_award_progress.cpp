@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/award_progress.h"
+#include "core/district_list.h"
 #include "core/districts.h"
 #include "core/text_file.h"
 
@@ -27,29 +28,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view confirmations = split < text.size() ? text.substr(split + 1) : std::string_view();
   const core::AwardProgress p = core::countProgress(list, confirmations);
 
+  // Regions with no active district are only counted: their confirmed deleted
+  // districts are in the totals, not in a row.
   core::ProgressTotals sum;
   std::string previous;
   for (const core::RegionProgress& r : p.regions) {
     check(r.letters.size() == 2 && (previous.empty() || previous < r.letters));
     previous = r.letters;
-    check(!r.name.empty() && r.confirmed <= r.active && int(r.needed.size()) == r.active - r.confirmed);
+    check(!r.name.empty() && r.active > 0 && r.confirmed <= r.active && int(r.needed.size()) == r.active - r.confirmed);
     for (const core::NeededDistrict& d : r.needed) check(d.code.size() == 5 && d.code.substr(0, 2) == r.letters);
     sum.active += r.active;
     sum.confirmed += r.confirmed;
     sum.needed += int(r.needed.size());
     sum.confirmedDeleted += r.confirmedDeleted;
   }
-  check(sum == p.totals);
+  check(sum.active == p.totals.active && sum.confirmed == p.totals.confirmed && sum.needed == p.totals.needed);
+  check(sum.confirmedDeleted <= p.totals.confirmedDeleted);
+  if (p.totals.retiredRegions == 0) check(sum.confirmedDeleted == p.totals.confirmedDeleted);
 
   // Each code of the list counts as active when its last line does not retire it,
-  // taken line by line.
-  std::map<std::string_view, bool> valid;
-  core::forEachLine(list, [&](std::string_view line) {
-    if (line.size() < 5 || line[2] != '-') return;
-    const std::string_view description = line.size() > 6 ? line.substr(6) : std::string_view();
-    valid[line.substr(0, 5)] = description.find("deleted") == std::string_view::npos;
-  });
-  check(std::count_if(valid.begin(), valid.end(), [](const auto& v) { return v.second; }) == p.totals.active);
+  // and a region is retired when none of its codes is active; taken line by line
+  // (the tabbed form's rule).
+  if (core::districtListForm(list) == core::DistrictListForm::Tabbed) {
+    std::map<std::string_view, bool> valid;
+    core::forEachLine(list, [&](std::string_view line) {
+      if (line.size() < 5 || line[2] != '-') return;
+      const std::string_view description = line.size() > 6 ? line.substr(6) : std::string_view();
+      valid[line.substr(0, 5)] = description.find("deleted") == std::string_view::npos;
+    });
+    std::map<std::string_view, bool> regionActive;
+    for (const auto& [code, active] : valid) regionActive[code.substr(0, 2)] |= active;
+    check(std::count_if(valid.begin(), valid.end(), [](const auto& v) { return v.second; }) == p.totals.active);
+    check(std::count_if(regionActive.begin(), regionActive.end(), [](const auto& r) { return !r.second; }) ==
+          p.totals.retiredRegions);
+  }
 
   const int counted = p.totals.confirmed + p.totals.confirmedDeleted + int(p.unknownCodes.size());
   check(counted <= core::countConfirmed(core::TextList::fromText(confirmations, true)));

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "core/code_page.h"
+#include "core/confirmations.h"
+#include "core/district_list.h"
 #include "core/districts.h"
 #include "core/text.h"
 #include "core/text_file.h"
@@ -29,8 +31,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (core::compareNoCase(sorted[i - 1], sorted[i]) >= 0) std::abort();
   (void)core::countConfirmed(sorted);
   // The direct search of the district list agrees with the line-by-line rule, for a
-  // code of every length the verdict may pass.
-  for (std::size_t n = 0; n <= 6 && n <= size; ++n) {
+  // code of every length the verdict may pass (the tabbed form's rule).
+  const bool tabbed = core::districtListForm(text) == core::DistrictListForm::Tabbed;
+  for (std::size_t n = 0; tabbed && n <= 6 && n <= size; ++n) {
     const std::string_view code = text.substr(size - n);
     const auto fast = core::lookUpDistrict(text, code);
     bool listed = false, valid = false;
@@ -43,7 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     if (fast.listed != listed || fast.valid != valid || fast.description != description) std::abort();
   }
-  // The one-pass confirmation search agrees with the sorted list.
+  // The one-pass confirmation search agrees with the sorted list (the plain form's
+  // rule).
+  if (core::confirmationsForm(text).csv) return 0;
   const std::string_view code = text.substr(0, 5);
   std::optional<std::string_view> expected;
   for (std::string_view line : sorted)

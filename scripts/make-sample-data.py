@@ -1,7 +1,25 @@
 #!/usr/bin/env python3
-"""Writes the invented sample reference files of data/sample (Windows-1251, CR LF).
+"""Writes the invented sample reference files of data/sample.
 
-Run again to regenerate them; the output is the same every time (fixed seed).
+Two sets, each under the names the program reads (RUdoz.txt, QJar.txt, QJcfm.txt,
+QJlook.txt, QJreg.txt):
+
+- data/sample: the plain set, Windows-1251 with CR LF. Callbook lines "CALL CODE",
+  confirmations "CODE;CALL;BAND;MODE;DATE", the district list "CODE<TAB>description"
+  under region headers "NAME (SHORT)<TAB>(XX)<TAB>area". The demo and the window
+  tests rely on it as it is.
+- data/sample/real: the files in the shapes they come in today. The callbook holds
+  dated lines "CALL <FROM, TO> CODE" beside plain ones, in any order, past, current
+  and future ranges, open ends and a malformed range; R1EXP has an expired dated
+  line before its plain line, R2TWO two districts valid today, R3OLD a deleted
+  district whose successor is judged, R5GONE only expired lines, R6BAD a range on a
+  day that does not exist. The confirmations are the service's QSO export (UTF-8
+  with a byte order mark, CSV with quoted fields and a header). The district list
+  is the award's (LF): headers indented by a tab or by blanks with the letters set
+  off by blanks, deleted districts naming their successor or "***", and one region
+  (CK) whose districts are all deleted.
+
+Run again to regenerate them; the output is the same every time (fixed seeds).
 """
 import os
 import random
@@ -172,6 +190,126 @@ def main():
     print(f"wrote {listed} districts, {len(cfm)} confirmations of {len(confirmed)} districts, "
           f"{len(book)} callbook lines, {len(regions)} region lines; UA1ABC is confirmed ({confirmed[0]}), "
           f"R3DEMO is new ({new_code}); Most Wanted: " + ", ".join(f"{c} {p}" for c, p in fixed.items()))
+    write_real_set(os.path.join(here, "real"))
+
+
+MONTHS = "Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec".split()
+BANDS = ["1.8", "3.5", "7", "10", "14", "18", "21", "24", "28", "50", "144"]
+
+
+def real_region_header(index, prefix):
+    """The three shapes of header line the award's list holds."""
+    stem = REGION_STEMS[index % len(REGION_STEMS)]
+    area = f"UA{index % 10}{chr(ord('A') + index % 26)}"
+    if index % 3 == 0:
+        return f"\t{stem}СКАЯ ОБЛАСТЬ   ({prefix})   {area}"
+    if index % 3 == 1:
+        return f"   {stem}СКИЙ КРАЙ   ({prefix})\t{area}"
+    return f"РЕСПУБЛИКА {stem}ИЯ ({stem}ИЯ)\t({prefix})\t{area}"
+
+
+def real_district_list(rng, regions, retired):
+    """The list's lines, the active codes, and each deleted code with its successor
+    (None for "***")."""
+    lines = ["RDA districts list (invented sample)", "Deleted districts name their successor; *** for none.", ""]
+    active, deleted = [], {}
+    for index, prefix in enumerate(regions):
+        lines.append(real_region_header(index, prefix))
+        ours = []
+        for k in range(1, rng.randint(8, 20) + 1):
+            code = f"{prefix}-{k:02d}"
+            name = f"{rng.choice(PLACES_RU)} {k}"
+            if prefix == retired:  # merged into the next region
+                successor = f"{regions[index + 1]}-{rng.randint(1, 5):02d}" if k % 4 else None
+            elif index == 0 and k in (3, 4):  # a chain: 03 -> 04 -> 01
+                successor = f"{prefix}-04" if k == 3 else f"{prefix}-01"
+            elif ours and rng.random() < 0.06:
+                successor = rng.choice(ours + [None])
+            else:
+                lines.append(f"{code}\t{name}")
+                ours.append(code)
+                continue
+            deleted[code] = successor
+            lines.append(f"{code}\t{name}\tdeleted\t\t{successor or '***'}")
+        active += ours
+    return lines, active, deleted
+
+
+def real_date(rng):
+    return f"{rng.randint(1, 28):02d} {rng.choice(MONTHS)} {rng.randint(2005, 2026)}"
+
+
+def write_real_set(folder):
+    rng = random.Random(1257)
+    os.makedirs(folder, exist_ok=True)
+    regions, retired = PREFIXES[:24], "CK"
+    lines, active, deleted = real_district_list(rng, regions, retired)
+    with open(os.path.join(folder, "QJar.txt"), "wb") as f:
+        f.write("\n".join(lines).encode("cp1251") + b"\n")
+
+    # The stations the demo spots, and what each shows.
+    picks = rng.sample(active, 8)
+    confirmed_old, new_exp, confirmed_two, new_two = picks[:4]
+    old_code = f"{regions[0]}-03"  # deleted: its successor is deleted too, whose successor is judged
+    judged = deleted[deleted[old_code]]
+    fixed = [f"R1EXP <2005-01-01, 2012-12-31> {confirmed_old}", f"R1EXP {new_exp}",
+             f"R2TWO {confirmed_two}", f"R2TWO <2021-06-01, > {new_two}",
+             f"R3OLD {old_code}",
+             f"R4NEW <2045-01-01, > {picks[4]}", f"R4NEW {picks[5]}",
+             f"R5GONE <, 2010-06-30> {picks[6]}", f"R5GONE <2010-07-01,2015-12-31> {picks[7]}",
+             f"R6BAD <2023-02-29, > {picks[4]}", f"R6BAD {picks[5]}",
+             f"EK1SK <1991-01-01, 1992-01-31> {picks[6]}", f"EK1SK {picks[7]}", f"EK1SK < 2024-03-01 , > {picks[0]}"]
+
+    # Callbook: stations in no order, some with their history in dated lines.
+    book, seen, letters = [], set(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ"
+    while len(book) < 2000:
+        call = f"{rng.choice(['R', 'UA', 'RA', 'RK', 'RW', 'UB'])}{rng.randint(0, 9)}" + \
+               "".join(rng.choice(letters) for _ in range(rng.choice([2, 3])))
+        if call in seen or call in {"R1EXP", "R2TWO", "R3OLD", "R4NEW", "R5GONE", "R6BAD", "EK1SK"}:
+            continue
+        seen.add(call)
+        history = []
+        if rng.random() < 0.1:
+            start = rng.randint(1995, 2015)
+            history.append(f"{call} <{start}-01-01, {start + rng.randint(0, 5)}-12-31> {rng.choice(active)}")
+        if rng.random() < 0.03:
+            history.append(f"{call} <{rng.randint(2016, 2024)}-{rng.randint(1, 12):02d}-01, > {rng.choice(active)}")
+        plain = f"{call} {rng.choice(active)}"
+        book += history + [plain] if rng.random() < 0.5 else [plain] + history
+    for i, line in enumerate(fixed):  # spread over the file, in their order
+        book.insert(40 + i * 97, line)
+    write(os.path.join(folder, "RUdoz.txt"), book)
+
+    # Confirmations: the service's QSO export.
+    confirmed = sorted(set(rng.sample(active, 150)) - {new_exp, new_two, judged, picks[5]}
+                       | {confirmed_old, confirmed_two}
+                       | set(rng.sample(sorted(set(deleted) - {old_code, deleted[old_code]}), 6)))
+    rows = []
+    for code in confirmed:
+        for _ in range(rng.choice([1, 1, 2, 3])):
+            call = f"R{rng.randint(0, 9)}{rng.choice(letters)}{rng.choice(letters)}"
+            rows.append(",".join(f'"{v}"' for v in [code, real_date(rng), f"{rng.randint(0, 23):02d}:{rng.randint(0, 59):02d}",
+                                                      rng.choice(BANDS), rng.choice(["CW", "SSB", "FT8", "RTTY", "FM"]),
+                                                      call, call, "Hunter", real_date(rng)]))
+    rng.shuffle(rows)
+    header = '"RDA","Date","Time","Band","Mode","Correspondent","Uploader","Role","DB date"'
+    with open(os.path.join(folder, "QJcfm.txt"), "wb") as f:
+        f.write(b"\xef\xbb\xbf" + "\r\n".join([header] + rows).encode("utf-8") + b"\r\n")
+
+    write(os.path.join(folder, "QJlook.txt"), ["R1FJ", "UA9X", "rk0", "RI1ANC"])
+    regions_list = []
+    for code in active:
+        if rng.random() < 0.05:
+            regions_list.append(f"{code} - Не ступала покрышка А/М!")
+        else:
+            value = rng.uniform(0, 99)
+            percent = f"{value:.2f}" if value < 10 else f"{value:.1f}"
+            regions_list.append(f"{code} {rng.randint(1, 12):02d}.{rng.randint(2005, 2026)}-LastQso {percent}%MW")
+    regions_list.sort(key=str.upper)
+    write(os.path.join(folder, "QJreg.txt"), regions_list)
+    print(f"real shapes: {len(active)} active and {len(deleted)} deleted districts, {len(book)} callbook lines, "
+          f"{len(rows)} confirmations of {len(confirmed)} districts; R1EXP {new_exp} (new), "
+          f"R2TWO {confirmed_two} (confirmed) and {new_two} (new), R3OLD {old_code} -> {deleted[old_code]} -> {judged} (new)")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,8 @@
 #include <optional>
 #include <unordered_map>
 
+#include "core/confirmations.h"
+#include "core/district_list.h"
 #include "core/text.h"
 #include "core/text_file.h"
 
@@ -16,34 +18,16 @@ namespace {
 struct CodeLine {
   std::string_view code;
   std::string_view description;
+  bool deleted = false;
 };
 
-struct RegionHeader {
-  std::string_view letters;
-  std::string_view name;
-};
-
-bool isCodeLine(std::string_view line) { return line.size() >= 5 && line[2] == '-'; }
-
-bool isCapital(char c) { return c >= 'A' && c <= 'Z'; }
+bool isCode(std::string_view code) { return code.size() == 5 && code[2] == '-'; }
 
 // Tabs inside a cell would split it in the table's text.
 std::string withoutTabs(std::string_view s) {
   std::string out(s);
   std::replace(out.begin(), out.end(), '\t', ' ');
   return out;
-}
-
-// A line holding two capital letters in parentheses names that region; the name is
-// what stands before the first tab (or before the letters, when they come first).
-std::optional<RegionHeader> regionHeader(std::string_view line) {
-  for (std::size_t open = line.find('('); open != std::string_view::npos && open + 3 < line.size();
-       open = line.find('(', open + 1)) {
-    if (!isCapital(line[open + 1]) || !isCapital(line[open + 2]) || line[open + 3] != ')') continue;
-    const std::size_t end = std::min(line.find('\t'), open);
-    return RegionHeader{line.substr(open + 1, 2), trimBlanks(line.substr(0, end))};
-  }
-  return std::nullopt;
 }
 
 // The codes of the list, each with its deciding (last) line, sorted by code.
@@ -60,33 +44,43 @@ std::vector<CodeLine> deciding(std::vector<CodeLine> lines) {
   return codes;
 }
 
-// The different confirmed codes of the confirmations as the title counts them: of
-// lines equal but for case only the first is loaded. The views point into `loaded`.
-std::vector<std::string_view> confirmedCodes(std::string_view confirmations, TextList& loaded) {
-  loaded = TextList::fromText(confirmations, true);
-  std::vector<std::string_view> codes;
-  for (std::string_view line : loaded)
-    if (!line.empty()) codes.push_back(head(line, 5));
-  std::sort(codes.begin(), codes.end());
-  codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
-  return codes;
+// The district lines of the list in its form, and the name of each region from
+// its last header line (the tabbed form only has them).
+std::vector<CodeLine> codeLines(std::string_view list,
+                                std::unordered_map<std::string_view, std::string_view>& names) {
+  std::vector<CodeLine> lines;
+  if (districtListForm(list) == DistrictListForm::Semicolon) {
+    forEachLine(afterFirstLine(list), [&](std::string_view line) {
+      if (const auto district = semicolonLine(line); district && isCode(district->code))
+        lines.push_back({district->code, district->title, district->deleted});
+    });
+    return lines;
+  }
+  forEachLine(list, [&](std::string_view line) {
+    if (isCode(head(line, 5))) {
+      const std::string_view description = line.size() > 6 ? line.substr(6) : std::string_view();
+      lines.push_back({line.substr(0, 5), description, contains(description, "deleted")});
+    } else if (const auto header = regionHeader(line)) {
+      names[header->letters] = header->name;
+    }
+  });
+  return lines;
+}
+
+// A region none of whose districts counts any more stays out of the table.
+void dropRetiredRegions(AwardProgress& progress) {
+  const auto retired = std::remove_if(progress.regions.begin(), progress.regions.end(),
+                                      [](const RegionProgress& r) { return r.active == 0; });
+  progress.totals.retiredRegions = int(progress.regions.end() - retired);
+  progress.regions.erase(retired, progress.regions.end());
 }
 
 }  // namespace
 
 AwardProgress countProgress(std::string_view districtList, std::string_view confirmations) {
-  std::vector<CodeLine> lines;
   std::unordered_map<std::string_view, std::string_view> names;  // the last header of each region
-  forEachLine(districtList, [&](std::string_view line) {
-    if (isCodeLine(line)) {
-      lines.push_back({line.substr(0, 5), line.size() > 6 ? line.substr(6) : std::string_view()});
-    } else if (const auto header = regionHeader(line)) {
-      names[header->letters] = header->name;
-    }
-  });
-  const std::vector<CodeLine> codes = deciding(std::move(lines));
-  TextList loaded;
-  const std::vector<std::string_view> confirmed = confirmedCodes(confirmations, loaded);
+  const std::vector<CodeLine> codes = deciding(codeLines(districtList, names));
+  const std::vector<std::string> confirmed = confirmedCodes(TextList::fromText(confirmations, true));
 
   AwardProgress progress;
   ProgressTotals& totals = progress.totals;
@@ -106,7 +100,7 @@ AwardProgress countProgress(std::string_view districtList, std::string_view conf
       progress.regions.push_back(std::move(region));
     }
     RegionProgress& region = progress.regions.back();
-    if (contains(district.description, "deleted")) {
+    if (district.deleted) {
       region.confirmedDeleted += isConfirmed;
       totals.confirmedDeleted += isConfirmed;
       continue;
@@ -122,6 +116,7 @@ AwardProgress countProgress(std::string_view districtList, std::string_view conf
     }
   }
   for (; next != confirmed.end(); ++next) progress.unknownCodes.emplace_back(*next);
+  dropRetiredRegions(progress);
   return progress;
 }
 
@@ -152,7 +147,10 @@ std::string totalsLine(const ProgressTotals& totals) {
 }
 
 std::string deletedLine(const ProgressTotals& totals) {
-  return "confirmed deleted districts: " + std::to_string(totals.confirmedDeleted);
+  std::string line = "confirmed deleted districts: " + std::to_string(totals.confirmedDeleted);
+  if (totals.retiredRegions > 0)
+    line += "; regions with no active district left: " + std::to_string(totals.retiredRegions);
+  return line;
 }
 
 std::string unknownCodesLine(const std::vector<std::string>& unknownCodes) {

@@ -30,28 +30,32 @@ struct ProgressTotals {
   int confirmed = 0;
   int needed = 0;
   int confirmedDeleted = 0;
+  int retiredRegions = 0;  // regions whose districts are all deleted: not in the table
   bool operator==(const ProgressTotals&) const = default;
 };
 
 struct AwardProgress {
-  std::vector<RegionProgress> regions;     // by letters
+  std::vector<RegionProgress> regions;     // by letters; only regions with an active district
   ProgressTotals totals;
   std::vector<std::string> unknownCodes;   // confirmed, not in the list; sorted
   bool operator==(const AwardProgress&) const = default;
 };
 
 // Counts from the bytes of the district list and of the confirmations, with the
-// rules the lookup uses:
+// rules the lookup uses, in each file's form:
 // - a code line is five characters with a hyphen in the third (the code), a
-//   separator and the description; the last line of a code decides, and "deleted"
-//   in its description retires the code;
+//   separator and the description (the semicolon form: a line after the header
+//   whose first field is such a code, its title last); the last line of a code
+//   decides, and "deleted" in its description retires the code;
 // - a region header is another line holding the region's letters in parentheses,
-//   as "РЕСПУБЛИКА АДЫГЕЯ (АДЫГЕЯ)<TAB>(AD)<TAB>UA6Y": the text before its first
-//   tab is the region's name (the last header of a region decides);
+//   as "РЕСПУБЛИКА АДЫГЕЯ (АДЫГЕЯ)<TAB>(AD)<TAB>UA6Y", indented or not: what
+//   stands before the letters is the region's name (the last header of a region
+//   decides);
 // - every other line of the list is ignored;
-// - a confirmation's code is the first five characters of its line, and each code
-//   counts once however many lines confirm it; an empty line confirms nothing, and
-//   of lines equal but for case only the first counts (as in the title's count).
+// - a confirmation's code is the first five characters of its line (the CSV form:
+//   its RDA field), and each code counts once however many lines confirm it; an
+//   empty line confirms nothing, and of lines equal but for case only the first
+//   counts (as in the title's count).
 AwardProgress countProgress(std::string_view districtList, std::string_view confirmations);
 
 // A needed district as one line: the code, two blanks and the description, its
@@ -64,7 +68,7 @@ std::string percentText(int part, int whole);
 
 // "confirmed N of M active districts, P %"
 std::string totalsLine(const ProgressTotals& totals);
-// "confirmed deleted districts: N"
+// "confirmed deleted districts: N", and the regions left out when there are any
 std::string deletedLine(const ProgressTotals& totals);
 // The warning for confirmed codes the list lacks; empty when there are none.
 std::string unknownCodesLine(const std::vector<std::string>& unknownCodes);

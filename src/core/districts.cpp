@@ -1,9 +1,12 @@
 #include "core/districts.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <vector>
 
 #include "core/byte_search.h"
+#include "core/confirmations.h"
+#include "core/district_list.h"
 #include "core/text.h"
 
 namespace core {
@@ -12,11 +15,6 @@ namespace {
 
 bool atLineStart(std::string_view text, std::size_t pos) {
   return pos == 0 || text[pos - 1] == '\n' || text[pos - 1] == '\r';
-}
-
-std::string_view lineAt(std::string_view text, std::size_t pos) {
-  const char* end = findLineBreak(text.data() + pos, text.data() + text.size());
-  return text.substr(pos, std::size_t(end - (text.data() + pos)));
 }
 
 // An empty line is a break right at the start, or a break that follows another
@@ -28,9 +26,31 @@ bool hasEmptyLine(std::string_view text) {
          findBytes(text, "\n\r") != std::string_view::npos;
 }
 
+// The semicolon form: the header is no district, and a line of fewer than three
+// fields neither.
+DistrictInfo lookUpSemicolon(std::string_view list, std::string_view code) {
+  DistrictInfo info;
+  if (code.empty()) return info;
+  const std::size_t body = list.size() - afterFirstLine(list).size();
+  for (std::size_t pos = findBytes(list, code, body); pos != std::string_view::npos;
+       pos = findBytes(list, code, pos + 1)) {
+    if (!atLineStart(list, pos)) continue;
+    const std::string_view line = lineAt(list, pos);
+    if (line.size() <= code.size() || line[code.size()] != ';') continue;
+    const auto district = semicolonLine(line);
+    if (!district) continue;
+    info.listed = true;
+    info.description = district->title;
+    info.valid = !district->deleted;
+    info.successor = district->successor;
+  }
+  return info;
+}
+
 }  // namespace
 
 DistrictInfo lookUpDistrict(std::string_view districtListText, std::string_view code) {
+  if (districtListForm(districtListText) == DistrictListForm::Semicolon) return lookUpSemicolon(districtListText, code);
   DistrictInfo info;
   // A line's first five characters equal the code: a five-character code begins the
   // line, a shorter one is the whole line, an empty one is an empty line, and a
@@ -41,19 +61,35 @@ DistrictInfo lookUpDistrict(std::string_view districtListText, std::string_view 
     info.listed = info.valid = hasEmptyLine(districtListText);
     return info;
   }
+  std::string_view deciding;
   for (std::size_t pos = findBytes(districtListText, code); pos != std::string_view::npos;
        pos = findBytes(districtListText, code, pos + 1)) {
     if (!atLineStart(districtListText, pos)) continue;
     const std::string_view line = lineAt(districtListText, pos);
     if (head(line, 5) != code) continue;
     info.listed = true;
-    info.description = line.size() > 6 ? line.substr(6) : std::string_view();
+    deciding = line;
+  }
+  if (info.listed) {
+    info.description = deciding.size() > 6 ? deciding.substr(6) : std::string_view();
     info.valid = !contains(info.description, "deleted");
+    if (!info.valid) info.successor = tabbedSuccessor(deciding);
   }
   return info;
 }
 
+std::vector<std::string> successorChain(std::string_view districtListText, std::string_view code) {
+  std::vector<std::string> chain{std::string(code)};
+  for (;;) {
+    const DistrictInfo info = lookUpDistrict(districtListText, chain.back());
+    if (info.valid || info.successor.empty()) return chain;
+    if (std::find(chain.begin(), chain.end(), info.successor) != chain.end()) return chain;
+    chain.emplace_back(info.successor);
+  }
+}
+
 int countConfirmed(const TextList& sortedConfirmations) {
+  if (confirmationsForm(sortedConfirmations.firstLine()).csv) return int(confirmedCodes(sortedConfirmations).size());
   int count = 0;
   std::string_view previous;
   for (std::string_view line : sortedConfirmations) {
@@ -66,20 +102,13 @@ int countConfirmed(const TextList& sortedConfirmations) {
 
 std::string cfmTitle(int count) { return "CFM-" + std::to_string(count); }
 
-std::optional<std::string_view> firstConfirmation(std::string_view confirmationsText, std::string_view district) {
-  // No line holds an empty district or a line break.
-  if (district.empty() || district.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
-  // Lines that contain the district, in file order.
-  std::vector<std::string_view> candidates;
-  for (std::size_t pos = findBytes(confirmationsText, district); pos != std::string_view::npos;) {
-    std::size_t start = pos;
-    while (!atLineStart(confirmationsText, start)) --start;
-    const std::string_view line = lineAt(confirmationsText, start);
-    candidates.push_back(line);
-    pos = findBytes(confirmationsText, district, start + line.size());
-  }
-  if (candidates.empty()) return std::nullopt;
+namespace {
 
+// Of the candidate lines (views into `lines`, in file order), the first in the
+// order of the sorted list made of `lines`.
+std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
+                                                   const std::vector<std::string_view>& candidates) {
+  if (candidates.empty()) return std::nullopt;
   // The sorted list keeps, of lines equal but for case, only the first in the file:
   // a later twin of an earlier line does not count, even when only the twin holds
   // the district. One pass notes the first line of each candidate's twins. Usually
@@ -98,7 +127,7 @@ std::optional<std::string_view> firstConfirmation(std::string_view confirmations
   std::vector<const char*> firstTwin(candidates.size(), nullptr);
   constexpr std::size_t kCompareDirectly = 8;
   if (candidates.size() <= kCompareDirectly) {
-    forEachLine(confirmationsText, [&](std::string_view line) {
+    forEachLine(lines, [&](std::string_view line) {
       if (!ofCandidateLength(line)) return;
       for (std::size_t i = 0; i < candidates.size(); ++i)
         if (!firstTwin[i] && equalNoCase(line, candidates[i])) firstTwin[i] = line.data();
@@ -112,7 +141,7 @@ std::optional<std::string_view> firstConfirmation(std::string_view confirmations
     };
     std::unordered_map<std::string_view, const char*, FoldedHash, FoldedEqual> twins(candidates.size());
     for (std::string_view c : candidates) twins.emplace(c, nullptr);
-    forEachLine(confirmationsText, [&](std::string_view line) {
+    forEachLine(lines, [&](std::string_view line) {
       if (!ofCandidateLength(line)) return;
       if (const auto it = twins.find(line); it != twins.end() && !it->second) it->second = line.data();
     });
@@ -124,6 +153,50 @@ std::optional<std::string_view> firstConfirmation(std::string_view confirmations
     if (firstTwin[i] == candidates[i].data() && (!first || compareNoCase(candidates[i], *first) < 0))
       first = candidates[i];
   return first;
+}
+
+// The lines of text that contain the district and pass `keep`, in file order.
+template <class Keep>
+std::vector<std::string_view> linesHolding(std::string_view text, std::string_view district, Keep&& keep) {
+  std::vector<std::string_view> found;
+  for (std::size_t pos = findBytes(text, district); pos != std::string_view::npos;) {
+    std::size_t start = pos;
+    while (!atLineStart(text, start)) --start;
+    const std::string_view line = lineAt(text, start);
+    if (keep(line)) found.push_back(line);
+    pos = findBytes(text, district, start + line.size());
+  }
+  return found;
+}
+
+}  // namespace
+
+std::optional<std::string> firstConfirmation(std::string_view confirmationsText, std::string_view district) {
+  // No line holds an empty district or a line break.
+  if (district.empty() || district.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+  const ConfirmationsForm form = confirmationsForm(confirmationsText);
+  if (!form.csv) {
+    const auto line = firstInSortedOrder(
+        confirmationsText, linesHolding(confirmationsText, district, [](std::string_view) { return true; }));
+    return line ? std::optional<std::string>(*line) : std::nullopt;
+  }
+  // The header is no confirmation, but a later twin of it is no line of the sorted
+  // list either. A district written with a quote stands doubled in its quoted field.
+  const std::string_view body = afterFirstLine(confirmationsText);
+  std::string value;
+  const auto inRdaField = [&](std::string_view line) {
+    return csvField(line, form.rdaColumn, value) && value == district;
+  };
+  std::vector<std::string_view> candidates;
+  if (district.find('"') == std::string_view::npos) {
+    candidates = linesHolding(body, district, inRdaField);
+  } else {
+    forEachLine(body, [&](std::string_view line) {
+      if (inRdaField(line)) candidates.push_back(line);
+    });
+  }
+  const auto line = firstInSortedOrder(confirmationsText, candidates);
+  return line ? std::optional<std::string>(csvLineText(*line)) : std::nullopt;
 }
 
 }  // namespace core

@@ -16,7 +16,23 @@ enum class ExpectedBody { Anything, TextList, Jpeg };
 inline constexpr std::size_t kBodyStartChecked = 64;
 
 // Why a whole body is refused, as a sentence; empty when it is taken. `start` is the
-// body's first bytes (up to kBodyStartChecked), `size` its whole length.
+// body's first bytes (up to kBodyStartChecked), `size` its whole length. The JPEG
+// check; the two lists have the whole-body checks below.
 std::string bodyRefusal(ExpectedBody expected, std::string_view start, std::uint64_t size);
+
+// The whole-body checks of the downloaded lists: why the body may not replace its
+// file, as English sentences; empty when it may. The body may begin with a UTF-8
+// byte order mark and end its lines in LF or CR LF.
+
+// The district list: at least one line must hold a district code (AB-12) where the
+// list keeps it, at the line's start before a tab, a blank or ';' (the semicolon
+// form: as the first field of a line after the header).
+std::string districtListRefusal(std::string_view body);
+
+// The confirmations: at least one plain line beginning with a district code, or the
+// service's CSV with a line whose RDA field is one. A body with no confirmation at
+// all (nothing, blank lines, a CSV header alone) is taken only when the file it
+// would replace holds none either: an operator who has none yet.
+std::string confirmationsRefusal(std::string_view body, std::string_view oldConfirmations);
 
 }  // namespace core

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/district_list.h"
 #include "core/text.h"
 #include "core/text_file.h"
 
@@ -28,6 +29,17 @@ std::string districtCode(std::string_view fourChars) {
   std::string code(fourChars);
   code.insert(std::min<std::size_t>(2, code.size()), 1, '-');
   return code;
+}
+
+// A district with its Most Wanted share: "AB-12 01.2020-LastQso 3.55%MW" (the share
+// may keep a '/' of its cell's closing tag).
+bool isActivatedLine(std::string_view line) {
+  if (!isDistrictCode(head(line, 5)) || line.size() < 6 || line[5] != ' ' || !line.ends_with("%MW")) return false;
+  constexpr std::string_view kLastQso = "-LastQso ";
+  const std::size_t at = line.find(kLastQso);
+  if (at == std::string_view::npos || at + kLastQso.size() > line.size() - 3) return false;
+  const std::string_view share = line.substr(at + kLastQso.size(), line.size() - 3 - at - kLastQso.size());
+  return share.find_first_of("0123456789") != std::string_view::npos;
 }
 
 }  // namespace
@@ -66,6 +78,22 @@ std::vector<std::string> cutRegionsPage(std::string_view page, const LineCompare
   std::vector<std::string> lines;
   forEachLine(page, [&](std::string_view line) { lines.emplace_back(line); });
   return cutRegionsPage(std::move(lines), compare);
+}
+
+std::vector<std::string> regionListFromPage(std::string_view page, const LineCompare& compare) {
+  std::vector<std::string> lines = cutRegionsPage(withoutBom(page), compare);
+  if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return isActivatedLine(l); }))
+    throw RegionsPageError("The regions page names no district with its Most Wanted share.");
+  return lines;
+}
+
+std::string regionsPageRefusal(std::string_view page, const LineCompare& compare) {
+  try {
+    regionListFromPage(page, compare);
+  } catch (const RegionsPageError& e) {
+    return e.what();
+  }
+  return {};
 }
 
 std::string joinCrLf(const std::vector<std::string>& lines) {

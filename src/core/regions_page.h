@@ -29,6 +29,14 @@ std::vector<std::string> cutRegionsPage(std::vector<std::string> lines, const Li
 // The same over the page's bytes: the lines end at CR LF, LF or CR.
 std::vector<std::string> cutRegionsPage(std::string_view page, const LineCompare& compare);
 
+// The region list of a downloaded page: its cut-down, which must hold at least one
+// district with its share, "AB-12 01.2020-LastQso 3.55%MW". Throws
+// RegionsPageError when the page yields none: then the region list is not replaced.
+std::vector<std::string> regionListFromPage(std::string_view page, const LineCompare& compare);
+
+// Why the page may not become the region list, as a sentence; empty when it may.
+std::string regionsPageRefusal(std::string_view page, const LineCompare& compare);
+
 // The lines as the region list file holds them, each followed by CR LF.
 std::string joinCrLf(const std::vector<std::string>& lines);
 

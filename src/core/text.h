@@ -31,6 +31,11 @@ inline bool contains(std::string_view haystack, std::string_view needle) {
 // s with every byte that `kept` refuses written as %XX (upper-case hex digits).
 std::string percentEncode(std::string_view s, bool (*kept)(unsigned char c));
 
+// The text after its UTF-8 byte order mark, if it has one.
+constexpr std::string_view withoutBom(std::string_view s) {
+  return s.starts_with("\xEF\xBB\xBF") ? s.substr(3) : s;
+}
+
 // s without the blanks and tabs at its ends.
 constexpr std::string_view trimBlanks(std::string_view s) {
   const std::size_t first = s.find_first_not_of(" \t");

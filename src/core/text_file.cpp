@@ -82,7 +82,20 @@ std::vector<std::string_view> splitLines(std::string_view text) {
   return lines;
 }
 
-TextList::TextList(FileBytes bytes) : bytes_(std::move(bytes)) { lines_ = splitLines(bytes_.view()); }
+std::string_view lineAt(std::string_view text, std::size_t pos) {
+  const char* const from = text.data() + pos;
+  return std::string_view(from, std::size_t(findLineBreak(from, text.data() + text.size()) - from));
+}
+
+std::size_t skipLineBreak(std::string_view text, std::size_t pos) {
+  if (pos >= text.size()) return text.size();
+  return pos + (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1);
+}
+
+TextList::TextList(FileBytes bytes) : bytes_(std::move(bytes)) {
+  lines_ = splitLines(bytes_.view());
+  if (!lines_.empty()) first_ = lines_.front();
+}
 
 TextList TextList::load(const std::string& fileName) { return TextList(readFileBytes(fileName)); }
 

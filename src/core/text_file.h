@@ -68,6 +68,17 @@ void forEachLine(std::string_view text, F&& f) {
 
 std::vector<std::string_view> splitLines(std::string_view text);
 
+// The line that begins at pos, up to its break.
+std::string_view lineAt(std::string_view text, std::size_t pos);
+inline std::string_view firstLine(std::string_view text) { return lineAt(text, 0); }
+// The position after the line break at pos (CR LF being one break); pos itself at
+// the text's end.
+std::size_t skipLineBreak(std::string_view text, std::size_t pos);
+// What follows the first line and its break.
+inline std::string_view afterFirstLine(std::string_view text) {
+  return text.substr(skipLineBreak(text, firstLine(text).size()));
+}
+
 // A list of lines that owns its bytes. The views stay valid when the list is moved.
 class TextList {
  public:
@@ -82,6 +93,8 @@ class TextList {
   std::size_t size() const { return lines_.size(); }
   bool empty() const { return lines_.empty(); }
   std::string_view operator[](std::size_t i) const { return lines_[i]; }
+  // The first line of the file, wherever sorting put it; empty for an empty file.
+  std::string_view firstLine() const { return first_; }
   auto begin() const { return lines_.begin(); }
   auto end() const { return lines_.end(); }
 
@@ -91,6 +104,7 @@ class TextList {
 
   FileBytes bytes_;
   std::vector<std::string_view> lines_;
+  std::string_view first_;
 };
 
 // A loaded list shared by whoever is walking it.

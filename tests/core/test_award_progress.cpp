@@ -60,11 +60,11 @@ TEST(AwardProgress, TheLastLineOfACodeDecides) {
     core::ProgressTotals totals;
   };
   const Case cases[] = {
-      {"AB-12\tOld\nAB-12\tOld deleted\n", "AB-12\n", {0, 0, 0, 1}},
+      {"AB-12\tOld\nAB-12\tOld deleted\n", "AB-12\n", {0, 0, 0, 1, 1}},  // its region retired with it
       {"AB-12\tOld deleted\nAB-12\tBack again\n", "", {1, 0, 1, 0}},
       {"AB-12\tGone Deleted\n", "AB-12\n", {1, 1, 0, 0}},  // only the lower-case word retires
       {"AB-12\nAB-1\nAB-12x\n", "AB-12\n", {1, 1, 0, 0}},  // five characters suffice
-      {"AB-12 deleted\n", "", {0, 0, 0, 0}},                // retired and not confirmed: nowhere
+      {"AB-12 deleted\n", "", {0, 0, 0, 0, 1}},             // retired and not confirmed: no row
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.list);

@@ -6,9 +6,10 @@
 
 namespace {
 
+// Plain lines hold on every day.
 std::string district(std::string_view book, std::string_view callsign) {
-  const auto d = core::callbookDistrict(book, core::callbookKey(callsign));
-  return d ? std::string(*d) : std::string("<none>");
+  const auto d = core::callbookLookup(book, core::callbookKey(callsign), {2026, 12, 9});
+  return d ? d->district : std::string("<none>");
 }
 
 TEST(CallBook, FindsTheFirstLineThatBeginsWithTheCallsignAndASpace) {
@@ -48,8 +49,8 @@ TEST(CallBook, KeyIsUpperCasedCallsignAndOneSpace) {
 }
 
 TEST(CallBook, AKeyWithALineBreakMatchesNoLine) {
-  EXPECT_FALSE(core::callbookDistrict("UA1\r\nABC AB-12", "UA1\r\nABC ").has_value());
-  EXPECT_FALSE(core::callbookDistrict("UA1ABC AB-12", "").has_value());
+  EXPECT_FALSE(core::callbookLookup("UA1\r\nABC AB-12", "UA1\r\nABC ", {2026, 12, 9}).has_value());
+  EXPECT_FALSE(core::callbookLookup("UA1ABC AB-12", "", {2026, 12, 9}).has_value());
 }
 
 // District check that accepts a fixed set of codes and records what it was asked.

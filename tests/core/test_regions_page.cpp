@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "core/text.h"
 
 namespace {
@@ -63,6 +65,31 @@ TEST(RegionsPage, PageWithoutUsableLinesIsRefused) {
   EXPECT_THROW(cut({"<html>", " ", "", "<body>", "</html>"}), core::RegionsPageError);
   // A first line without activity has no code before it.
   EXPECT_THROW(cut({kNoActivity, "a", "b", "c"}), core::RegionsPageError);
+}
+
+// The region list is replaced only by a page that names a district with its share.
+TEST(RegionsPage, ARegionListNeedsADistrictWithItsShare) {
+  const auto page = [](const Lines& lines) { return core::joinCrLf(lines); };
+  const struct {
+    const char* what;
+    std::string page;
+    const char* refusal;
+  } cases[] = {
+      {"activated", page(activatedRow("AB12", "01.2020", "3.55")), ""},
+      {"byte order mark", "\xEF\xBB\xBF" + page(activatedRow("AB12", "01.2020", "12")), ""},
+      {"no activity anywhere", page({"<tr>", "<td>CD34</td>", kNoActivity, "", "", "</tr>"}), "The regions page names no district"},
+      {"text only", "Service unavailable\n", "The regions page names no district"},
+      {"an empty share", page(activatedRow("AB12", "01.2020", "")), "The regions page names no district"},
+      {"nothing usable", "<html>\n</html>\n", "The regions page holds no district line."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string refusal = core::regionsPageRefusal(c.page, core::compareNoCase);
+    EXPECT_EQ(refusal.substr(0, std::strlen(c.refusal)), c.refusal);
+    EXPECT_EQ(refusal.empty(), !*c.refusal) << refusal;
+  }
+  EXPECT_EQ(core::regionListFromPage(cases[1].page, core::compareNoCase), Lines{"AB-12 01.2020-LastQso 12/%MW"});
+  EXPECT_THROW(core::regionListFromPage(cases[2].page, core::compareNoCase), core::RegionsPageError);
 }
 
 TEST(RegionsPage, BytesSplitAtEveryKindOfLineBreak) {
