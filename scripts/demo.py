@@ -167,7 +167,7 @@ def setup_view(display, window):
     """The setup view from the main window's context menu ("Setup", its first
     entry), then its confirmations button."""
     x, y, w, h = display.geometry(window)
-    display.click(x + 155, y + h - 13, button=3)  # between the district field and "L32"
+    display.click(x + 167, y + h - 13, button=3)  # between the district field and "L32"
     display.key("Down", "Return")
     vip = display.find_window("^Vip$|LastQso", timeout=20)
     display.xdotool("windowactivate", "--sync", str(vip), check=False)
@@ -184,7 +184,7 @@ def progress_window(display, window):
     sample files; then the regions by what they still need, most first, and the
     needed districts of the first."""
     x, y, w, h = display.geometry(window)
-    display.click(x + 155, y + h - 13, button=3)
+    display.click(x + 167, y + h - 13, button=3)
     display.key("Down", "Down", "Down", "Return")
     progress = display.find_window("^RDA Progress$", timeout=20)
     shot(display, "14-progress", progress)
@@ -203,7 +203,7 @@ def contest_options(display, window, sim):
     frequencies, between two spots of R4DEMO: each station keeps one row, moved to
     the newest place with its last frequency and time."""
     x, y, w, h = display.geometry(window)
-    display.click(x + 155, y + h - 13, button=3)
+    display.click(x + 167, y + h - 13, button=3)
     display.key("Down", "Down", "Return")  # "Show Vip": the grid again after the setup view
     vip = display.find_window("^Vip$|LastQso|^Download OK", timeout=20)
     vx, vy, vw, vh = display.geometry(vip)

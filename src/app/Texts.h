@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // The reference files and the files the program writes, by bare name in the working
 // folder.
@@ -29,6 +30,18 @@ inline const char* const kAllPortsBusy = "All QRL Sorry -:((";
 inline const char* const kCheckCat = "Check CAT";
 inline const char* const kNoAnswer = "No answer from Logger32";
 inline std::string connected(const std::string& portName) { return "Connected " + portName; }
+// A deleted district judged by its successor.
+inline std::string successorTitle(const std::string& deleted, const std::string& successor,
+                                  const std::string& description) {
+  return deleted + " deleted -> " + successor + " " + description;
+}
+
+// The list box, above the confirming line.
+inline std::string callbookDistricts(const std::vector<std::string>& districts) {
+  std::string line = "Callbook today:";
+  for (std::size_t i = 0; i < districts.size(); ++i) line += (i ? ", " : " ") + districts[i];
+  return line;
+}
 
 // The spot list window.
 inline const char* const kNoRegionList = "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"";

@@ -56,7 +56,6 @@ TForm1::TForm1() {
   Edit1.setFont(fieldFont);
   Edit2.create(this, 96, 0, 49, 21);
   Edit2.setFont(fieldFont);
-  fitDistrictField();
   Button1.create(this, 168, 48, 17, 17, "Button1");
   Button1.hide();
   ListBox1.create(this, 0, 24, 257, 35);
@@ -64,6 +63,7 @@ TForm1::TForm1() {
   ListBox1.hide();
   CheckBox1.create(this, 160, 5, 41, 17, "L32");
   CheckBox1.setChecked(true);
+  fitDistrictField();
   StatusBar1.create(this, 0, 48, 291, 17);
   StatusBar1.setColor(core::clRed);
   StatusBar1.setPanelText("NEW RDA!");
@@ -98,7 +98,10 @@ void TForm1::fitDistrictField() {
   const DWORD margins = DWORD(SendMessageW(Edit2.handle(), EM_GETMARGINS, 0, 0));
   const int needed = ui::textExtent(Edit2.font(), "MM-88").cx + LOWORD(margins) + HIWORD(margins) +
                      2 * GetSystemMetrics(SM_CXEDGE) + 2;
-  if (needed > Edit2.width()) Edit2.setWidth(needed);
+  if (needed <= Edit2.width()) return;
+  // "L32" keeps its distance: the gap between them is where the menu is opened.
+  CheckBox1.setLeft(CheckBox1.left() + needed - Edit2.width());
+  Edit2.setWidth(needed);
 }
 
 TForm1::~TForm1() {
@@ -177,15 +180,15 @@ std::string TForm1::Cnt() {
   return title;
 }
 
+std::shared_ptr<const core::FileBytes> TForm1::DistrictList() {
+  if (!lookupDistricts_) return std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
+  if (!lookupDistricts_->bytes)
+    lookupDistricts_->bytes = std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
+  return lookupDistricts_->bytes;  // held by the caller: a nested lookup may replace it
+}
+
 bool TForm1::Raion(const std::string& code) {
-  std::shared_ptr<const core::FileBytes> districts;
-  if (lookupDistricts_) {
-    if (!lookupDistricts_->bytes)
-      lookupDistricts_->bytes = std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
-    districts = lookupDistricts_->bytes;  // held here: a nested lookup may replace it
-  } else {
-    districts = std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
-  }
+  const auto districts = DistrictList();
   const core::DistrictInfo info = core::lookUpDistrict(districts->view(), code);
   if (info.listed) setCaption(std::string(info.description));
   return info.valid;
@@ -195,11 +198,25 @@ void TForm1::Edit2Change() {
   setCaption(texts::kNoSuchDistrict);
   const std::string key = core::toUpperAscii(Edit2.text());
   StatusBar1.hide();
+  judged_ = Edit2.text();
   if (Edit2.text() == "w" || Edit2.text() == "W") {
     Edit2.clear();  // the run this starts judges the empty field
     return;
   }
-  if (Raion(key)) WRKCFM();
+  if (Raion(key)) {
+    WRKCFM();
+    return;
+  }
+  // A deleted district that names its successor: the station works from there now,
+  // and that district is judged and listed, the title naming both.
+  const auto districts = DistrictList();
+  const auto chain = core::successorChain(districts->view(), key);
+  if (chain.size() < 2) return;
+  const core::DistrictInfo successor = core::lookUpDistrict(districts->view(), chain.back());
+  if (!successor.valid) return;
+  setCaption(texts::successorTitle(key, chain.back(), std::string(successor.description)));
+  judged_ = chain.back();
+  WRKCFM();
 }
 
 void TForm1::WRKCFM() {
@@ -207,12 +224,13 @@ void TForm1::WRKCFM() {
   // The confirmations are read as they lie in the file; the confirming line is the
   // one the sorted list would show first (see firstConfirmation).
   const core::FileBytes confirmations = core::readFileBytes(files::kConfirmations);
-  const std::string district = core::toUpperAscii(Edit2.text());
+  const std::string district = core::toUpperAscii(judged_);
   if (district.size() != 5 || confirmations.view().empty()) return;
 
   ListBox1.show();
   if (const auto line = core::firstConfirmation(confirmations.view(), district)) {
     ListBox1.clear();
+    if (!callbookNote_.empty()) ListBox1.add(callbookNote_);
     ListBox1.setHeight(std::min(ListBox1.height() + kListBoxGrowth, kListBoxMaxHeight));
     ListBox1.add(std::string(*line));
     StatusBar1.setColor(core::clGreen);
@@ -266,11 +284,21 @@ void TForm1::CallBook() {
   ListBox1.setHeight(kListBoxResetHeight);
   ListBox1.clear();
   ListBox1.hide();
+  callbookNote_.clear();
   core::CallbookFile callbook(files::kCallbook);
   Edit2.clear();
   const std::string key = core::callbookKey(Edit1.text());
   if (key.size() < 4) return;
-  if (const auto district = callbook.find(key)) Edit2.setText(*district);
+  const auto found = callbook.find(key, ui::utcToday());
+  if (!found) return;
+  // Dated lines may make more than one district valid today: the first goes into
+  // the district field, and the list box names them all, above the confirming line.
+  if (found->validDistricts.size() > 1) {
+    callbookNote_ = texts::callbookDistricts(found->validDistricts);
+    ListBox1.add(callbookNote_);
+    ListBox1.show();
+  }
+  Edit2.setText(found->district);
 }
 
 void TForm1::AlertListing(core::SpotOrigin origin) {
@@ -280,7 +308,7 @@ void TForm1::AlertListing(core::SpotOrigin origin) {
     TForm2::findFreq(Form2->SpotRecord(), freq);
     TForm2::findTime(Form2->SpotRecord(), time);
   }
-  const std::string call = Edit1.text(), district = Edit2.text();
+  const std::string call = Edit1.text(), district = judged_;
   if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time, origin); });
 
   // The log is kept only where the operator made one. The line goes at its end in

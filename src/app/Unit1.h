@@ -87,6 +87,12 @@ class TForm1 : public ui::Form {
     std::shared_ptr<const core::FileBytes> bytes;
   };
   DistrictReading* lookupDistricts_ = nullptr;
+  std::shared_ptr<const core::FileBytes> DistrictList();
+  // The district the last verdict judged, and the one a listing names: the district
+  // field's text, or the successor of the deleted district it holds.
+  std::string judged_;
+  // The districts the callbook makes valid today, when there is more than one.
+  std::string callbookNote_;
   // The lookup running now was started by a spot from Logger32, not by the
   // operator's typing.
   bool spotLookup_ = false;

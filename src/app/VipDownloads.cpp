@@ -8,6 +8,7 @@
 #include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
+#include "core/download_body.h"
 #include "core/regions_page.h"
 #include "core/text_file.h"
 #include "core/web_addresses.h"
@@ -37,18 +38,28 @@ bool addressSet(const std::string& address, const char* key, const char* service
   return false;
 }
 
-// The reference lists are text; a web page or nothing in their place is refused.
-core::ExpectedBody expectedIn(const std::string& file) {
-  if (file == files::kConfirmations || file == files::kDistricts) return core::ExpectedBody::TextList;
-  if (file == files::kMap) return core::ExpectedBody::Jpeg;
-  return core::ExpectedBody::Anything;
+// What may take a file's place: a list only when its lines have the list's form,
+// the map only as a picture. (The regions page is judged when it is cut down.)
+ui::BodyCheck checkFor(const std::string& file) {
+  if (file == files::kDistricts) return [](std::string_view body) { return core::districtListRefusal(body); };
+  if (file == files::kMap) return [](std::string_view body) { return core::jpegRefusal(body); };
+  if (file != files::kConfirmations) return {};
+  return [](std::string_view body) {
+    // An answer without a confirmation replaces only a file without one.
+    core::FileBytes old;
+    try {
+      old = core::readRawFileBytes(files::kConfirmations);
+    } catch (const core::FileOpenError&) {
+    }
+    return core::confirmationsRefusal(body, old.view());
+  };
 }
 
 }  // namespace
 
 ui::DownloadResult TVip::DownLoadFile(const std::string& url, const std::string& file) {
   try {
-    return ui::downloadFile(url, file, expectedIn(file));
+    return ui::downloadFile(url, file, checkFor(file));
   } catch (const std::exception& e) {
     return {false, e.what()};
   }
@@ -95,7 +106,7 @@ void TVip::MostWont() {
   const core::FileBytes page = core::readFileBytes(files::kRegionPage);
   std::vector<std::string> lines;
   try {
-    lines = core::cutRegionsPage(page.view(), compareLocale);
+    lines = core::regionListFromPage(page.view(), compareLocale);
   } catch (const core::RegionsPageError& e) {
     throw std::runtime_error(texts::regionsPageUnusable(e.what()));
   }

@@ -155,17 +155,13 @@ void TVip::createFrequencyPanel() {
   styleControl(RbButton1, "CW");
   RbButton2.create(&RbPanel1, RbPanel1.clientWidth() - 3 - 43, 3, 43, 25);
   styleControl(RbButton2, "SSB");
+  RbButton2.keepRightMargin();
   Label1.create(&RbPanel1, 3, 2, RbPanel1.clientWidth() - 6, 26, "QRG");
   Label1.setColor(kPanelColor);
   Label1.setFont({.name = "Times New Roman", .height = 24, .bold = true, .color = core::clNavy});
   Label1.setAlign(ui::Align::Bottom);
   RbButton1.OnClick = [this] { RbButton1Click(); };
   RbButton2.OnClick = [this] { RbButton2Click(); };
-}
-
-void TVip::placeFrequencyButtons() {
-  const int left = RbPanel1.clientWidth() - 3 - RbButton2.width();
-  if (RbButton2.left() != left) RbButton2.setBounds(left, 3, RbButton2.width(), RbButton2.height());
 }
 
 void TVip::createGrid() {
@@ -227,10 +223,7 @@ LRESULT TVip::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     return 0;
   }
   const LRESULT result = ui::Form::handleMessage(msg, wParam, lParam);
-  if (msg == WM_SIZE && RbButton2.handle()) {
-    placeFrequencyButtons();
-    FormResize();
-  }
+  if (msg == WM_SIZE) FormResize();
   return result;
 }
 

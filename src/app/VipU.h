@@ -164,7 +164,6 @@ class TVip : public ui::Form {
   void createFrequencyPanel();
   void createGrid();
   void createMenu();
-  void placeFrequencyButtons();
 
   bool quietClose_ = false;
 

@@ -3,26 +3,19 @@
 // anything but a JPEG picture that of the map.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace core {
 
-enum class ExpectedBody { Anything, TextList, Jpeg };
+// Why a downloaded body may not replace its file, as English sentences; empty when
+// it may.
 
-// The body's first bytes that the check looks at.
-inline constexpr std::size_t kBodyStartChecked = 64;
+// The map: a JPEG picture.
+std::string jpegRefusal(std::string_view body);
 
-// Why a whole body is refused, as a sentence; empty when it is taken. `start` is the
-// body's first bytes (up to kBodyStartChecked), `size` its whole length. The JPEG
-// check; the two lists have the whole-body checks below.
-std::string bodyRefusal(ExpectedBody expected, std::string_view start, std::uint64_t size);
-
-// The whole-body checks of the downloaded lists: why the body may not replace its
-// file, as English sentences; empty when it may. The body may begin with a UTF-8
-// byte order mark and end its lines in LF or CR LF.
+// The lists: the body may begin with a UTF-8 byte order mark and end its lines in
+// LF or CR LF.
 
 // The district list: at least one line must hold a district code (AB-12) where the
 // list keeps it, at the line's start before a tab, a blank or ';' (the semicolon

@@ -364,6 +364,12 @@ void Control::notifyParent() {
 
 void Control::childLayoutChanged() { realign(); }
 
+void Control::keepRightMargin() {
+  if (!parent_) return;
+  const RECT area = parent_->alignArea({parent_->clientWidth(), parent_->clientHeight()});
+  rightMargin_ = int(area.right - bounds().right);
+}
+
 std::optional<RECT> Control::plannedChildBounds(const Control& child) const {
   const RECT placed = placedClientRect();
   const SIZE planned{clientWidth(), clientHeight()};
@@ -378,6 +384,13 @@ std::vector<Control::Placement> Control::alignedPlaces(RECT r) const {
   auto place = [&](Control* c, int x, int y, int w, int h) {
     places.push_back({c, {x, y, x + std::max(w, 0), y + std::max(h, 0)}});
   };
+  // Controls kept at their distance from the right edge, before the aligned ones
+  // take their share of the area.
+  for (Control* c : children_) {
+    if (!c->rightMargin_ || c->align_ != Align::None || !c->visible()) continue;
+    const RECT own = c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
+    place(c, r.right - *c->rightMargin_ - (own.right - own.left), own.top, own.right - own.left, own.bottom - own.top);
+  }
   for (Align pass : {Align::Top, Align::Bottom, Align::Left, Align::Right, Align::Client}) {
     for (Control* c : children_) {
       if (c->align_ != pass || !c->visible()) continue;

@@ -85,6 +85,9 @@ class Control {
 
   Align align() const { return align_; }
   void setAlign(Align align);
+  // The control keeps the distance it has now from its container's right edge when
+  // the container's width changes (it lies over the aligned ones).
+  void keepRightMargin();
   // Lays the aligned children out within alignArea(): at once in a container, when
   // the event is over in a form (see Form).
   virtual void realign();
@@ -168,6 +171,7 @@ class Control {
   bool ansi_ = false;
   bool aligning_ = false;
   Align align_ = Align::None;
+  std::optional<int> rightMargin_;
   std::optional<RECT> heldBounds_;  // in the parent's client area
   std::optional<bool> heldVisible_;
   Form* screenWorkHolder_ = nullptr;  // the form holding this control's screen work

@@ -212,7 +212,7 @@ const DownloadBounds& downloadBounds() {
   return bounds;
 }
 
-DownloadResult downloadFile(const std::string& url, const std::string& fileName, core::ExpectedBody expected,
+DownloadResult downloadFile(const std::string& url, const std::string& fileName, const BodyCheck& check,
                             const DownloadBounds& bounds) {
   static const bool socketsReady = [] {
     WSADATA data;
@@ -232,10 +232,10 @@ DownloadResult downloadFile(const std::string& url, const std::string& fileName,
       // nothing beside the target.
       core::HttpResponseReader reader(bounds.maxBytes);
       std::optional<ReplacingFile> file;
-      std::string start;
+      std::string body;  // kept for the check, within the bound of its size
       const auto keep = [&](std::string_view bytes) {
         if (!file) file.emplace(fileName);
-        start.append(bytes.substr(0, core::kBodyStartChecked - std::min(start.size(), core::kBodyStartChecked)));
+        if (check) body.append(bytes);
         file->write(bytes);
       };
       std::vector<char> buffer(64 * 1024);
@@ -260,8 +260,8 @@ DownloadResult downloadFile(const std::string& url, const std::string& fileName,
         continue;
       }
       if (reader.status() != 200) throw DownloadFailure(answered + ".");
-      if (const std::string refusal = core::bodyRefusal(expected, start, reader.bodyBytes()); !refusal.empty())
-        throw DownloadFailure(refusal);
+      if (check)
+        if (const std::string refusal = check(body); !refusal.empty()) throw DownloadFailure(refusal);
       if (!file) file.emplace(fileName);
       file->commit();
       return {true, {}};

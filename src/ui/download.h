@@ -6,9 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
-
-#include "core/download_body.h"
+#include <string_view>
 
 namespace ui {
 
@@ -34,8 +34,10 @@ const DownloadBounds& downloadBounds();
 // Blocks until the transfer ends, within the bounds. Meanwhile the windows repaint
 // and messages that other programs send (Logger32 writing a spot) are handled; the
 // operator's keys and clicks wait until the download is over.
-DownloadResult downloadFile(const std::string& url, const std::string& fileName,
-                            core::ExpectedBody expected = core::ExpectedBody::Anything,
+// Why a whole body may not take its file's place, as a sentence; empty when it may.
+using BodyCheck = std::function<std::string(std::string_view body)>;
+
+DownloadResult downloadFile(const std::string& url, const std::string& fileName, const BodyCheck& check = {},
                             const DownloadBounds& bounds = downloadBounds());
 
 }  // namespace ui

@@ -145,6 +145,12 @@ std::string shortDateNow() {
   return narrow(text);
 }
 
+core::Date utcToday() {
+  SYSTEMTIME now{};
+  GetSystemTime(&now);
+  return {now.wYear, now.wMonth, now.wDay};
+}
+
 std::string longTimeNow() {
   wchar_t text[128] = {};
   GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 128);

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/dates.h"
 #include "ui/win.h"
 
 namespace ui {
@@ -63,6 +64,8 @@ void appendToExistingFile(const std::string& fileName,
 // The current date in the user's short date format and the current time in the
 // long time format, in Windows-1251.
 std::string shortDateNow();
+// Today in UTC, the calendar of the callbook's dated lines and of spot times.
+core::Date utcToday();
 std::string longTimeNow();
 
 }  // namespace ui

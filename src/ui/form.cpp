@@ -317,14 +317,15 @@ void Form::moveOntoScreen() {
   info.cbSize = sizeof info;
   if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return;
   const RECT& work = info.rcWork;
-  // On the screen is where the operator can take hold of it: a good piece of its top
-  // edge, where the title bar is, lies on the nearest monitor's work area. A pixel
-  // or two in a corner is not.
+  // On the screen is where the operator can take hold of it: a good piece of its
+  // width on the nearest monitor's work area, and its top edge, where the title bar
+  // is, at most half a bar above or below that area. A pixel or two in a corner is
+  // not.
   const int width = std::min(int(r.right - r.left), int(work.right - work.left));
   const int height = std::min(int(r.bottom - r.top), int(work.bottom - work.top));
-  RECT grip{r.left, r.top, r.right, r.top + std::min(height, kGripHeight)}, onScreen{};
-  if (IntersectRect(&onScreen, &grip, &work) && onScreen.right - onScreen.left >= std::min(width, kGripWidth) &&
-      onScreen.bottom - onScreen.top >= std::min(height, kGripHeight))
+  const long overlap = std::min(r.right, work.right) - std::max(r.left, work.left);
+  if (overlap >= std::min(width, kGripWidth) && r.top >= work.top - kGripHeight / 2 &&
+      r.top <= work.bottom - kGripHeight)
     return;
   const int left = std::clamp(int(r.left), int(work.left), int(work.right) - width);
   const int top = std::clamp(int(r.top), int(work.top), int(work.bottom) - height);

@@ -102,27 +102,10 @@ TEST(HttpResponse, AddressesRequestsAndRedirects) {
   EXPECT_EQ(core::redirectAddress(from, "?b=2"), "http://h:81/map/3d.jpg?b=2");
 }
 
-TEST(DownloadBody, ListsAndMapsRefuseWhatCannotBeThem) {
-  using core::ExpectedBody;
-  const struct {
-    ExpectedBody expected;
-    std::string start;
-    std::uint64_t size;
-    const char* refusal;  // empty: taken
-  } cases[] = {
-      {ExpectedBody::TextList, "AB-12 Somewhere\r\n", 17, ""},
-      {ExpectedBody::TextList, "", 0, "The server sent an empty list."},
-      {ExpectedBody::TextList, "\xEF\xBB\xBF\r\n  <!DOCTYPE html>", 500, "The server sent a web page, not the list."},
-      {ExpectedBody::TextList, "<html>", 6, "The server sent a web page, not the list."},
-      {ExpectedBody::Jpeg, "\xFF\xD8\xFF\xE0", 4000, ""},
-      {ExpectedBody::Jpeg, "<html>", 6, "The server sent no JPEG picture."},
-      {ExpectedBody::Jpeg, "", 0, "The server sent no JPEG picture."},
-      {ExpectedBody::Anything, "", 0, ""},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.start);
-    EXPECT_EQ(core::bodyRefusal(c.expected, c.start, c.size), c.refusal);
-  }
+TEST(DownloadBody, OnlyAPictureIsAMap) {
+  EXPECT_EQ(core::jpegRefusal("\xFF\xD8\xFF\xE0 picture"), "");
+  EXPECT_EQ(core::jpegRefusal("<html>"), "The server sent no JPEG picture.");
+  EXPECT_EQ(core::jpegRefusal(""), "The server sent no JPEG picture.");
 }
 
 }  // namespace

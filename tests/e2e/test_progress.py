@@ -78,7 +78,7 @@ class ProgressWindow(unittest.TestCase):
 
     def test_sort_select_and_copy_with_real_input(self):
         x, y, w, h = self.display.geometry(self.main)
-        self.display.click(x + 155, y + h - 13, button=3)  # between the district field and "L32"
+        self.display.click(x + 167, y + h - 13, button=3)  # between the district field and "L32"
         self.display.key("Down", "Down", "Down", "Return")  # "Setup", "Show Vip", "Progress"
         self.window = self.display.find_window("^RDA Progress$", timeout=20)
         self.assertEqual(self.display.geometry(self.window), PLACE)

@@ -2,6 +2,8 @@
 // the messages, the files they leave and the requests the stand-in saw.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -28,6 +30,16 @@ const std::string kOld = "old content\r\nkept byte for byte\r\n";
 const char* const kMapFailed = " Не удалось нарисовать картинку! Sorry :-((";
 
 std::string sample(const std::string& name) { return readWholeFile(std::string(RUDOZ_SAMPLE_DIR) + "/" + name); }
+
+std::string percentEncoded(const std::string& bytes) {
+  std::string out;
+  for (const unsigned char c : bytes) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%%%02X", c);
+    out += std::isalnum(c) ? std::string(1, char(c)) : hex;
+  }
+  return out;
+}
 
 Texts lines(const std::string& text) {
   Texts out;
@@ -153,29 +165,45 @@ TEST_F(Downloads, EveryFailureKeepsTheFileAndSaysWhy) {
   }
 }
 
-// A captive portal's page or an empty answer in place of a list: the confirmations
-// do not drop to CFM-0 and the district list stays.
-TEST_F(Downloads, ListsRefuseAWebPageOrNothing) {
+// An answer that is not a list does not replace one: the confirmations do not drop
+// to CFM-0 and the district list stays. The service's CSV is a list; an answer
+// without a confirmation replaces only a file without one.
+TEST_F(Downloads, OnlyAListReplacesAList) {
   start(base, base);
+  const std::string held = "AB-12;R1ABC;20m\r\n";
+  const std::string header = "\"RDA\",\"Date\",\"Time\",\"Band\",\"Mode\",\"Correspondent\"\r\n";
   const struct {
-    const char* fault;
-    const char* reason;
-  } cases[] = {{"mode=body&file=regions.html", "The server sent a web page, not the list."},
-               {"mode=empty", "The server sent an empty list."}};
+    const char* name;
+    std::string body;
+    bool confirmationsTaken, listTaken;
+  } cases[] = {
+      {"a line break", "\r\n", false, false},
+      {"64 blank lines, then a page", std::string(64, '\n') + "<html><body>Portal</body></html>", false, false},
+      {"a plain-text error", "Service unavailable", false, false},
+      {"the CSV header alone", header, false, false},
+      {"the service's CSV", header + "\"AB-12\",\"01 Jan 2020\",\"12:00\",\"14\",\"CW\",\"R1ABC\"\r\n", true, false},
+      {"plain lines", "CD-01;R1CCC;40m\r\n", true, true},
+  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.fault);
-    webFault(c.fault);
-    for (const char* name : {"QJcfm.txt", "QJar.txt"}) dir.write(name, kOld);
-    Vip->setCaption("Vip");
+    SCOPED_TRACE(c.name);
+    for (const char* name : {"QJcfm.txt", "QJar.txt"}) dir.write(name, held);
+    webFault("mode=text&text=" + percentEncoded(c.body));
     Vip->RbButton3.click();
     Vip->RbButton5.click();
-    const Texts said = shown();
-    ASSERT_EQ(said.size(), 2u);
-    for (const std::string& text : said) EXPECT_NE(text.find(c.reason), std::string::npos) << text;
-    EXPECT_EQ(Vip->caption(), "Vip");
-    for (const char* name : {"QJcfm.txt", "QJar.txt"}) EXPECT_EQ(readWholeFile(name), kOld);
     testing_support::webClear();
+    EXPECT_EQ(readWholeFile("QJcfm.txt"), c.confirmationsTaken ? c.body : held);
+    EXPECT_EQ(readWholeFile("QJar.txt"), c.listTaken ? c.body : held);
+    // One box for each list, a reason in each that is not taken.
+    const Texts said = shown();
+    EXPECT_EQ(said.size(), std::size_t(2 - c.confirmationsTaken)) << testing::PrintToString(said);
   }
+  // A new operator's file holds no confirmation: the empty answer is taken.
+  dir.write("QJcfm.txt", "");
+  webFault("mode=text&count=1&text=" + percentEncoded(header));
+  Vip->RbButton3.click();
+  EXPECT_EQ(readWholeFile("QJcfm.txt"), header);
+  EXPECT_EQ(Vip->caption(), "Download OK  CFM-0");
+  EXPECT_EQ(shown(), Texts{});
 }
 
 TEST_F(Downloads, DistrictListAndMostWanted) {
@@ -197,15 +225,18 @@ TEST_F(Downloads, DistrictListAndMostWanted) {
   EXPECT_NE(std::find(region.begin(), region.end(), "AD-02 12.2011-LastQso 3.55%MW\r"), region.end());
   EXPECT_TRUE(std::is_sorted(region.begin(), region.end()));  // codes only: case plays no part
 
-  // A page with nothing usable is reported and the region list stays.
+  // A page with nothing usable, or lines without a share, is reported in one box and
+  // the region list stays.
   const std::string good = readWholeFile("QJreg.txt");
-  webFault("mode=body&file=regions-empty.html&count=1");
-  Vip->RbButton6.click();
-  const Texts said = shown();
-  ASSERT_EQ(said.size(), 2u);
-  EXPECT_EQ(said[0], "Download succesful!");
-  EXPECT_NE(said[1].find("QJreg.txt is kept as it was."), std::string::npos) << said[1];
-  EXPECT_EQ(readWholeFile("QJreg.txt"), good);
+  for (const std::string fault : {"mode=body&file=regions-empty.html&count=1", "mode=text&count=1&text=Captive%20portal"}) {
+    SCOPED_TRACE(fault);
+    webFault(fault);
+    Vip->RbButton6.click();
+    const Texts said = shown();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("QJreg.txt is kept as it was."), std::string::npos) << said[0];
+    EXPECT_EQ(readWholeFile("QJreg.txt"), good);
+  }
 }
 
 TEST_F(Downloads, MissingAddressNamesTheKeyAndFile) {
@@ -258,14 +289,14 @@ TEST_F(Downloads, ShowMapOfARow) {
   showMapOfRow(3);  // the empty slot row
   showMapOfRow(0);  // the title "  RDA": no map code
   EXPECT_EQ(served(), (Texts{"GET /map/3d.jpg 200", "GET /map/0u.jpg 200", "GET /map/.jpg 404"}));
-  EXPECT_EQ(shown(), (Texts{"Error while downloading Map\r\nThe server answered 404 Not Found.", kMapFailed}));
+  EXPECT_EQ(shown(), Texts{std::string("Error while downloading Map\r\nThe server answered 404 Not Found.\r\n") + kMapFailed});
 
   // A body that is no JPEG is refused before it replaces the picture; one that
   // claims an absurd size gets the decoder's report. The picture stays.
   const struct {
     const char* file;
     Texts said;
-  } bad[] = {{"regions.html", {"Error while downloading Map\r\nThe server sent no JPEG picture.", kMapFailed}},
+  } bad[] = {{"regions.html", {std::string("Error while downloading Map\r\nThe server sent no JPEG picture.\r\n") + kMapFailed}},
              {"map/huge.jpg",
               {"The picture is 60000 x 60000 pixels; pictures above 4096 x 4096 are not shown."}}};
   for (const auto& b : bad) {

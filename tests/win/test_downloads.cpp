@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "core/download_body.h"
 #include "support.h"
 #include "ui/download.h"
 #include "ui/form.h"
@@ -16,7 +17,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using core::ExpectedBody;
+// The checks the program gives its downloads: a district list, a map.
+const ui::BodyCheck kList = [](std::string_view body) { return core::districtListRefusal(body); };
+const ui::BodyCheck kJpeg = [](std::string_view body) { return core::jpegRefusal(body); };
 using testing_support::readWholeFile;
 
 const std::string kOld = "old content\r\nkept byte for byte\r\n";
@@ -36,20 +39,20 @@ TEST(DownloadFile, WholeAnswerReplacesTheFile) {
     const char* name;
     const char* fault;
     const char* path;
-    ExpectedBody expected;
+    ui::BodyCheck check;
     const char* file;
     const char* served;
   } cases[] = {
-      {"with its length", "", "/rda_rus.txt", ExpectedBody::TextList, "QJar.txt", "QJar.txt"},
-      {"in chunks", "mode=chunked&count=1", "/rda_rus.txt", ExpectedBody::TextList, "QJar.txt", "QJar.txt"},
-      {"after a wait", "mode=slow&seconds=0.5&count=1", "/map/3d.jpg", ExpectedBody::Jpeg, "map.jpg", "map/3d.jpg"},
-      {"moved elsewhere", "mode=redirect&file=0u.jpg&count=1", "/map/3d.jpg", ExpectedBody::Jpeg, "map.jpg",
+      {"with its length", "", "/rda_rus.txt", kList, "QJar.txt", "QJar.txt"},
+      {"in chunks", "mode=chunked&count=1", "/rda_rus.txt", kList, "QJar.txt", "QJar.txt"},
+      {"after a wait", "mode=slow&seconds=0.5&count=1", "/map/3d.jpg", kJpeg, "map.jpg", "map/3d.jpg"},
+      {"moved elsewhere", "mode=redirect&file=0u.jpg&count=1", "/map/3d.jpg", kJpeg, "map.jpg",
        "map/0u.jpg"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     if (*c.fault) testing_support::webFault(c.fault);
-    const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + c.path, c.file, c.expected, kBounds);
+    const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + c.path, c.file, c.check, kBounds);
     ASSERT_TRUE(r) << r.reason;
     EXPECT_EQ(readWholeFile(c.file), sample(c.served));
   }
@@ -62,7 +65,7 @@ TEST(DownloadFile, FailureEndsWithinItsBoundSaysWhyAndKeepsTheOldFile) {
     const char* name;
     const char* fault;  // empty: none
     const char* reason;
-    ExpectedBody expected = ExpectedBody::TextList;
+    ui::BodyCheck check = kList;
     std::string base = testing_support::webBase();
     bool readOnly = false;
     bool locked = false;  // held open by another program that shares nothing
@@ -78,17 +81,17 @@ TEST(DownloadFile, FailureEndsWithinItsBoundSaysWhyAndKeepsTheOldFile) {
       {"server that never answers", "mode=stall&count=1", "The server sent nothing for 1 s."},
       {"endless slow body", "mode=trickle&seconds=0.1&count=1", "The download took longer than 3 s."},
       {"redirect loop", "mode=redirect&file=/rda/csv", "more than 3 times"},
-      {"connection never accepted", "", " within 1.5 s.", ExpectedBody::TextList,
+      {"connection never accepted", "", " within 1.5 s.", kList,
        "http://127.0.0.1:" + std::to_string(blackhole)},
       // Port 1 on the loopback has no listener.
-      {"connection refused", "", "refused", ExpectedBody::TextList, "http://127.0.0.1:1"},
-      {"https", "", "is not a plain http:// address", ExpectedBody::TextList, "https://127.0.0.1"},
-      {"web page for a list", "mode=body&file=regions.html&count=1", "The server sent a web page, not the list."},
+      {"connection refused", "", "refused", kList, "http://127.0.0.1:1"},
+      {"https", "", "is not a plain http:// address", kList, "https://127.0.0.1"},
+      {"web page for a list", "mode=body&file=regions.html&count=1", "The server sent a web page"},
       {"empty list", "mode=empty&count=1", "The server sent an empty list."},
       {"no picture for the map", "mode=body&file=QJcfm.txt&count=1", "The server sent no JPEG picture.",
-       ExpectedBody::Jpeg},
-      {"read-only target", "", "read-only", ExpectedBody::TextList, testing_support::webBase(), true},
-      {"target in use", "", "Cannot replace QJcfm.txt.", ExpectedBody::TextList, testing_support::webBase(), false,
+       kJpeg},
+      {"read-only target", "", "read-only", kList, testing_support::webBase(), true},
+      {"target in use", "", "Cannot replace QJcfm.txt.", kList, testing_support::webBase(), false,
        true},
   };
   for (const auto& c : cases) {
@@ -99,7 +102,7 @@ TEST(DownloadFile, FailureEndsWithinItsBoundSaysWhyAndKeepsTheOldFile) {
     HANDLE holder = c.locked ? CreateFileA("QJcfm.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                              : INVALID_HANDLE_VALUE;
     if (*c.fault) testing_support::webFault(c.fault);
-    const ui::DownloadResult r = ui::downloadFile(c.base + "/rda/csv?call=UA1ABC", "QJcfm.txt", c.expected, kBounds);
+    const ui::DownloadResult r = ui::downloadFile(c.base + "/rda/csv?call=UA1ABC", "QJcfm.txt", c.check, kBounds);
     testing_support::webClear();
     EXPECT_FALSE(r);
     EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
@@ -135,7 +138,7 @@ TEST(DownloadFile, MessagesFromOtherProgramsAreHandledAndShownMeanwhile) {
       shownMeanwhile = GetWindowTextW(window.handle(), title, 32) && std::wstring(title) == L"R3AAA listed";
   });
   const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + "/rda_rus.txt", "QJar.txt",
-                                                ExpectedBody::TextList, kBounds);
+                                                kList, kBounds);
   testing_support::pump();  // lets a sender that was kept waiting go
   sender.join();
   testing_support::webClear();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/ProgressU.h"
 #include "app/Unit2.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
@@ -33,6 +34,59 @@ TEST_F(Lookup, CallsignTypedInLowerCaseGetsItsDistrictAndVerdict) {
   EXPECT_EQ(form->StatusBar1.panelText(), "RDA Status CFM");
   EXPECT_EQ(form->ListBox1.height(), 17 + 18);
   EXPECT_EQ(AlertFlag, 0);
+}
+
+// The award's files as they circulate: a callbook with dated lines, the district
+// list as published (indented headers, successors), the service's CSV.
+TEST_F(Lookup, TheAwardsFilesInTheirRealShapes) {
+  dir.writeLines("RUdoz.txt", {"R1OLD <2001-01-01, 2005-12-31> CD-01", "R1OLD AB-12", "R1TWO <2020-01-01, > KK-33",
+                               "R1TWO AB-12", "R1DEL AB-01"});
+  dir.write("QJar.txt", "\tTEST REGION   (AB)   UA1A\nAB-01\tdeleted\t\tZK-37\nAB-12\tAbinsk\nCD-01\tOther\n"
+                        "KK-33\tFresh\n  Z REGION  (ZK)  UA0Z\nZK-37\tZeya\n");
+  const std::string csv = "\"RDA\",\"Date\",\"Time\",\"Band\",\"Mode\",\"Correspondent\"\r\n"
+                          "\"AB-12\",\"01 Jan 2020\",\"12:00\",\"14\",\"CW\",\"R1ABC\"\r\n"
+                          "\"CD-01\",\"02 Feb 2021\",\"13:00\",\"7\",\"SSB\",\"R1CCC\"\r\n";
+  const std::string plain = "AB-12;R1ABC;20m\r\nCD-01;R1CCC;40m\r\n";
+  const struct {
+    const char* field;  // "1": the callsign field, "2": the district field
+    const char* typed;
+    const char* district, *title;
+    bool confirmed;
+    std::vector<std::string> listBoxCsv, listBoxPlain;
+  } cases[] = {
+      // The expired dated line comes first; the plain line counts.
+      {"1", "R1OLD", "AB-12", "Abinsk", true, {"AB-12 01 Jan 2020 12:00 14 CW R1ABC"}, {"AB-12;R1ABC;20m"}},
+      // Two lines valid today: the first gives the district, the list box names both.
+      {"1", "R1TWO", "KK-33", "Fresh", false, {"Callbook today: KK-33, AB-12"}, {"Callbook today: KK-33, AB-12"}},
+      // A deleted district is judged by its successor.
+      {"2", "AB-01", "AB-01", "AB-01 deleted -> ZK-37 Zeya", false, {}, {}},
+  };
+  for (const std::string& confirmations : {csv, plain}) {
+    dir.write("QJcfm.txt", confirmations);
+    EXPECT_EQ(form->CountConfirmations(), "CFM-2");
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.typed) + (confirmations == csv ? " with CSV" : " with plain lines"));
+      form->Edit1.setText("");
+      (std::string(c.field) == "1" ? form->Edit1 : form->Edit2).setText(c.typed);
+      EXPECT_EQ(form->Edit2.text(), c.district);
+      EXPECT_EQ(form->caption(), c.title);
+      EXPECT_EQ(form->StatusBar1.panelText(), c.confirmed ? "RDA Status CFM" : "New RDA !");
+      EXPECT_EQ(AlertFlag, c.confirmed ? 0 : 1);
+      std::vector<std::string> shown;
+      for (int i = 0; i < form->ListBox1.count(); ++i) shown.push_back(form->ListBox1.item(i));
+      EXPECT_EQ(shown, confirmations == csv ? c.listBoxCsv : c.listBoxPlain);
+    }
+  }
+  // The progress counts the same from either form.
+  std::vector<std::string> totals;
+  for (const std::string& confirmations : {csv, plain}) {
+    dir.write("QJcfm.txt", confirmations);
+    TProgress progress;
+    progress.Refresh();
+    totals.push_back(progress.Label1.caption());
+  }
+  EXPECT_EQ(totals[0], "confirmed 2 of 4 active districts, 50.0 %");
+  EXPECT_EQ(totals[1], totals[0]);
 }
 
 TEST_F(Lookup, LongerCallsignsAndTabsNeverMatch) {

@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
+#include <utility>
+#include <vector>
 
 #include "main_window_fixture.h"
 #include "ui/application.h"
+#include "ui/canvas.h"
+#include "ui/dialogs.h"
 
 using testing_support::MessageRecorder;
 using testing_support::pump;
@@ -40,10 +45,20 @@ TEST_F(MainWindow, StartsAsAStayOnTopToolWindowShowingTheConfirmedCount) {
   EXPECT_FALSE(form->StatusBar1.visible());
   EXPECT_FALSE(form->Button1.visible());
   EXPECT_TRUE(form->Edit1.focused());
-  // Auto-size: the two fields and the check box, inside the 1-pixel inner border.
-  EXPECT_EQ(form->clientWidth(), 201);
+  // Auto-size: the two fields and the check box, inside the 1-pixel inner border;
+  // the check box as far from the district field as designed (a field made wider
+  // for its font moves it).
+  EXPECT_EQ(form->clientWidth(), form->CheckBox1.left() + 41);
+  EXPECT_EQ(form->CheckBox1.left() - form->Edit2.left() - form->Edit2.width(), 160 - 96 - 49);
   EXPECT_EQ(form->clientHeight(), 22);
   testing_support::snapshot(form->handle(), "main-window-start");
+
+  // The district field shows five characters of the widest district whole.
+  form->Edit2.setText("MM-88");
+  RECT field{};
+  GetClientRect(form->Edit2.handle(), &field);
+  const LRESULT last = SendMessageW(form->Edit2.handle(), EM_POSFROMCHAR, 4, 0);
+  EXPECT_LE(short(LOWORD(last)) + ui::textExtent(form->Edit2.font(), "8").cx, field.right);
 }
 
 TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
@@ -152,6 +167,33 @@ TEST_F(MainWindow, AltWEmptiesBothFieldsWhateverElseIsHeld) {
   EXPECT_EQ(form->caption(), kNoSuch);
 }
 
+// Keys typed while the program was busy (a download that ends in a box) are not
+// taken by the box: they reach their field once it is closed, Shift as it was held.
+TEST_F(MainWindow, KeysTypedAheadOfABoxReachTheirFieldAfterIt) {
+  ui::setMessageBoxHook(nullptr);  // a real box, closed by a hand of its own
+  form->Edit1.setFocus();
+  settle();
+  std::vector<INPUT> keys;
+  for (const auto& [vk, up] : {std::pair{VK_SHIFT, false}, {'R', false}, {'R', true}, {VK_SHIFT, true}, {'3', false},
+                              {'3', true}, {VK_RETURN, false}, {VK_RETURN, true}}) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = WORD(vk);
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    keys.push_back(in);
+  }
+  SendInput(UINT(keys.size()), keys.data(), sizeof(INPUT));
+  std::thread closer([] {
+    HWND box = nullptr;
+    for (int i = 0; i < 250 && !box; ++i, Sleep(20)) box = FindWindowW(L"#32770", L"ruDOZ");
+    if (box) PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
+  ui::showMessage("The download failed.");
+  closer.join();
+  settle();
+  EXPECT_EQ(form->Edit1.text(), "R3");
+}
+
 TEST_F(MainWindow, LettersWithoutAltDoNothingAndAltQCloses) {
   form->Edit1.setText("UA1AAA");
   form->FormKeyDown('W', {});
@@ -253,18 +295,26 @@ TEST_F(MainWindow, TabsOfThePublishedListShowAsOneBlankInTheTitle) {
   // As the award publishes it: tabs between the parts, notes after more tabs, LF.
   dir.write("QJar.txt",
             "AB-12\t\xC0\xE1\xE8\xED\xF1\xEA\xE8\xE9 \xF0\xE0\xE9\xEE\xED\t\t\tnew 01.01.2001\t\t\n"
-            "EF-05\tOld district\t\tdeleted\tAB-12\n");
+            "EF-05\tOld district\t\tdeleted\t***\n"
+            "GH-05\tOlder district\t\tdeleted\tAB-12\n");
   form->Edit2.setText("AB-12");
   form->applyHeld();
   wchar_t title[128] = {};
   GetWindowTextW(form->handle(), title, 128);
   EXPECT_EQ(std::wstring(title), L"\u0410\u0431\u0438\u043d\u0441\u043a\u0438\u0439 \u0440\u0430\u0439\u043e\u043d new 01.01.2001");
   EXPECT_TRUE(form->StatusBar1.visible());
-  form->Edit2.setText("EF-05");  // what is compared keeps its tabs: still retired
+  form->Edit2.setText("EF-05");  // what is compared keeps its tabs: still retired, with no successor
   form->applyHeld();
   GetWindowTextW(form->handle(), title, 128);
-  EXPECT_EQ(std::wstring(title), L"Old district deleted AB-12");
+  EXPECT_EQ(std::wstring(title), L"Old district deleted ***");
   EXPECT_FALSE(form->StatusBar1.visible());
+  // A deleted district that names its successor is judged by it, the title naming both.
+  form->Edit2.setText("GH-05");
+  form->applyHeld();
+  GetWindowTextW(form->handle(), title, 128);
+  EXPECT_EQ(std::wstring(title),
+            L"GH-05 deleted -> AB-12 \u0410\u0431\u0438\u043d\u0441\u043a\u0438\u0439 \u0440\u0430\u0439\u043e\u043d new 01.01.2001");
+  EXPECT_TRUE(form->StatusBar1.visible());
 }
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
+#include "ui/canvas.h"
 #include "ui/dialogs.h"
 
 namespace {
@@ -168,10 +169,14 @@ TEST_F(SpotList, FirstStartTakesEveryDefault) {
                             Vip->RbCheckBox3.Checked(), Vip->RbPanel1.visible()),
             std::make_tuple("QQ0QQ", false, true, false, false));
   EXPECT_EQ(std::make_pair(Form1->left(), Form1->top()), std::make_pair(2, 80));
-  EXPECT_EQ(std::make_tuple(Vip->left(), Vip->top(), Vip->width(), Vip->height(), Vip->SavedWidth, Vip->SavedHeight),
-            std::make_tuple(2, 150, 264, 284, 264, 284));
-  EXPECT_EQ((std::vector<int>{grid.colWidth(0), grid.colWidth(1), grid.colWidth(2), grid.colWidth(3), grid.colWidth(4)}),
-            (std::vector<int>{93, 50, 50, 55, 35}));
+  EXPECT_EQ(std::make_tuple(Vip->left(), Vip->top(), Vip->height(), Vip->SavedWidth, Vip->SavedHeight),
+            std::make_tuple(2, 150, 284, Vip->width(), 284));
+  // Without widths in the file the columns fit what they hold, and the window all
+  // five beside the scroll bar.
+  EXPECT_GE(Vip->width(), 264);
+  EXPECT_LE(grid.cellRect(4, 0).right, grid.clientWidth() - GetSystemMetrics(SM_CXVSCROLL));
+  for (const auto& [col, text] : {std::pair{0, "UA0ABC/P"}, {1, "14012.0"}, {2, "AB-12"}, {3, "18:04"}})
+    EXPECT_LE(ui::textExtent(grid.font(), text).cx + 2, grid.colWidth(col)) << text;
   EXPECT_EQ(std::make_tuple(grid.font().name, grid.font().size(), grid.font().bold, grid.font().color),
             std::make_tuple("MS Sans Serif", 10, false, core::clNavy));
   EXPECT_EQ(std::make_tuple(grid.fixedColor(), grid.color(), grid.rowCount(), grid.defaultRowHeight()),
@@ -229,7 +234,9 @@ TEST_F(SpotList, SettingsFileIsAppliedAsWritten) {
   EXPECT_EQ(Vip->SG1.colWidth(0), 64);
   EXPECT_EQ(Vip->SG1.color(), 0xF7FFD9u);
 
-  // Another spelling is not read; letters give the default; the minimum size holds.
+  // Another spelling is not read; letters give the default; the minimum size holds;
+  // a file with widths keeps them.
+  EXPECT_EQ(Vip->SG1.colWidth(1), 50);
   writeSettings({"VipHeight=400", "FontSize=twelve", "VipWidth=10"});
   restartVip();
   EXPECT_EQ(Vip->height(), 284);
@@ -430,25 +437,40 @@ TEST_F(SpotList, TheOperatorsFileKeepsWhatItHeldUnlessChangedHere) {
   EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
             (std::vector<std::string>{"[RD]", "Note=mine", "; my own note", "a line without an equals sign"}));
 
-  // Values no screen can show: nothing overflows on the way, the windows stay
-  // usable, and the file keeps them.
+  // Values no screen can show: nothing overflows on the way, the windows come onto
+  // the screen (the main window at start, the spot list with its first spot) and
+  // their new places are kept; the grid's values stay as the file held them.
   const std::vector<std::string> extremes = {"VipLeft=2147483647", "VipTop=-2147483648", "VipWidth=2147483647",
                                              "VipHeigth=2147483647", "SpotWidth=2147483647", "FreqWidth=-2147483648",
                                              "FontSize=100000", "MainLeft=2147483647", "MainTop=-2147483648"};
   writeSettings(extremes);
   restartVip();
+  const auto onScreen = [](HWND window) {
+    RECT r{}, work{};
+    GetWindowRect(window, &r);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+  };
+  EXPECT_TRUE(onScreen(Form1->handle()));
   for (int i = 0; i < 30; ++i) Vip->AddSpot("R3X" + std::to_string(i), "14025.0", "AB-12", "12:00");
   EXPECT_EQ(Vip->SG1.rowCount(), 32);
+  EXPECT_TRUE(onScreen(Vip->handle()));
   Vip->WriteParams();
-  for (const std::string& line : extremes) {
-    const std::string key = line.substr(0, line.find('='));
-    EXPECT_EQ(key + "=" + setting(key), line);
+  for (const std::string key : {"SpotWidth", "FreqWidth", "FontSize"}) {
+    const auto line = std::find_if(extremes.begin(), extremes.end(), [&](const std::string& l) { return l.rfind(key, 0) == 0; });
+    EXPECT_EQ(key + "=" + setting(key), *line);
   }
-  // "Show Vip" brings a window saved off every screen back onto one.
-  Form1->ShowVip1Click();
-  RECT r{};
-  GetWindowRect(Vip->handle(), &r);
-  EXPECT_NE(MonitorFromRect(&r, MONITOR_DEFAULTTONULL), nullptr) << r.left << "," << r.top;
+  EXPECT_EQ(std::make_pair(setting("VipLeft"), setting("MainLeft")),
+            std::make_pair(std::to_string(Vip->left()), std::to_string(Form1->left())));
+
+  // A window with a pixel or two on a screen is not on it: it comes onto it too.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  writeSettings({"VipLeft=" + std::to_string(work.right - 2), "MainLeft=" + std::to_string(work.right - 2)});
+  restartVip();
+  Vip->AddSpot("R3X", "14025.0", "AB-12", "12:00");
+  EXPECT_TRUE(onScreen(Form1->handle()));
+  EXPECT_TRUE(onScreen(Vip->handle()));
   EXPECT_TRUE(messages.messages().empty());
 }
 

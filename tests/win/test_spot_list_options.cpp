@@ -137,6 +137,14 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
       [](TOptions& d) {
         EXPECT_EQ(std::make_tuple(d.Edit1.text(), d.Edit2.text(), d.CheckBox1.checked(), d.Edit3.text(), d.Edit4.text()),
                   std::make_tuple("0", "45", false, "10", ""));
+        // A spot listed meanwhile leaves the dialog in front, with the keyboard.
+        Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
+        settle();
+        EXPECT_EQ(GetActiveWindow(), d.handle());
+        bool dialogAbove = false;
+        for (HWND w = GetWindow(d.handle(), GW_HWNDNEXT); w && !dialogAbove; w = GetWindow(w, GW_HWNDNEXT))
+          dialogAbove = w == Vip->handle();
+        EXPECT_TRUE(dialogAbove);
         d.Edit1.setText("30 min");
         d.Button1.click();
       },
@@ -241,6 +249,18 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
   Vip->AddSpot("R3NEW", "7013.0", "AB-12", "12:31");
   EXPECT_EQ(pinkRowsOnScreen(), 2);
   testing_support::snapshot(Vip->handle(), "spot-list-merged");
+
+  // A typed callsign is listed with the last spot's frequency in a row of its own:
+  // the station's spot row keeps its frequency.
+  Vip->CLEAR1.click();
+  for (const auto& [call, freq] : {std::pair{"R3NEW", "14001.1"}, {"R2OTH", "14002.2"}}) {
+    const std::string record = std::string("<DXSPOT_CALLSIGN:5>") + call + "<DXSPOT_FREQ:7>" + freq;
+    SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
+  }
+  Form1->Edit1.setText("R3NEW");
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R3NEW", "R2OTH", "R3NEW"}));
+  EXPECT_EQ(rowTexts(1)[1], "14001.1");
+  EXPECT_EQ(rowTexts(3)[1], "14002.2");
 }
 
 TEST_F(SpotListOptions, OldRowsGoOnceAMinuteAndAtEachSpot) {

@@ -10,10 +10,11 @@ award's web server. Serves the sample files of data/sample on 127.0.0.1:
 Faults on request, for tests and the demo (each applies to the paths that begin
 with PREFIX, default all, for the next COUNT requests, default until cleared):
 
-  /_admin/fault?mode=404|500|truncate|slow|body|redirect|...&prefix=/map/&count=1&file=map/huge.jpg&seconds=3
+  /_admin/fault?mode=404|500|truncate|slow|body|text|redirect|...&prefix=/map/&count=1&file=map/huge.jpg&seconds=3
       404 and 500 answer with an error page; truncate announces the whole length
       and closes the connection after half the body; slow waits SECONDS (3) before
-      answering; body answers 200 with the sample file FILE instead; redirect
+      answering; body answers 200 with the sample file FILE instead; text answers
+      200 text/plain with TEXT (percent-encoded, its bytes as given); redirect
       answers 302 with FILE (a path) as the new location (without a count, a path
       redirected to itself is a loop). The framing of the body:
       chunked        the body in chunks, ended by the last chunk
@@ -53,7 +54,7 @@ class State:
     def __init__(self, root):
         self.root = os.path.realpath(root)
         self.lock = threading.Lock()
-        self.fault = None  # dict(mode, prefix, count, file, seconds)
+        self.fault = None  # dict(mode, prefix, count, file, text, seconds)
         self.log = []
         self.blackhole = None
 
@@ -132,6 +133,7 @@ class Handler(BaseHTTPRequestHandler):
             with state.lock:
                 state.fault = {"mode": query.get("mode", ["404"])[0], "prefix": query.get("prefix", ["/"])[0],
                                "count": int(count) if count else None, "file": query.get("file", [""])[0],
+                               "text": query.get("text", [""])[0],
                                "seconds": float(query["seconds"][0]) if "seconds" in query else None}
             self.send_body(200, b"fault set\n", "text/plain")
         elif what == "clear":
@@ -152,7 +154,7 @@ class Handler(BaseHTTPRequestHandler):
 
     def do_GET(self):
         url = urllib.parse.urlsplit(self.path)
-        query = urllib.parse.parse_qs(url.query, keep_blank_values=True)
+        query = urllib.parse.parse_qs(url.query, keep_blank_values=True, encoding="latin-1")
         if url.path.startswith("/_admin/"):
             return self.admin(url.path[len("/_admin/"):], query)
 
@@ -184,6 +186,8 @@ class Handler(BaseHTTPRequestHandler):
             body = None
         if mode == "body":
             body = self.sample(fault["file"])
+        if mode == "text":
+            return self.send_body(200, fault["text"].encode("latin-1"), "text/plain")
         if body is None:
             return self.error_page(404, "Not Found")
         self.send_framed(body, mode, fault)
