@@ -118,6 +118,7 @@ def headless(exe):
         setup_view(display, window)
         progress_window(display, window)
         contest_options(display, window, sim)
+        real_shapes(display, window)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
         press_main(display, window)
         display.key("alt+q")
@@ -225,6 +226,34 @@ def contest_options(display, window, sim):
     path = display.screenshot(os.path.join(SHOTS, "17-merged-repeats.png"), vip)
     print(f"demo: {'17-merged-repeats':<22} R2DEMO spotted three times: one row, 14015.0 at 12:19"
           f" -> {os.path.relpath(path, ROOT)}")
+
+
+def real_shapes(display, window):
+    """The files as they circulate today (data/sample/real), put in place while the
+    program runs: every file is read again at its next use. A callsign with an
+    expired dated line before its plain line, one with two districts valid today
+    (both named above the verdict), one whose district was deleted and is judged by
+    its successor, and the progress window counting the service's CSV export."""
+    real = os.path.join(harness.SAMPLE, "real")
+    for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt"):
+        shutil.copy(os.path.join(real, name), DEMO)
+    press_main(display, window)
+    for number, call, what in (("18", "r1exp", "expired dated line, then the plain one"),
+                               ("19", "r2two", "two districts valid today"),
+                               ("20", "r3old", "a deleted district judged by its successor")):
+        before = display.title(window)
+        display.key("alt+w")
+        display.type(call)
+        harness.wait_for(lambda: display.title(window) != before or None, 10, what=f"the verdict of {call}")
+        time.sleep(0.5)
+        path = display.screenshot(os.path.join(SHOTS, f"{number}-real-{call}.png"), window)
+        print(f"demo: {number}-real-{call:<13} {what}: title {display.title(window)!r} -> {os.path.relpath(path, ROOT)}")
+    x, y, w, h = display.geometry(window)
+    display.click(x + 167, y + h - 13, button=3)
+    display.key("Down", "Down", "Down", "Return")  # "Progress"
+    progress = display.find_window("^RDA Progress$", timeout=20)
+    time.sleep(1)
+    shot(display, "21-real-progress", progress)
 
 
 def press_main(display, window):
