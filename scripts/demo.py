@@ -118,7 +118,7 @@ def headless(exe):
         setup_view(display, window)
         progress_window(display, window)
         contest_options(display, window, sim)
-        real_shapes(display, window)
+        real_shapes(display, window, sim)
         display.screenshot(os.path.join(SHOTS, "desktop.png"))
         press_main(display, window)
         display.key("alt+q")
@@ -228,7 +228,7 @@ def contest_options(display, window, sim):
           f" -> {os.path.relpath(path, ROOT)}")
 
 
-def real_shapes(display, window):
+def real_shapes(display, window, sim):
     """The files as they circulate today (data/sample/real), put in place while the
     program runs: every file is read again at its next use. A callsign with an
     expired dated line before its plain line, one with two districts valid today
@@ -237,11 +237,15 @@ def real_shapes(display, window):
     real = os.path.join(harness.SAMPLE, "real")
     for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt"):
         shutil.copy(os.path.join(real, name), DEMO)
-    press_main(display, window)
+    # A spot whose comment names no district: the last spot's comment counts for
+    # what is typed, too.
+    sim.control(b"spot <DXSPOT_CALLSIGN:5>DL1AA<DXSPOT_FREQ:7>14020.0<DXSPOT_COMMENT:2>cq<APP_DXSPOT_TIME:4>1220")
+    sim.wait_for("spot", 20, count=11)
     for number, call, what in (("18", "r1exp", "expired dated line, then the plain one"),
                                ("19", "r2two", "two districts valid today"),
                                ("20", "r3old", "a deleted district judged by its successor")):
         before = display.title(window)
+        press_main(display, window)  # a new district brought the spot list forward
         display.key("alt+w")
         display.type(call)
         harness.wait_for(lambda: display.title(window) != before or None, 10, what=f"the verdict of {call}")

@@ -194,6 +194,13 @@ TEST_F(SpotList, MissingRegionListIsReportedAndLeavesEveryRowWithoutValue) {
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
   EXPECT_EQ(Vip->SG1.cell(4, 1), "");
   EXPECT_EQ(Vip->MwValue("AB-12"), 0);
+  // Once a list is there (the Most Wanted download reads it at once), the rows listed
+  // before take their values and colours.
+  dir.writeLines("QJreg.txt", {"AB-12 01.2020-LastQso 3.55%MW"});
+  Vip->LoadRegionList();
+  testing_support::settle();
+  EXPECT_EQ(Vip->SG1.cell(4, 1), "3");
+  EXPECT_EQ(cellPixel(0, 1), RGB(249, 176, 182));
 }
 
 // The start-up box about the region list is open while Logger32 sends spots of new
