@@ -12,7 +12,8 @@ class TMap : public ui::Form {
   TMap();
   ~TMap() override;
 
-  ui::Picture Image1;
+  // The last map shown.
+  const core::Image& Picture() const { return Image1.picture(); }
 
   // The map code of a two-letter region prefix; empty when the prefix has none.
   std::string MapCode(const std::string& prefix) const;
@@ -21,6 +22,9 @@ class TMap : public ui::Form {
   void LoadPicture(const std::string& fileName);
 
   void FormClose(ui::CloseAction& action);
+
+ private:
+  ui::Picture Image1;
 };
 
 extern TMap* Map;

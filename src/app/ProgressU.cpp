@@ -42,31 +42,31 @@ TProgress::TProgress(const WindowPlace& place) {
           .minimizeBox = false,
           .maximizeBox = false});
 
-  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4}) {
+  for (ui::Label* label : {&Totals, &Deleted, &Warning, &SelectedRegion}) {
     label->create(this, 0, 0, 10, kLineHeight, "");
     label->setCentred(false);
   }
   ui::Font bold = font();
   bold.bold = true;
-  Label1.setFont(bold);
+  Totals.setFont(bold);
   ui::Font warning = font();
   warning.color = core::clRed;
-  Label3.setFont(warning);
-  Label4.setCaption(kNoRegion);
+  Warning.setFont(warning);
+  SelectedRegion.setCaption(kNoRegion);
 
-  Button1.create(this, 0, 0, kButtonWidth, kButtonHeight, "Copy");
-  ListView1.create(this, 0, 0, 10, 10);
+  Copy.create(this, 0, 0, kButtonWidth, kButtonHeight, "Copy");
+  Regions.create(this, 0, 0, 10, 10);
   std::vector<ui::ListColumn> columns;
   const int widths[core::kProgressColumns] = {70, 240, 75, 55, 66, 50};
   for (int i = 0; i < core::kProgressColumns; ++i)
     columns.push_back({core::kProgressColumnTitles[i], widths[i], i >= int(core::ProgressColumn::Confirmed)});
-  ListView1.setColumns(columns);
-  ListBox1.create(this, 0, 0, 10, 10);
-  placeControls();
+  Regions.setColumns(columns);
+  Needed.create(this, 0, 0, 10, 10);
+  realign();
 
-  Button1.OnClick = [this] { Button1Click(); };
-  ListView1.OnColumnClick = [this](int column) { ListView1ColumnClick(column); };
-  ListView1.OnSelect = [this](int row) { ListView1SelectItem(row); };
+  Copy.OnClick = [this] { CopyClick(); };
+  Regions.OnColumnClick = [this](int column) { RegionsColumnClick(column); };
+  Regions.OnSelect = [this](int row) { RegionsSelectItem(row); };
   OnActivate = [this] { FormActivate(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
 }
@@ -97,29 +97,29 @@ void TProgress::RefreshIfShown() {
 
 void TProgress::showFigures() {
   // The region selected stays selected when it is still there.
-  const int before = ListView1.selected();
-  const std::string selectedRegion = before >= 0 ? ListView1.cell(before, 0) : std::string();
+  const int before = Regions.selected();
+  const std::string selectedRegion = before >= 0 ? Regions.cell(before, 0) : std::string();
 
-  Label1.setCaption(Fault.empty() ? core::totalsLine(Figures.totals) : "");
-  Label2.setCaption(Fault.empty() ? core::deletedLine(Figures.totals) : "");
-  Label3.setCaption(Fault.empty() ? core::unknownCodesLine(Figures.unknownCodes) : Fault);
+  Totals.setCaption(Fault.empty() ? core::totalsLine(Figures.totals) : "");
+  Deleted.setCaption(Fault.empty() ? core::deletedLine(Figures.totals) : "");
+  Warning.setCaption(Fault.empty() ? core::unknownCodesLine(Figures.unknownCodes) : Fault);
   std::vector<std::vector<std::string>> rows;
   for (const core::RegionProgress& region : Figures.regions) rows.push_back(core::progressRow(region));
-  ListView1.setRows(rows);
-  ListView1.setSortMark(int(SortColumn), SortDescending);
+  Regions.setRows(rows);
+  Regions.setSortMark(int(SortColumn), SortDescending);
 
   const auto again = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row[0] == selectedRegion; });
   if (!selectedRegion.empty() && again != rows.end())
-    ListView1.select(int(again - rows.begin()));
+    Regions.select(int(again - rows.begin()));
   else
-    ListView1SelectItem(-1);
+    RegionsSelectItem(-1);
 }
 
 void TProgress::FormActivate() { Refresh(); }
 
 void TProgress::FormClose(ui::CloseAction& action) { action = ui::CloseAction::Hide; }
 
-void TProgress::ListView1ColumnClick(int column) {
+void TProgress::RegionsColumnClick(int column) {
   const auto clicked = core::ProgressColumn(column);
   SortDescending = clicked == SortColumn && !SortDescending;
   SortColumn = clicked;
@@ -127,33 +127,61 @@ void TProgress::ListView1ColumnClick(int column) {
   showFigures();
 }
 
-void TProgress::ListView1SelectItem(int row) {
-  ListBox1.clear();
+void TProgress::RegionsSelectItem(int row) {
+  Needed.clear();
   if (row < 0 || row >= int(Figures.regions.size())) {
-    Label4.setCaption(kNoRegion);
+    SelectedRegion.setCaption(kNoRegion);
     return;
   }
   const core::RegionProgress& region = Figures.regions[std::size_t(row)];
-  Label4.setCaption("Needed in " + region.letters + " (" + region.name + "): " + std::to_string(region.needed.size()));
-  for (const core::NeededDistrict& district : region.needed) ListBox1.add(core::neededLine(district));
+  SelectedRegion.setCaption("Needed in " + region.letters + " (" + region.name + "): " + std::to_string(region.needed.size()));
+  for (const core::NeededDistrict& district : region.needed) Needed.add(core::neededLine(district));
 }
 
-void TProgress::Button1Click() { ui::copyToClipboard(handle(), core::progressTable(Figures.regions)); }
+void TProgress::CopyClick() { ui::copyToClipboard(handle(), core::progressTable(Figures.regions)); }
 
-void TProgress::placeControls() {
-  const int w = clientWidth(), h = clientHeight();
+void TProgress::arrange(RECT area, std::vector<Placement>& places) const {
+  const int w = area.right - area.left, h = area.bottom - area.top;
   const int textWidth = std::max(w - 2 * kMargin, 0);
-  Button1.setBounds(w - kMargin - kButtonWidth, kMargin - 2, kButtonWidth, kButtonHeight);
-  Label1.setBounds(kMargin, kMargin, std::max(textWidth - kButtonWidth - kMargin, 0), kLineHeight);
-  Label2.setBounds(kMargin, kMargin + kLineHeight, Label1.width(), kLineHeight);
-  Label3.setBounds(kMargin, kMargin + 2 * kLineHeight, textWidth, kLineHeight);
+  const auto put = [&](const ui::Control& c, int left, int top, int width, int height) {
+    places.push_back({const_cast<ui::Control*>(&c), {left, top, left + std::max(width, 0), top + std::max(height, 0)}});
+  };
+  const int labelWidth = std::max(textWidth - kButtonWidth - kMargin, 0);
+  put(Copy, w - kMargin - kButtonWidth, kMargin - 2, kButtonWidth, kButtonHeight);
+  put(Totals, kMargin, kMargin, labelWidth, kLineHeight);
+  put(Deleted, kMargin, kMargin + kLineHeight, labelWidth, kLineHeight);
+  put(Warning, kMargin, kMargin + 2 * kLineHeight, textWidth, kLineHeight);
   const int listTop = kMargin + 3 * kLineHeight + 4;
   // The needed districts take the lower third.
   const int neededHeight = std::max((h - listTop) / 3, 3 * kLineHeight);
   const int neededTop = h - kMargin - neededHeight;
-  Label4.setBounds(kMargin, neededTop - kLineHeight - 2, textWidth, kLineHeight);
-  ListView1.setBounds(kMargin, listTop, textWidth, std::max(Label4.top() - 4 - listTop, 0));
-  ListBox1.setBounds(kMargin, neededTop, textWidth, neededHeight);
+  const int regionTop = neededTop - kLineHeight - 2;
+  put(SelectedRegion, kMargin, regionTop, textWidth, kLineHeight);
+  put(Regions, kMargin, listTop, textWidth, regionTop - 4 - listTop);
+  put(Needed, kMargin, neededTop, textWidth, neededHeight);
+}
+
+std::vector<std::vector<std::string>> TProgress::TableRows() const {
+  std::vector<std::vector<std::string>> rows(std::size_t(Regions.rowCount()));
+  for (int r = 0; r < Regions.rowCount(); ++r)
+    for (int c = 0; c < core::kProgressColumns; ++c) rows[std::size_t(r)].push_back(Regions.cell(r, c));
+  return rows;
+}
+
+std::vector<std::string> TProgress::NeededLines() const {
+  std::vector<std::string> lines;
+  for (int i = 0; i < Needed.count(); ++i) lines.push_back(Needed.item(i));
+  return lines;
+}
+
+HWND TProgress::PartWindow(Part part) const {
+  switch (part) {
+    case Part::Warning: return Warning.handle();
+    case Part::Table: return Regions.handle();
+    case Part::Needed: return Needed.handle();
+    case Part::Copy: return Copy.handle();
+  }
+  return nullptr;
 }
 
 LRESULT TProgress::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -161,7 +189,5 @@ LRESULT TProgress::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinWidth, kMinHeight};
     return 0;
   }
-  const LRESULT result = ui::Form::handleMessage(msg, wParam, lParam);
-  if (msg == WM_SIZE && ListBox1.handle()) placeControls();
-  return result;
+  return ui::Form::handleMessage(msg, wParam, lParam);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/award_progress.h"
 #include "ui/button.h"
@@ -23,13 +24,21 @@ class TProgress : public ui::Form {
   explicit TProgress(const WindowPlace& place = {});
   ~TProgress() override;
 
-  ui::Label Label1;        // the totals
-  ui::Label Label2;        // confirmed deleted districts
-  ui::Label Label3;        // confirmed codes the list lacks, or why nothing is counted
-  ui::Button Button1;      // "Copy"
-  ui::ListView ListView1;  // one row per region
-  ui::Label Label4;        // the selected region
-  ui::ListBox ListBox1;    // its needed districts
+  // What the window shows: the totals, the confirmed deleted districts, the warning
+  // (confirmed codes the list lacks, or why nothing is counted), the table's rows,
+  // the selected region and its needed districts.
+  std::string TotalsText() const { return Totals.caption(); }
+  std::string DeletedText() const { return Deleted.caption(); }
+  std::string WarningText() const { return Warning.caption(); }
+  std::vector<std::vector<std::string>> TableRows() const;
+  int SelectedRow() const { return Regions.selected(); }
+  std::string SelectedRegionText() const { return SelectedRegion.caption(); }
+  std::vector<std::string> NeededLines() const;
+  // The windows of its parts, for what the screen shows and the operator clicks.
+  enum class Part { Warning, Table, Needed, Copy };
+  HWND PartWindow(Part part) const;
+  // A table row's rectangle in the table's client area.
+  RECT TableRowRect(int row) const { return Regions.rowRect(row); }
 
   // Reads both files afresh and shows what they give. A file that cannot be read
   // shows its reason in the window: this runs at every activation, and a message
@@ -40,9 +49,9 @@ class TProgress : public ui::Form {
 
   void FormActivate();
   void FormClose(ui::CloseAction& action);
-  void ListView1ColumnClick(int column);
-  void ListView1SelectItem(int row);
-  void Button1Click();
+  void RegionsColumnClick(int column);
+  void RegionsSelectItem(int row);
+  void CopyClick();
 
   core::AwardProgress Figures;  // as shown, the regions in the table's order
   std::string Fault;            // why there are no figures; empty when there are
@@ -51,10 +60,19 @@ class TProgress : public ui::Form {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  // The lines of text on top, the table, and the needed districts in the lower third.
+  void arrange(RECT area, std::vector<Placement>& places) const override;
 
  private:
-  void placeControls();
   void showFigures();
+
+  ui::Label Totals;
+  ui::Label Deleted;
+  ui::Label Warning;  // in red
+  ui::Button Copy;
+  ui::ListView Regions;  // one row per region
+  ui::Label SelectedRegion;
+  ui::ListBox Needed;    // the selected region's needed districts
 };
 
 extern TProgress* Progress;

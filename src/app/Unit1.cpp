@@ -9,6 +9,7 @@
 #include "core/alert_log.h"
 #include "core/districts.h"
 #include "core/lookup.h"
+#include "core/spot_record.h"
 #include "core/text.h"
 #include "ui/application.h"
 #include "ui/canvas.h"
@@ -82,6 +83,8 @@ TForm1::TForm1() {
 
   setKeyPreview(true);
   setAutoSize(true);
+  Timer1.create(*this, 200, true);
+  Timer1.OnTimer = [this] { Timer1Timer(); };
 
   Edit1.OnChange = [this] { Button1Click(); };
   Edit2.OnChange = [this] { Edit2Change(); };
@@ -138,12 +141,40 @@ void TForm1::FormKeyDown(WORD key, ui::ShiftState shift) {
   }
 }
 
-void TForm1::PutSpotCallsign(const std::string& call) {
-  // The lookup this starts (none when the field holds the callsign already) takes
-  // the mark at its start, before anything nested in it could.
-  spotLookup_ = true;
-  Edit1.setText(call);
-  spotLookup_ = false;
+std::vector<std::string> TForm1::ConfirmingList() const {
+  std::vector<std::string> lines;
+  for (int i = 0; i < ListBox1.count(); ++i) lines.push_back(ListBox1.item(i));
+  return lines;
+}
+
+RECT TForm1::PartRect(Part part) const {
+  const ui::Control* controls[] = {&Edit1, &Edit2, &CheckBox1, &ListBox1, &StatusBar1};
+  const ui::Control& c = *controls[int(part)];
+  return {c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+}
+
+void TForm1::TakeSpot(const core::Spot& spot) {
+  lastSpot_ = spot;
+  if (!CheckBox1.checked()) return;
+  // "Russ only" is on until the spot list window says otherwise.
+  if ((!Vip || Vip->RussOnly()) && !core::isRussianCall(spot.call)) return;
+  // The lookup this starts takes the spot at its start, before anything nested in
+  // it could; the same callsign again is no change and starts none.
+  spotForLookup_ = spot;
+  Edit1.setText(spot.call);
+  spotForLookup_.reset();
+}
+
+void TForm1::Timer1Timer() {
+  if (AlertFlag == 1) {
+    setColor(core::clRed);
+    ++BlinkCount;
+  } else {
+    setColor(core::clBtnFace);
+    BlinkCount = 0;
+  }
+  if (BlinkCount == 1) setColor(core::clBtnFace);
+  if (BlinkCount == 2) BlinkCount = 0;
 }
 
 void TForm1::Setup1Click() { StartSetup(); }
@@ -195,6 +226,7 @@ bool TForm1::Raion(const std::string& code) {
 }
 
 void TForm1::Edit2Change() {
+  if (OnVerdict) OnVerdict(Edit2.text());
   setCaption(texts::kNoSuchDistrict);
   const std::string key = core::toUpperAscii(Edit2.text());
   StatusBar1.hide();
@@ -246,7 +278,11 @@ void TForm1::WRKCFM() {
 }
 
 void TForm1::Button1Click() {
-  const auto origin = std::exchange(spotLookup_, false) ? core::SpotOrigin::Logger32 : core::SpotOrigin::Typed;
+  // A spot's own lookup reads that spot; a typed callsign the last one received.
+  const std::optional<core::Spot> own = std::exchange(spotForLookup_, std::nullopt);
+  const core::Spot spot = own.value_or(lastSpot_);
+  const auto origin = own ? core::SpotOrigin::Logger32 : core::SpotOrigin::Typed;
+  if (OnLookup) OnLookup(Edit1.text());
   DistrictReading reading;
   DistrictReading* const outer = std::exchange(lookupDistricts_, &reading);
   struct Restore {
@@ -266,18 +302,16 @@ void TForm1::Button1Click() {
   // loop runs the lookups of further spots meanwhile.
   const HeldList watch(LookList, F4Load());
 
-  // The district the spotter named in the last spot's comment, if any; the spot
-  // field is empty before the first spot.
-  std::string comment;
-  if (Form2) TForm2::findComent(Form2->SpotRecord(), comment);
-  const std::string named = core::commentRda(comment, [this](const std::string& code) { return Raion(code); });
+  // The district the spotter named in the spot's comment, if any; there is none
+  // before the first spot.
+  const std::string named = core::commentRda(spot.comment, [this](const std::string& code) { return Raion(code); });
   if (named.size() == 5) Edit2.setText(named);
 
   const std::string field = Edit1.text();
   for (std::string_view entry : *watch)
     if (core::watchEntryMatches(entry, field)) AlertFlag = 1;
 
-  AlertListing(origin);
+  AlertListing(origin, spot);
 }
 
 void TForm1::CallBook() {
@@ -301,15 +335,10 @@ void TForm1::CallBook() {
   Edit2.setText(found->district);
 }
 
-void TForm1::AlertListing(core::SpotOrigin origin) {
+void TForm1::AlertListing(core::SpotOrigin origin, const core::Spot& spot) {
   if (AlertFlag != 1) return;
-  std::string freq, time;
-  if (Form2) {
-    TForm2::findFreq(Form2->SpotRecord(), freq);
-    TForm2::findTime(Form2->SpotRecord(), time);
-  }
   const std::string call = Edit1.text(), district = judged_;
-  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, freq, district, time, origin); });
+  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, origin); });
 
   // The log is kept only where the operator made one. The line goes at its end in
   // one write: the earlier bytes are never touched, so a failure can lose only the

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/Texts.h"
 #include "app/held_list.h"
@@ -17,6 +20,7 @@
 #include "ui/list_box.h"
 #include "ui/popup_menu.h"
 #include "ui/status_bar.h"
+#include "ui/timer.h"
 
 // Raised by a watch-list match and by a new district, cleared by every
 // confirmation check; the link window blinks the main window while it is 1.
@@ -27,19 +31,39 @@ class TForm1 : public ui::Form {
   TForm1();
   ~TForm1() override;
 
-  ui::Edit Edit1;          // callsign field
-  ui::Edit Edit2;          // district field
-  ui::Button Button1;      // hidden; its click is the lookup
-  ui::ListBox ListBox1;    // the confirming line
-  ui::CheckBox CheckBox1;  // "L32": spots from Logger32 reach Edit1
-  ui::StatusBar StatusBar1;
-  ui::PopupMenu PopupMenu1;
-  ui::MenuItem Setup1;
-  ui::MenuItem ShowVip1;
-  ui::MenuItem Progress1;
+  // What the operator does here.
+  void EnterCallsign(const std::string& text) { Edit1.setText(text); }  // the lookup runs when it changes
+  void ClearCallsign() { Edit1.clear(); }                               // always a change
+  void EnterDistrict(const std::string& text) { Edit2.setText(text); }  // the verdict runs when it changes
+  void ClearDistrict() { Edit2.clear(); }
+  void SetTakesSpots(bool on) { CheckBox1.setChecked(on); }
+  void FocusCallsign() { Edit1.setFocus(); }
+  void FocusDistrict() { Edit2.setFocus(); }
+
+  // What the window shows.
+  std::string Callsign() const { return Edit1.text(); }
+  std::string District() const { return Edit2.text(); }
+  bool CallsignFocused() const { return Edit1.focused(); }
+  bool VerdictShown() const { return StatusBar1.visible(); }
+  std::string VerdictText() const { return StatusBar1.panelText(); }
+  core::Color VerdictColor() const { return StatusBar1.color(); }
+  bool ConfirmingListShown() const { return ListBox1.visible(); }
+  int ConfirmingListHeight() const { return ListBox1.height(); }
+  std::vector<std::string> ConfirmingList() const;
+  // Where each part lies in the client area, for what the screen shows there.
+  enum class Part { Callsign, District, TakesSpots, ConfirmingList, VerdictBar };
+  RECT PartRect(Part part) const;
+  // Each run of the lookup and of the verdict, as it begins (with the callsign
+  // field's or the district field's text): for whoever follows what the window does.
+  std::function<void(const std::string& callsign)> OnLookup;
+  std::function<void(const std::string& district)> OnVerdict;
+  // The blinking is driven by its handler alone (for tests that look at colours).
+  void StopBlinking() { Timer1.setInterval(0); }
 
   // Window events.
   void FormActivate();
+  // Every 200 ms: while the alert is raised the window blinks red.
+  void Timer1Timer();
   void FormClose(ui::CloseAction& action);
   void FormKeyDown(WORD key, ui::ShiftState shift);
   void Setup1Click();
@@ -50,8 +74,12 @@ class TForm1 : public ui::Form {
   // What the other windows ask of this one.
   // "L32": spots from Logger32 reach the callsign field.
   bool TakesSpots() const { return CheckBox1.checked(); }
-  // A spot's callsign into the callsign field (the lookup runs when it changes).
-  void PutSpotCallsign(const std::string& call);
+  // A spot from Logger32, its record read once by the link window. It is the last
+  // spot from now on: every lookup reads its comment, and a typed callsign is
+  // listed with its frequency and time. With "L32" ticked (and a Russian station,
+  // while the spot list takes only those) its callsign goes into the callsign field
+  // and is looked up with the spot's own fields.
+  void TakeSpot(const core::Spot& spot);
   // The window's place, as the settings keep it.
   void PlaceAt(int left, int top) { setBounds(left, top, width(), height()); }
   // The confirmations counted afresh: the title shows "CFM-" and the count, which
@@ -77,7 +105,18 @@ class TForm1 : public ui::Form {
   core::SharedTextList LookList;  // watch list
 
  private:
-  void AlertListing(core::SpotOrigin origin);
+  ui::Edit Edit1;          // callsign field
+  ui::Edit Edit2;          // district field
+  ui::Button Button1;      // hidden; its click is the lookup
+  ui::ListBox ListBox1;    // the confirming line
+  ui::CheckBox CheckBox1;  // "L32": spots from Logger32 reach Edit1
+  ui::StatusBar StatusBar1;
+  ui::PopupMenu PopupMenu1;
+  ui::MenuItem Setup1;
+  ui::MenuItem ShowVip1;
+  ui::MenuItem Progress1;
+
+  void AlertListing(core::SpotOrigin origin, const core::Spot& spot);
   void fitDistrictField();
 
   // The district list as the running lookup read it: read at its first check and
@@ -93,9 +132,13 @@ class TForm1 : public ui::Form {
   std::string judged_;
   // The districts the callbook makes valid today, when there is more than one.
   std::string callbookNote_;
-  // The lookup running now was started by a spot from Logger32, not by the
-  // operator's typing.
-  bool spotLookup_ = false;
+  // The last spot received, and the one handed to the lookup that its callsign
+  // starts (taken by that lookup at its start).
+  core::Spot lastSpot_;
+  std::optional<core::Spot> spotForLookup_;
+  // The blinking while the alert is raised.
+  ui::Timer Timer1;
+  int BlinkCount = 0;
 };
 
 extern TForm1* Form1;

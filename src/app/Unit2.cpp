@@ -4,6 +4,7 @@
 #include "app/VipU.h"
 #include "core/color.h"
 #include "core/link_texts.h"
+#include "core/spot.h"
 #include "core/spot_record.h"
 #include "ui/application.h"
 
@@ -37,8 +38,6 @@ TForm2::TForm2() {
   Edit1.setKeepsOwnText(true);  // never shown: written by Logger32, read by the lookup
   Edit1.OnChange = [this] { Edit1Change(); };
 
-  Timer1.create(*this, 200, true);
-  Timer1.OnTimer = [this] { Timer1Timer(); };
   Timer2.create(*this, 1500, false);
   Timer2.OnTimer = [this] { Timer2Timer(); };
   Timer3.create(*this, 2000, false);
@@ -62,6 +61,10 @@ TForm2::TForm2() {
 TForm2::~TForm2() {
   ui::app().removeMessageHook(hookId_);
   if (Form2 == this) Form2 = nullptr;
+}
+
+void TForm2::StopTimers() {
+  for (ui::Timer* t : {&Timer2, &Timer3, &Timer4}) t->setInterval(0);
 }
 
 void TForm2::findLogger32() {
@@ -160,27 +163,8 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void TForm2::Edit1Change() {
-  if (!Form1 || !Form1->TakesSpots()) return;
-  std::string call;
-  findClx(Edit1.text(), call);
-  // Setting the text the field already holds is no change: the same callsign
-  // twice starts one lookup only.
-  // "Russ only" is on until the spot list window says otherwise.
-  const bool russOnly = !Vip || Vip->RussOnly();
-  if (!russOnly || core::isRussianCall(call)) Form1->PutSpotCallsign(call);
-}
-
-void TForm2::Timer1Timer() {
-  if (!Form1) return;
-  if (AlertFlag == 1) {
-    Form1->setColor(core::clRed);
-    ++BlinkCount;
-  } else {
-    Form1->setColor(core::clBtnFace);
-    BlinkCount = 0;
-  }
-  if (BlinkCount == 1) Form1->setColor(core::clBtnFace);
-  if (BlinkCount == 2) BlinkCount = 0;
+  // The record is read here, once; the main window takes the spot from there on.
+  if (Form1) Form1->TakeSpot(core::readSpot(Edit1.text()));
 }
 
 void TForm2::Timer4Timer() {

@@ -20,11 +20,14 @@ class TForm2 : public ui::Form {
   TForm2();
   ~TForm2() override;
 
-  ui::Edit Edit1;    // the spot field: Logger32 writes each spot record into it
-  ui::Timer Timer1;  // 200 ms, running: the main window's alert blinking
-  ui::Timer Timer2;  // 1500 ms: the port handshake
-  ui::Timer Timer3;  // 2000 ms: the search for Logger32 while it is not running
-  ui::Timer Timer4;  // 10 s, running: stays where the main window is
+  // The spot field Logger32 writes each spot record into (its handle goes to
+  // Logger32 in SpotField).
+  HWND SpotField() const { return Edit1.handle(); }
+  // The handshake's steps and the search run (their timers tick).
+  bool TryingPorts() const { return Timer2.enabled(); }
+  bool Searching() const { return Timer3.enabled(); }
+  // The timers stop; their handlers run only when called (tests drive them).
+  void StopTimers();
 
   // The link state. Logger32 is a 32-bit program: its lParam values are taken as
   // their low 32 bits, unsigned.
@@ -36,13 +39,11 @@ class TForm2 : public ui::Form {
   std::int32_t LastWParam = 0;
   std::uint32_t LastLParam = 0;
   int PortTry = 0;                  // last port tried, 0 = none yet
-  int BlinkCount = 0;
 
   void FormCreate();
   void FormClose(ui::CloseAction& action);
   // Sees every message taken from the queue; it never marks one handled.
   void ApplicationEvents1Message(const MSG& msg, bool& handled);
-  void Timer1Timer();
   void Timer2Timer();
   void Timer3Timer();
   void Timer4Timer();
@@ -94,6 +95,11 @@ class TForm2 : public ui::Form {
   // Logger32's window went away under a link: back to the search.
   void lostLogger32();
   void postLink(WPARAM code, LPARAM value) const;
+
+  ui::Edit Edit1;    // the spot field: Logger32 writes each spot record into it
+  ui::Timer Timer2;  // 1500 ms: the port handshake
+  ui::Timer Timer3;  // 2000 ms: the search for Logger32 while it is not running
+  ui::Timer Timer4;  // 10 s, running: stays where the main window is
 
   // The command queue (LinkCommands.cpp).
   void createCommandTimers();

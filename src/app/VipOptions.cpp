@@ -33,43 +33,48 @@ TOptions::TOptions() {
     const char* text;
     const char* unit;
   };
-  for (const Line& l : {Line{Label1, Edit1, Label2, 12, "Merge a station's repeats within", "min (0: off)"},
-                        Line{Label3, Edit2, Label4, 12 + kLine, "Remove spots older than", "min (0: off)"}}) {
+  for (const Line& l : {Line{MergeLabel, MergeField, MergeUnit, 12, "Merge a station's repeats within", "min (0: off)"},
+                        Line{AgeLabel, AgeField, AgeUnit, 12 + kLine, "Remove spots older than", "min (0: off)"}}) {
     l.before.create(this, 10, l.top + 3, kFieldLeft - 14, 16, l.text);
     l.field.create(this, kFieldLeft, l.top, kMinutesWidth, 21);
     l.after.create(this, kUnitLeft, l.top + 3, kWidth - kUnitLeft - 6, 16, l.unit);
   }
-  CheckBox1.create(this, 10, 12 + 2 * kLine, kWidth - 20, 20, "List spots without taking the focus");
-  CheckBox2.create(this, 10, 12 + 3 * kLine, kFieldLeft - 14, 20, "Alert sound, once per callsign in");
-  Edit3.create(this, kFieldLeft, 12 + 3 * kLine, kMinutesWidth, 21);
-  Label6.create(this, kUnitLeft, 15 + 3 * kLine, kWidth - kUnitLeft - 6, 16, "min");
-  Label7.create(this, 10, 15 + 4 * kLine, kWidth - 20, 16, "Sound file (empty: the system's exclamation sound)");
-  Edit4.create(this, 10, 34 + 4 * kLine, kWidth - 20, 21);
-  Label5.create(this, 10, 62 + 4 * kLine, kWidth - 20, 16, "");
+  WithoutFocusBox.create(this, 10, 12 + 2 * kLine, kWidth - 20, 20, "List spots without taking the focus");
+  SoundBox.create(this, 10, 12 + 3 * kLine, kFieldLeft - 14, 20, "Alert sound, once per callsign in");
+  SoundMinutesField.create(this, kFieldLeft, 12 + 3 * kLine, kMinutesWidth, 21);
+  SoundMinutesUnit.create(this, kUnitLeft, 15 + 3 * kLine, kWidth - kUnitLeft - 6, 16, "min");
+  SoundFileLabel.create(this, 10, 15 + 4 * kLine, kWidth - 20, 16, "Sound file (empty: the system's exclamation sound)");
+  SoundFileField.create(this, 10, 34 + 4 * kLine, kWidth - 20, 21);
+  Problem.create(this, 10, 62 + 4 * kLine, kWidth - 20, 16, "");
   ui::Font warning = font();
   warning.color = core::clRed;
-  Label5.setFont(warning);
-  for (ui::Label* label : {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7}) label->setCentred(false);
-  Button1.create(this, kWidth - 170, 190, 75, 25, "OK");
-  Button2.create(this, kWidth - 85, 190, 75, 25, "Cancel");
+  Problem.setFont(warning);
+  for (ui::Label* label : {&MergeLabel, &MergeUnit, &AgeLabel, &AgeUnit, &Problem, &SoundMinutesUnit, &SoundFileLabel}) label->setCentred(false);
+  OkButton.create(this, kWidth - 170, 190, 75, 25, "OK");
+  CancelButton.create(this, kWidth - 85, 190, 75, 25, "Cancel");
 
-  Button1.OnClick = [this] { Button1Click(); };
-  Button2.OnClick = [this] { Button2Click(); };
+  OkButton.OnClick = [this] { OkClick(); };
+  CancelButton.OnClick = [this] { CancelClick(); };
   setKeyPreview(true);
   OnKeyDown = [this](WORD key, ui::ShiftState shift) { FormKeyDown(key, shift); };
 }
 
 bool TOptions::Execute(core::SpotListOptions& options) {
-  Edit1.setText(core::iniText(std::int32_t(options.MergeMinutes)));
-  Edit2.setText(core::iniText(std::int32_t(options.MaxAgeMinutes)));
-  CheckBox1.setChecked(options.ListWithoutFocus);
-  CheckBox2.setChecked(options.AlertSound);
-  Edit3.setText(core::iniText(std::int32_t(options.AlertSoundMinutes)));
-  Edit4.setText(options.AlertSoundFile);
-  Label5.setCaption("");
+  MergeField.setText(core::iniText(std::int32_t(options.MergeMinutes)));
+  AgeField.setText(core::iniText(std::int32_t(options.MaxAgeMinutes)));
+  WithoutFocusBox.setChecked(options.ListWithoutFocus);
+  SoundBox.setChecked(options.AlertSound);
+  SoundMinutesField.setText(core::iniText(std::int32_t(options.AlertSoundMinutes)));
+  SoundFileField.setText(options.AlertSoundFile);
+  Problem.setCaption("");
   if (showModal() != IDOK) return false;
   options = chosen_;
   return true;
+}
+
+const ui::Edit& TOptions::fieldOf(Field field) const {
+  const ui::Edit* const fields[] = {&MergeField, &AgeField, &SoundMinutesField, &SoundFileField};
+  return *fields[int(field)];
 }
 
 std::optional<core::SpotListOptions> TOptions::FieldValues() {
@@ -79,35 +84,35 @@ std::optional<core::SpotListOptions> TOptions::FieldValues() {
     int& value;
     const char* name;
   };
-  for (const Minutes& m : {Minutes{Edit1, options.MergeMinutes, "Merge"}, Minutes{Edit2, options.MaxAgeMinutes, "Age"},
-                           Minutes{Edit3, options.AlertSoundMinutes, "Sound"}}) {
+  for (const Minutes& m : {Minutes{MergeField, options.MergeMinutes, "Merge"}, Minutes{AgeField, options.MaxAgeMinutes, "Age"},
+                           Minutes{SoundMinutesField, options.AlertSoundMinutes, "Sound"}}) {
     const auto value = core::parseOptionMinutes(m.field.text());
     if (!value) {
-      Label5.setCaption(std::string(m.name) + ": " + kMinutesError);
+      Problem.setCaption(std::string(m.name) + ": " + kMinutesError);
       m.field.setFocus();
       SendMessageW(m.field.handle(), EM_SETSEL, 0, -1);
       return std::nullopt;
     }
     m.value = *value;
   }
-  options.ListWithoutFocus = CheckBox1.checked();
-  options.AlertSound = CheckBox2.checked();
-  options.AlertSoundFile = Edit4.text();
+  options.ListWithoutFocus = WithoutFocusBox.checked();
+  options.AlertSound = SoundBox.checked();
+  options.AlertSoundFile = SoundFileField.text();
   return options;
 }
 
-void TOptions::Button1Click() {
+void TOptions::OkClick() {
   const auto options = FieldValues();
   if (!options) return;
   chosen_ = *options;
   setModalResult(IDOK);
 }
 
-void TOptions::Button2Click() { setModalResult(IDCANCEL); }
+void TOptions::CancelClick() { setModalResult(IDCANCEL); }
 
 void TOptions::FormKeyDown(WORD key, ui::ShiftState) {
-  if (key == VK_RETURN) Button1Click();
-  if (key == VK_ESCAPE) Button2Click();
+  if (key == VK_RETURN) OkClick();
+  if (key == VK_ESCAPE) CancelClick();
 }
 
 void TVip::Options1Click() {

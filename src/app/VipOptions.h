@@ -4,6 +4,8 @@
 #pragma once
 
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "core/spot_list_options.h"
 #include "ui/button.h"
@@ -16,29 +18,42 @@ class TOptions : public ui::Form {
  public:
   TOptions();
 
-  ui::Label Label1, Label2;  // merge: before and after its field
-  ui::Edit Edit1;            // MergeMinutes
-  ui::Label Label3, Label4;  // age limit
-  ui::Edit Edit2;            // MaxAgeMinutes
-  ui::CheckBox CheckBox1;    // ListWithoutFocus
-  ui::CheckBox CheckBox2;    // AlertSound
-  ui::Edit Edit3;            // AlertSoundMinutes
-  ui::Label Label6;          // after it
-  ui::Label Label7;          // above the sound file's field
-  ui::Edit Edit4;            // AlertSoundFile
-  ui::Label Label5;          // what is wrong, in red
-  ui::Button Button1;        // "OK"
-  ui::Button Button2;        // "Cancel"
-
   // Opens with `options` and waits for the operator: true when OK took the fields,
   // and `options` then holds them.
   bool Execute(core::SpotListOptions& options);
 
-  void Button1Click();
-  void Button2Click();
+  // What the operator types and ticks, and what the dialog says of it.
+  enum class Field { Merge, Age, SoundMinutes, SoundFile };
+  enum class Box { WithoutFocus, Sound };
+  std::string FieldText(Field field) const { return fieldOf(field).text(); }
+  void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
+  bool Checked(Box box) const { return box == Box::Sound ? SoundBox.checked() : WithoutFocusBox.checked(); }
+  void SetChecked(Box box, bool on) { (box == Box::Sound ? SoundBox : WithoutFocusBox).setChecked(on); }
+  std::string ProblemText() const { return Problem.caption(); }
+  HWND ProblemWindow() const { return Problem.handle(); }
+
+  void OkClick();
+  void CancelClick();
   void FormKeyDown(WORD key, ui::ShiftState shift);  // Enter is OK, Escape Cancel
 
  private:
+  const ui::Edit& fieldOf(Field field) const;
+  ui::Edit& fieldOf(Field field) { return const_cast<ui::Edit&>(std::as_const(*this).fieldOf(field)); }
+
+  ui::Label MergeLabel, MergeUnit;
+  ui::Edit MergeField;  // MergeMinutes
+  ui::Label AgeLabel, AgeUnit;
+  ui::Edit AgeField;  // MaxAgeMinutes
+  ui::CheckBox WithoutFocusBox;  // ListWithoutFocus
+  ui::CheckBox SoundBox;         // AlertSound
+  ui::Edit SoundMinutesField;    // AlertSoundMinutes
+  ui::Label SoundMinutesUnit;
+  ui::Label SoundFileLabel;
+  ui::Edit SoundFileField;  // AlertSoundFile
+  ui::Label Problem;        // what is wrong, in red
+  ui::Button OkButton;
+  ui::Button CancelButton;
+
   // The options the fields give; nothing, with the first wrong field named and
   // focused, when one does not read right.
   std::optional<core::SpotListOptions> FieldValues();

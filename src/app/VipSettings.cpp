@@ -66,9 +66,9 @@ constexpr SettingKey beyond(SettingKey key) {
 // The grid font with one part changed.
 template <class Change>
 void changeFont(TVip& vip, Change change) {
-  ui::Font f = vip.SG1.font();
+  ui::Font f = vip.GridFont();
   change(f);
-  vip.SG1.setFont(f);
+  vip.SetGridFont(f);
 }
 
 // The contest options: minutes that are not a whole number from 0 to a day read as
@@ -103,14 +103,14 @@ constexpr SettingKey optionText(const char* name) {
 
 const SettingKey kKeys[] = {
     textKey(
-        "MyCall", "QQ0QQ", [](TVip& vip, const std::string& v) { vip.Edit1.setText(v); },
-        [](const TVip& vip) { return vip.Edit1.text(); }),
+        "MyCall", "QQ0QQ", [](TVip& vip, const std::string& v) { vip.SetMyCall(v); },
+        [](const TVip& vip) { return vip.MyCall(); }),
     booleanKey(
-        "AlwaysUpdate", false, [](TVip& vip, std::int32_t v) { vip.RbCheckBox1.setChecked(v != 0); },
-        [](const TVip& vip) { return std::int32_t(vip.RbCheckBox1.Checked()); }),
+        "AlwaysUpdate", false, [](TVip& vip, std::int32_t v) { vip.SetAlwaysUpdate(v != 0); },
+        [](const TVip& vip) { return std::int32_t(vip.AlwaysUpdate()); }),
     booleanKey(
-        "QrgPanel", false, [](TVip& vip, std::int32_t v) { vip.RbCheckBox3.setChecked(v != 0); },
-        [](const TVip& vip) { return std::int32_t(vip.RbCheckBox3.Checked()); }),
+        "QrgPanel", false, [](TVip& vip, std::int32_t v) { vip.SetQrgPanel(v != 0); },
+        [](const TVip& vip) { return std::int32_t(vip.QrgPanel()); }),
     integerKey(
         "MainTop", 80, [](TVip&, std::int32_t v) { if (Form1) Form1->PlaceAt(Form1->left(), v); },
         [](const TVip&) { return std::int32_t(Form1 ? Form1->top() : 80); }),
@@ -139,43 +139,43 @@ const SettingKey kKeys[] = {
         },
         [](const TVip& vip) { return std::int32_t(vip.height()); }),
     integerKey(
-        "SpotWidth", 93, [](TVip& vip, std::int32_t v) { vip.SG1.setColWidth(0, v); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.colWidth(0)); }),
+        "SpotWidth", 93, [](TVip& vip, std::int32_t v) { vip.SetColWidth(0, v); },
+        [](const TVip& vip) { return std::int32_t(vip.ColWidth(0)); }),
     integerKey(
-        "FreqWidth", 50, [](TVip& vip, std::int32_t v) { vip.SG1.setColWidth(1, v); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.colWidth(1)); }),
+        "FreqWidth", 50, [](TVip& vip, std::int32_t v) { vip.SetColWidth(1, v); },
+        [](const TVip& vip) { return std::int32_t(vip.ColWidth(1)); }),
     integerKey(
-        "RdaWidth", 50, [](TVip& vip, std::int32_t v) { vip.SG1.setColWidth(2, v); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.colWidth(2)); }),
+        "RdaWidth", 50, [](TVip& vip, std::int32_t v) { vip.SetColWidth(2, v); },
+        [](const TVip& vip) { return std::int32_t(vip.ColWidth(2)); }),
     integerKey(
-        "TimeWidth", 55, [](TVip& vip, std::int32_t v) { vip.SG1.setColWidth(3, v); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.colWidth(3)); }),
+        "TimeWidth", 55, [](TVip& vip, std::int32_t v) { vip.SetColWidth(3, v); },
+        [](const TVip& vip) { return std::int32_t(vip.ColWidth(3)); }),
     integerKey(
-        "MwWidth", 35, [](TVip& vip, std::int32_t v) { vip.SG1.setColWidth(4, v); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.colWidth(4)); }),
+        "MwWidth", 35, [](TVip& vip, std::int32_t v) { vip.SetColWidth(4, v); },
+        [](const TVip& vip) { return std::int32_t(vip.ColWidth(4)); }),
     textKey(
         "FontName", "MS Sans Serif",
         [](TVip& vip, const std::string& v) { changeFont(vip, [&](ui::Font& f) { f.name = v; }); },
-        [](const TVip& vip) { return vip.SG1.font().name; }),
+        [](const TVip& vip) { return vip.GridFont().name; }),
     integerKey(
         "FontSize", 10, [](TVip& vip, std::int32_t v) { changeFont(vip, [v](ui::Font& f) { f.setSize(v); }); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.font().size()); }),
+        [](const TVip& vip) { return std::int32_t(vip.GridFont().size()); }),
     booleanKey(
         "FontStyle", false, [](TVip& vip, std::int32_t v) { vip.FontBold = v != 0; },
         [](const TVip& vip) { return std::int32_t(vip.FontBold); }),
     integerKey(
         "FontCl", 8388608,
         [](TVip& vip, std::int32_t v) { changeFont(vip, [v](ui::Font& f) { f.color = core::Color(v); }); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.font().color); }),
+        [](const TVip& vip) { return std::int32_t(vip.GridFont().color); }),
     integerKey(
-        "FixedColor", 6028757, [](TVip& vip, std::int32_t v) { vip.SG1.setFixedColor(core::Color(v)); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.fixedColor()); }),
+        "FixedColor", 6028757, [](TVip& vip, std::int32_t v) { vip.SetGridFixedColor(core::Color(v)); },
+        [](const TVip& vip) { return std::int32_t(vip.GridFixedColor()); }),
     integerKey(
-        "Color", 16252889, [](TVip& vip, std::int32_t v) { vip.SG1.setColor(core::Color(v)); },
-        [](const TVip& vip) { return std::int32_t(vip.SG1.color()); }),
+        "Color", 16252889, [](TVip& vip, std::int32_t v) { vip.SetGridColor(core::Color(v)); },
+        [](const TVip& vip) { return std::int32_t(vip.GridColor()); }),
     booleanKey(
-        "RussOnly", true, [](TVip& vip, std::int32_t v) { vip.RbCheckBox2.setChecked(v != 0); },
-        [](const TVip& vip) { return std::int32_t(vip.RbCheckBox2.Checked()); }),
+        "RussOnly", true, [](TVip& vip, std::int32_t v) { vip.SetRussOnly(v != 0); },
+        [](const TVip& vip) { return std::int32_t(vip.RussOnly()); }),
     // The two web services' base addresses, after the keys above; the operator types
     // them into the file.
     beyond(textKey(

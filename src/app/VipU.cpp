@@ -320,6 +320,30 @@ void TVip::closeQuietly() {
   quietClose_ = false;
 }
 
+HWND TVip::PartWindow(Part part) const {
+  switch (part) {
+    case Part::Grid: return SG1.handle();
+    case Part::FrequencyLabel: return Label1.handle();
+    case Part::CwButton: return RbButton1.handle();
+    case Part::SsbButton: return RbButton2.handle();
+    case Part::CfmButton: return RbButton3.handle();
+    case Part::AlwaysUpdateBox: return RbCheckBox1.handle();
+    case Part::RussOnlyBox: return RbCheckBox2.handle();
+    case Part::QrgPanelBox: return RbCheckBox3.handle();
+  }
+  return nullptr;
+}
+
+std::string TVip::HintOf(Part part) const {
+  switch (part) {
+    case Part::CfmButton: return Hints.text(RbButton3);
+    case Part::AlwaysUpdateBox: return Hints.text(RbCheckBox1);
+    case Part::RussOnlyBox: return Hints.text(RbCheckBox2);
+    case Part::QrgPanelBox: return Hints.text(RbCheckBox3);
+    default: return {};
+  }
+}
+
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
                    core::SpotOrigin origin) {
   // A window saved off the screen comes onto it with its first spot.

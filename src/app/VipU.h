@@ -35,33 +35,47 @@ class TVip : public ui::Form {
   TVip();
   ~TVip() override;
 
-  // Panels: setup on top, frequency at the bottom, the grid in between.
-  TRbPanel RbPanel3;
-  TRbPanel RbPanel1;
-  TRbPanel RbPanel2;
+  // The setup panel's own callsign and options.
+  std::string MyCall() const { return Edit1.text(); }
+  void SetMyCall(const std::string& call) { Edit1.setText(call); }
+  bool AlwaysUpdate() const { return RbCheckBox1.Checked(); }
+  void SetAlwaysUpdate(bool on) { RbCheckBox1.setChecked(on); }
+  // The option for Russian stations only.
+  bool RussOnly() const { return RbCheckBox2.Checked(); }
+  void SetRussOnly(bool on) { RbCheckBox2.setChecked(on); }
+  bool QrgPanel() const { return RbCheckBox3.Checked(); }
+  void SetQrgPanel(bool on) { RbCheckBox3.setChecked(on); }
 
-  // The setup panel.
-  ui::Edit Edit1;  // own callsign
-  TRbButton RbButton3;  // "Обновить qjCFM"
-  TRbCheckBox RbCheckBox1;  // AlwaysUpdate
-  TRbCheckBox RbCheckBox2;  // RussOnly, read by the link window's spot intake
-  TRbCheckBox RbCheckBox3;  // QrgPanel
-  TRbButton RbButton6;  // "Обновить Most Wanted"
-  TRbButton RbButton5;  // "Обновить Список Районов (qjAR)"
-  TRbButton RbButton4;  // "Ok"
+  // The grid as it stands: row 0 is the title row, the last row the empty slot.
+  int RowCount() const { return SG1.rowCount(); }
+  std::string Cell(int col, int row) const { return SG1.cell(col, row); }
+  int TopRow() const { return SG1.topRow(); }
+  int VisibleRowCount() const { return SG1.visibleRowCount(); }
+  ui::GridCoord CurrentCell() const { return SG1.current(); }
+  // A cell's rectangle in the grid's client area (where presses are given), and the
+  // cell under a point of it.
+  RECT CellRect(int col, int row) const { return SG1.cellRect(col, row); }
+  ui::GridCoord CellAt(int x, int y) const { return SG1.mouseToCell(x, y); }
+  // The grid's look, as the operator sets it up.
+  int ColWidth(int col) const { return SG1.colWidth(col); }
+  void SetColWidth(int col, int pixels) { SG1.setColWidth(col, pixels); }
+  int RowHeight() const { return SG1.defaultRowHeight(); }
+  const ui::Font& GridFont() const { return SG1.font(); }
+  void SetGridFont(const ui::Font& font) { SG1.setFont(font); }
+  core::Color GridColor() const { return SG1.color(); }
+  void SetGridColor(core::Color color) { SG1.setColor(color); }
+  core::Color GridFixedColor() const { return SG1.fixedColor(); }
+  void SetGridFixedColor(core::Color color) { SG1.setFixedColor(color); }
 
-  // The frequency panel.
-  TRbButton RbButton1;  // "CW"
-  TRbButton RbButton2;  // "SSB"
-  ui::Label Label1;     // the radio's frequency, written by the link window
-
-  ui::StringGrid SG1;
-  ui::PopupMenu PopupMenu1;
-  ui::MenuItem Setup1, Font1, Color1, FixedColor1, MyCall1;
-  ui::MenuItem ShowMap1, CLEAR1, ClearClose1;
-  ui::FontDialog FontDialog1;
-  ui::ColorDialog ColorDialog1;
-  ui::ToolTips Hints;
+  // The views and the frequency strip.
+  bool SetupViewShown() const { return RbPanel3.visible(); }
+  bool GridViewShown() const { return RbPanel2.visible(); }
+  bool FrequencyPanelShown() const { return RbPanel1.visible(); }
+  std::string FrequencyText() const { return Label1.caption(); }
+  // The windows of its parts, for what the screen shows there, and their hints.
+  enum class Part { Grid, FrequencyLabel, CwButton, SsbButton, CfmButton, AlwaysUpdateBox, RussOnlyBox, QrgPanelBox };
+  HWND PartWindow(Part part) const;
+  std::string HintOf(Part part) const;
 
   int HitRow = -1, HitCol = -1;       // the grid cell last found under the mouse
   int SavedWidth = 0, SavedHeight = 0;  // the normal size while the setup view shows
@@ -101,9 +115,6 @@ class TVip : public ui::Form {
   void ShowGridView();
   // The radio's frequency as the frequency panel shows it.
   void ShowFrequency(const std::string& text);
-  // The option for Russian stations only.
-  bool RussOnly() const { return RbCheckBox2.Checked(); }
-
   // Appends a spot in the empty last row and keeps the newest row in view.
   void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
                core::SpotOrigin origin = core::SpotOrigin::Logger32);
@@ -145,11 +156,9 @@ class TVip : public ui::Form {
   // focus, the alert sound (the keys after the others in the settings file; the
   // dialog under "Options…" in the menu's "Setup").
   core::SpotListOptions ContestOptions;
-  ui::MenuItem Options1;
   std::unique_ptr<TOptions> OptionsDialog;  // made when first opened
   void Options1Click();
   // Once a minute: rows older than MaxAgeMinutes go.
-  ui::Timer Timer1;  // the ageing check, once a minute
   static constexpr unsigned kAgeCheckMs = 60000;
   void Timer1Timer();
   // The clock of merging, ageing and the sound, in milliseconds; tests set their own.
@@ -160,6 +169,37 @@ class TVip : public ui::Form {
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  // Panels: setup on top, frequency at the bottom, the grid in between.
+  TRbPanel RbPanel3;
+  TRbPanel RbPanel1;
+  TRbPanel RbPanel2;
+
+  // The setup panel.
+  ui::Edit Edit1;  // own callsign
+  TRbButton RbButton3;  // "Обновить qjCFM"
+  TRbCheckBox RbCheckBox1;  // AlwaysUpdate
+  TRbCheckBox RbCheckBox2;  // RussOnly, read by the link window's spot intake
+  TRbCheckBox RbCheckBox3;  // QrgPanel
+  TRbButton RbButton6;  // "Обновить Most Wanted"
+  TRbButton RbButton5;  // "Обновить Список Районов (qjAR)"
+  TRbButton RbButton4;  // "Ok"
+
+  // The frequency panel.
+  TRbButton RbButton1;  // "CW"
+  TRbButton RbButton2;  // "SSB"
+  ui::Label Label1;     // the radio's frequency, written by the link window
+
+  ui::StringGrid SG1;
+  ui::PopupMenu PopupMenu1;
+  ui::MenuItem Setup1, Font1, Color1, FixedColor1, MyCall1;
+  ui::MenuItem ShowMap1, CLEAR1, ClearClose1;
+  ui::FontDialog FontDialog1;
+  ui::ColorDialog ColorDialog1;
+  ui::ToolTips Hints;
+  ui::MenuItem Options1;
+  ui::Timer Timer1;  // the ageing check, once a minute
+
+
   void createSetupPanel();
   void createFrequencyPanel();
   void createGrid();

@@ -1,10 +1,24 @@
-// A spot as the program handles it.
+// A spot as the program handles it: read once from Logger32's record, then handed
+// from the link to the main window's lookup and on to the spot list.
 #pragma once
+
+#include <string>
+#include <string_view>
 
 namespace core {
 
 // Where a looked-up callsign came from: a spot record of Logger32, or the
 // operator's typing (listed with the last spot's frequency and time).
 enum class SpotOrigin { Logger32, Typed };
+
+// The fields of one spot record, each as its reader gives it (empty when the record
+// has none): the callsign unchanged, the frequency text, the comment with a-z
+// upper-cased, the time as "HH:MM".
+struct Spot {
+  std::string call, freq, comment, time;
+  bool operator==(const Spot&) const = default;
+};
+
+Spot readSpot(std::string_view record);
 
 }  // namespace core

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "core/spot.h"
 #include "core/text.h"
 
 namespace core {
@@ -72,6 +73,15 @@ bool isRussianCall(std::string_view call) {
   if (call.empty()) return false;
   if (call[0] == 'R') return true;
   return call[0] == 'U' && call.size() >= 2 && call[1] >= 'A' && call[1] <= 'I';
+}
+
+Spot readSpot(std::string_view record) {
+  Spot spot;
+  findClx(record, spot.call);
+  findFreq(record, spot.freq);
+  findComent(record, spot.comment);
+  findTime(record, spot.time);
+  return spot;
 }
 
 }  // namespace core

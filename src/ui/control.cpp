@@ -381,6 +381,7 @@ std::optional<RECT> Control::plannedChildBounds(const Control& child) const {
 
 std::vector<Control::Placement> Control::alignedPlaces(RECT r) const {
   std::vector<Placement> places;
+  arrange(r, places);
   auto place = [&](Control* c, int x, int y, int w, int h) {
     places.push_back({c, {x, y, x + std::max(w, 0), y + std::max(h, 0)}});
   };

@@ -139,6 +139,10 @@ class Control {
     RECT bounds;
   };
   std::vector<Placement> alignedPlaces(RECT area) const;
+  // Where the children that neither align nor keep a margin go, for a container
+  // with a layout of its own (parts sharing its height by thirds, say): computed
+  // from the area alone, and applied with the aligned ones.
+  virtual void arrange(RECT /*area*/, std::vector<Placement>& /*places*/) const {}
   bool isAnsi() const { return ansi_; }
 
   // Work on the screen (a text written, a part to repaint) that the control's form

@@ -630,6 +630,25 @@ TEST_F(LinkWindow, AHungLogger32HoldsNothingAndGetsOnlyWhatItTookInTime) {
   }
 }
 
+// Alt+Q between a tune and its district: the link says goodbye, and nothing goes out
+// after it, neither the district nor a click made in the pause.
+TEST_F(LinkWindow, NothingGoesOutAfterGoodbye) {
+  createLinkWindow(true);
+  connectOnPort1();
+  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
+  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
+  for (int row : {1, 2}) {
+    const RECT r = Vip->SG1.cellRect(0, row);
+    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  }
+  ASSERT_TRUE(testing_support::waitUntil([&] { return logger32->commands().size() == 1; }));
+  Form2->close();
+  EXPECT_FALSE(testing_support::waitUntil([&] { return logger32->commands().size() > 1; }, 1500));
+  EXPECT_EQ(logger32->commands(), std::vector<std::string>{"<APP_CLICK_DXSPOT:15>14025.000|R3AAA"});
+  ASSERT_FALSE(logger32->receivedSoFar().empty());
+  EXPECT_EQ(logger32->receivedSoFar().back().wParam, 4u) << "Disconnect came last";
+}
+
 TEST_F(LinkWindow, ErrorsWhileClosingTheLinkWindowAreNotReported) {
   createLinkWindow(false);
   Form2->OnClose = [](ui::CloseAction&) { throw std::runtime_error("the link window cannot close"); };
