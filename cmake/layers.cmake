@@ -10,4 +10,10 @@ function(rudoz_layer_includes target layer)
     file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/${layer} ${root}/${layer} SYMBOLIC)
   endif()
   target_include_directories(${target} PUBLIC ${root})
+  add_dependencies(${target} layer_includes)
 endfunction()
+
+# An include that climbs out of its folder would pass the layers by: every build
+# looks for one first and fails on it.
+add_custom_target(layer_includes ALL COMMAND ${CMAKE_COMMAND} -DROOT=${PROJECT_SOURCE_DIR}
+                  -P ${PROJECT_SOURCE_DIR}/cmake/check_includes.cmake VERBATIM)

@@ -32,10 +32,8 @@ int compareLocale(std::string_view a, std::string_view b) {
 
 // A download cannot start without its service's address; the operator learns where
 // to put it.
-bool addressSet(const std::string& address, const char* key, const char* service) {
-  if (!address.empty()) return true;
-  ui::showMessage(texts::addressNotSet(service, key, TVip::SettingsPath()));
-  return false;
+void requireAddress(const std::string& address, const char* key, const char* service) {
+  if (address.empty()) throw std::runtime_error(texts::addressNotSet(service, key, TVip::SettingsPath()));
 }
 
 // What may take a file's place: a list only when its lines have the list's form,
@@ -57,22 +55,21 @@ ui::BodyCheck checkFor(const std::string& file) {
 
 }  // namespace
 
-ui::DownloadResult TVip::DownLoadFile(const std::string& url, const std::string& file) {
+void TVip::DownLoadFile(const std::string& url, const std::string& file,
+                        const std::function<std::string(const std::string& reason)>& failed) {
   try {
-    return ui::downloadFile(url, file, checkFor(file));
-  } catch (const std::exception& e) {
-    return {false, e.what()};
+    ui::downloadFile(url, file, checkFor(file));
+  } catch (const ui::DownloadError& e) {
+    throw std::runtime_error(failed(e.what()));
   }
 }
 
 void TVip::RbButton3Click() {
   if (AfterClicks([this] { RbButton3Click(); })) return;
-  if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
+  requireAddress(CfmServer, "CfmServer", "the confirmation service");
   const std::string call = Edit1.text();
-  if (const auto r = DownLoadFile(core::confirmationsUrl(CfmServer, call), files::kConfirmations); !r) {
-    ui::showMessage(texts::confirmationsFailed(call, CfmServer, r.reason));
-    return;
-  }
+  DownLoadFile(core::confirmationsUrl(CfmServer, call), files::kConfirmations,
+               [&](const std::string& why) { return texts::confirmationsFailed(call, CfmServer, why); });
   if (Progress) Progress->RefreshIfShown();
   if (!Form1) return;
   setCaption(texts::downloadedConfirmations(Form1->CountConfirmations()));
@@ -80,22 +77,18 @@ void TVip::RbButton3Click() {
 
 void TVip::RbButton5Click() {
   if (AfterClicks([this] { RbButton5Click(); })) return;
-  if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
-  if (const auto r = DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts)) {
-    if (Progress) Progress->RefreshIfShown();
-    ui::showMessage(texts::kDownloadOk);
-  } else {
-    ui::showMessage(texts::districtListFailed(RdaServer, r.reason));
-  }
+  requireAddress(RdaServer, "RdaServer", "the award's web server");
+  DownLoadFile(core::districtListUrl(RdaServer), files::kDistricts,
+               [&](const std::string& why) { return texts::districtListFailed(RdaServer, why); });
+  if (Progress) Progress->RefreshIfShown();
+  ui::showMessage(texts::kDownloadOk);
 }
 
 void TVip::RbButton6Click() {
   if (AfterClicks([this] { RbButton6Click(); })) return;
-  if (!addressSet(CfmServer, "CfmServer", "the confirmation service")) return;
-  if (const auto r = DownLoadFile(core::regionsUrl(CfmServer), files::kRegionPage); !r) {
-    ui::showMessage(texts::regionsFailed(CfmServer, r.reason));
-    return;
-  }
+  requireAddress(CfmServer, "CfmServer", "the confirmation service");
+  DownLoadFile(core::regionsUrl(CfmServer), files::kRegionPage,
+               [&](const std::string& why) { return texts::regionsFailed(CfmServer, why); });
   // One box: the success only once the page has given a list.
   MostWont();
   LoadRegionList();
@@ -114,8 +107,7 @@ void TVip::MostWont() {
 }
 
 bool TVip::LoadMap(const std::string& mapCode) {
-  if (const auto r = DownLoadFile(core::mapUrl(RdaServer, mapCode), files::kMap); !r)
-    throw std::runtime_error(texts::mapFailed(r.reason));
+  DownLoadFile(core::mapUrl(RdaServer, mapCode), files::kMap, [](const std::string& why) { return texts::mapFailed(why); });
   if (!Map) return false;
   Map->bringToFront();
   Map->LoadPicture(files::kMap);
@@ -127,6 +119,6 @@ void TVip::ShowMap1Click() {
   if (rda.size() != 5 || !Map) return;
   // Without the server's address there is no map to fail on: the one message says
   // what to set.
-  if (!addressSet(RdaServer, "RdaServer", "the award's web server")) return;
+  requireAddress(RdaServer, "RdaServer", "the award's web server");
   LoadMap(Map->MapCode(rda.substr(0, 2)));
 }

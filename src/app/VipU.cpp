@@ -366,10 +366,7 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   SG1.setRowTag(r, nextRowTag_++);
   // A district without a region line leaves the column empty, and so the row
   // without a colour of its own.
-  try {
-    if (const auto value = core::mostWantedValue(RegionList, rda)) SG1.setCell(4, r, core::mostWantedText(*value));
-  } catch (const std::exception&) {
-  }
+  if (const auto value = core::mostWantedValue(RegionList, rda)) SG1.setCell(4, r, core::mostWantedText(*value));
   SG1.setRowCount(r + 2);
   if (hand)
     viewBehind_ = true;

@@ -90,8 +90,10 @@ class TVip : public ui::Form {
   WindowPlace ProgressPlace;
 
   // Fetches url into file; the old file stays unless the whole answer arrived and
-  // looks like what the file holds. A failure carries its reason.
-  ui::DownloadResult DownLoadFile(const std::string& url, const std::string& file);
+  // is what the file holds. A failure throws, its message made by `failed` from the
+  // reason.
+  void DownLoadFile(const std::string& url, const std::string& file,
+                    const std::function<std::string(const std::string& reason)>& failed);
   // Cuts the downloaded regions page down into "QJreg.txt". A page that gives no
   // region list throws and leaves "QJreg.txt" as it was.
   void MostWont();

@@ -22,10 +22,7 @@
 namespace ui {
 namespace {
 
-class DownloadFailure : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using DownloadFailure = DownloadError;
 
 std::string secondsText(int ms) {
   char text[32];
@@ -212,8 +209,8 @@ const DownloadBounds& downloadBounds() {
   return bounds;
 }
 
-DownloadResult downloadFile(const std::string& url, const std::string& fileName, const BodyCheck& check,
-                            const DownloadBounds& bounds) {
+void downloadFile(const std::string& url, const std::string& fileName, const BodyCheck& check,
+                  const DownloadBounds& bounds) {
   static const bool socketsReady = [] {
     WSADATA data;
     return WSAStartup(MAKEWORD(2, 2), &data) == 0;
@@ -264,10 +261,13 @@ DownloadResult downloadFile(const std::string& url, const std::string& fileName,
         if (const std::string refusal = check(body); !refusal.empty()) throw DownloadFailure(refusal);
       if (!file) file.emplace(fileName);
       file->commit();
-      return {true, {}};
+      return;
     }
+  } catch (const DownloadError&) {
+    throw;
   } catch (const std::runtime_error& e) {
-    return {false, e.what()};
+    // The file could not be made or replaced: a failure of the download too.
+    throw DownloadError(e.what());
   }
 }
 

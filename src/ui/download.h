@@ -7,15 +7,16 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace ui {
 
-struct DownloadResult {
-  bool ok = false;
-  std::string reason;  // why it failed, in English sentences; empty on success
-  explicit operator bool() const { return ok; }
+// A download that failed, and why, in English sentences.
+class DownloadError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // Every download ends within these, and the failure says which one ended it.
@@ -37,7 +38,8 @@ const DownloadBounds& downloadBounds();
 // Why a whole body may not take its file's place, as a sentence; empty when it may.
 using BodyCheck = std::function<std::string(std::string_view body)>;
 
-DownloadResult downloadFile(const std::string& url, const std::string& fileName, const BodyCheck& check = {},
-                            const DownloadBounds& bounds = downloadBounds());
+// Throws DownloadError when the file was not replaced.
+void downloadFile(const std::string& url, const std::string& fileName, const BodyCheck& check = {},
+                  const DownloadBounds& bounds = downloadBounds());
 
 }  // namespace ui
