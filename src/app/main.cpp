@@ -21,6 +21,7 @@
 // - the map window and the progress window last: only the spot list window and the
 //   main window's menu call on them.
 int main() {
+  ui::installPlatformHooks();
   ui::app().setTitle("ruDOZ");
   // Downloads cut off by an earlier end of the program left their temporary files.
   ui::removeLeftoverTempFiles(".");

@@ -75,11 +75,14 @@ ULONGLONG messageTickCount() {
 
 Application& app() {
   static Application instance;
+  return instance;
+}
+
+void installPlatformHooks() {
   // The platform at core's edges: the system's reason for a failure, and file names
   // handed to the system as the characters they hold.
-  static const bool edgesInstalled = (core::setSystemReason(&lastErrorText), core::setFileOpener(&openWide), true);
-  (void)edgesInstalled;
-  return instance;
+  core::setSystemReason(&lastErrorText);
+  core::setFileOpener(&openWide);
 }
 
 void Application::setTitle(const std::string& title) {

@@ -149,6 +149,11 @@ class Application {
 
 Application& app();
 
+// Gives the portable core the platform's ways: the system's wording of a failure,
+// and files opened by their wide names. Called once, first thing in main() (and by
+// the tests' own start).
+void installPlatformHooks();
+
 // Marks the time a modal loop runs.
 struct ModalScope {
   ModalScope() { app().modalBegins(); }

@@ -62,6 +62,7 @@ Control* Control::fromHandle(HWND hwnd) {
 void Control::attach(HWND hwnd, Control* parent) {
   hwnd_ = hwnd;
   parent_ = parent;
+  if (parent_) form_ = parent_->form_ ? parent_->form_ : dynamic_cast<Form*>(parent_);
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   if (parent_) parent_->children_.push_back(this);
 }
@@ -76,6 +77,7 @@ void Control::detach() {
   children_.clear();
   hwnd_ = nullptr;
   parent_ = nullptr;
+  form_ = nullptr;
 }
 
 void Control::createSystem(Control* parent, const wchar_t* className, DWORD style, DWORD exStyle, int left, int top,
@@ -240,9 +242,12 @@ RECT Control::placedClientRect() const {
 bool Control::placedVisible() const { return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE); }
 
 RECT Control::bounds() const {
+  // Where the form's plan puts it (aligned, arranged, kept at a margin), else where
+  // it was asked to go, else where it is.
+  if (parent_)
+    if (const Form* form = parentForm(*this))
+      if (const auto planned = form->plannedBoundsOf(*this)) return *planned;
   if (heldBounds_) return *heldBounds_;
-  if (parent_ && align_ != Align::None)
-    if (const auto planned = parent_->plannedChildBounds(*this)) return *planned;
   return placedBounds();
 }
 
@@ -362,21 +367,17 @@ void Control::notifyParent() {
   if (parent_) parent_->childLayoutChanged();
 }
 
-void Control::childLayoutChanged() { realign(); }
+void Control::childLayoutChanged() {
+  if (Form* form = parentForm(*this)) form->descendantLayoutChanged();
+  else realign();
+}
+
+bool Control::holdsChildLayout() const { return parentForm(*this) != nullptr; }
 
 void Control::keepRightMargin() {
   if (!parent_) return;
   const RECT area = parent_->alignArea({parent_->clientWidth(), parent_->clientHeight()});
   rightMargin_ = int(area.right - bounds().right);
-}
-
-std::optional<RECT> Control::plannedChildBounds(const Control& child) const {
-  const RECT placed = placedClientRect();
-  const SIZE planned{clientWidth(), clientHeight()};
-  if (planned.cx == placed.right && planned.cy == placed.bottom) return std::nullopt;
-  for (const Placement& p : alignedPlaces(alignArea(planned)))
-    if (p.control == &child) return p.bounds;
-  return std::nullopt;
 }
 
 std::vector<Control::Placement> Control::alignedPlaces(RECT r) const {
@@ -426,6 +427,10 @@ std::vector<Control::Placement> Control::alignedPlaces(RECT r) const {
 }
 
 void Control::realign() {
+  if (Form* form = parentForm(*this)) {
+    form->descendantLayoutChanged();
+    return;
+  }
   if (aligning_ || !hwnd_) return;
   aligning_ = true;
   const RECT client = placedClientRect();

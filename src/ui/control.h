@@ -88,8 +88,9 @@ class Control {
   // The control keeps the distance it has now from its container's right edge when
   // the container's width changes (it lies over the aligned ones).
   void keepRightMargin();
-  // Lays the aligned children out within alignArea(): at once in a container, when
-  // the event is over in a form (see Form).
+  // Lays the aligned children out within alignArea(). Inside a form the form plans
+  // it with every other change and puts it on the screen when the event is over
+  // (see Form); a control on no form does it at once.
   virtual void realign();
 
  protected:
@@ -113,18 +114,15 @@ class Control {
   virtual bool onNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   // WM_CTLCOLOR* that the parent passes on; null lets the system choose.
   virtual HBRUSH onCtlColor(HDC /*dc*/) { return nullptr; }
-  // A child was moved, resized, shown or hidden.
+  // A child was moved, resized, shown or hidden: inside a form the form plans again.
   virtual void childLayoutChanged();
   // Where aligned children are laid out: the client area unless a container says
   // otherwise.
   virtual RECT alignArea(SIZE client) const { return {0, 0, client.cx, client.cy}; }
-  // True for a container that takes its children's moves, resizes and showing or
-  // hiding at the end of the event, so that a change undone within one event costs
-  // the window nothing.
-  virtual bool holdsChildLayout() const { return false; }
-  // Where an aligned child is going to lie once this container has the size asked
-  // for it; none when that is where the child lies now.
-  virtual std::optional<RECT> plannedChildBounds(const Control& child) const;
+  // True for a container whose children's moves, resizes and showing or hiding wait
+  // for the end of the event, so that a change undone within one event costs the
+  // window nothing: every container on a form.
+  virtual bool holdsChildLayout() const;
   // Where the window lies and whether it is shown, now, whatever is held.
   RECT placedBounds() const;
   bool placedVisible() const;
@@ -163,6 +161,7 @@ class Control {
   void detach();
   void notifyParent();
   friend class Form;  // takes over what it held back
+  friend Form* parentForm(const Control& control);
 
   static inline unsigned windowChanges_ = 0;
   HWND hwnd_ = nullptr;
@@ -176,6 +175,7 @@ class Control {
   bool aligning_ = false;
   Align align_ = Align::None;
   std::optional<int> rightMargin_;
+  Form* form_ = nullptr;  // the form it sits on, however deep (see parentForm)
   std::optional<RECT> heldBounds_;  // in the parent's client area
   std::optional<bool> heldVisible_;
   Form* screenWorkHolder_ = nullptr;  // the form holding this control's screen work

@@ -108,11 +108,7 @@ void Form::setColor(core::Color color) {
   for (Control* c : children()) c->parentColorChanged();
 }
 
-Form* parentForm(const Control& control) {
-  for (Control* c = control.parent(); c; c = c->parent())
-    if (auto* form = dynamic_cast<Form*>(c)) return form;
-  return nullptr;
-}
+Form* parentForm(const Control& control) { return control.form_; }
 
 void Form::setBorderWidth(int pixels) {
   borderWidth_ = std::max(pixels, 0);
@@ -124,7 +120,7 @@ void Form::setAutoSize(bool on) {
   autoSize_ = on;
   if (on) {
     layoutPending_ = true;
-    plan_.reset();
+    replan();
     applyLayout();
   }
 }
@@ -149,12 +145,15 @@ void Form::setClientSize(int width, int height) {
   SetWindowPos(handle(), nullptr, 0, 0, outerWidth, outerHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::childLayoutChanged() {
-  plan_.reset();
+void Form::childLayoutChanged() { descendantLayoutChanged(); }
+
+void Form::descendantLayoutChanged() {
+  // While the held layout goes to the screen, the moves it makes come back here.
+  if (applying_) return;
   layoutPending_ = true;
+  replan();
   postSettle();
 }
-
 SIZE Form::fittedClientSize() const {
   int width = 0, height = 0, stacked = 0;
   for (Control* c : children()) {
@@ -177,41 +176,56 @@ SIZE Form::fittedClientSize() const {
   return {width, height + stacked};
 }
 
-const Form::Plan& Form::plan() const {
-  if (!plan_) {
-    Plan p;
-    if (autoSize_ && layoutPending_) {
-      p.client = fittedClientSize();
-    } else {
-      RECT r{};
-      if (handle()) GetClientRect(handle(), &r);
-      p.client = {r.right, r.bottom};
-    }
-    p.aligned = alignedPlaces(alignArea(p.client));
-    plan_ = std::move(p);
+void Form::replan() {
+  Plan p;
+  if (autoSize_) {
+    p.client = fittedClientSize();
+  } else {
+    RECT r{};
+    if (handle()) GetClientRect(handle(), &r);
+    p.client = {r.right, r.bottom};
   }
-  return *plan_;
+  planContainer(*this, alignArea(p.client), p);
+  plan_ = std::move(p);
 }
 
-std::optional<RECT> Form::plannedChildBounds(const Control& child) const {
-  if (!layoutPending_) return std::nullopt;
-  for (const Placement& p : plan().aligned)
-    if (p.control == &child) return p.bounds;
-  return std::nullopt;
+void Form::planContainer(const Control& container, RECT area, Plan& p) const {
+  for (const Placement& placed : container.alignedPlaces(area)) p.bounds[placed.control] = placed.bounds;
+  // Each container inside lays its children out in the size it is going to have.
+  for (const Control* c : container.children()) {
+    if (c->children().empty()) continue;
+    const auto planned = p.bounds.find(c);
+    const RECT outer = planned != p.bounds.end() ? planned->second : c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
+    const RECT placed = c->placedBounds(), client = c->placedClientRect();
+    const SIZE size{std::max(0L, (outer.right - outer.left) - (placed.right - placed.left - client.right)),
+                    std::max(0L, (outer.bottom - outer.top) - (placed.bottom - placed.top - client.bottom))};
+    planContainer(*c, c->alignArea(size), p);
+  }
+}
+
+std::optional<RECT> Form::plannedBoundsOf(const Control& control) const {
+  if (!layoutPending_ || !plan_) return std::nullopt;
+  const auto it = plan_->bounds.find(&control);
+  if (it == plan_->bounds.end()) return std::nullopt;
+  return it->second;
 }
 
 RECT Form::bounds() const {
   RECT r = placedBounds();
-  if (autoSize_ && layoutPending_) {
+  if (autoSize_ && layoutPending_ && plan_) {
     const RECT client = placedClientRect();
-    r.right += plan().client.cx - client.right;
-    r.bottom += plan().client.cy - client.bottom;
+    r.right += plan_->client.cx - client.right;
+    r.bottom += plan_->client.cy - client.bottom;
   }
   return r;
 }
 
-int Form::clientWidth() const { return autoSize_ && layoutPending_ ? int(plan().client.cx) : Control::clientWidth(); }
-int Form::clientHeight() const { return autoSize_ && layoutPending_ ? int(plan().client.cy) : Control::clientHeight(); }
+int Form::clientWidth() const {
+  return autoSize_ && layoutPending_ && plan_ ? int(plan_->client.cx) : Control::clientWidth();
+}
+int Form::clientHeight() const {
+  return autoSize_ && layoutPending_ && plan_ ? int(plan_->client.cy) : Control::clientHeight();
+}
 
 void Form::realign() {
   // The window was resized (by the operator, or by the layout itself).
@@ -227,26 +241,34 @@ bool holdsFocus(HWND window) {
 
 void Form::applyLayout() {
   if (applying_ || !handle()) return;
+  if (!plan_) replan();
   applying_ = true;
-  const bool fit = autoSize_ && layoutPending_;
-  Plan p = plan();
-  layoutPending_ = false;
-  plan_.reset();
-  if (fit) {
+  if (autoSize_ && layoutPending_) {
     fitting_ = true;
-    setClientSize(int(p.client.cx), int(p.client.cy));
+    setClientSize(int(plan_->client.cx), int(plan_->client.cy));
     fitting_ = false;
   }
   RECT client{};
   GetClientRect(handle(), &client);
-  if (client.right != p.client.cx || client.bottom != p.client.cy) {
-    p.client = {client.right, client.bottom};  // the system would not take the planned size
-    p.aligned = alignedPlaces(alignArea(p.client));
+  if (client.right != plan_->client.cx || client.bottom != plan_->client.cy) {
+    // The system would not take the planned size: the plan follows the real one.
+    Plan p;
+    p.client = {client.right, client.bottom};
+    planContainer(*this, alignArea(p.client), p);
+    plan_ = std::move(p);
   }
+  const Plan p = std::move(*plan_);
+  plan_.reset();
+  layoutPending_ = false;
+  applyTo(*this, p);
+  applying_ = false;
+}
 
-  // Every control goes straight to its final place and visibility. One that moves
-  // is painted anew there rather than given the pixels of where it was, which may
-  // by now belong to a neighbour that grew over them.
+void Form::applyTo(Control& container, const Plan& p) {
+  // Every child goes straight to its final place and visibility, all of one
+  // container in one batch. One that moves is painted anew there rather than given
+  // the pixels of where it was, which may by now belong to a neighbour that grew
+  // over them.
   struct Move {
     HWND window;
     RECT target;
@@ -254,10 +276,9 @@ void Form::applyLayout() {
   };
   std::vector<Move> batchMoves;
   std::vector<HWND> hideLater;
-  for (Control* c : children()) {
-    RECT target = c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
-    for (const Placement& a : p.aligned)
-      if (a.control == c) target = a.bounds;
+  for (Control* c : container.children()) {
+    const auto planned = p.bounds.find(c);
+    const RECT target = planned != p.bounds.end() ? planned->second : c->heldBounds_ ? *c->heldBounds_ : c->placedBounds();
     const bool shownNow = c->placedVisible();
     const bool show = c->heldVisible_.value_or(shownNow);
     c->heldBounds_.reset();
@@ -289,7 +310,9 @@ void Form::applyLayout() {
                    m.target.bottom - m.target.top, m.flags);
   }
   for (HWND h : hideLater) ShowWindow(h, SW_HIDE);
-  applying_ = false;
+  // Then what lies inside each container, in the size it now has.
+  for (Control* c : container.children())
+    if (!c->children().empty()) applyTo(*c, p);
 }
 
 void Form::setVisible(bool v) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,12 @@ class Form : public Control {
   int clientHeight() const override;
 
   void setVisible(bool visible) override;
+  // A control anywhere on the form moved, resized, showed or hid: the form plans
+  // its layout again and applies it when the event is over.
+  void descendantLayoutChanged();
+  // Where the plan puts a control of the form; none when it stays where it is or
+  // was asked to go.
+  std::optional<RECT> plannedBoundsOf(const Control& control) const;
   // Shows the window, brings it to the front and makes it the active window.
   void bringToFront();
   // A window the operator cannot take hold of (a place saved on a screen since gone,
@@ -109,7 +116,6 @@ class Form : public Control {
   // there. What is read meanwhile is what was asked for.
   void childLayoutChanged() override;
   bool holdsChildLayout() const override { return true; }
-  std::optional<RECT> plannedChildBounds(const Control& child) const override;
   void realign() override;
   // Puts what is held on the screen now.
   void applyLayout();
@@ -121,15 +127,19 @@ class Form : public Control {
   int borderWidth_ = 0;
   bool autoSize_ = false;
   bool keyPreview_ = false;
-  // The layout the held changes call for: the client size and the aligned
-  // controls' places. Worked out when first asked for, dropped at each change.
+  // The layout the held changes call for: the client size, and the places the
+  // layout gives the controls on this form however deep (aligned, arranged, kept at
+  // a margin). Worked out at each change, read by the getters, put on the screen
+  // when the event is over.
   struct Plan {
     SIZE client{};
-    std::vector<Placement> aligned;
+    std::unordered_map<const Control*, RECT> bounds;
   };
-  const Plan& plan() const;
+  void replan();
+  void planContainer(const Control& container, RECT area, Plan& p) const;
+  void applyTo(Control& container, const Plan& p);
   SIZE fittedClientSize() const;
-  mutable std::optional<Plan> plan_;
+  std::optional<Plan> plan_;
   bool layoutPending_ = false;
   bool applying_ = false;
   bool fitting_ = false;
