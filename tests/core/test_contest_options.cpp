@@ -133,11 +133,13 @@ TEST(SpotRows, RowsAgeByWhenTheirSpotWasMadeOutOfTheirOrder) {
   EXPECT_EQ(rows.aged(now, limits), std::vector<int>{});
   EXPECT_EQ(rows.aged(now + minutesToMillis(50), limits), (std::vector<int>{0, 1, 2}));
 
-  // Many rows go before they age; those left still age in their turn.
+  // Many rows go at once, aged or not yet; those left age once each.
   rows.clear();
   for (int i = 0; i < 1000; ++i) rows.append(spot("R3NEW", "KK-33", core::Band::m20, minutesToMillis(i)), 0);
+  const core::AgeLimits halfADay{minutesToMillis(450), 0};
+  EXPECT_EQ(rows.aged(minutesToMillis(1100), halfADay).size(), 650u);  // made before minute 650
   rows.remove(0, 600);
-  const auto aged = rows.aged(minutesToMillis(1100), {minutesToMillis(450), 0});  // made before minute 650
+  const auto aged = rows.aged(minutesToMillis(1100), halfADay);
   ASSERT_EQ(aged.size(), 50u);
   EXPECT_EQ(aged.back(), 49);
 }
