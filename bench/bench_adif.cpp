@@ -39,12 +39,14 @@ struct Export {
     const auto letter = [&] { return char('A' + rng() % 26); };
     const struct {
       const char *band, *mhz;
-    } bands[] = {{"160m", "1.8"},  {"80m", "3.5"},  {"40m", "7.0"},  {"30m", "10.1"}, {"20m", "14.0"},
+    } bands[] = {{"160m", "1.8"},  {"80m", "3.5"},  {"40m", "7.0"},   {"30m", "10.1"}, {"20m", "14.0"},
                  {"17m", "18.07"}, {"15m", "21.0"}, {"12m", "24.89"}, {"10m", "28.0"}, {"6m", "50.1"}};
     const char* modes[] = {"CW", "SSB", "FT8", "RTTY", "FT4", "PSK31"};
-    const std::string names[] = {utf8(u8"Иван"), utf8(u8"Сергей"), utf8(u8"Александр"), utf8(u8"Ольга"), "John", "Hans"};
-    const std::string places[] = {utf8(u8"Москва"), utf8(u8"Нижний Новгород"), utf8(u8"Екатеринбург"),
-                                  utf8(u8"пос. Листвянка"), "Berlin", "Boston, MA"};
+    const std::string names[] = {utf8(u8"Иван"),  utf8(u8"Сергей"), utf8(u8"Александр"),
+                                 utf8(u8"Ольга"), "John",           "Hans"};
+    const std::string places[] = {
+        utf8(u8"Москва"), utf8(u8"Нижний Новгород"), utf8(u8"Екатеринбург"), utf8(u8"пос. Листвянка"), "Berlin",
+        "Boston, MA"};
     const char* regions[] = {"AD", "AL", "AM", "BA", "MO", "NN", "SP", "SV", "TA", "YA", "KK", "PM", "IR", "HA"};
 
     std::vector<std::string> fields;
@@ -54,18 +56,18 @@ struct Export {
       fields.push_back(f + ">" + value);
     };
     // Cyrillic text as the export holds it: UTF-8 in some logs, Windows-1251 in others.
-    const auto cyrillic = [&](const std::string& text) {
-      return rng() % 3 == 0 ? core::utf8ToCp1251(text) : text;
-    };
+    const auto cyrillic = [&](const std::string& text) { return rng() % 3 == 0 ? core::utf8ToCp1251(text) : text; };
 
-    bytes = "ADIF export from Logger32 by ruDOZ's benchmark\r\n<ADIF_VER:5>3.1.4\r\n<PROGRAMID:8>Logger32\r\n"
-            "<PROGRAMVERSION:5>4.0.1\r\n<EOH>\r\n";
+    bytes =
+        "ADIF export from Logger32 by ruDOZ's benchmark\r\n<ADIF_VER:5>3.1.4\r\n<PROGRAMID:8>Logger32\r\n"
+        "<PROGRAMVERSION:5>4.0.1\r\n<EOH>\r\n";
     bytes.reserve(32u << 20);
     for (int i = 0; i < kQsos; ++i) {
       fields.clear();
       const bool russian = rng() % 10 < 6;
-      const std::string call = russian ? std::string(rng() % 2 ? "R" : "UA") + char('0' + rng() % 10) + letter() + letter() + letter()
-                                       : std::string("DL") + char('0' + rng() % 10) + letter() + letter();
+      const std::string call =
+          russian ? std::string(rng() % 2 ? "R" : "UA") + char('0' + rng() % 10) + letter() + letter() + letter()
+                  : std::string("DL") + char('0' + rng() % 10) + letter() + letter();
       const auto& band = pick(bands);
       field("CALL", call);
       field("QSO_DATE", std::to_string(20050101 + rng() % 20 * 10000 + rng() % 12 * 100 + rng() % 28), "D");

@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (log.districtCount() > log.qsoCount()) std::abort();
   if (log.qsoCount() > size / 5 + 1) std::abort();
   if (const auto& problem = log.problem()) {
-    const auto lines = std::size_t(std::count(adif.begin(), adif.end(), '\n') + std::count(adif.begin(), adif.end(), '\r'));
+    const auto lines =
+        std::size_t(std::count(adif.begin(), adif.end(), '\n') + std::count(adif.begin(), adif.end(), '\r'));
     if (problem->line < 1 || problem->line > lines + 1 || problem->what.empty()) std::abort();
   } else if (log.qsoCount() == 0 && adif.find('<') == std::string_view::npos) {
     std::abort();  // bytes without a tag are no log, and say so

@@ -10,8 +10,8 @@ namespace {
 
 struct BandInfo {
   Band band;
-  std::string_view name;        // as ADIF writes it
-  std::string_view mhzLabel;    // as the confirmations write it; "" when they have none
+  std::string_view name;      // as ADIF writes it
+  std::string_view mhzLabel;  // as the confirmations write it; "" when they have none
   std::uint64_t firstHz, lastHz;
 };
 

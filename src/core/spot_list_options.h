@@ -1,7 +1,7 @@
 // The spot list's options for a contest evening: repeats of a station merged into
 // its row, old rows removed (skimmers' sooner, if wished), listing without taking
-// the focus, and an alert sound at most once per callsign and district in a while. Every option's default is the spot list as
-// it always behaved.
+// the focus, and an alert sound at most once per callsign and district in a while.
+// Every option's default is the spot list as it always behaved.
 #pragma once
 
 #include <optional>
@@ -55,7 +55,7 @@ class AlertThrottle {
 
  private:
   std::unordered_map<std::string, Millis> last_;  // callsign and district -> last sound
-  std::size_t sweepAt_ = 1024;  // forget those whose window has passed beyond this many
+  std::size_t sweepAt_ = 1024;                    // forget those whose window has passed beyond this many
 };
 
 }  // namespace core

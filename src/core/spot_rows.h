@@ -103,9 +103,9 @@ class SpotRows {
   std::deque<Row> rows_;
   std::unordered_map<std::string, std::uint64_t> newest_;  // station -> serial of its newest row
   std::uint64_t nextSerial_ = 0;
-  std::vector<Waiting> waiting_[2];    // min-heaps: rows of operators' spots, of skimmers' spots
+  std::vector<Waiting> waiting_[2];     // min-heaps: rows of operators' spots, of skimmers' spots
   std::vector<std::uint64_t> expired_;  // taken from the heaps as aged, not yet removed
-  std::size_t removedWaiting_ = 0;     // heap entries of rows no longer there, at most
+  std::size_t removedWaiting_ = 0;      // heap entries of rows no longer there, at most
 };
 
 }  // namespace core

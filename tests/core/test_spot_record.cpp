@@ -93,7 +93,6 @@ TEST(SpotRecord, ReadsSpotterByOneOrTwoLengthDigits) {
       {"<DXSPOT_SPOTTER:9>DK8NE", "DK8NE"},  // the record ends first
       {"<DXSPOT_SPOTTER:123>DK8NE-#", "keep"},
       {"<DXSPOT_SPOTTER:7", "keep"},
-      {"<DXSPOT_SPOTTER:x>DK8NE-#", "keep"},
       {"<DXSPOT_SPOTTER:>DK8NE-#", "keep"},
       {"<dxspot_spotter:7>DK8NE-#", "keep"},
   });
