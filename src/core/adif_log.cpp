@@ -46,10 +46,11 @@ std::size_t lineAt(std::string_view text, std::size_t pos) {
   return line;
 }
 
-// At most 24 bytes of the log from pos, up to the end of its line, for a message.
+// The tag at pos for a message: up to its ">", the next "<" or the end of its line,
+// 24 bytes at most.
 std::string excerpt(std::string_view text, std::size_t pos) {
   std::string_view piece = text.substr(pos, 24);
-  piece = piece.substr(0, piece.find_first_of("\r\n"));
+  piece = piece.substr(0, piece.find_first_of("\r\n<", 1));
   if (const std::size_t gt = piece.find('>'); gt != std::string_view::npos) piece = piece.substr(0, gt + 1);
   return std::string(piece);
 }
@@ -63,27 +64,35 @@ class AdifReader {
 
   void read() {
     log_.slots_.assign(kDistrictNumbers, 0);
-    std::size_t pos = 0;
-    while (pos < text_.size()) {
-      const void* found = std::memchr(text_.data() + pos, '<', text_.size() - pos);
-      if (!found) break;
-      const std::size_t lt = std::size_t(static_cast<const char*>(found) - text_.data());
-      const auto next = tag(lt);
-      if (!next) return;  // the rest of the log is one broken field
-      pos = *next;
+    if (readTags()) {
+      if (started_) {
+        problem(recordStart_, "the last record has no <EOR>");
+        endRecord();
+      } else if (!sawHeaderEnd_ && !sawRecordEnd_) {
+        problem(0, "it holds neither <EOH> nor <EOR>, so it is no ADIF log");
+      }
     }
-    if (started_) {
-      problem(recordStart_, "the last record has no <EOR>");
-      endRecord();
-    } else if (!sawHeaderEnd_ && !sawRecordEnd_) {
-      problem(0, "it holds neither <EOH> nor <EOR>, so it is no ADIF log");
-    }
+    // Lines are counted once, for the one problem told.
+    if (problemAt_) log_.problem_ = AdifProblem{lineAt(text_, *problemAt_), std::move(problemWhat_)};
   }
 
  private:
   struct Fields {
     std::string_view cnty, band, freq, mode, date;
   };
+
+  // False when the log ends inside a field's value: the rest is that one broken field.
+  bool readTags() {
+    std::size_t pos = 0;
+    while (pos < text_.size()) {
+      const void* found = std::memchr(text_.data() + pos, '<', text_.size() - pos);
+      if (!found) break;
+      const auto next = tag(std::size_t(static_cast<const char*>(found) - text_.data()));
+      if (!next) return false;
+      pos = *next;
+    }
+    return true;
+  }
 
   // The tag at lt and its value; where to read on, or nothing when the log ends in it.
   std::optional<std::size_t> tag(std::size_t lt) {
@@ -97,7 +106,7 @@ class AdifReader {
         if (started_) endRecord();
       } else if (nameIs(name, "EOH")) {
         // Whatever came before was the header, its stray "<" included.
-        if (!sawRecordEnd_) log_.problem_.reset();
+        if (!sawRecordEnd_ && !sawHeaderEnd_) problemAt_.reset();
         sawHeaderEnd_ = true;
         fields_ = {};
         started_ = false;
@@ -124,14 +133,12 @@ class AdifReader {
     if (i >= text_.size() || text_[i] != '>') return malformed(lt);
     const std::size_t value = i + 1;
     if (length > text_.size() - value) {
-      problem(lt, "the field " + std::string(name) + " declares " + std::string(head(lengthText, 20)) +
-                      " bytes, more than the log holds after it");
+      lengthProblem(lt, name, lengthText, "more than the log holds after it");
       started_ = false;
       return std::nullopt;
     }
     if (const auto end = recordEndInside(value, length)) {
-      problem(lt, "the field " + std::string(name) + " declares " + std::string(lengthText) +
-                      " bytes, which run past the end of its record");
+      lengthProblem(lt, name, lengthText, "which run past the end of its record");
       begin(lt);
       return *end;
     }
@@ -153,7 +160,7 @@ class AdifReader {
   }
 
   std::size_t malformed(std::size_t lt) {
-    problem(lt, "\"" + excerpt(text_, lt) + "\" is not a field tag <NAME:LENGTH>");
+    if (!problemAt_) problem(lt, "\"" + excerpt(text_, lt) + "\" is not a field tag <NAME:LENGTH>");
     return lt + 1;
   }
 
@@ -202,8 +209,17 @@ class AdifReader {
     district.last.date.assign(date);
   }
 
+  void lengthProblem(std::size_t lt, std::string_view name, std::string_view length, std::string_view outcome) {
+    if (!problemAt_)
+      problem(lt, "the field " + std::string(name) + " declares " + std::string(head(length, 20)) + " bytes, " +
+                      std::string(outcome));
+  }
+
+  // The first problem counts; what a later one would say is not even put together.
   void problem(std::size_t pos, std::string what) {
-    if (!log_.problem_) log_.problem_ = AdifProblem{lineAt(text_, pos), std::move(what)};
+    if (problemAt_) return;
+    problemAt_ = pos;
+    problemWhat_ = std::move(what);
   }
 
   std::string_view text_;
@@ -212,6 +228,8 @@ class AdifReader {
   bool started_ = false;  // a record has fields, and no <EOR> yet
   std::size_t recordStart_ = 0;
   bool sawHeaderEnd_ = false, sawRecordEnd_ = false;
+  std::optional<std::size_t> problemAt_;
+  std::string problemWhat_;
 };
 
 const WorkedLog::District* WorkedLog::find(std::string_view district) const {
