@@ -338,7 +338,8 @@ void TForm1::CallBook() {
 void TForm1::AlertListing(core::SpotOrigin origin, const core::Spot& spot) {
   if (AlertFlag != 1) return;
   const std::string call = Edit1.text(), district = judged_;
-  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, origin); });
+  const bool skimmer = origin == core::SpotOrigin::Logger32 && core::fromSkimmer(spot);
+  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, origin, skimmer); });
 
   // The log is kept only where the operator made one. The line goes at its end in
   // one write: the earlier bytes are never touched, so a failure can lose only the

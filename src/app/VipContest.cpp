@@ -2,11 +2,13 @@
 // old rows removed, listing without taking the focus, and the alert sound; and the
 // rule that nothing moves under the operator's hand.
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 #include "app/VipU.h"
 
 void TVip::ApplyOptions() {
-  const bool ageing = ContestOptions.MaxAgeMinutes > 0;
+  const bool ageing = core::ageLimits(ContestOptions).any();
   Timer1.setEnabled(ageing);
   if (ageing) Timer1Timer();
 }
@@ -28,29 +30,42 @@ bool TVip::HandOnGrid() {
   return pointerOnGrid_;
 }
 
-void TVip::SpotArrives(const std::string& call, const std::string& rda, core::SpotOrigin origin, bool hand) {
-  const core::Millis now = Now();
+void TVip::SpotArrives(const core::ListedSpot& spot, core::Millis now, core::SpotOrigin origin, bool hand) {
   AgeRows(now, hand);
-  const bool fromLogger32 = origin == core::SpotOrigin::Logger32;
-  if (fromLogger32) {
-    if (const auto merged = spotRows_.mergeable(call, rda, now, core::minutesToMillis(ContestOptions.MergeMinutes))) {
-      const int row = *merged + 1;
-      if (Held(row, hand))
-        heldStale_.push_back(SG1.rowTag(row));
-      else
-        RemoveRows(row, 1);
-    }
+  const auto merged = origin == core::SpotOrigin::Logger32
+                          ? spotRows_.mergeable(spot, now, core::minutesToMillis(ContestOptions.MergeMinutes))
+                          : std::nullopt;
+  // The new row carries the merged row's count on; the rows up to the merged one
+  // keep their places, so it goes (or waits, under the operator's hand) after.
+  spotRows_.append(spot, now, merged);
+  if (merged) {
+    const int row = *merged + 1;
+    if (Held(row, hand))
+      heldStale_.push_back(SG1.rowTag(row));
+    else
+      RemoveRows(row, 1);
   }
-  spotRows_.append(call, rda, now, /*mergeable=*/fromLogger32);
-  if (ContestOptions.AlertSound &&
-      soundThrottle_.allow(call, now, core::minutesToMillis(ContestOptions.AlertSoundMinutes)))
+  // A new district sounds, however recently the station did in another; what the
+  // operator types never does.
+  if (ContestOptions.AlertSound && origin == core::SpotOrigin::Logger32 &&
+      soundThrottle_.allow(spot.call, spot.district, now, core::minutesToMillis(ContestOptions.AlertSoundMinutes)))
     Sound.play(ContestOptions.AlertSoundFile);
 }
 
 void TVip::AgeRows(core::Millis now, bool hand) {
-  // Grid rows 1 to `aged`; under the operator's hand only those above the view.
-  const int aged = spotRows_.agedCount(now, core::minutesToMillis(ContestOptions.MaxAgeMinutes));
-  RemoveRows(1, hand ? std::min(aged, SG1.topRow() - 1) : aged);
+  // Rows age out of their order (a backlog's spot is older than the rows before
+  // it). Under the operator's hand only those above the view go.
+  const std::vector<int> aged = spotRows_.aged(now, core::ageLimits(ContestOptions));  // data rows, ascending
+  const int keepFrom = hand ? SG1.topRow() : std::numeric_limits<int>::max();
+  // From the last, a run of neighbours in one removal: the earlier rows keep their
+  // places meanwhile.
+  for (std::size_t end = aged.size(); end > 0;) {
+    std::size_t begin = end - 1;
+    while (begin > 0 && aged[begin - 1] + 1 == aged[begin]) --begin;
+    const int first = aged[begin] + 1, last = std::min(aged[end - 1] + 1, keepFrom - 1);
+    if (first <= last) RemoveRows(first, last - first + 1);
+    end = begin;
+  }
 }
 
 void TVip::TidyRows() {

@@ -21,10 +21,10 @@ TOptions::TOptions() {
   create({.className = "TOptions",
           .caption = "Options",
           .width = kWidth,
-          .height = 250,
+          .height = 250 + kLine,
           .border = ui::BorderStyle::Dialog,
           .stayOnTop = true});
-  setClientSize(kWidth, 226);
+  setClientSize(kWidth, 226 + kLine);
   struct Line {
     ui::Label& before;
     ui::Edit& field;
@@ -34,24 +34,28 @@ TOptions::TOptions() {
     const char* unit;
   };
   for (const Line& l : {Line{MergeLabel, MergeField, MergeUnit, 12, "Merge a station's repeats within", "min (0: off)"},
-                        Line{AgeLabel, AgeField, AgeUnit, 12 + kLine, "Remove spots older than", "min (0: off)"}}) {
+                        Line{AgeLabel, AgeField, AgeUnit, 12 + kLine, "Remove spots older than", "min (0: off)"},
+                        Line{SkimmerAgeLabel, SkimmerAgeField, SkimmerAgeUnit, 12 + 2 * kLine,
+                             "Remove skimmers' spots older than", "min (0: as above)"}}) {
     l.before.create(this, 10, l.top + 3, kFieldLeft - 14, 16, l.text);
     l.field.create(this, kFieldLeft, l.top, kMinutesWidth, 21);
     l.after.create(this, kUnitLeft, l.top + 3, kWidth - kUnitLeft - 6, 16, l.unit);
   }
-  WithoutFocusBox.create(this, 10, 12 + 2 * kLine, kWidth - 20, 20, "List spots without taking the focus");
-  SoundBox.create(this, 10, 12 + 3 * kLine, kFieldLeft - 14, 20, "Alert sound, once per callsign in");
-  SoundMinutesField.create(this, kFieldLeft, 12 + 3 * kLine, kMinutesWidth, 21);
-  SoundMinutesUnit.create(this, kUnitLeft, 15 + 3 * kLine, kWidth - kUnitLeft - 6, 16, "min");
-  SoundFileLabel.create(this, 10, 15 + 4 * kLine, kWidth - 20, 16, "Sound file (empty: the system's exclamation sound)");
-  SoundFileField.create(this, 10, 34 + 4 * kLine, kWidth - 20, 21);
-  Problem.create(this, 10, 62 + 4 * kLine, kWidth - 20, 16, "");
+  WithoutFocusBox.create(this, 10, 12 + 3 * kLine, kWidth - 20, 20, "List spots without taking the focus");
+  SoundBox.create(this, 10, 12 + 4 * kLine, kFieldLeft - 14, 20, "Alert sound, once per district in");
+  SoundMinutesField.create(this, kFieldLeft, 12 + 4 * kLine, kMinutesWidth, 21);
+  SoundMinutesUnit.create(this, kUnitLeft, 15 + 4 * kLine, kWidth - kUnitLeft - 6, 16, "min");
+  SoundFileLabel.create(this, 10, 15 + 5 * kLine, kWidth - 20, 16, "Sound file (empty: the system's exclamation sound)");
+  SoundFileField.create(this, 10, 34 + 5 * kLine, kWidth - 20, 21);
+  Problem.create(this, 10, 62 + 5 * kLine, kWidth - 20, 16, "");
   ui::Font warning = font();
   warning.color = core::clRed;
   Problem.setFont(warning);
-  for (ui::Label* label : {&MergeLabel, &MergeUnit, &AgeLabel, &AgeUnit, &Problem, &SoundMinutesUnit, &SoundFileLabel}) label->setCentred(false);
-  OkButton.create(this, kWidth - 170, 190, 75, 25, "OK");
-  CancelButton.create(this, kWidth - 85, 190, 75, 25, "Cancel");
+  for (ui::Label* label : {&MergeLabel, &MergeUnit, &AgeLabel, &AgeUnit, &SkimmerAgeLabel, &SkimmerAgeUnit, &Problem,
+                           &SoundMinutesUnit, &SoundFileLabel})
+    label->setCentred(false);
+  OkButton.create(this, kWidth - 170, 190 + kLine, 75, 25, "OK");
+  CancelButton.create(this, kWidth - 85, 190 + kLine, 75, 25, "Cancel");
 
   OkButton.OnClick = [this] { OkClick(); };
   CancelButton.OnClick = [this] { CancelClick(); };
@@ -62,6 +66,7 @@ TOptions::TOptions() {
 bool TOptions::Execute(core::SpotListOptions& options) {
   MergeField.setText(core::iniText(std::int32_t(options.MergeMinutes)));
   AgeField.setText(core::iniText(std::int32_t(options.MaxAgeMinutes)));
+  SkimmerAgeField.setText(core::iniText(std::int32_t(options.MaxAgeSkimmerMinutes)));
   WithoutFocusBox.setChecked(options.ListWithoutFocus);
   SoundBox.setChecked(options.AlertSound);
   SoundMinutesField.setText(core::iniText(std::int32_t(options.AlertSoundMinutes)));
@@ -73,7 +78,7 @@ bool TOptions::Execute(core::SpotListOptions& options) {
 }
 
 const ui::Edit& TOptions::fieldOf(Field field) const {
-  const ui::Edit* const fields[] = {&MergeField, &AgeField, &SoundMinutesField, &SoundFileField};
+  const ui::Edit* const fields[] = {&MergeField, &AgeField, &SoundMinutesField, &SoundFileField, &SkimmerAgeField};
   return *fields[int(field)];
 }
 
@@ -85,6 +90,7 @@ std::optional<core::SpotListOptions> TOptions::FieldValues() {
     const char* name;
   };
   for (const Minutes& m : {Minutes{MergeField, options.MergeMinutes, "Merge"}, Minutes{AgeField, options.MaxAgeMinutes, "Age"},
+                           Minutes{SkimmerAgeField, options.MaxAgeSkimmerMinutes, "Skimmers' age"},
                            Minutes{SoundMinutesField, options.AlertSoundMinutes, "Sound"}}) {
     const auto value = core::parseOptionMinutes(m.field.text());
     if (!value) {

@@ -23,7 +23,7 @@ class TOptions : public ui::Form {
   bool Execute(core::SpotListOptions& options);
 
   // What the operator types and ticks, and what the dialog says of it.
-  enum class Field { Merge, Age, SoundMinutes, SoundFile };
+  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge };
   enum class Box { WithoutFocus, Sound };
   std::string FieldText(Field field) const { return fieldOf(field).text(); }
   void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
@@ -44,6 +44,8 @@ class TOptions : public ui::Form {
   ui::Edit MergeField;  // MergeMinutes
   ui::Label AgeLabel, AgeUnit;
   ui::Edit AgeField;  // MaxAgeMinutes
+  ui::Label SkimmerAgeLabel, SkimmerAgeUnit;
+  ui::Edit SkimmerAgeField;  // MaxAgeSkimmerMinutes
   ui::CheckBox WithoutFocusBox;  // ListWithoutFocus
   ui::CheckBox SoundBox;         // AlertSound
   ui::Edit SoundMinutesField;    // AlertSoundMinutes

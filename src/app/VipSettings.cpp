@@ -204,6 +204,7 @@ const SettingKey kKeys[] = {
     optionFlag<&core::SpotListOptions::AlertSound>("AlertSound"),
     optionText<&core::SpotListOptions::AlertSoundFile>("AlertSoundFile"),
     optionMinutes<&core::SpotListOptions::AlertSoundMinutes>("AlertSoundMinutes", "10"),
+    optionMinutes<&core::SpotListOptions::MaxAgeSkimmerMinutes>("MaxAgeSkimmerMinutes", "0"),
 };
 
 // A key's default as the file writes it.

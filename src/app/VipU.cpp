@@ -7,6 +7,7 @@
 #include "app/Unit2.h"
 #include "core/link_texts.h"
 #include "core/most_wanted.h"
+#include "core/spot_time.h"
 #include "ui/application.h"
 #include "ui/canvas.h"
 #include "ui/dialogs.h"
@@ -345,7 +346,13 @@ std::string TVip::HintOf(Part part) const {
 }
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
-                   core::SpotOrigin origin) {
+                   core::SpotOrigin origin, bool skimmer) {
+  const core::Millis now = Now();
+  const core::SpotStamp stamp = core::stampSpot(time, now, UtcNow());
+  const core::ListedSpot spot{call,       rda,  core::bandOfFrequency(freq), skimmer, stamp.made, stamp.time,
+                              origin == core::SpotOrigin::Typed};
+  // The backlog a cluster sends at connect would go at the next ageing.
+  if (core::tooOldToList(spot, now, core::ageLimits(ContestOptions))) return;
   // A window saved off the screen comes onto it with its first spot.
   if (!visible()) moveOntoScreen();
   if (ui::app().modalOpen())
@@ -357,7 +364,7 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   else if (!visible() || GetForegroundWindow() != handle())
     bringToFront();
   const bool hand = HandOnGrid();
-  SpotArrives(call, rda, origin, hand);
+  SpotArrives(spot, now, origin, hand);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);
@@ -432,9 +439,14 @@ void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
         HitRow = hit.row;
         const std::string rda = hit.valid() ? SG1.cell(2, hit.row) : std::string();
         if (rda.size() != 5) return;
-        // The region line is the row's hint; it stays until another row has one.
+        // The region line is the row's hint, with how often and since when the
+        // station was spotted; it stays until another row has one.
         if (const auto line = core::regionLine(RegionList, rda)) {
-          const std::string hint(*line);
+          std::string hint(*line);
+          if (const int data = hit.row - 1; data >= 0 && data < spotRows_.size())
+            if (const std::string since = core::spotsSinceText(spotRows_.spotCount(data), spotRows_.firstTime(data));
+                !since.empty())
+              hint += " " + since;
           if (caption() != hint) setCaption(hint);
         }
       },

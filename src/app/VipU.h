@@ -117,9 +117,10 @@ class TVip : public ui::Form {
   void ShowGridView();
   // The radio's frequency as the frequency panel shows it.
   void ShowFrequency(const std::string& text);
-  // Appends a spot in the empty last row and keeps the newest row in view.
+  // Appends a spot in the empty last row and keeps the newest row in view. With an
+  // age limit set, a spot already older than it (a cluster's backlog) is not listed.
   void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
-               core::SpotOrigin origin = core::SpotOrigin::Logger32);
+               core::SpotOrigin origin = core::SpotOrigin::Logger32, bool skimmer = false);
   // The district's Most Wanted percentage; 0 without a region line.
   double MwValue(const std::string& rda) const;
 
@@ -163,8 +164,15 @@ class TVip : public ui::Form {
   // Once a minute: rows older than MaxAgeMinutes go.
   static constexpr unsigned kAgeCheckMs = 60000;
   void Timer1Timer();
-  // The clock of merging, ageing and the sound, in milliseconds; tests set their own.
+  // The clock of merging, ageing and the sound, in milliseconds, and the time of day
+  // in UTC that spot times are read against (milliseconds since midnight); tests
+  // set their own.
   std::function<core::Millis()> Now = [] { return core::Millis(GetTickCount64()); };
+  std::function<core::Millis()> UtcNow = [] {
+    SYSTEMTIME t{};
+    GetSystemTime(&t);
+    return core::Millis(((t.wHour * 60 + t.wMinute) * 60 + t.wSecond) * 1000 + t.wMilliseconds);
+  };
   ui::AlertSound Sound;
 
  protected:
@@ -262,7 +270,7 @@ class TVip : public ui::Form {
   // spot merges into (the spot then takes its place as the newest row); the row it
   // takes is indexed, and the alert may sound. Only spots from Logger32 merge: a
   // typed callsign is listed with another spot's frequency.
-  void SpotArrives(const std::string& call, const std::string& rda, core::SpotOrigin origin, bool hand);
+  void SpotArrives(const core::ListedSpot& spot, core::Millis now, core::SpotOrigin origin, bool hand);
   void AgeRows(core::Millis now, bool hand);
   void RemoveRows(int first, int count);
   core::SpotRows spotRows_;  // one per data row of SG1, in its order

@@ -13,12 +13,14 @@ enum class SpotOrigin { Logger32, Typed };
 
 // The fields of one spot record, each as its reader gives it (empty when the record
 // has none): the callsign unchanged, the frequency text, the comment with a-z
-// upper-cased, the time as "HH:MM".
+// upper-cased, the time as "HH:MM", the spotter's callsign.
 struct Spot {
-  std::string call, freq, comment, time;
+  std::string call, freq, comment, time, spotter;
   bool operator==(const Spot&) const = default;
 };
 
 Spot readSpot(std::string_view record);
+// A spot a skimmer made (by its spotter or by its comment), rather than an operator.
+bool fromSkimmer(const Spot& spot);
 
 }  // namespace core

@@ -17,8 +17,15 @@ bool looksLikeWave(std::string_view firstBytes) {
   return firstBytes.size() >= 12 && firstBytes.substr(0, 4) == "RIFF" && firstBytes.substr(8, 4) == "WAVE";
 }
 
-bool AlertThrottle::allow(std::string_view call, Millis now, Millis window) {
+AgeLimits ageLimits(const SpotListOptions& options) {
+  const int skimmer = options.MaxAgeSkimmerMinutes > 0 ? options.MaxAgeSkimmerMinutes : options.MaxAgeMinutes;
+  return {minutesToMillis(options.MaxAgeMinutes), minutesToMillis(skimmer)};
+}
+
+bool AlertThrottle::allow(std::string_view call, std::string_view district, Millis now, Millis window) {
   std::string key = toUpperAscii(call);
+  key += '\t';
+  key += toUpperAscii(district);
   if (const auto found = last_.find(key); found != last_.end()) {
     if (now - found->second < window) return false;
     found->second = now;

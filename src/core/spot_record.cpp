@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "core/skimmer.h"
 #include "core/spot.h"
 #include "core/text.h"
 
@@ -69,6 +70,18 @@ void findTime(std::string_view record, std::string& time) {
   time.insert(time.size() < 2 ? time.size() : 2, 1, ':');
 }
 
+void findSpotter(std::string_view record, std::string& spotter) {
+  constexpr std::string_view tag = "DXSPOT_SPOTTER:";
+  const std::size_t p = record.find(tag);
+  if (p == kNotFound) return;
+  const std::size_t digits = p + tag.size();
+  // "<DXSPOT_SPOTTER:7>" or "<DXSPOT_SPOTTER:12>": the ">" says how many digits.
+  const std::size_t count = digits + 1 < record.size() && record[digits + 1] == '>' ? 1 : 2;
+  std::size_t n = 0;
+  if (!numberAt(record, digits, count, n) || digits + count >= record.size() || record[digits + count] != '>') return;
+  spotter.assign(take(record, digits + count + 1, n));
+}
+
 bool isRussianCall(std::string_view call) {
   if (call.empty()) return false;
   if (call[0] == 'R') return true;
@@ -81,7 +94,10 @@ Spot readSpot(std::string_view record) {
   findFreq(record, spot.freq);
   findComent(record, spot.comment);
   findTime(record, spot.time);
+  findSpotter(record, spot.spotter);
   return spot;
 }
+
+bool fromSkimmer(const Spot& spot) { return isSkimmerSpotter(spot.spotter) || isSkimmerComment(spot.comment); }
 
 }  // namespace core

@@ -25,6 +25,10 @@ void findComent(std::string_view record, std::string& comment);
 // "<APP_DXSPOT_TIME:4>": four characters presented as "HH:MM".
 void findTime(std::string_view record, std::string& time);
 
+// "DXSPOT_SPOTTER": one or two length digits before the ">"; the spotter's callsign
+// unchanged ("DK8NE-#" for a skimmer of the Reverse Beacon Network).
+void findSpotter(std::string_view record, std::string& spotter);
+
 // The spot intake's test for a Russian station: begins with "R", or with "U" and a
 // second letter from "A" to "I". Case-sensitive.
 bool isRussianCall(std::string_view call);

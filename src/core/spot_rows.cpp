@@ -1,15 +1,28 @@
 #include "core/spot_rows.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "core/text.h"
 
 namespace core {
 
-std::string SpotRows::stationKey(std::string_view call, std::string_view district) {
-  std::string key = toUpperAscii(call);
+std::string spotsSinceText(int spots, std::string_view firstTime) {
+  if (spots < 2) return {};
+  std::string text = "\xB7 " + std::to_string(spots) + " spots";
+  if (!firstTime.empty()) {
+    text += " since ";
+    text += firstTime;
+  }
+  return text;
+}
+
+std::string SpotRows::stationKey(const ListedSpot& spot) {
+  std::string key = toUpperAscii(spot.call);
   key += '\t';
-  key += toUpperAscii(district);
+  key += toUpperAscii(spot.district);
+  key += '\t';
+  key += bandName(spot.band);
   return key;
 }
 
@@ -20,28 +33,67 @@ std::optional<int> SpotRows::position(std::uint64_t serial) const {
   return int(at - rows_.begin());
 }
 
-std::optional<int> SpotRows::mergeable(std::string_view call, std::string_view district, Millis now,
-                                       Millis window) const {
+std::optional<int> SpotRows::mergeable(const ListedSpot& spot, Millis now, Millis window) const {
   if (window <= 0) return std::nullopt;
-  const auto found = newest_.find(stationKey(call, district));
+  const auto found = newest_.find(stationKey(spot));
   if (found == newest_.end()) return std::nullopt;
   const auto row = position(found->second);
   if (!row || now - rows_[std::size_t(*row)].placed > window) return std::nullopt;
   return row;
 }
 
-int SpotRows::agedCount(Millis now, Millis maxAge) const {
-  if (maxAge <= 0) return 0;
-  const auto firstYoung = std::partition_point(rows_.begin(), rows_.end(),
-                                               [&](const Row& row) { return now - row.placed > maxAge; });
-  return int(firstYoung - rows_.begin());
+void SpotRows::wait(const Row& row) {
+  auto& heap = waiting_[row.skimmer];
+  heap.push_back({row.made, row.serial});
+  std::push_heap(heap.begin(), heap.end(), std::greater<>());
 }
 
-void SpotRows::append(std::string_view call, std::string_view district, Millis now, bool mergeable) {
-  std::string station = stationKey(call, district);
-  const std::uint64_t serial = nextSerial_++;
-  if (mergeable) newest_[station] = serial;
-  rows_.push_back({serial, now, std::move(station)});
+std::vector<int> SpotRows::aged(Millis now, const AgeLimits& limits) {
+  for (const bool skimmer : {false, true}) {
+    const Millis limit = limits.of(skimmer);
+    auto& heap = waiting_[skimmer];
+    while (limit > 0 && !heap.empty() && now - heap.front().made > limit) {
+      const std::uint64_t serial = heap.front().serial;
+      std::pop_heap(heap.begin(), heap.end(), std::greater<>());
+      heap.pop_back();
+      if (position(serial))
+        expired_.push_back(serial);
+      else if (removedWaiting_ > 0)
+        --removedWaiting_;
+    }
+  }
+  std::vector<int> rows;
+  // The rows taken out before stay out while they are there and still aged; one
+  // whose limit has grown since waits again.
+  std::erase_if(expired_, [&](std::uint64_t serial) {
+    const auto at = position(serial);
+    if (!at) {
+      if (removedWaiting_ > 0) --removedWaiting_;  // counted as waiting when it went
+      return true;
+    }
+    const Row& row = rows_[std::size_t(*at)];
+    const Millis limit = limits.of(row.skimmer);
+    if (limit <= 0 || now - row.made <= limit) {
+      wait(row);
+      return true;
+    }
+    rows.push_back(*at);
+    return false;
+  });
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
+void SpotRows::append(const ListedSpot& spot, Millis now, std::optional<int> mergedRow) {
+  Row row{nextSerial_++, now, spot.made, spot.skimmer, 1, std::string(spot.time), stationKey(spot)};
+  if (mergedRow && *mergedRow >= 0 && *mergedRow < size()) {
+    const Row& merged = rows_[std::size_t(*mergedRow)];
+    row.spots = merged.spots + 1;
+    row.firstTime = merged.firstTime;
+  }
+  if (!spot.typed) newest_[row.station] = row.serial;
+  wait(row);
+  rows_.push_back(std::move(row));
 }
 
 void SpotRows::remove(int first, int count) {
@@ -56,11 +108,25 @@ void SpotRows::remove(int first, int count) {
       newest_.erase(found);
   }
   rows_.erase(rows_.begin() + first, rows_.begin() + last);
+  dropRemoved(last - first);
+}
+
+void SpotRows::dropRemoved(int removed) {
+  removedWaiting_ += std::size_t(removed);
+  if (removedWaiting_ <= rows_.size() + 64) return;
+  for (auto& heap : waiting_) heap.clear();
+  expired_.clear();
+  for (const Row& row : rows_) waiting_[row.skimmer].push_back({row.made, row.serial});
+  for (auto& heap : waiting_) std::make_heap(heap.begin(), heap.end(), std::greater<>());
+  removedWaiting_ = 0;
 }
 
 void SpotRows::clear() {
   rows_.clear();
   newest_.clear();
+  for (auto& heap : waiting_) heap.clear();
+  expired_.clear();
+  removedWaiting_ = 0;
 }
 
 }  // namespace core

@@ -85,6 +85,19 @@ TEST(SpotRecord, ReadsTimeAsHoursColonMinutes) {
   });
 }
 
+TEST(SpotRecord, ReadsSpotterByOneOrTwoLengthDigits) {
+  check(core::findSpotter, {
+      {"<DXSPOT_CALLSIGN:5>UA1AA<DXSPOT_SPOTTER:7>DK8NE-#<DXSPOT_FREQ:7>14025.0", "DK8NE-#"},
+      {"<DXSPOT_SPOTTER:10>W3LPL-22-#", "W3LPL-22-#"},
+      {"<DXSPOT_SPOTTER:0><X:1>y", ""},
+      {"<DXSPOT_SPOTTER:9>DK8NE", "DK8NE"},  // the record ends first
+      {"<DXSPOT_SPOTTER:123>DK8NE-#", "keep"},
+      {"<DXSPOT_SPOTTER:7", "keep"},
+      {"<DXSPOT_SPOTTER:>DK8NE-#", "keep"},
+      {"<dxspot_spotter:7>DK8NE-#", "keep"},
+  });
+}
+
 TEST(SpotRecord, ReadersAcceptAnyByteAroundTheirField) {
   static constexpr char bytes[] = "\0\xFF<DXSPOT_CALLSIGN:3>R\0A<DXSPOT_FREQ:1>\0";
   const std::string record(bytes, sizeof bytes - 1);
