@@ -13,6 +13,7 @@ namespace {
 constexpr int kMargin = 6;
 constexpr int kLineHeight = 18;
 constexpr int kButtonWidth = 75, kButtonHeight = 23;
+constexpr int kBandWidth = 90;
 constexpr int kMinWidth = 360, kMinHeight = 300;
 
 const char* const kNoRegion = "Select a region to list the districts it still needs";
@@ -55,6 +56,10 @@ TProgress::TProgress(const WindowPlace& place) {
   SelectedRegion.setCaption(kNoRegion);
 
   Copy.create(this, 0, 0, kButtonWidth, kButtonHeight, "Copy");
+  std::vector<std::string> bands{"all bands"};
+  for (int b = int(core::Band::m160); b < core::kBandCount; ++b) bands.emplace_back(core::bandName(core::Band(b)));
+  BandChoice.create(this, 0, 0, kBandWidth, kButtonHeight, bands);
+  BandChoice.OnChange = [this] { SetBand(core::Band(BandChoice.selected())); };
   Regions.create(this, 0, 0, 10, 10);
   std::vector<ui::ListColumn> columns;
   const int widths[core::kProgressColumns] = {70, 240, 75, 55, 66, 50};
@@ -81,7 +86,7 @@ void TProgress::Refresh() {
   const core::FileBytes confirmations = readForCount(files::kConfirmations, fault);
   core::AwardProgress figures;
   if (fault.empty()) {
-    figures = core::countProgress(districts.view(), confirmations.view());
+    figures = core::countProgress(districts.view(), confirmations.view(), Band);
     core::sortRegions(figures.regions, SortColumn, SortDescending);
   }
   // Activation brings the same figures again and again: the window stays as it is.
@@ -117,6 +122,13 @@ void TProgress::showFigures() {
 
 void TProgress::FormActivate() { Refresh(); }
 
+void TProgress::SetBand(core::Band band) {
+  if (band == Band) return;
+  Band = band;
+  BandChoice.setSelected(int(band));
+  Refresh();
+}
+
 void TProgress::FormClose(ui::CloseAction& action) { action = ui::CloseAction::Hide; }
 
 void TProgress::RegionsColumnClick(int column) {
@@ -148,8 +160,11 @@ void TProgress::arrange(RECT area, std::vector<Placement>& places) const {
   };
   const int labelWidth = std::max(textWidth - kButtonWidth - kMargin, 0);
   put(Copy, w - kMargin - kButtonWidth, kMargin - 2, kButtonWidth, kButtonHeight);
+  // The band chosen stands above the table, at its right, under "Copy".
+  // (A drop-down list's window holds its list's height too: one line a choice.)
+  put(BandChoice, w - kMargin - kBandWidth, kMargin + kButtonHeight, kBandWidth, kButtonHeight + 16 * core::kBandCount);
   put(Totals, kMargin, kMargin, labelWidth, kLineHeight);
-  put(Deleted, kMargin, kMargin + kLineHeight, labelWidth, kLineHeight);
+  put(Deleted, kMargin, kMargin + kLineHeight, std::max(labelWidth - kBandWidth, 0), kLineHeight);
   put(Warning, kMargin, kMargin + 2 * kLineHeight, textWidth, kLineHeight);
   const int listTop = kMargin + 3 * kLineHeight + 4;
   // The needed districts take the lower third.
@@ -180,6 +195,7 @@ HWND TProgress::PartWindow(Part part) const {
     case Part::Table: return Regions.handle();
     case Part::Needed: return Needed.handle();
     case Part::Copy: return Copy.handle();
+    case Part::BandChoice: return BandChoice.handle();
   }
   return nullptr;
 }

@@ -9,6 +9,7 @@
 
 #include "core/award_progress.h"
 #include "ui/button.h"
+#include "ui/combo_box.h"
 #include "ui/form.h"
 #include "ui/label.h"
 #include "ui/list_box.h"
@@ -35,7 +36,7 @@ class TProgress : public ui::Form {
   std::string SelectedRegionText() const { return SelectedRegion.caption(); }
   std::vector<std::string> NeededLines() const;
   // The windows of its parts, for what the screen shows and the operator clicks.
-  enum class Part { Warning, Table, Needed, Copy };
+  enum class Part { Warning, Table, Needed, Copy, BandChoice };
   HWND PartWindow(Part part) const;
   // A table row's rectangle in the table's client area.
   RECT TableRowRect(int row) const { return Regions.rowRect(row); }
@@ -56,6 +57,10 @@ class TProgress : public ui::Form {
   core::AwardProgress Figures;  // as shown, the regions in the table's order
   std::string Fault;            // why there are no figures; empty when there are
   core::ProgressColumn SortColumn = core::ProgressColumn::Region;
+  // The band counted: None for all bands (the confirmations of one band need the
+  // service's CSV, which names them).
+  core::Band Band = core::Band::None;
+  void SetBand(core::Band band);
   bool SortDescending = false;
 
  protected:
@@ -66,6 +71,7 @@ class TProgress : public ui::Form {
  private:
   void showFigures();
 
+  ui::ComboBox BandChoice;  // "all bands", or one band of the confirmations
   ui::Label Totals;
   ui::Label Deleted;
   ui::Label Warning;  // in red

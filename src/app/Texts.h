@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/spot.h"
+
 // The reference files and the files the program writes, by bare name in the working
 // folder.
 namespace files {
@@ -43,7 +45,19 @@ inline std::string callbookDistricts(const std::vector<std::string>& districts) 
   return line;
 }
 
+// The verdict bar.
+inline const char* const kConfirmed = "RDA Status CFM";
+inline const char* const kNew = "New RDA !";
+inline const char* const kNewBand = "New band RDA";
+inline const char* const kWorked = "Worked RDA";
+
 // The spot list window.
+// A row's hint after its region line: what the verdict said beyond new.
+inline std::string verdictNote(core::Verdict verdict, const std::string& band) {
+  if (verdict == core::Verdict::Worked) return " \xB7 worked, not confirmed";
+  if (verdict == core::Verdict::NewBand) return " \xB7 new on " + band;
+  return {};
+}
 inline const char* const kNoRegionList = "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"";
 inline std::string downloadedConfirmations(const std::string& count) { return "Download OK  " + count; }
 

@@ -7,12 +7,14 @@
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "core/alert_log.h"
+#include "core/confirmations.h"
 #include "core/districts.h"
 #include "core/lookup.h"
 #include "core/spot_record.h"
 #include "core/text.h"
 #include "ui/application.h"
 #include "ui/canvas.h"
+#include "ui/text.h"
 #include "ui/file_replace.h"
 
 std::uint8_t AlertFlag = 0;
@@ -23,6 +25,9 @@ namespace {
 constexpr int kListBoxResetHeight = 17;
 constexpr int kListBoxGrowth = 18;
 constexpr int kListBoxMaxHeight = 395;
+// The verdict bar's colours beyond green and red: worked, and new on the band.
+constexpr core::Color kWorkedColor = 0x00C8FF;   // amber
+constexpr core::Color kNewBandColor = 0xFFA040;  // blue
 
 // Runs one step of the closing; an error ends it without a word, also one raised in
 // a handler the step runs inside its own boundary. True when the step finished.
@@ -227,6 +232,7 @@ bool TForm1::Raion(const std::string& code) {
 
 void TForm1::Edit2Change() {
   if (OnVerdict) OnVerdict(Edit2.text());
+  verdict_ = core::Verdict::None;
   setCaption(texts::kNoSuchDistrict);
   const std::string key = core::toUpperAscii(Edit2.text());
   StatusBar1.hide();
@@ -251,6 +257,13 @@ void TForm1::Edit2Change() {
   WRKCFM();
 }
 
+void TForm1::ShowVerdict(core::Verdict verdict, const std::string& text, core::Color color) {
+  StatusBar1.setColor(color);
+  StatusBar1.setPanelText(text);
+  StatusBar1.show();
+  verdict_ = verdict;
+}
+
 void TForm1::WRKCFM() {
   AlertFlag = 0;
   // The confirmations are read as they lie in the file; the confirming line is the
@@ -260,21 +273,80 @@ void TForm1::WRKCFM() {
   if (district.size() != 5 || confirmations.view().empty()) return;
 
   ListBox1.show();
-  if (const auto line = core::firstConfirmation(confirmations.view(), district)) {
+  const auto line = core::firstConfirmation(confirmations.view(), district);
+  // Judged by band, a spot on a band the service does not list the district on is
+  // new there (a typed callsign or district has no band).
+  bool newOnBand = false;
+  if (line && bandVerdict_ && lookupBand_ != core::Band::None) {
+    const auto bands = core::bandsConfirmed(confirmations.view(), district);
+    newOnBand = !bands.empty() && std::find(bands.begin(), bands.end(), lookupBand_) == bands.end();
+  }
+  if (line) {
     ListBox1.clear();
     if (!callbookNote_.empty()) ListBox1.add(callbookNote_);
     ListBox1.setHeight(std::min(ListBox1.height() + kListBoxGrowth, kListBoxMaxHeight));
-    ListBox1.add(std::string(*line));
-    StatusBar1.setColor(core::clGreen);
-    StatusBar1.setPanelText("RDA Status CFM");
-    StatusBar1.show();
-    AlertFlag = 0;
-  } else {
-    StatusBar1.setColor(core::clRed);
-    StatusBar1.setPanelText("New RDA !");
-    StatusBar1.show();
-    AlertFlag = 1;
+    ListBox1.add(*line);
+    if (!newOnBand) {
+      ShowVerdict(core::Verdict::Confirmed, texts::kConfirmed, core::clGreen);
+      return;
+    }
   }
+  // Worked but not yet confirmed (on the spot's band, judged by band): listed, but
+  // no alarm.
+  if (const core::WorkedLog* log = WorkedLog()) {
+    const bool byBand = bandVerdict_ && lookupBand_ != core::Band::None;
+    if (byBand ? log->workedOn(district, lookupBand_) : log->worked(district)) {
+      ShowVerdict(core::Verdict::Worked, texts::kWorked, kWorkedColor);
+      return;
+    }
+  }
+  if (newOnBand)
+    ShowVerdict(core::Verdict::NewBand, texts::kNewBand, kNewBandColor);
+  else
+    ShowVerdict(core::Verdict::New, texts::kNew, core::clRed);
+  AlertFlag = 1;
+}
+
+void TForm1::SetWorkedLog(const std::string& fileName) {
+  workedLogName_ = fileName;
+  workedLog_ = {};
+  workedLogRead_ = false;
+  workedLogProblem_.clear();
+  workedLogShown_.clear();
+}
+
+const core::WorkedLog* TForm1::WorkedLog() {
+  if (workedLogName_.empty()) return nullptr;
+  const auto usable = [this] { return workedLogProblem_.empty() ? &workedLog_ : nullptr; };
+  const ULONGLONG now = GetTickCount64();
+  if (workedLogRead_ && now - workedLogChecked_ < kWorkedLogCheckMs) return usable();
+  workedLogChecked_ = now;
+  std::pair<std::uint64_t, std::uint64_t> stamp{};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(ui::widen(workedLogName_).c_str(), GetFileExInfoStandard, &data))
+    stamp = {(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+             (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
+  if (workedLogRead_ && stamp == workedLogStamp_ && workedLogProblem_.empty()) return usable();
+  std::string problem;
+  try {
+    workedLog_ = core::loadWorkedLog(workedLogName_);
+    if (workedLog_.problem()) problem = core::workedLogProblemText(workedLogName_, *workedLog_.problem());
+  } catch (const std::exception& e) {
+    workedLog_ = {};
+    problem = e.what();
+  }
+  // Logger32 may be caught writing its export: a problem is named only when the
+  // file is still the same at the next check, and each problem once.
+  const bool settled = workedLogRead_ && stamp == workedLogStamp_;
+  if (!problem.empty() && settled && problem != workedLogShown_) {
+    workedLogShown_ = problem;
+    ui::app().showError(problem);
+  }
+  workedLogStamp_ = stamp;
+  workedLogRead_ = true;
+  workedLogProblem_ = problem;
+  if (problem.empty()) workedLogShown_.clear();
+  return usable();
 }
 
 void TForm1::Button1Click() {
@@ -283,6 +355,13 @@ void TForm1::Button1Click() {
   const core::Spot spot = own.value_or(lastSpot_);
   const auto origin = own ? core::SpotOrigin::Logger32 : core::SpotOrigin::Typed;
   if (OnLookup) OnLookup(Edit1.text());
+  // The verdicts of this lookup judge the spot's band; a nested lookup has its own.
+  const core::Band outerBand = std::exchange(lookupBand_, own ? core::bandOfFrequency(spot.freq) : core::Band::None);
+  struct RestoreBand {
+    core::Band& band;
+    core::Band outer;
+    ~RestoreBand() { band = outer; }
+  } restoreBand{lookupBand_, outerBand};
   DistrictReading reading;
   DistrictReading* const outer = std::exchange(lookupDistricts_, &reading);
   struct Restore {
@@ -336,10 +415,12 @@ void TForm1::CallBook() {
 }
 
 void TForm1::AlertListing(core::SpotOrigin origin, const core::Spot& spot) {
-  if (AlertFlag != 1) return;
+  // Listed: an alert, or a district worked but not yet confirmed (no alarm for it).
+  if (AlertFlag != 1 && verdict_ != core::Verdict::Worked) return;
   const std::string call = Edit1.text(), district = judged_;
   const bool skimmer = origin == core::SpotOrigin::Logger32 && core::fromSkimmer(spot);
-  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, origin, skimmer); });
+  const core::Verdict verdict = AlertFlag == 1 && verdict_ == core::Verdict::None ? core::Verdict::New : verdict_;
+  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, {origin, skimmer, verdict}); });
 
   // The log is kept only where the operator made one. The line goes at its end in
   // one write: the earlier bytes are never touched, so a failure can lose only the

@@ -6,11 +6,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "app/Texts.h"
 #include "app/held_list.h"
+#include "core/adif_log.h"
+#include "core/band.h"
 #include "core/spot.h"
 #include "core/text_file.h"
 #include "ui/button.h"
@@ -59,6 +62,20 @@ class TForm1 : public ui::Form {
   std::function<void(const std::string& district)> OnVerdict;
   // The blinking is driven by its handler alone (for tests that look at colours).
   void StopBlinking() { Timer1.setInterval(0); }
+  // The last verdict shown.
+  core::Verdict LastVerdict() const { return verdict_; }
+
+  // The verdicts beyond confirmed and new (settings of the spot list's file): the
+  // operator's log as Logger32 exports it (ADIF; empty: none), whose districts
+  // worked but not confirmed get a verdict of their own; and judging spots by band
+  // where the confirmations say on which bands they are.
+  void SetWorkedLog(const std::string& fileName);
+  const std::string& WorkedLogName() const { return workedLogName_; }
+  void SetBandVerdict(bool on) { bandVerdict_ = on; }
+  bool BandVerdict() const { return bandVerdict_; }
+  // The log is read again when it changed, at most this often (Logger32 appends to
+  // its export while it runs).
+  static constexpr ULONGLONG kWorkedLogCheckMs = 2000;
 
   // Window events.
   void FormActivate();
@@ -117,6 +134,11 @@ class TForm1 : public ui::Form {
   ui::MenuItem Progress1;
 
   void AlertListing(core::SpotOrigin origin, const core::Spot& spot);
+  // The worked log as it is now: read again when its size or time changed; a log
+  // that cannot be read or parsed is named in one box (once for each problem) and
+  // counts for nothing until it can be read.
+  const core::WorkedLog* WorkedLog();
+  void ShowVerdict(core::Verdict verdict, const std::string& text, core::Color color);
   void fitDistrictField();
 
   // The district list as the running lookup read it: read at its first check and
@@ -130,6 +152,18 @@ class TForm1 : public ui::Form {
   // The district the last verdict judged, and the one a listing names: the district
   // field's text, or the successor of the deleted district it holds.
   std::string judged_;
+  core::Verdict verdict_ = core::Verdict::None;
+  // The band of the spot the running lookup judges; none for a typed callsign or
+  // district.
+  core::Band lookupBand_ = core::Band::None;
+  std::string workedLogName_;
+  bool bandVerdict_ = false;
+  core::WorkedLog workedLog_;
+  bool workedLogRead_ = false;
+  ULONGLONG workedLogChecked_ = 0;
+  std::pair<std::uint64_t, std::uint64_t> workedLogStamp_{};  // size and write time
+  std::string workedLogProblem_;  // why the log counts for nothing now
+  std::string workedLogShown_;    // the problem last named in a box
   // The districts the callbook makes valid today, when there is more than one.
   std::string callbookNote_;
   // The last spot received, and the one handed to the lookup that its callsign

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_values.h"
 
@@ -21,10 +22,9 @@ TOptions::TOptions() {
   create({.className = "TOptions",
           .caption = "Options",
           .width = kWidth,
-          .height = 250 + kLine,
+          .height = 360,
           .border = ui::BorderStyle::Dialog,
           .stayOnTop = true});
-  setClientSize(kWidth, 226 + kLine);
   struct Line {
     ui::Label& before;
     ui::Edit& field;
@@ -47,15 +47,21 @@ TOptions::TOptions() {
   SoundMinutesUnit.create(this, kUnitLeft, 15 + 4 * kLine, kWidth - kUnitLeft - 6, 16, "min");
   SoundFileLabel.create(this, 10, 15 + 5 * kLine, kWidth - 20, 16, "Sound file (empty: the system's exclamation sound)");
   SoundFileField.create(this, 10, 34 + 5 * kLine, kWidth - 20, 21);
-  Problem.create(this, 10, 62 + 5 * kLine, kWidth - 20, 16, "");
+  const int logTop = 34 + 6 * kLine;
+  WorkedLogLabel.create(this, 10, logTop, kWidth - 20, 16, "Worked log: Logger32's ADIF export (empty: none)");
+  WorkedLogField.create(this, 10, logTop + 19, kWidth - 20, 21);
+  BandBox.create(this, 10, logTop + 19 + kLine, kWidth - 20, 20, "Judge spots by band: \"New band RDA\"");
+  const int problemTop = logTop + 19 + 2 * kLine;
+  Problem.create(this, 10, problemTop, kWidth - 20, 16, "");
   ui::Font warning = font();
   warning.color = core::clRed;
   Problem.setFont(warning);
   for (ui::Label* label : {&MergeLabel, &MergeUnit, &AgeLabel, &AgeUnit, &SkimmerAgeLabel, &SkimmerAgeUnit, &Problem,
-                           &SoundMinutesUnit, &SoundFileLabel})
+                           &SoundMinutesUnit, &SoundFileLabel, &WorkedLogLabel})
     label->setCentred(false);
-  OkButton.create(this, kWidth - 170, 190 + kLine, 75, 25, "OK");
-  CancelButton.create(this, kWidth - 85, 190 + kLine, 75, 25, "Cancel");
+  OkButton.create(this, kWidth - 170, problemTop + 22, 75, 25, "OK");
+  CancelButton.create(this, kWidth - 85, problemTop + 22, 75, 25, "Cancel");
+  setClientSize(kWidth, problemTop + 22 + 36);
 
   OkButton.OnClick = [this] { OkClick(); };
   CancelButton.OnClick = [this] { CancelClick(); };
@@ -63,7 +69,7 @@ TOptions::TOptions() {
   OnKeyDown = [this](WORD key, ui::ShiftState shift) { FormKeyDown(key, shift); };
 }
 
-bool TOptions::Execute(core::SpotListOptions& options) {
+bool TOptions::Execute(core::SpotListOptions& options, VerdictOptions& verdicts) {
   MergeField.setText(core::iniText(std::int32_t(options.MergeMinutes)));
   AgeField.setText(core::iniText(std::int32_t(options.MaxAgeMinutes)));
   SkimmerAgeField.setText(core::iniText(std::int32_t(options.MaxAgeSkimmerMinutes)));
@@ -71,14 +77,18 @@ bool TOptions::Execute(core::SpotListOptions& options) {
   SoundBox.setChecked(options.AlertSound);
   SoundMinutesField.setText(core::iniText(std::int32_t(options.AlertSoundMinutes)));
   SoundFileField.setText(options.AlertSoundFile);
+  WorkedLogField.setText(verdicts.workedLog);
+  BandBox.setChecked(verdicts.bandVerdict);
   Problem.setCaption("");
   if (showModal() != IDOK) return false;
   options = chosen_;
+  verdicts = {WorkedLogField.text(), BandBox.checked()};
   return true;
 }
 
 const ui::Edit& TOptions::fieldOf(Field field) const {
-  const ui::Edit* const fields[] = {&MergeField, &AgeField, &SoundMinutesField, &SoundFileField, &SkimmerAgeField};
+  const ui::Edit* const fields[] = {&MergeField, &AgeField, &SoundMinutesField, &SoundFileField, &SkimmerAgeField,
+                                    &WorkedLogField};
   return *fields[int(field)];
 }
 
@@ -125,8 +135,13 @@ void TVip::Options1Click() {
   if (!OptionsDialog) OptionsDialog = std::make_unique<TOptions>();
   OptionsDialog->setBounds(left() + 12, top() + 40, OptionsDialog->width(), OptionsDialog->height());
   core::SpotListOptions chosen = ContestOptions;
-  if (!OptionsDialog->Execute(chosen)) return;
+  VerdictOptions verdicts{Form1 ? Form1->WorkedLogName() : std::string(), Form1 && Form1->BandVerdict()};
+  if (!OptionsDialog->Execute(chosen, verdicts)) return;
   ContestOptions = chosen;
+  if (Form1) {
+    if (verdicts.workedLog != Form1->WorkedLogName()) Form1->SetWorkedLog(verdicts.workedLog);
+    Form1->SetBandVerdict(verdicts.bandVerdict);
+  }
   ApplyOptions();
   WriteParams();
 }

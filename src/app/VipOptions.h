@@ -14,21 +14,27 @@
 #include "ui/form.h"
 #include "ui/label.h"
 
+// The options of the verdicts, the main window's: its worked log and judging by band.
+struct VerdictOptions {
+  std::string workedLog;
+  bool bandVerdict = false;
+};
+
 class TOptions : public ui::Form {
  public:
   TOptions();
 
-  // Opens with `options` and waits for the operator: true when OK took the fields,
-  // and `options` then holds them.
-  bool Execute(core::SpotListOptions& options);
+  // Opens with the options and waits for the operator: true when OK took the
+  // fields, and the options then hold them.
+  bool Execute(core::SpotListOptions& options, VerdictOptions& verdicts);
 
   // What the operator types and ticks, and what the dialog says of it.
-  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge };
-  enum class Box { WithoutFocus, Sound };
+  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog };
+  enum class Box { WithoutFocus, Sound, ByBand };
   std::string FieldText(Field field) const { return fieldOf(field).text(); }
   void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
-  bool Checked(Box box) const { return box == Box::Sound ? SoundBox.checked() : WithoutFocusBox.checked(); }
-  void SetChecked(Box box, bool on) { (box == Box::Sound ? SoundBox : WithoutFocusBox).setChecked(on); }
+  bool Checked(Box box) const { return boxOf(box).checked(); }
+  void SetChecked(Box box, bool on) { const_cast<ui::CheckBox&>(boxOf(box)).setChecked(on); }
   std::string ProblemText() const { return Problem.caption(); }
   HWND ProblemWindow() const { return Problem.handle(); }
 
@@ -38,6 +44,9 @@ class TOptions : public ui::Form {
 
  private:
   const ui::Edit& fieldOf(Field field) const;
+  const ui::CheckBox& boxOf(Box box) const {
+    return box == Box::Sound ? SoundBox : box == Box::ByBand ? BandBox : WithoutFocusBox;
+  }
   ui::Edit& fieldOf(Field field) { return const_cast<ui::Edit&>(std::as_const(*this).fieldOf(field)); }
 
   ui::Label MergeLabel, MergeUnit;
@@ -52,6 +61,9 @@ class TOptions : public ui::Form {
   ui::Label SoundMinutesUnit;
   ui::Label SoundFileLabel;
   ui::Edit SoundFileField;  // AlertSoundFile
+  ui::Label WorkedLogLabel;
+  ui::Edit WorkedLogField;  // WorkedLog
+  ui::CheckBox BandBox;     // BandVerdict
   ui::Label Problem;        // what is wrong, in red
   ui::Button OkButton;
   ui::Button CancelButton;

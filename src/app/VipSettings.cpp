@@ -205,6 +205,13 @@ const SettingKey kKeys[] = {
     optionText<&core::SpotListOptions::AlertSoundFile>("AlertSoundFile"),
     optionMinutes<&core::SpotListOptions::AlertSoundMinutes>("AlertSoundMinutes", "10"),
     optionMinutes<&core::SpotListOptions::MaxAgeSkimmerMinutes>("MaxAgeSkimmerMinutes", "0"),
+    // The verdicts beyond confirmed and new, the main window's.
+    beyond(textKey(
+        "WorkedLog", "", [](TVip&, const std::string& v) { if (Form1) Form1->SetWorkedLog(v); },
+        [](const TVip&) { return Form1 ? Form1->WorkedLogName() : std::string(); })),
+    beyond(booleanKey(
+        "BandVerdict", false, [](TVip&, std::int32_t v) { if (Form1) Form1->SetBandVerdict(v != 0); },
+        [](const TVip&) { return std::int32_t(Form1 && Form1->BandVerdict()); })),
 };
 
 // A key's default as the file writes it.

@@ -17,6 +17,7 @@ TVip* Vip = nullptr;
 namespace {
 
 constexpr core::Color kPanelColor = 14933983;
+constexpr core::Color kWorkedRow = 0xF0D8B0;  // light blue: worked, not yet confirmed
 constexpr core::Color kPanelFontColor = 13500416;
 constexpr int kSetupWidth = 266, kSetupHeight = 203;
 constexpr int kMinWidth = 88, kMinHeight = 73;
@@ -346,11 +347,11 @@ std::string TVip::HintOf(Part part) const {
 }
 
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
-                   core::SpotOrigin origin, bool skimmer) {
+                   ListedAs as) {
   const core::Millis now = Now();
   const core::SpotStamp stamp = core::stampSpot(time, now, UtcNow());
-  const core::ListedSpot spot{call,       rda,  core::bandOfFrequency(freq), skimmer, stamp.made, stamp.time,
-                              origin == core::SpotOrigin::Typed};
+  const core::ListedSpot spot{call,       rda,  core::bandOfFrequency(freq), as.skimmer, stamp.made, stamp.time,
+                              as.origin == core::SpotOrigin::Typed};
   // The backlog a cluster sends at connect would go at the next ageing.
   if (core::tooOldToList(spot, now, core::ageLimits(ContestOptions))) return;
   // A window saved off the screen comes onto it with its first spot.
@@ -364,13 +365,16 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   else if (!visible() || GetForegroundWindow() != handle())
     bringToFront();
   const bool hand = HandOnGrid();
-  SpotArrives(spot, now, origin, hand);
+  SpotArrives(spot, now, as.origin, hand);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
   SG1.setCell(1, r, freq);
   SG1.setCell(2, r, rda);
   SG1.setCell(3, r, time);
-  SG1.setRowTag(r, nextRowTag_++);
+  const std::uint64_t tag = nextRowTag_++;
+  SG1.setRowTag(r, tag);
+  if (as.verdict == core::Verdict::Worked || as.verdict == core::Verdict::NewBand)
+    rowVerdicts_[tag] = {as.verdict, spot.band};
   // A district without a region line leaves the column empty, and so the row
   // without a colour of its own.
   if (const auto value = core::mostWantedValue(RegionList, rda)) SG1.setCell(4, r, core::mostWantedText(*value));
@@ -386,8 +390,12 @@ double TVip::MwValue(const std::string& rda) const { return core::mostWantedValu
 
 void TVip::SG1DrawCell(ui::Canvas& canvas, int col, int row, RECT rect, ui::GridDrawState) {
   if (row < SG1.fixedRows()) return;
-  // Rows without a colour of their own keep the grid's drawing.
-  const auto background = core::mostWantedColor(SG1.cell(4, row));
+  // Rows without a colour of their own keep the grid's drawing; a district worked
+  // but not confirmed has one whatever its Most Wanted share.
+  const auto verdict = rowVerdicts_.find(SG1.rowTag(row));
+  const auto background = verdict != rowVerdicts_.end() && verdict->second.verdict == core::Verdict::Worked
+                              ? std::optional<core::Color>(kWorkedRow)
+                              : core::mostWantedColor(SG1.cell(4, row));
   if (!background) return;
   canvas.fillRect(rect, *background);
   canvas.setFont(SG1.font());
@@ -447,6 +455,8 @@ void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
             if (const std::string since = core::spotsSinceText(spotRows_.spotCount(data), spotRows_.firstTime(data));
                 !since.empty())
               hint += " " + since;
+          if (const auto v = rowVerdicts_.find(SG1.rowTag(hit.row)); v != rowVerdicts_.end())
+            hint += texts::verdictNote(v->second.verdict, std::string(core::bandName(v->second.band)));
           if (caption() != hint) setCaption(hint);
         }
       },
@@ -484,6 +494,7 @@ void TVip::CLEAR1Click() {
   SG1.setRowCount(1);
   SG1.setRowCount(2);
   spotRows_.clear();
+  rowVerdicts_.clear();
   heldStale_.clear();
   viewBehind_ = false;
   RecordView();

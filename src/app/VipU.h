@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <unordered_map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,15 @@
 #include "ui/timer.h"
 #include "ui/tool_tips.h"
 #include "app/VipOptions.h"
+
+// How a spot comes to the spot list: from Logger32 or typed, from a skimmer or an
+// operator, and what the verdict said (a worked district's row has a colour of its
+// own).
+struct ListedAs {
+  core::SpotOrigin origin = core::SpotOrigin::Logger32;
+  bool skimmer = false;
+  core::Verdict verdict = core::Verdict::New;
+};
 
 class TVip : public ui::Form {
  public:
@@ -120,7 +130,7 @@ class TVip : public ui::Form {
   // Appends a spot in the empty last row and keeps the newest row in view. With an
   // age limit set, a spot already older than it (a cluster's backlog) is not listed.
   void AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
-               core::SpotOrigin origin = core::SpotOrigin::Logger32, bool skimmer = false);
+               ListedAs as = {});
   // The district's Most Wanted percentage; 0 without a region line.
   double MwValue(const std::string& rda) const;
 
@@ -274,6 +284,13 @@ class TVip : public ui::Form {
   void AgeRows(core::Millis now, bool hand);
   void RemoveRows(int first, int count);
   core::SpotRows spotRows_;  // one per data row of SG1, in its order
+  // What the verdict said of a row and the band of its spot, by the row's tag: a
+  // worked district's row in its own colour, a new band named in its hint.
+  struct RowVerdict {
+    core::Verdict verdict;
+    core::Band band;
+  };
+  std::unordered_map<std::uint64_t, RowVerdict> rowVerdicts_;
   core::AlertThrottle soundThrottle_;
 };
 

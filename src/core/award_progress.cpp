@@ -77,10 +77,18 @@ void dropRetiredRegions(AwardProgress& progress) {
 
 }  // namespace
 
-AwardProgress countProgress(std::string_view districtList, std::string_view confirmations) {
+AwardProgress countProgress(std::string_view districtList, std::string_view confirmations, Band band) {
   std::unordered_map<std::string_view, std::string_view> names;  // the last header of each region
   const std::vector<CodeLine> codes = deciding(codeLines(districtList, names));
-  const std::vector<std::string> confirmed = confirmedCodes(TextList::fromText(confirmations, true));
+  std::vector<std::string> confirmed;
+  if (band == Band::None) {
+    confirmed = confirmedCodes(TextList::fromText(confirmations, true));
+  } else {
+    for (const ConfirmedDistrict& d : confirmedDistricts(confirmations))
+      if (std::any_of(d.confirmedOn.begin(), d.confirmedOn.end(), [&](const BandMode& on) { return bandOfLabel(on.band) == band; }))
+        confirmed.push_back(d.code);
+    std::sort(confirmed.begin(), confirmed.end());
+  }
 
   AwardProgress progress;
   ProgressTotals& totals = progress.totals;

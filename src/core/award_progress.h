@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/band.h"
+
 namespace core {
 
 struct NeededDistrict {
@@ -56,7 +58,9 @@ struct AwardProgress {
 //   its RDA field), and each code counts once however many lines confirm it; an
 //   empty line confirms nothing, and of lines equal but for case only the first
 //   counts (as in the title's count).
-AwardProgress countProgress(std::string_view districtList, std::string_view confirmations);
+// On `band` (not None), a district counts as confirmed only where the
+// confirmations name that band (the service's CSV; plain lines name none).
+AwardProgress countProgress(std::string_view districtList, std::string_view confirmations, Band band = Band::None);
 
 // A needed district as one line: the code, two blanks and the description, its
 // tabs made blanks.

@@ -197,4 +197,16 @@ bool holdsConfirmation(std::string_view confirmations) {
   return found;
 }
 
+std::vector<Band> bandsConfirmed(std::string_view confirmations, std::string_view district) {
+  std::vector<Band> bands;
+  if (!confirmationsForm(confirmations).csv) return bands;
+  for (const ConfirmedDistrict& d : confirmedDistricts(confirmations)) {
+    if (d.code != district) continue;
+    for (const BandMode& on : d.confirmedOn)
+      if (const Band band = bandOfLabel(on.band); band != Band::None && std::find(bands.begin(), bands.end(), band) == bands.end())
+        bands.push_back(band);
+  }
+  return bands;
+}
+
 }  // namespace core

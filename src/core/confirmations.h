@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/band.h"
 #include "core/text_file.h"
 
 namespace core {
@@ -67,6 +68,10 @@ struct ConfirmedDistrict {
 // Every confirmed district of the file's bytes, by code; the same codes as
 // confirmedCodes.
 std::vector<ConfirmedDistrict> confirmedDistricts(std::string_view confirmations);
+
+// The bands a district is confirmed on, by the labels the file writes ("14" is 20 m);
+// none in the plain form, which says nothing of bands.
+std::vector<Band> bandsConfirmed(std::string_view confirmations, std::string_view district);
 
 // Whether the bytes hold at least one confirmation of a well-formed district code
 // (AB-12): a plain line beginning with one, or a CSV line whose RDA field is one.

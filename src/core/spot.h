@@ -11,6 +11,10 @@ namespace core {
 // operator's typing (listed with the last spot's frequency and time).
 enum class SpotOrigin { Logger32, Typed };
 
+// What the verdict said of a district: none (not in the district list), new, new on
+// the spot's band (confirmed on others), worked but not confirmed, confirmed.
+enum class Verdict { None, New, NewBand, Worked, Confirmed };
+
 // The fields of one spot record, each as its reader gives it (empty when the record
 // has none): the callsign unchanged, the frequency text, the comment with a-z
 // upper-cased, the time as "HH:MM", the spotter's callsign.
