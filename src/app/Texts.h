@@ -51,6 +51,11 @@ inline const char* const kNew = "New RDA !";
 inline const char* const kNewBand = "New band RDA";
 inline const char* const kWorked = "Worked RDA";
 
+// What is said aloud for a spot that raises the alert.
+inline std::string spokenAlert(core::Verdict verdict, const std::string& district) {
+  return std::string(verdict == core::Verdict::NewBand ? "New band RDA" : "New RDA") + (district.empty() ? "" : " " + district);
+}
+
 // The spot list window.
 // A row's hint after its region line: what the verdict said beyond new.
 inline std::string verdictNote(core::Verdict verdict, const std::string& band) {

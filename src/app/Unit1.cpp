@@ -25,9 +25,6 @@ namespace {
 constexpr int kListBoxResetHeight = 17;
 constexpr int kListBoxGrowth = 18;
 constexpr int kListBoxMaxHeight = 395;
-// The verdict bar's colours beyond green and red: worked, and new on the band.
-constexpr core::Color kWorkedColor = 0x00C8FF;   // amber
-constexpr core::Color kNewBandColor = 0xFFA040;  // blue
 
 // Runs one step of the closing; an error ends it without a word, also one raised in
 // a handler the step runs inside its own boundary. True when the step finished.
@@ -71,7 +68,7 @@ TForm1::TForm1() {
   CheckBox1.setChecked(true);
   fitDistrictField();
   StatusBar1.create(this, 0, 48, 291, 17);
-  StatusBar1.setColor(core::clRed);
+  StatusBar1.setColor(core::verdictLook(core::Verdict::New, ShownPalette()).background);
   StatusBar1.setPanelText("NEW RDA!");
   StatusBar1.hide();
 
@@ -97,6 +94,10 @@ TForm1::TForm1() {
   OnActivate = [this] { FormActivate(); };
   OnClose = [this](ui::CloseAction& action) { FormClose(action); };
   OnKeyDown = [this](WORD key, ui::ShiftState shift) { FormKeyDown(key, shift); };
+  // High contrast on or off: the verdict shown takes its colours again.
+  OnSystemLook = [this] {
+    if (verdict_ != core::Verdict::None) ShowVerdict(verdict_, StatusBar1.panelText());
+  };
 }
 
 void TForm1::fitDistrictField() {
@@ -172,7 +173,10 @@ void TForm1::TakeSpot(const core::Spot& spot) {
 
 void TForm1::Timer1Timer() {
   if (AlertFlag == 1) {
-    setColor(core::clRed);
+    // The blink takes the new verdict's colour; in high contrast the window does
+    // not flash, its title and bar say it.
+    setColor(ShownPalette() == core::Palette::HighContrast ? core::clBtnFace
+                                                            : core::verdictLook(core::Verdict::New, ShownPalette()).background);
     ++BlinkCount;
   } else {
     setColor(core::clBtnFace);
@@ -257,11 +261,23 @@ void TForm1::Edit2Change() {
   WRKCFM();
 }
 
-void TForm1::ShowVerdict(core::Verdict verdict, const std::string& text, core::Color color) {
-  StatusBar1.setColor(color);
+core::Palette TForm1::ShownPalette() const {
+  return ui::app().highContrast() ? core::Palette::HighContrast : palette_;
+}
+
+void TForm1::ShowVerdict(core::Verdict verdict, const std::string& text) {
+  const core::BarLook look = core::verdictLook(verdict, ShownPalette());
+  StatusBar1.setColor(look.background);
+  StatusBar1.setTextColor(look.text);
   StatusBar1.setPanelText(text);
   StatusBar1.show();
   verdict_ = verdict;
+}
+
+void TForm1::SetPalette(core::Palette palette) {
+  if (palette == palette_) return;
+  palette_ = palette;
+  if (verdict_ != core::Verdict::None) ShowVerdict(verdict_, StatusBar1.panelText());
 }
 
 void TForm1::WRKCFM() {
@@ -287,7 +303,7 @@ void TForm1::WRKCFM() {
     ListBox1.setHeight(std::min(ListBox1.height() + kListBoxGrowth, kListBoxMaxHeight));
     ListBox1.add(*line);
     if (!newOnBand) {
-      ShowVerdict(core::Verdict::Confirmed, texts::kConfirmed, core::clGreen);
+      ShowVerdict(core::Verdict::Confirmed, texts::kConfirmed);
       return;
     }
   }
@@ -296,14 +312,11 @@ void TForm1::WRKCFM() {
   if (const core::WorkedLog* log = WorkedLog()) {
     const bool byBand = bandVerdict_ && lookupBand_ != core::Band::None;
     if (byBand ? log->workedOn(district, lookupBand_) : log->worked(district)) {
-      ShowVerdict(core::Verdict::Worked, texts::kWorked, kWorkedColor);
+      ShowVerdict(core::Verdict::Worked, texts::kWorked);
       return;
     }
   }
-  if (newOnBand)
-    ShowVerdict(core::Verdict::NewBand, texts::kNewBand, kNewBandColor);
-  else
-    ShowVerdict(core::Verdict::New, texts::kNew, core::clRed);
+  ShowVerdict(newOnBand ? core::Verdict::NewBand : core::Verdict::New, newOnBand ? texts::kNewBand : texts::kNew);
   AlertFlag = 1;
 }
 
@@ -420,6 +433,10 @@ void TForm1::AlertListing(core::SpotOrigin origin, const core::Spot& spot) {
   const std::string call = Edit1.text(), district = judged_;
   const bool skimmer = origin == core::SpotOrigin::Logger32 && core::fromSkimmer(spot);
   const core::Verdict verdict = AlertFlag == 1 && verdict_ == core::Verdict::None ? core::Verdict::New : verdict_;
+  // Said aloud for whoever cannot see it: the reader is busy with Logger32, which
+  // holds the focus.
+  if (speakAlerts_ && AlertFlag == 1 && origin == core::SpotOrigin::Logger32)
+    Speech.say(ui::widen(texts::spokenAlert(verdict, district)));
   if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, {origin, skimmer, verdict}); });
 
   // The log is kept only where the operator made one. The line goes at its end in

@@ -14,6 +14,7 @@
 #include "app/held_list.h"
 #include "core/adif_log.h"
 #include "core/band.h"
+#include "core/palette.h"
 #include "core/spot.h"
 #include "core/text_file.h"
 #include "ui/button.h"
@@ -22,6 +23,7 @@
 #include "ui/form.h"
 #include "ui/list_box.h"
 #include "ui/popup_menu.h"
+#include "ui/speech.h"
 #include "ui/status_bar.h"
 #include "ui/timer.h"
 
@@ -72,6 +74,13 @@ class TForm1 : public ui::Form {
   void SetWorkedLog(const std::string& fileName);
   const std::string& WorkedLogName() const { return workedLogName_; }
   void SetBandVerdict(bool on) { bandVerdict_ = on; }
+  // Spots from Logger32 that raise the alert are spoken: "New RDA" and the district.
+  void SetSpeakAlerts(bool on) { speakAlerts_ = on; }
+  bool SpeakAlerts() const { return speakAlerts_; }
+  ui::Speech Speech;
+  // The colours the verdict is shown in.
+  void SetPalette(core::Palette palette);
+  core::Palette Palette() const { return palette_; }
   bool BandVerdict() const { return bandVerdict_; }
   // The log is read again when it changed, at most this often (Logger32 appends to
   // its export while it runs).
@@ -138,7 +147,9 @@ class TForm1 : public ui::Form {
   // that cannot be read or parsed is named in one box (once for each problem) and
   // counts for nothing until it can be read.
   const core::WorkedLog* WorkedLog();
-  void ShowVerdict(core::Verdict verdict, const std::string& text, core::Color color);
+  void ShowVerdict(core::Verdict verdict, const std::string& text);
+  // The palette as shown: the system's colours while Windows is in high contrast.
+  core::Palette ShownPalette() const;
   void fitDistrictField();
 
   // The district list as the running lookup read it: read at its first check and
@@ -158,6 +169,8 @@ class TForm1 : public ui::Form {
   core::Band lookupBand_ = core::Band::None;
   std::string workedLogName_;
   bool bandVerdict_ = false;
+  bool speakAlerts_ = false;
+  core::Palette palette_ = core::Palette::Described;
   core::WorkedLog workedLog_;
   bool workedLogRead_ = false;
   ULONGLONG workedLogChecked_ = 0;

@@ -40,6 +40,7 @@ void TVip::SpotArrives(const core::ListedSpot& spot, core::Millis now, core::Spo
   spotRows_.append(spot, now, merged);
   if (merged) {
     const int row = *merged + 1;
+    mergedSelected_ = SG1.current().row == row;
     if (Held(row, hand))
       heldStale_.push_back(SG1.rowTag(row));
     else
@@ -103,7 +104,10 @@ void TVip::RemoveRows(int first, int count) {
   for (int row = first; row < first + count; ++row)
     if (const std::uint64_t tag = SG1.rowTag(row); pressJournal_.mayName(tag))
       pressJournal_.rowGone(core::Millis(at), tag, {SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)});
-  for (int row = first; row < first + count; ++row) rowVerdicts_.erase(SG1.rowTag(row));
+  for (int row = first + count - 1; row >= first; --row) {
+    rowVerdicts_.erase(SG1.rowTag(row));
+    SG1.notifyRow(EVENT_OBJECT_DESTROY, row);
+  }
   SG1.deleteRows(first, count);
   spotRows_.remove(first - 1, count);
   // The row last found under the mouse ("Show Map") follows its row, or goes with it.

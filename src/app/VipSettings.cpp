@@ -209,6 +209,19 @@ const SettingKey kKeys[] = {
     beyond(textKey(
         "WorkedLog", "", [](TVip&, const std::string& v) { if (Form1) Form1->SetWorkedLog(v); },
         [](const TVip&) { return Form1 ? Form1->WorkedLogName() : std::string(); })),
+    // The colours: 0 as described, 1 told apart with every common colour-vision
+    // deficiency; another value is the first.
+    beyond(integerKey(
+        "Palette", 0,
+        [](TVip& vip, std::int32_t v) {
+          const auto palette = v == 1 ? core::Palette::ColourBlind : core::Palette::Described;
+          vip.SetPalette(palette);
+          if (Form1) Form1->SetPalette(palette);
+        },
+        [](const TVip& vip) { return std::int32_t(vip.Palette() == core::Palette::ColourBlind); })),
+    beyond(booleanKey(
+        "SpeakAlerts", false, [](TVip&, std::int32_t v) { if (Form1) Form1->SetSpeakAlerts(v != 0); },
+        [](const TVip&) { return std::int32_t(Form1 && Form1->SpeakAlerts()); })),
     beyond(booleanKey(
         "BandVerdict", false, [](TVip&, std::int32_t v) { if (Form1) Form1->SetBandVerdict(v != 0); },
         [](const TVip&) { return std::int32_t(Form1 && Form1->BandVerdict()); })),

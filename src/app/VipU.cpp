@@ -7,6 +7,7 @@
 #include "app/Unit2.h"
 #include "core/link_texts.h"
 #include "core/most_wanted.h"
+#include "core/spot_speech.h"
 #include "core/spot_time.h"
 #include "ui/application.h"
 #include "ui/canvas.h"
@@ -17,7 +18,6 @@ TVip* Vip = nullptr;
 namespace {
 
 constexpr core::Color kPanelColor = 14933983;
-constexpr core::Color kWorkedRow = 0xF0D8B0;  // light blue: worked, not yet confirmed
 constexpr core::Color kPanelFontColor = 13500416;
 constexpr int kSetupWidth = 266, kSetupHeight = 203;
 constexpr int kMinWidth = 88, kMinHeight = 73;
@@ -179,6 +179,25 @@ void TVip::createGrid() {
   };
   SG1.OnMouseMove = [this](ui::ShiftState shift, int x, int y) { SG1MouseMove(shift, x, y); };
   SG1.OnViewChanged = [this] { RecordView(); };
+  // For the keyboard and screen readers: Tab reaches the grid, the arrows move the
+  // selection, Enter (or a reader's default action) tunes the selected row.
+  SG1.setTabStop(true);
+  SG1.AccessibleName = "Spots";
+  SG1.AccessibleRowAction = "Tune";
+  SG1.AccessibleRowName = [this](int row) { return core::rowSpeech(SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row),
+                                                                 SG1.cell(3, row), SG1.cell(4, row)); };
+  SG1.AccessibleRowDescription = [this](int row) {
+    const auto v = rowVerdicts_.find(SG1.rowTag(row));
+    const core::Verdict verdict = v != rowVerdicts_.end() ? v->second.verdict : core::Verdict::New;
+    std::string description(core::rowColorMeaning(SG1.cell(4, row), verdict));
+    if (v != rowVerdicts_.end() && verdict == core::Verdict::NewBand)
+      description += (description.empty() ? "" : ", ") + std::string("new on ") + std::string(core::bandName(v->second.band));
+    return description;
+  };
+  SG1.OnRowAction = [this](int row) { TuneRow(row); };
+  SG1.OnKeyDown = [this](WORD& key, ui::ShiftState) {
+    if (key == VK_RETURN) TuneRow(SG1.current().row);
+  };
   SG1.OnMouseEnter = [this] { pointerOnGrid_ = true; };
   SG1.OnMouseLeave = [this] {
     pointerOnGrid_ = false;
@@ -346,6 +365,12 @@ std::string TVip::HintOf(Part part) const {
   }
 }
 
+void TVip::SetPalette(core::Palette palette) {
+  if (palette == palette_) return;
+  palette_ = palette;
+  SG1.invalidate();
+}
+
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
                    ListedAs as) {
   const core::Millis now = Now();
@@ -379,6 +404,12 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   // without a colour of its own.
   if (const auto value = core::mostWantedValue(RegionList, rda)) SG1.setCell(4, r, core::mostWantedText(*value));
   SG1.setRowCount(r + 2);
+  SG1.notifyRow(EVENT_OBJECT_CREATE, r);
+  if (mergedSelected_) {
+    // The selection follows its station's row to the newest place.
+    mergedSelected_ = false;
+    SG1.setCurrent(0, r);
+  }
   if (hand)
     viewBehind_ = true;
   else
@@ -393,9 +424,9 @@ void TVip::SG1DrawCell(ui::Canvas& canvas, int col, int row, RECT rect, ui::Grid
   // Rows without a colour of their own keep the grid's drawing; a district worked
   // but not confirmed has one whatever its Most Wanted share.
   const auto verdict = rowVerdicts_.find(SG1.rowTag(row));
-  const auto background = verdict != rowVerdicts_.end() && verdict->second.verdict == core::Verdict::Worked
-                              ? std::optional<core::Color>(kWorkedRow)
-                              : core::mostWantedColor(SG1.cell(4, row));
+  const auto background =
+      core::rowColor(SG1.cell(4, row), verdict != rowVerdicts_.end() ? verdict->second.verdict : core::Verdict::New,
+                     ui::app().highContrast() ? core::Palette::HighContrast : palette_);
   if (!background) return;
   canvas.fillRect(rect, *background);
   canvas.setFont(SG1.font());
@@ -436,6 +467,14 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
                       /*dropRepeat=*/true);
       },
       ui::Boundary::Silent);
+}
+
+void TVip::TuneRow(int row) {
+  if (row < 1 || row >= SG1.rowCount() - 1 || !Form2) return;
+  const std::string rda = SG1.cell(2, row);
+  Form2->Send({core::spotClickCommand(SG1.cell(1, row), SG1.cell(0, row)),
+               rda.empty() ? std::string() : core::spotDistrictCommand(rda)},
+              /*dropRepeat=*/true);
 }
 
 void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
@@ -493,6 +532,7 @@ void TVip::CLEAR1Click() {
       pressJournal_.rowGone(core::Millis(at), tag, {SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)});
   SG1.setRowCount(1);
   SG1.setRowCount(2);
+  SG1.notifyRow(EVENT_OBJECT_REORDER, 0);
   spotRows_.clear();
   rowVerdicts_.clear();
   heldStale_.clear();

@@ -15,6 +15,7 @@
 #include "controls/RbCheckBox.h"
 #include "app/ProgressU.h"
 #include "controls/RbPanel.h"
+#include "core/palette.h"
 #include "core/press_journal.h"
 #include "core/spot.h"
 #include "core/spot_list_options.h"
@@ -76,6 +77,10 @@ class TVip : public ui::Form {
   void SetGridColor(core::Color color) { SG1.setColor(color); }
   core::Color GridFixedColor() const { return SG1.fixedColor(); }
   void SetGridFixedColor(core::Color color) { SG1.setFixedColor(color); }
+
+  // The colours of the rows (the system's while Windows is in high contrast).
+  void SetPalette(core::Palette palette);
+  core::Palette Palette() const { return palette_; }
 
   // The views and the frequency strip.
   bool SetupViewShown() const { return RbPanel3.visible(); }
@@ -256,6 +261,11 @@ class TVip : public ui::Form {
   bool viewBehind_ = false;
   std::vector<std::uint64_t> heldStale_;
 
+  // A row's click sequence at its present texts (Enter on the selected row, a
+  // screen reader's default action).
+  void TuneRow(int row);
+  bool mergedSelected_ = false;  // the selected row merged into the one being listed
+
   // What the operator asks for while a click sequence runs (a menu, a download)
   // opens after it: true when it was put off.
   bool AfterClicks(std::function<void()> action);
@@ -291,6 +301,7 @@ class TVip : public ui::Form {
     core::Band band;
   };
   std::unordered_map<std::uint64_t, RowVerdict> rowVerdicts_;
+  core::Palette palette_ = core::Palette::Described;
   core::AlertThrottle soundThrottle_;
 };
 

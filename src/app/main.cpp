@@ -22,6 +22,7 @@
 //   main window's menu call on them.
 int main() {
   ui::installPlatformHooks();
+  ui::initializeCom();
   ui::app().setTitle("ruDOZ");
   // Downloads cut off by an earlier end of the program left their temporary files.
   ui::removeLeftoverTempFiles(".");

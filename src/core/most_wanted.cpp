@@ -52,17 +52,7 @@ std::string mostWantedText(double value) {
 }
 
 std::optional<Color> mostWantedColor(std::string_view mwText) {
-  std::string_view digits = mwText;
-  if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
-  if (digits.empty()) return std::nullopt;
-  long long v = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
-  if (ec != std::errc() || end != digits.data() + digits.size()) return std::nullopt;
-  if (mwText.front() == '-') v = -v;
-  if (v < 15) return kMwPink;
-  if (v < 30) return kMwYellow;
-  if (v < 50) return kMwLightGreen;
-  return std::nullopt;
+  return rowColor(mwText, Verdict::New, Palette::Described);
 }
 
 }  // namespace core

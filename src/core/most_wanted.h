@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/color.h"
+#include "core/palette.h"
 #include "core/text_file.h"
 
 namespace core {
@@ -24,14 +25,9 @@ std::optional<std::string_view> regionLine(const TextList& regions, std::string_
 // The shortest decimal text of a value: 12 as "12", 12.5 as "12.5".
 std::string mostWantedText(double value);
 
-// Row colours by the Most Wanted column's text.
-constexpr Color kMwPink = 11972857;        // below 15
-constexpr Color kMwYellow = 65535;         // 15 to 29
-constexpr Color kMwLightGreen = 8454016;   // 30 to 49
-
-// The background a data row takes from its Most Wanted text: nothing for an empty
-// text, one that is not a whole number, or a value of 50 and above (the grid's own
-// colour stays).
+// The background a data row takes from its Most Wanted text in the described
+// palette (see palette.h): nothing for an empty text, one that is not a whole
+// number, or a value of 50 and above (the grid's own colour stays).
 std::optional<Color> mostWantedColor(std::string_view mwText);
 
 }  // namespace core

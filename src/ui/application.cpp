@@ -1,5 +1,7 @@
 #include "ui/application.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 
 #include "core/text_file.h"
@@ -78,11 +80,22 @@ Application& app() {
   return instance;
 }
 
+void initializeCom() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+
 void installPlatformHooks() {
   // The platform at core's edges: the system's reason for a failure, and file names
   // handed to the system as the characters they hold.
   core::setSystemReason(&lastErrorText);
   core::setFileOpener(&openWide);
+}
+
+bool Application::highContrast() {
+  if (!highContrast_) {
+    HIGHCONTRASTW hc{};
+    hc.cbSize = sizeof hc;
+    highContrast_ = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON);
+  }
+  return *highContrast_;
 }
 
 void Application::setTitle(const std::string& title) {

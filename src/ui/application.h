@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,6 +93,11 @@ class Application {
     --silentDepth_;
   }
 
+  // Windows shows everything in high contrast: the program takes the system's
+  // colours. Asked of the system once, and again when its look changes.
+  bool highContrast();
+  void systemLookChanged() { highContrast_.reset(); }
+
   // A dialog, a message box or a menu of the program runs its own loop: windows that
   // come up meanwhile stay behind it.
   bool modalOpen() const { return modalDepth_ > 0; }
@@ -128,6 +134,7 @@ class Application {
   std::size_t unshownErrors_ = 0;
   int silentDepth_ = 0;
   int modalDepth_ = 0;
+  std::optional<bool> highContrast_;
   // Handlers are shared so that one may add or remove handlers while it runs
   // without the list being copied for every message.
   template <class Fn>
@@ -153,6 +160,9 @@ Application& app();
 // and files opened by their wide names. Called once, first thing in main() (and by
 // the tests' own start).
 void installPlatformHooks();
+// COM on this thread, through which screen readers reach the windows and the speech
+// speaks. Once, in main() (and by the tests' own start).
+void initializeCom();
 
 // Marks the time a modal loop runs.
 struct ModalScope {

@@ -487,8 +487,14 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       paintBorder();
       return r;
     }
+    case WM_SETTINGCHANGE:
+      if (wParam != SPI_SETHIGHCONTRAST) break;
+      [[fallthrough]];
     case WM_SYSCOLORCHANGE:
-      // Every control draws again with the system's new colours, the frame too.
+      // High contrast on or off, or new system colours: every control draws again
+      // with them, the frame too, and the form hears of it.
+      app().systemLookChanged();
+      if (OnSystemLook) app().guard([this] { OnSystemLook(); });
       anyDescendant(*this, [](Control& c) {
         c.systemColorsChanged();
         return false;

@@ -99,6 +99,8 @@ class Form : public Control {
   HBRUSH backgroundBrush() const { return solidBrush(color_); }
 
   std::function<void()> OnActivate;
+  // The system's colours changed, or high contrast went on or off.
+  std::function<void()> OnSystemLook;
   std::function<void(CloseAction&)> OnClose;
   std::function<void(WORD key, ShiftState shift)> OnKeyDown;
 

@@ -1,5 +1,7 @@
 #include "ui/status_bar.h"
 
+#include <algorithm>
+
 #include "ui/device_context.h"
 #include "ui/text.h"
 
@@ -17,10 +19,18 @@ void StatusBar::setColor(core::Color color) {
   invalidate();
 }
 
+void StatusBar::setTextColor(core::Color color) {
+  if (color == textColor_) return;
+  textColor_ = color;
+  invalidate();
+}
+
 void StatusBar::setPanelText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
   invalidate();
+  // A screen reader reads the bar by its window text: it hears that it changed.
+  if (handle()) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_WINDOW, CHILDID_SELF);
 }
 
 void StatusBar::paint(HDC dc) {
@@ -31,7 +41,7 @@ void StatusBar::paint(HDC dc) {
   InflateRect(&panel, -1, -1);
   DrawEdge(dc, &panel, BDR_SUNKENOUTER, BF_RECT);
   drawCentredText(dc, panel, reinterpret_cast<HFONT>(SendMessageW(handle(), WM_GETFONT, 0, 0)),
-                  colorRef(core::clBtnText), text_);
+                  colorRef(textColor_), text_);
 }
 
 LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -49,6 +59,20 @@ LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFONT:
       invalidate();
       break;
+    // Its text is the panel's, for whoever reads windows by their text (screen
+    // readers among them).
+    case WM_GETTEXTLENGTH:
+      return LRESULT(screenText(text_).size());
+    case WM_GETTEXT: {
+      const std::wstring text = screenText(text_);
+      const std::size_t room = std::size_t(wParam);
+      if (room == 0 || !lParam) return 0;
+      const std::size_t n = std::min(room - 1, text.size());
+      auto* out = reinterpret_cast<wchar_t*>(lParam);
+      std::copy_n(text.data(), n, out);
+      out[n] = L'\0';
+      return LRESULT(n);
+    }
     default:
       break;
   }

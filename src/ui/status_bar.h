@@ -14,6 +14,8 @@ class StatusBar : public Control {
   void create(Control* parent, int left, int top, int width, int height);
   core::Color color() const { return color_; }
   void setColor(core::Color color);
+  core::Color textColor() const { return textColor_; }
+  void setTextColor(core::Color color);
   const std::string& panelText() const { return text_; }
   void setPanelText(const std::string& text);
 
@@ -23,6 +25,7 @@ class StatusBar : public Control {
  private:
   void paint(HDC dc);
   core::Color color_ = core::clBtnFace;
+  core::Color textColor_ = core::clBtnText;
   std::string text_;
 };
 

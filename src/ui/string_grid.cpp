@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "ui/accessible_grid.h"
 #include "ui/application.h"
 #include "ui/popup_menu.h"
 
@@ -21,6 +22,19 @@ constexpr core::Color kHighlightText = 0xFF00000E;  // COLOR_HIGHLIGHTTEXT
 }  // namespace
 
 StringGrid::StringGrid() : colWidths_(5, kDefaultColWidth), rows_(2), tags_(2) { setColor(core::clWindow); }
+
+StringGrid::~StringGrid() { gridGone(accessible_); }
+
+std::string StringGrid::accessibleRowName(int row) const {
+  if (AccessibleRowName) return AccessibleRowName(row);
+  std::string name;
+  for (int col = 0; col < colCount(); ++col) name += (col ? ", " : "") + cell(col, row);
+  return name;
+}
+
+void StringGrid::notifyRow(DWORD event, int row) const {
+  if (handle()) NotifyWinEvent(event, handle(), OBJID_CLIENT, row > 0 ? row : CHILDID_SELF);
+}
 
 void StringGrid::create(Control* parent, int left, int top, int width, int height) {
   WindowClass wc;
@@ -348,9 +362,15 @@ void StringGrid::moveCurrent(GridCoord cell, bool extend, bool show) {
                         std::max(anchor_.col, cell.col), std::max(anchor_.row, cell.row)};
   if (cell != current_ || range.left != selection_.left || range.top != selection_.top ||
       range.right != selection_.right || range.bottom != selection_.bottom) {
+    const bool newRow = cell.row != current_.row;
     current_ = cell;
     selection_ = range;
     repaint();
+    // A reader follows the selection.
+    if (newRow) {
+      notifyRow(EVENT_OBJECT_SELECTION, cell.row);
+      if (focused()) notifyRow(EVENT_OBJECT_FOCUS, cell.row);
+    }
   }
   if (show) scrollTo(cell.row);
 }
@@ -526,6 +546,8 @@ void StringGrid::focusChanged() {
   if (now == hadFocus_) return;
   hadFocus_ = now;
   if (current_.valid()) invalidateCell(current_.col, current_.row);
+  // A reader names the row the keyboard lands on.
+  if (now && current_.valid()) notifyRow(EVENT_OBJECT_FOCUS, current_.row);
 }
 
 void StringGrid::contextMenu(int screenX, int screenY) {
@@ -574,6 +596,13 @@ LRESULT StringGrid::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;
+    case WM_GETOBJECT:
+      // A screen reader asks for the grid: the table of its rows.
+      if (LONG(lParam) == LONG(OBJID_CLIENT)) {
+        if (!accessible_) accessible_ = newAccessibleGrid(*this);
+        return LresultFromObject(kIID_IAccessible, wParam, accessible_);
+      }
+      break;
     default:
       break;
   }

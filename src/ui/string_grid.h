@@ -15,6 +15,8 @@
 #include "core/color.h"
 #include "ui/custom_control.h"
 
+struct IAccessible;
+
 namespace ui {
 
 class PopupMenu;
@@ -42,6 +44,7 @@ struct GridDrawState {
 class StringGrid : public CustomControl {
  public:
   StringGrid();
+  ~StringGrid() override;
   void create(Control* parent, int left, int top, int width, int height);
 
   int colCount() const { return int(colWidths_.size()); }
@@ -112,6 +115,21 @@ class StringGrid : public CustomControl {
   // The mouse came onto the grid, or left it (seen when the program is idle).
   std::function<void()> OnMouseEnter;
   std::function<void()> OnMouseLeave;
+
+  // As a screen reader has it (see accessible_grid.h): the grid's name, each data
+  // row's name (its cells in column order, separated by commas, unless the owner
+  // says otherwise) and description, and the name of its default action, which
+  // OnRowAction runs.
+  std::string AccessibleName;
+  std::string AccessibleRowAction;
+  std::function<std::string(int row)> AccessibleRowName;
+  std::function<std::string(int row)> AccessibleRowDescription;
+  std::function<void(int row)> OnRowAction;
+  std::string accessibleRowName(int row) const;
+  // Tells screen readers what became of a data row (EVENT_OBJECT_CREATE,
+  // EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESTROY; row 0 for the grid itself, as with
+  // EVENT_OBJECT_REORDER).
+  void notifyRow(DWORD event, int row) const;
 
   // Runs for every cell painted, after the grid's own drawing of it, inside the
   // paint's error boundary.
@@ -193,6 +211,7 @@ class StringGrid : public CustomControl {
     bool operator==(const ScrollState&) const = default;
   } scroll_;
   bool scrollPending_ = false;  // the bar waits for the end of the event to take scroll_
+  IAccessible* accessible_ = nullptr;  // made when a reader first asks
 };
 
 }  // namespace ui
