@@ -8,6 +8,7 @@
 #include "app/VipU.h"
 #include "core/alert_log.h"
 #include "core/confirmations.h"
+#include "core/file_cache.h"
 #include "core/districts.h"
 #include "core/lookup.h"
 #include "core/spot_record.h"
@@ -205,12 +206,12 @@ void TForm1::Progress1Click() {
 
 // Each load makes a new list; the operation that asked for it holds it (HeldList).
 core::SharedTextList TForm1::F2Load() {
-  return std::make_shared<const core::TextList>(core::TextList::loadSorted(files::kConfirmations));
+  return std::make_shared<const core::TextList>(core::TextList::fromText(core::cachedFileBytes(files::kConfirmations)->view(), true));
 }
 
 // The watch list's order and repeats change no match, so it is taken as it lies.
 core::SharedTextList TForm1::F4Load() {
-  return std::make_shared<const core::TextList>(core::TextList::load(files::kWatchList));
+  return std::make_shared<const core::TextList>(core::TextList::fromText(core::cachedFileBytes(files::kWatchList)->view()));
 }
 
 std::string TForm1::Cnt() {
@@ -220,12 +221,9 @@ std::string TForm1::Cnt() {
   return title;
 }
 
-std::shared_ptr<const core::FileBytes> TForm1::DistrictList() {
-  if (!lookupDistricts_) return std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
-  if (!lookupDistricts_->bytes)
-    lookupDistricts_->bytes = std::make_shared<const core::FileBytes>(core::readFileBytes(files::kDistricts));
-  return lookupDistricts_->bytes;  // held by the caller: a nested lookup may replace it
-}
+// The reference files are read again only when they changed (see file_cache.h): an
+// edit counts at the next use.
+std::shared_ptr<const core::FileBytes> TForm1::DistrictList() { return core::cachedFileBytes(files::kDistricts); }
 
 bool TForm1::Raion(const std::string& code) {
   const auto districts = DistrictList();
@@ -284,7 +282,8 @@ void TForm1::WRKCFM() {
   AlertFlag = 0;
   // The confirmations are read as they lie in the file; the confirming line is the
   // one the sorted list would show first (see firstConfirmation).
-  const core::FileBytes confirmations = core::readFileBytes(files::kConfirmations);
+  const auto confirmationsFile = core::cachedFileBytes(files::kConfirmations);
+  const core::FileBytes& confirmations = *confirmationsFile;
   const std::string district = core::toUpperAscii(judged_);
   if (district.size() != 5 || confirmations.view().empty()) return;
 
@@ -375,13 +374,6 @@ void TForm1::Button1Click() {
     core::Band outer;
     ~RestoreBand() { band = outer; }
   } restoreBand{lookupBand_, outerBand};
-  DistrictReading reading;
-  DistrictReading* const outer = std::exchange(lookupDistricts_, &reading);
-  struct Restore {
-    DistrictReading*& current;
-    DistrictReading* outer;
-    ~Restore() { current = outer; }
-  } restore{lookupDistricts_, outer};
 
   if (!CheckBox1.checked() && Edit1.text() == "setup") StartSetup();
   // The clear word: each clearing runs this lookup again, nested, on the empty field.
@@ -411,11 +403,11 @@ void TForm1::CallBook() {
   ListBox1.clear();
   ListBox1.hide();
   callbookNote_.clear();
-  core::CallbookFile callbook(files::kCallbook);
+  const auto callbook = core::cachedFileBytes(files::kCallbook);
   Edit2.clear();
   const std::string key = core::callbookKey(Edit1.text());
   if (key.size() < 4) return;
-  const auto found = callbook.find(key, ui::utcToday());
+  const auto found = core::callbookLookup(callbook->view(), key, ui::utcToday());
   if (!found) return;
   // Dated lines may make more than one district valid today: the first goes into
   // the district field, and the list box names them all, above the confirming line.

@@ -152,13 +152,6 @@ class TForm1 : public ui::Form {
   core::Palette ShownPalette() const;
   void fitDistrictField();
 
-  // The district list as the running lookup read it: read at its first check and
-  // used for the others, so that one lookup reads the file once. A lookup nested in
-  // another (from an error box's loop) has a reading of its own.
-  struct DistrictReading {
-    std::shared_ptr<const core::FileBytes> bytes;
-  };
-  DistrictReading* lookupDistricts_ = nullptr;
   std::shared_ptr<const core::FileBytes> DistrictList();
   // The district the last verdict judged, and the one a listing names: the district
   // field's text, or the successor of the deleted district it holds.

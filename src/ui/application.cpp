@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "core/file_cache.h"
 #include "core/text_file.h"
 #include "ui/dialogs.h"
 #include "ui/form.h"
@@ -62,6 +63,14 @@ LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 std::FILE* openWide(const std::string& name) { return _wfopen(widen(name).c_str(), L"rb"); }
 
+bool stampOf(const std::string& name, core::FileStamp& stamp) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(widen(name).c_str(), GetFileExInfoStandard, &data)) return false;
+  stamp = {(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+           (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
+  return true;
+}
+
 }  // namespace
 
 UINT privateMessage(const wchar_t* name) { return RegisterWindowMessageW(name); }
@@ -83,10 +92,12 @@ Application& app() {
 void initializeCom() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
 
 void installPlatformHooks() {
-  // The platform at core's edges: the system's reason for a failure, and file names
-  // handed to the system as the characters they hold.
+  // The platform at core's edges: the system's reason for a failure, file names
+  // handed to the system as the characters they hold, and a file's size and write
+  // time looked at without opening it.
   core::setSystemReason(&lastErrorText);
   core::setFileOpener(&openWide);
+  core::setFileStamper(&stampOf);
 }
 
 bool Application::highContrast() {

@@ -1,0 +1,31 @@
+// The reference files as the lookup reads them at every keystroke and every spot:
+// read again only when the file's size or last write time says it changed, so that
+// an edit counts at its next use without the cost of opening the file each time.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/text_file.h"
+
+namespace core {
+
+// What tells a file's content changed: its size and its last write time (in the
+// platform's own ticks).
+struct FileStamp {
+  std::uint64_t size = 0;
+  std::uint64_t written = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+
+// The platform's look at a file without opening it; false when it cannot look.
+// Without one installed every use reads the file.
+using FileStampFn = bool (*)(const std::string& name, FileStamp& stamp);
+void setFileStamper(FileStampFn fn);
+
+// The bytes readFileBytes gives (UTF-8 turned into Windows-1251), shared with the
+// earlier users of the same reading. Throws as readFileBytes does.
+std::shared_ptr<const FileBytes> cachedFileBytes(const std::string& name);
+
+}  // namespace core
