@@ -132,8 +132,9 @@ TEST_F(ProgressWindow, SampleFiguresAddUpToTheTitlesCount) {
 
   // The totals line names the title's count; the rows add up to the totals.
   const core::ProgressTotals& totals = Progress->Figures.totals;
-  EXPECT_EQ(Progress->TotalsText(), "confirmed 300 of " + std::to_string(totals.active) + " active districts, " +
-                                            core::percentText(300, totals.active) + " %");
+  // The sample list has 2699 active districts.
+  EXPECT_EQ(Progress->TotalsText(), "confirmed 300 of 2699 active districts, 11.1 %");
+  EXPECT_EQ(totals.active, 2699);
   EXPECT_EQ(Progress->DeletedText(), "confirmed deleted districts: 0");
   EXPECT_EQ(Progress->WarningText(), "");
   int confirmed = 0, active = 0, neededCount = 0;

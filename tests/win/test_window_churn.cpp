@@ -122,8 +122,11 @@ TEST_F(Churn, HandlerReadingTheSizeRightAfterAChangeSeesTheNewLayout) {
   const RECT bar = form->PartRect(TForm1::Part::VerdictBar);
   const int barHeightSeen = bar.bottom - bar.top;
   EXPECT_EQ(heightSeen, before + 18);
-  EXPECT_EQ(clientSeen, 24 + form->ConfirmingListHeight() + barHeightSeen);
-  EXPECT_EQ(bar.top, clientSeen - barHeightSeen);
+  // The fields' row, the list box of 53 and the bar of 17, the bar at the bottom.
+  EXPECT_EQ(form->ConfirmingListHeight(), 53);
+  EXPECT_EQ(barHeightSeen, 17);
+  EXPECT_EQ(clientSeen, 24 + 53 + 17);
+  EXPECT_EQ(bar.top, 24 + 53);
 }
 
 TEST_F(Churn, WindowTakesItsSizeAfterTheHandlerWithoutAnyoneAsking) {
