@@ -10,7 +10,7 @@
 
 // The link's timers and the main window's blinking stopped: only a test runs their
 // handlers.
-inline void slowLinkTimers(TForm2& link) {
+inline void stopLinkTimers(TForm2& link) {
   link.StopTimers();
   if (Form1) Form1->StopBlinking();
 }
@@ -22,7 +22,7 @@ struct MainAndLinkWindows {
     Form1 = form1.get();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    slowLinkTimers(*form2);
+    stopLinkTimers(*form2);
   }
   ~MainAndLinkWindows() {
     Form2 = nullptr;

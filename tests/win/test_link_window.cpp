@@ -42,13 +42,13 @@ class LinkWindow : public ::testing::Test {
     testing_support::removeSettingsFile(TVip::SettingsPath());
   }
 
-  // Creates the link window, with Logger32 running or not. Its timers are slowed
-  // down so that the tests alone drive the handlers.
+  // Creates the link window, with Logger32 running or not. Its timers and the main
+  // window's blinking are stopped so that the tests alone drive the handlers.
   void createLinkWindow(bool withLogger32) {
     if (withLogger32) logger32 = std::make_unique<Logger32StandIn>();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    slowLinkTimers(*form2);
+    stopLinkTimers(*form2);
     // The spot list window comes after the link window, as at start-up.
     vip = std::make_unique<TVip>();
     Vip = vip.get();

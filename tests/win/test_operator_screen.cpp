@@ -119,9 +119,9 @@ class Program {
     dir.writeLines("QJlook.txt", {"R9X"});
     dir.writeLines("QJreg.txt", {"KK-33 01.2020-LastQso 3.55%MW", "MO-12 02.2021-LastQso 22.5%MW"});
     AlertFlag = 0;
-    // No Logger32 here, and the link's timers slowed: its search and blinking stay
-    // out of the title and the window's colour, so that each step shows only what
-    // it did.
+    // No Logger32 here, and the link's timers and the blinking stopped: the search and
+    // the blinking stay out of the title and the window's colour, so that each step
+    // shows only what it did.
     windows.emplace();
     vip = std::make_unique<TVip>();
     Vip = vip.get();
