@@ -48,8 +48,8 @@ struct Subject {
   // The spot of one trial.
   void trial() {
     if (what == Merge) {
-      const int middle = vip->SG1.rowCount() / 2;
-      vip->AddSpot(vip->SG1.cell(0, middle), "14030.0", vip->SG1.cell(2, middle), "12:35");
+      const int middle = vip->RowCount() / 2;
+      vip->AddSpot(vip->Cell(0, middle), "14030.0", vip->Cell(2, middle), "12:35");
     } else {
       addNew();
     }
@@ -94,7 +94,7 @@ int main() {
     // The rows fill the age limit's minute evenly: from then on every new spot
     // finds the oldest row just aged out.
     s.step = core::minutesToMillis(1) / s.rows;
-    while (s.vip->SG1.rowCount() - 2 < s.rows) {
+    while (s.vip->RowCount() - 2 < s.rows) {
       s.addNew();
       if (s.next % 100 == 0) drainMessages();
     }
@@ -114,7 +114,7 @@ int main() {
     // A merge keeps the row count, an aged row makes room for the new one, a plain
     // spot adds its row: otherwise the case did not run as named.
     const int expected = s.what == Merge ? s.rows : s.what == Age ? s.rows + 1 : s.rows + kTrials;
-    measured = measured && !boxes && IsWindowVisible(s.vip->handle()) && s.vip->SG1.rowCount() - 2 == expected;
+    measured = measured && !boxes && IsWindowVisible(s.vip->handle()) && s.vip->RowCount() - 2 == expected;
     s.vip->hide();
   }
   if (!measured) {

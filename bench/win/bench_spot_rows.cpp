@@ -81,7 +81,7 @@ void spot(int n) {
   const std::string record = "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call +
                              "<DXSPOT_FREQ:7>14025.0<DXSPOT_COMMENT:" + std::to_string(comment.size()) + ">" +
                              comment + "<APP_DXSPOT_TIME:4>1201";
-  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, LPARAM(record.c_str()));
+  SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, LPARAM(record.c_str()));
 }
 
 // Microseconds per whole spot, the queue served after each.
@@ -130,11 +130,11 @@ int main() {
   if (onScreen()) {
     for (const int rows : {10, 20000, 10, 20000}) {
       Vip->CLEAR1Click();
-      while (Vip->SG1.rowCount() - 2 < rows)
-        Vip->AddSpot("R3OLD", "7010.0", code(Vip->SG1.rowCount() % 1000), "12:00");
+      while (Vip->RowCount() - 2 < rows)
+        Vip->AddSpot("R3OLD", "7010.0", code(Vip->RowCount() % 1000), "12:00");
       drain();
       costs.emplace_back(rows, spotCost(n));
-      everySpotListed = everySpotListed && Vip->SG1.rowCount() - 2 == rows + kSpots;
+      everySpotListed = everySpotListed && Vip->RowCount() - 2 == rows + kSpots;
     }
   }
   int result = 0;

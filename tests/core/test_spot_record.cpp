@@ -106,7 +106,7 @@ TEST(SpotRecord, ReadersAcceptAnyByteAroundTheirField) {
 }
 
 TEST(SpotIntake, LetsOnlyRussianCallsignsThrough) {
-  for (const char* call : {"R1ABC", "RA3XX", "UA1AAA", "UB5K", "UI8A", "R"}) {
+  for (const char* call : {"R1ABC", "RA3XX", "R3DEMO", "UA1AAA", "UA1ABC", "UB5K", "UI8A", "UI9X", "R"}) {
     SCOPED_TRACE(call);
     EXPECT_TRUE(core::isRussianCall(call));
   }

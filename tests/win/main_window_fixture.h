@@ -25,6 +25,8 @@ class MainWindowTest : public ::testing::Test {
     AlertFlag = 0;
     form = std::make_unique<TForm1>();
     Form1 = form.get();
+    // The blinking is driven by the tests that look at it.
+    form->StopBlinking();
     form->bringToFront();
     testing_support::settle();
   }

@@ -1,6 +1,6 @@
 // The main window and the Logger32 link window, as the program makes them before
-// the spot list window, with the link's timers slowed so that no search for
-// Logger32 and no blinking gets into a test.
+// the spot list window, with the link's timers and the blinking stopped so that no
+// search for Logger32 and no blinking gets into a test.
 #pragma once
 
 #include <memory>
@@ -8,9 +8,11 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 
-// The link's timers slowed down so far that only a test runs their handlers.
-inline void slowLinkTimers(TForm2& link) {
-  for (ui::Timer* t : {&link.Timer1, &link.Timer2, &link.Timer3, &link.Timer4}) t->setInterval(600000);
+// The link's timers and the main window's blinking stopped: only a test runs their
+// handlers.
+inline void stopLinkTimers(TForm2& link) {
+  link.StopTimers();
+  if (Form1) Form1->StopBlinking();
 }
 
 struct MainAndLinkWindows {
@@ -20,7 +22,7 @@ struct MainAndLinkWindows {
     Form1 = form1.get();
     form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
-    slowLinkTimers(*form2);
+    stopLinkTimers(*form2);
   }
   ~MainAndLinkWindows() {
     Form2 = nullptr;

@@ -17,22 +17,19 @@ class Lookup : public MainWindowTest {
   void SetUp() override {
     MainWindowTest::SetUp();
     // Every verdict run, with what the district field held when it ran.
-    form->Edit2.OnChange = [this] {
-      verdicts.push_back(form->Edit2.text());
-      form->Edit2Change();
-    };
+    form->OnVerdict = [this](const std::string& district) { verdicts.push_back(district); };
   }
   std::vector<std::string> verdicts;
   using Runs = std::vector<std::string>;
 };
 
 TEST_F(Lookup, CallsignTypedInLowerCaseGetsItsDistrictAndVerdict) {
-  form->Edit1.setText("ua1aaa");
+  form->EnterCallsign("ua1aaa");
   EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));  // cleared first, then the callbook's district
-  EXPECT_EQ(form->Edit2.text(), "AB-12");
+  EXPECT_EQ(form->District(), "AB-12");
   EXPECT_EQ(form->caption(), "Абинский район");
-  EXPECT_EQ(form->StatusBar1.panelText(), "RDA Status CFM");
-  EXPECT_EQ(form->ListBox1.height(), 17 + 18);
+  EXPECT_EQ(form->VerdictText(), "RDA Status CFM");
+  EXPECT_EQ(form->ConfirmingListHeight(), 17 + 18);
   EXPECT_EQ(AlertFlag, 0);
 }
 
@@ -66,15 +63,16 @@ TEST_F(Lookup, TheAwardsFilesInTheirRealShapes) {
     EXPECT_EQ(form->CountConfirmations(), "CFM-2");
     for (const auto& c : cases) {
       SCOPED_TRACE(std::string(c.typed) + (confirmations == csv ? " with CSV" : " with plain lines"));
-      form->Edit1.setText("");
-      (std::string(c.field) == "1" ? form->Edit1 : form->Edit2).setText(c.typed);
-      EXPECT_EQ(form->Edit2.text(), c.district);
+      form->EnterCallsign("");
+      if (std::string(c.field) == "1")
+        form->EnterCallsign(c.typed);
+      else
+        form->EnterDistrict(c.typed);
+      EXPECT_EQ(form->District(), c.district);
       EXPECT_EQ(form->caption(), c.title);
-      EXPECT_EQ(form->StatusBar1.panelText(), c.confirmed ? "RDA Status CFM" : "New RDA !");
+      EXPECT_EQ(form->VerdictText(), c.confirmed ? "RDA Status CFM" : "New RDA !");
       EXPECT_EQ(AlertFlag, c.confirmed ? 0 : 1);
-      std::vector<std::string> shown;
-      for (int i = 0; i < form->ListBox1.count(); ++i) shown.push_back(form->ListBox1.item(i));
-      EXPECT_EQ(shown, confirmations == csv ? c.listBoxCsv : c.listBoxPlain);
+      EXPECT_EQ(form->ConfirmingList(), confirmations == csv ? c.listBoxCsv : c.listBoxPlain);
     }
   }
   // The progress counts the same from either form.
@@ -83,17 +81,17 @@ TEST_F(Lookup, TheAwardsFilesInTheirRealShapes) {
     dir.write("QJcfm.txt", confirmations);
     TProgress progress;
     progress.Refresh();
-    totals.push_back(progress.Label1.caption());
+    totals.push_back(progress.TotalsText());
   }
   EXPECT_EQ(totals[0], "confirmed 2 of 4 active districts, 50.0 %");
   EXPECT_EQ(totals[1], totals[0]);
 }
 
 TEST_F(Lookup, LongerCallsignsAndTabsNeverMatch) {
-  form->Edit1.setText("UA1AAAB");
-  EXPECT_EQ(form->Edit2.text(), "KK-33");
-  form->Edit1.setText("UA1AA");
-  EXPECT_EQ(form->Edit2.text(), "");
+  form->EnterCallsign("UA1AAAB");
+  EXPECT_EQ(form->District(), "KK-33");
+  form->EnterCallsign("UA1AA");
+  EXPECT_EQ(form->District(), "");
   EXPECT_EQ(verdicts, (Runs{"", "KK-33", ""}));
 }
 
@@ -102,29 +100,29 @@ TEST_F(Lookup, EveryKeystrokeLooksUpAndTheCallbookFromTheThirdCharacter) {
   std::vector<std::size_t> runs;
   for (const char* text : typed) {
     verdicts.clear();
-    form->Edit1.setText(text);
+    form->EnterCallsign(text);
     runs.push_back(verdicts.size());
   }
   // Two runs when the callbook has a line: "r3new" only; the rest clear the field.
   EXPECT_EQ(runs, (std::vector<std::size_t>{1, 1, 1, 1, 2}));
-  EXPECT_EQ(form->Edit2.text(), "KK-33");
+  EXPECT_EQ(form->District(), "KK-33");
   EXPECT_EQ(AlertFlag, 1);
 }
 
 TEST_F(Lookup, SameCallsignTwiceLooksUpOnce) {
-  form->Edit1.setText("R9OLD");
-  form->Edit1.setText("R9OLD");
+  form->EnterCallsign("R9OLD");
+  form->EnterCallsign("R9OLD");
   EXPECT_EQ(verdicts.size(), 2u);
 }
 
 TEST_F(Lookup, ClearWordEmptiesTheFieldWithANestedLookup) {
   for (const char* word : {"W", "w"}) {
     SCOPED_TRACE(word);
-    form->Edit1.setText("R9OLD");
+    form->EnterCallsign("R9OLD");
     verdicts.clear();
-    form->Edit1.setText(word);
-    EXPECT_EQ(form->Edit1.text(), "");
-    EXPECT_EQ(form->Edit2.text(), "");
+    form->EnterCallsign(word);
+    EXPECT_EQ(form->Callsign(), "");
+    EXPECT_EQ(form->District(), "");
     EXPECT_EQ(verdicts, (Runs{"", ""}));  // the nested lookup's, then this one's
   }
 }
@@ -133,73 +131,73 @@ TEST_F(Lookup, SetupWordIsLookedUpLikeACallsign) {
   // With L32 ticked "setup" is a callsign; unticked it opens the setup view first
   // and is looked up all the same.
   for (bool l32 : {true, false}) {
-    form->CheckBox1.setChecked(l32);
-    form->Edit1.clear();
-    form->Edit1.setText("setup");
-    EXPECT_EQ(form->Edit2.text(), "CD-01");
+    form->SetTakesSpots(l32);
+    form->ClearCallsign();
+    form->EnterCallsign("setup");
+    EXPECT_EQ(form->District(), "CD-01");
   }
 }
 
 TEST_F(Lookup, WatchListMatchesThePartOfACallsignInTheFieldsOwnCase) {
   dir.writeLines("QJlook.txt", {"r9", "", "UA1AAAB"});
-  form->Edit1.setText("R9OLD");  // a confirmed district, then the watch list
-  EXPECT_EQ(form->StatusBar1.panelText(), "RDA Status CFM");
+  form->EnterCallsign("R9OLD");  // a confirmed district, then the watch list
+  EXPECT_EQ(form->VerdictText(), "RDA Status CFM");
   EXPECT_EQ(AlertFlag, 1);
 
   AlertFlag = 0;
-  form->Edit1.setText("r9old");  // lower case in the field: no match
+  form->EnterCallsign("r9old");  // lower case in the field: no match
   EXPECT_EQ(AlertFlag, 0);
 
-  form->Edit1.setText("UR9");  // two characters of it are enough
+  form->EnterCallsign("UR9");  // two characters of it are enough
   EXPECT_EQ(AlertFlag, 1);
 }
 
 TEST_F(Lookup, AlertOutlivesALookupWithoutValidDistrict) {
   dir.writeLines("QJlook.txt", {"R9X"});
-  form->Edit1.setText("R9XYZ");  // not in the callbook: the watch list raises the alert
+  form->EnterCallsign("R9XYZ");  // not in the callbook: the watch list raises the alert
   EXPECT_EQ(AlertFlag, 1);
-  form->Edit1.setText("UA9QQ");  // no district, no confirmation check
+  form->EnterCallsign("UA9QQ");  // no district, no confirmation check
   EXPECT_EQ(AlertFlag, 1);
-  form->Edit1.setText("R3NEW");  // a new district keeps it
+  form->EnterCallsign("R3NEW");  // a new district keeps it
   EXPECT_EQ(AlertFlag, 1);
-  form->Edit1.setText("R9OLD");  // a confirmed one ends it
+  form->EnterCallsign("R9OLD");  // a confirmed one ends it
   EXPECT_EQ(AlertFlag, 0);
 }
 
 TEST_F(Lookup, MissingCallbookEndsTheLookupAfterTheListBoxReset) {
   dir.writeLines("QJlook.txt", {"UA1"});
-  form->Edit2.setText("CD-01");
-  ASSERT_EQ(form->ListBox1.height(), 53);
+  form->EnterDistrict("CD-01");
+  ASSERT_EQ(form->ConfirmingListHeight(), 53);
   dir.remove("RUdoz.txt");
   verdicts.clear();
-  form->Edit1.setText("UA1AAA");
+  form->EnterCallsign("UA1AAA");
   ASSERT_EQ(shown().size(), 1u);
   EXPECT_TRUE(cannotOpen(0, "RUdoz.txt"));
-  EXPECT_EQ(form->Edit2.text(), "CD-01");
+  EXPECT_EQ(form->District(), "CD-01");
   EXPECT_TRUE(verdicts.empty());
-  EXPECT_FALSE(form->ListBox1.visible());
-  EXPECT_EQ(form->ListBox1.height(), 17);
+  EXPECT_FALSE(form->ConfirmingListShown());
+  EXPECT_EQ(form->ConfirmingListHeight(), 17);
   EXPECT_EQ(AlertFlag, 0);  // the watch list never ran
 
   dir.writeLines("RUdoz.txt", {"UA1AAA AB-12"});
-  form->Edit1.setText("UA1AAA ");
+  form->EnterCallsign("UA1AAA ");
   EXPECT_EQ(AlertFlag, 1);  // tried again at the next use
 }
 
 TEST_F(Lookup, MissingWatchListEndsTheLookupAfterTheCallbook) {
   dir.remove("QJlook.txt");
-  form->Edit1.setText("R3NEW");
+  form->EnterCallsign("R3NEW");
   ASSERT_EQ(shown().size(), 1u);
   EXPECT_TRUE(cannotOpen(0, "QJlook.txt"));
   EXPECT_EQ(verdicts, (Runs{"", "KK-33"}));
-  EXPECT_EQ(form->StatusBar1.panelText(), "New RDA !");
+  EXPECT_EQ(form->VerdictText(), "New RDA !");
   EXPECT_FALSE(form->LookList);
 }
 
 TEST_F(Lookup, MissingDistrictListFailsEachVerdictAndTheLookupGoesOn) {
   dir.remove("QJar.txt");
   dir.writeLines("QJlook.txt", {"UA1"});
-  form->Edit1.setText("UA1AAA");
+  form->EnterCallsign("UA1AAA");
   EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
   ASSERT_EQ(shown().size(), 2u);
   EXPECT_TRUE(cannotOpen(0, "QJar.txt"));
@@ -210,11 +208,11 @@ TEST_F(Lookup, MissingDistrictListFailsEachVerdictAndTheLookupGoesOn) {
 
 TEST_F(Lookup, MissingConfirmationsFailEachVerdictAndTheLookupGoesOn) {
   dir.remove("QJcfm.txt");
-  form->Edit1.setText("UA1AAA");
+  form->EnterCallsign("UA1AAA");
   ASSERT_EQ(shown().size(), 1u);  // only the valid district gets as far as the check
   EXPECT_TRUE(cannotOpen(0, "QJcfm.txt"));
-  EXPECT_EQ(form->Edit2.text(), "AB-12");
-  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_EQ(form->District(), "AB-12");
+  EXPECT_FALSE(form->VerdictShown());
 }
 
 }  // namespace
@@ -241,6 +239,10 @@ class SpotComments : public Lookup {
     return "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call + "<DXSPOT_FREQ:7>14025.0<DXSPOT_COMMENT:" +
            std::to_string(comment.size()) + ">" + comment + "<APP_DXSPOT_TIME:4>1201";
   }
+  // Logger32 writes a record into the link window's spot field.
+  void writeRecord(const std::string& record) const {
+    SendMessageA(link->SpotField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
+  }
   std::unique_ptr<TForm2> link;
 };
 
@@ -264,13 +266,13 @@ TEST_F(SpotComments, EveryFormOfCommentReachesItsVerdict) {
     SCOPED_TRACE(c.comment);
     const std::string call = "R1Q" + std::string(1, char('A' + n++));
     verdicts.clear();
-    link->Edit1.setText(record(call, c.comment));
-    EXPECT_EQ(form->Edit1.text(), call);
-    EXPECT_EQ(form->Edit2.text(), c.district);
+    writeRecord(record(call, c.comment));
+    EXPECT_EQ(form->Callsign(), call);
+    EXPECT_EQ(form->District(), c.district);
     EXPECT_EQ(form->caption(), c.title);
-    EXPECT_EQ(form->StatusBar1.visible(), *c.bar != '\0');
+    EXPECT_EQ(form->VerdictShown(), *c.bar != '\0');
     if (*c.bar) {
-      EXPECT_EQ(form->StatusBar1.panelText(), c.bar);
+      EXPECT_EQ(form->VerdictText(), c.bar);
     }
     // The field is cleared, then the comment's district judged once.
     const Runs expected = *c.district ? Runs{"", c.district} : Runs{""};
@@ -280,20 +282,20 @@ TEST_F(SpotComments, EveryFormOfCommentReachesItsVerdict) {
 }
 
 TEST_F(SpotComments, CommentOfTheLastSpotAlsoServesATypedCallsign) {
-  link->Edit1.setText(record("DL1ABC", "RDA AB-12"));  // not Russian: never reaches the field
-  EXPECT_EQ(form->Edit1.text(), "");
-  form->Edit1.setText("UA1AAA");  // callbook AB-12, then the comment's AB-12: no second run
+  writeRecord(record("DL1ABC", "RDA AB-12"));  // not Russian: never reaches the field
+  EXPECT_EQ(form->Callsign(), "");
+  form->EnterCallsign("UA1AAA");  // callbook AB-12, then the comment's AB-12: no second run
   EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
-  form->Edit1.setText("R3NEW");  // the comment overrides the callbook's KK-33
-  EXPECT_EQ(form->Edit2.text(), "AB-12");
+  form->EnterCallsign("R3NEW");  // the comment overrides the callbook's KK-33
+  EXPECT_EQ(form->District(), "AB-12");
 }
 
 TEST_F(SpotComments, MissingDistrictListEndsTheLookupAtTheCommentsCheck) {
   dir.writeLines("QJlook.txt", {"R1"});
-  link->Edit1.setText(record("R1QQ", "RDA: AB12 TNX"));
+  writeRecord(record("R1QQ", "RDA: AB12 TNX"));
   dir.remove("QJar.txt");
   AlertFlag = 0;
-  form->Edit1.setText("R1QZ");
+  form->EnterCallsign("R1QZ");
   // The emptied field's verdict fails, then the comment's check fails and ends the
   // lookup before the watch list.
   ASSERT_EQ(shown().size(), 2u);
@@ -322,7 +324,7 @@ class SpotsWhileABoxIsOpen : public SpotComments {
       while (!arriving.empty()) {
         const std::string next = arriving.front();
         arriving.erase(arriving.begin());
-        link->Edit1.setText(next);
+        writeRecord(next);
       }
       if (open == 1 && form->LookList) heldWhileOpen.assign(form->LookList->begin(), form->LookList->end());
       --open;
@@ -342,18 +344,18 @@ TEST_F(SpotsWhileABoxIsOpen, OuterLookupFinishesWithItsOwnWatchListAndOneBoxAtAT
   dir.remove("QJcfm.txt");
   dir.writeLines("QJlook.txt", {"R"});
   arriving = {record("R2QB", "RDA: AB12 TNX"), record("R3QC", "RDA: AB12 TNX")};
-  link->Edit1.setText(record("R1QA", "RDA: AB12 TNX"));
+  writeRecord(record("R1QA", "RDA: AB12 TNX"));
 
   EXPECT_EQ(heldWhileOpen, std::vector<std::string>{"R"});  // the nested lookups freed none of it
   EXPECT_EQ(deepest, 1);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
-  EXPECT_EQ(form->Edit1.text(), "R3QC");  // the spots went on being handled
+  EXPECT_EQ(form->Callsign(), "R3QC");  // the spots went on being handled
   EXPECT_EQ(AlertFlag, 1);  // the outer lookup's own watch list, "R", matched
   EXPECT_FALSE(form->LookList);
 
   // Once the box is closed, the next error is shown again.
-  link->Edit1.setText(record("R1QD", "RDA: AB12 TNX"));
+  writeRecord(record("R1QD", "RDA: AB12 TNX"));
   EXPECT_EQ(boxes.size(), 2u);
 }
 

@@ -24,8 +24,28 @@ const char* const kNoSuch = "Нет такого";
 
 class MainWindow : public MainWindowTest {
  protected:
-  COLORREF barPixel() { return testing_support::screenPixel(form->StatusBar1.handle(), 6, 8); }
+  COLORREF barPixel() {
+    const RECT bar = form->PartRect(TForm1::Part::VerdictBar);
+    return testing_support::screenPixel(form->handle(), bar.left + 6, bar.top + 8);
+  }
+  // The window that shows a part of the main window, found where the part lies.
+  HWND partWindow(TForm1::Part part) const {
+    const RECT r = form->PartRect(part);
+    return ChildWindowFromPointEx(form->handle(), {(r.left + r.right) / 2, (r.top + r.bottom) / 2}, CWP_SKIPINVISIBLE);
+  }
 };
+
+// The visible push buttons among a window's children.
+int visiblePushButtons(HWND parent) {
+  int n = 0;
+  for (HWND w = GetWindow(parent, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    char cls[16] = {};
+    GetClassNameA(w, cls, sizeof cls);
+    const LONG_PTR type = GetWindowLongPtrA(w, GWL_STYLE) & BS_TYPEMASK;
+    n += lstrcmpiA(cls, "Button") == 0 && IsWindowVisible(w) && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+  }
+  return n;
+}
 
 TEST_F(MainWindow, StartsAsAStayOnTopToolWindowShowingTheConfirmedCount) {
   EXPECT_EQ(form->caption(), "CFM-2");
@@ -40,25 +60,35 @@ TEST_F(MainWindow, StartsAsAStayOnTopToolWindowShowingTheConfirmedCount) {
   GetClassNameW(form->handle(), cls, 32);
   EXPECT_STREQ(cls, L"TForm1");
 
-  EXPECT_TRUE(form->CheckBox1.checked());
-  EXPECT_FALSE(form->ListBox1.visible());
-  EXPECT_FALSE(form->StatusBar1.visible());
-  EXPECT_FALSE(form->Button1.visible());
-  EXPECT_TRUE(form->Edit1.focused());
+  EXPECT_TRUE(form->TakesSpots());
+  EXPECT_FALSE(form->ConfirmingListShown());
+  EXPECT_FALSE(form->VerdictShown());
+  EXPECT_EQ(visiblePushButtons(form->handle()), 0) << "the lookup's button stays hidden";
+  EXPECT_TRUE(form->CallsignFocused());
   // Auto-size: the two fields and the check box, inside the 1-pixel inner border;
   // the check box as far from the district field as designed (a field made wider
   // for its font moves it).
-  EXPECT_EQ(form->clientWidth(), form->CheckBox1.left() + 41);
-  EXPECT_EQ(form->CheckBox1.left() - form->Edit2.left() - form->Edit2.width(), 160 - 96 - 49);
+  const RECT takesSpots = form->PartRect(TForm1::Part::TakesSpots);
+  EXPECT_EQ(form->clientWidth(), takesSpots.left + 41);
+  EXPECT_EQ(takesSpots.left - form->PartRect(TForm1::Part::District).right, 160 - 96 - 49);
   EXPECT_EQ(form->clientHeight(), 22);
   testing_support::snapshot(form->handle(), "main-window-start");
 
   // The district field shows five characters of the widest district whole.
-  form->Edit2.setText("MM-88");
+  form->EnterDistrict("MM-88");
+  form->applyHeld();
+  const HWND district = partWindow(TForm1::Part::District);
+  ASSERT_NE(district, form->handle());
   RECT field{};
-  GetClientRect(form->Edit2.handle(), &field);
-  const LRESULT last = SendMessageW(form->Edit2.handle(), EM_POSFROMCHAR, 4, 0);
-  EXPECT_LE(short(LOWORD(last)) + ui::textExtent(form->Edit2.font(), "8").cx, field.right);
+  GetClientRect(district, &field);
+  const LRESULT last = SendMessageW(district, EM_POSFROMCHAR, 4, 0);
+  HDC dc = GetDC(district);
+  HGDIOBJ old = SelectObject(dc, HGDIOBJ(SendMessageW(district, WM_GETFONT, 0, 0)));
+  SIZE eight{};
+  GetTextExtentPoint32W(dc, L"8", 1, &eight);
+  SelectObject(dc, old);
+  ReleaseDC(district, dc);
+  EXPECT_LE(short(LOWORD(last)) + eight.cx, field.right);
 }
 
 TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
@@ -80,16 +110,16 @@ TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
   for (const auto& c : cases) {
     for (std::uint8_t before : {std::uint8_t(0), std::uint8_t(1)}) {
       SCOPED_TRACE(std::string(c.typed) + " with the alert at " + std::to_string(before));
-      form->Edit2.clear();
+      form->ClearDistrict();
       AlertFlag = before;
-      form->Edit2.setText(c.typed);
+      form->EnterDistrict(c.typed);
       EXPECT_EQ(form->caption(), c.title);
-      EXPECT_EQ(form->StatusBar1.visible(), c.bar);
+      EXPECT_EQ(form->VerdictShown(), c.bar);
       EXPECT_EQ(AlertFlag, c.alertAfter < 0 ? before : c.alertAfter);
       if (c.bar) {
-        EXPECT_EQ(form->StatusBar1.panelText(), c.panel);
+        EXPECT_EQ(form->VerdictText(), c.panel);
         EXPECT_EQ(barPixel(), c.colour);
-        EXPECT_TRUE(form->ListBox1.visible());
+        EXPECT_TRUE(form->ConfirmingListShown());
       }
     }
   }
@@ -97,21 +127,20 @@ TEST_F(MainWindow, VerdictOfEachKindOfDistrict) {
 }
 
 TEST_F(MainWindow, ConfirmedDistrictShowsTheFirstConfirmingLineInSortedOrder) {
-  form->Edit2.setText("AB-12");
-  ASSERT_EQ(form->ListBox1.count(), 1);
-  EXPECT_EQ(form->ListBox1.item(0), "AB-12;RK3BBB;2020");
-  EXPECT_EQ(form->ListBox1.height(), 35 + 18);
+  form->EnterDistrict("AB-12");
+  EXPECT_EQ(form->ConfirmingList(), std::vector<std::string>{"AB-12;RK3BBB;2020"});
+  EXPECT_EQ(form->ConfirmingListHeight(), 35 + 18);
   testing_support::snapshot(form->handle(), "main-window-cfm");
 
   // A new district leaves the list box as it was and turns the bar red.
-  form->Edit2.setText("KK-33");
-  EXPECT_EQ(form->ListBox1.count(), 1);
-  EXPECT_EQ(form->ListBox1.height(), 53);
+  form->EnterDistrict("KK-33");
+  EXPECT_EQ(form->ConfirmingList(), std::vector<std::string>{"AB-12;RK3BBB;2020"});
+  EXPECT_EQ(form->ConfirmingListHeight(), 53);
   testing_support::snapshot(form->handle(), "main-window-new");
 
-  form->Edit2.setText("EF-05");
+  form->EnterDistrict("EF-05");
   testing_support::snapshot(form->handle(), "main-window-deleted");
-  form->Edit2.setText("QQ-00");
+  form->EnterDistrict("QQ-00");
   testing_support::snapshot(form->handle(), "main-window-unknown");
 }
 
@@ -119,47 +148,49 @@ TEST_F(MainWindow, ListBoxGrowsByEighteenUpTo395AndTheWindowFollows) {
   const char* districts[] = {"AB-12", "CD-01"};
   int expected = 35;
   for (int i = 0; i < 24; ++i) {
-    form->Edit2.setText(districts[i % 2]);
+    form->EnterDistrict(districts[i % 2]);
     expected = std::min(expected + 18, 395);
-    ASSERT_EQ(form->ListBox1.height(), expected) << "after " << i + 1 << " confirmed districts";
-    ASSERT_EQ(form->ListBox1.count(), 1);
+    ASSERT_EQ(form->ConfirmingListHeight(), expected) << "after " << i + 1 << " confirmed districts";
+    ASSERT_EQ(form->ConfirmingList().size(), 1u);
   }
-  EXPECT_EQ(form->clientHeight(), 24 + 395 + form->StatusBar1.height());
+  const RECT bar = form->PartRect(TForm1::Part::VerdictBar);
+  EXPECT_EQ(bar.bottom - bar.top, 17);
+  EXPECT_EQ(form->clientHeight(), 24 + 395 + 17);
   EXPECT_EQ(form->clientWidth(), 257);
 }
 
 TEST_F(MainWindow, EmptyConfirmationsShowNoVerdictButClearTheAlert) {
   dir.write("QJcfm.txt", "");
   AlertFlag = 1;
-  form->Edit2.setText("AB-12");
-  EXPECT_FALSE(form->StatusBar1.visible());
+  form->EnterDistrict("AB-12");
+  EXPECT_FALSE(form->VerdictShown());
   EXPECT_EQ(AlertFlag, 0);
 }
 
 TEST_F(MainWindow, TypingWIntoTheDistrictFieldClearsIt) {
   for (const char* w : {"w", "W"}) {
-    form->Edit2.setText("AB-12");
-    form->Edit2.setText(w);
-    EXPECT_EQ(form->Edit2.text(), "");
+    form->EnterDistrict("AB-12");
+    form->EnterDistrict(w);
+    EXPECT_EQ(form->District(), "");
     EXPECT_EQ(form->caption(), kNoSuch);
-    EXPECT_FALSE(form->StatusBar1.visible());
+    EXPECT_FALSE(form->VerdictShown());
   }
 }
 
 TEST_F(MainWindow, AltWEmptiesBothFieldsWhateverElseIsHeld) {
   for (ui::ShiftState shift : {ui::ShiftState{false, true, false}, ui::ShiftState{true, true, false},
                                ui::ShiftState{false, true, true}}) {
-    form->Edit1.setText("UA1AAA");
-    form->Edit2.setText("AB-12");
-    ASSERT_TRUE(form->ListBox1.visible());
-    form->Edit2.setFocus();
+    form->EnterCallsign("UA1AAA");
+    form->EnterDistrict("AB-12");
+    ASSERT_TRUE(form->ConfirmingListShown());
+    form->FocusDistrict();
     form->FormKeyDown('W', shift);
-    EXPECT_EQ(form->Edit1.text(), "");
-    EXPECT_EQ(form->Edit2.text(), "");
-    EXPECT_FALSE(form->ListBox1.visible());
-    EXPECT_FALSE(form->StatusBar1.visible());
+    EXPECT_EQ(form->Callsign(), "");
+    EXPECT_EQ(form->District(), "");
+    EXPECT_FALSE(form->ConfirmingListShown());
+    EXPECT_FALSE(form->VerdictShown());
     EXPECT_EQ(form->caption(), kNoSuch);
-    EXPECT_TRUE(form->Edit1.focused());
+    EXPECT_TRUE(form->CallsignFocused());
   }
   // Also when both fields were empty already.
   form->setCaption("CFM-2");
@@ -171,7 +202,7 @@ TEST_F(MainWindow, AltWEmptiesBothFieldsWhateverElseIsHeld) {
 // taken by the box: they reach their field once it is closed, Shift as it was held.
 TEST_F(MainWindow, KeysTypedAheadOfABoxReachTheirFieldAfterIt) {
   ui::setMessageBoxHook(nullptr);  // a real box, closed by a hand of its own
-  form->Edit1.setFocus();
+  form->FocusCallsign();
   settle();
   std::vector<INPUT> keys;
   for (const auto& [vk, up] : {std::pair{VK_SHIFT, false}, {'R', false}, {'R', true}, {VK_SHIFT, true}, {'3', false},
@@ -191,14 +222,14 @@ TEST_F(MainWindow, KeysTypedAheadOfABoxReachTheirFieldAfterIt) {
   ui::showMessage("The download failed.");
   closer.join();
   settle();
-  EXPECT_EQ(form->Edit1.text(), "R3");
+  EXPECT_EQ(form->Callsign(), "R3");
 }
 
 TEST_F(MainWindow, LettersWithoutAltDoNothingAndAltQCloses) {
-  form->Edit1.setText("UA1AAA");
+  form->EnterCallsign("UA1AAA");
   form->FormKeyDown('W', {});
   form->FormKeyDown('Q', {true, false, true});
-  EXPECT_EQ(form->Edit1.text(), "UA1AAA");
+  EXPECT_EQ(form->Callsign(), "UA1AAA");
   EXPECT_TRUE(IsWindowVisible(form->handle()));
   form->FormKeyDown('Q', {false, true, false});
   pump();
@@ -208,30 +239,30 @@ TEST_F(MainWindow, LettersWithoutAltDoNothingAndAltQCloses) {
 
 TEST_F(MainWindow, MissingDistrictListIsReportedAndTriedAgainNextTime) {
   dir.remove("QJar.txt");
-  form->Edit2.setText("AB-12");
+  form->EnterDistrict("AB-12");
   ASSERT_EQ(shown().size(), 1u);
   EXPECT_EQ(shown()[0].caption, "ruDOZ");
   EXPECT_EQ(shown()[0].text.rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << shown()[0].text;
   EXPECT_GT(shown()[0].text.size(), std::string("Cannot open file \"QJar.txt\". ").size());
   EXPECT_EQ(form->caption(), kNoSuch);
-  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_FALSE(form->VerdictShown());
 
   dir.writeLines("QJar.txt", {"AB-12 Back again"});
-  form->Edit2.setText("ab-12");
+  form->EnterDistrict("ab-12");
   EXPECT_EQ(form->caption(), "Back again");
-  EXPECT_TRUE(form->StatusBar1.visible());
+  EXPECT_TRUE(form->VerdictShown());
   EXPECT_EQ(shown().size(), 1u);
 }
 
 TEST_F(MainWindow, MissingConfirmationsEndTheCheckWithTheAlertCleared) {
   dir.remove("QJcfm.txt");
   AlertFlag = 1;
-  form->Edit2.setText("AB-12");
+  form->EnterDistrict("AB-12");
   ASSERT_EQ(shown().size(), 1u);
   EXPECT_EQ(shown()[0].text.rfind("Cannot open file \"QJcfm.txt\". ", 0), 0u);
   EXPECT_EQ(form->caption(), "Абинский район");
   EXPECT_EQ(AlertFlag, 0);
-  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_FALSE(form->VerdictShown());
 }
 
 TEST(MainWindowStart, MissingConfirmationsAtActivationKeepTheTitle) {
@@ -276,14 +307,14 @@ TEST_F(MainWindow, HugeDistrictDescriptionIsClippedInTheTitleOnly) {
   // is more than the display server takes. The "deleted" at its end still counts.
   const std::string description(17u << 20, 'x');
   dir.writeLines("QJar.txt", {"AB-12 " + description, "CD-01 " + description + " deleted"});
-  form->Edit2.setText("AB-12");
-  EXPECT_TRUE(form->StatusBar1.visible());
+  form->EnterDistrict("AB-12");
+  EXPECT_TRUE(form->VerdictShown());
   const std::string title = form->caption();
   EXPECT_GE(title.size(), 1000u);
   EXPECT_LT(title.size(), 10000u);
   EXPECT_EQ(title, description.substr(0, title.size()));
-  form->Edit2.setText("CD-01");
-  EXPECT_FALSE(form->StatusBar1.visible());
+  form->EnterDistrict("CD-01");
+  EXPECT_FALSE(form->VerdictShown());
   EXPECT_TRUE(shown().empty());
 }
 
@@ -297,24 +328,24 @@ TEST_F(MainWindow, TabsOfThePublishedListShowAsOneBlankInTheTitle) {
             "AB-12\t\xC0\xE1\xE8\xED\xF1\xEA\xE8\xE9 \xF0\xE0\xE9\xEE\xED\t\t\tnew 01.01.2001\t\t\n"
             "EF-05\tOld district\t\tdeleted\t***\n"
             "GH-05\tOlder district\t\tdeleted\tAB-12\n");
-  form->Edit2.setText("AB-12");
+  form->EnterDistrict("AB-12");
   form->applyHeld();
   wchar_t title[128] = {};
   GetWindowTextW(form->handle(), title, 128);
   EXPECT_EQ(std::wstring(title), L"\u0410\u0431\u0438\u043d\u0441\u043a\u0438\u0439 \u0440\u0430\u0439\u043e\u043d new 01.01.2001");
-  EXPECT_TRUE(form->StatusBar1.visible());
-  form->Edit2.setText("EF-05");  // what is compared keeps its tabs: still retired, with no successor
+  EXPECT_TRUE(form->VerdictShown());
+  form->EnterDistrict("EF-05");  // what is compared keeps its tabs: still retired, with no successor
   form->applyHeld();
   GetWindowTextW(form->handle(), title, 128);
   EXPECT_EQ(std::wstring(title), L"Old district deleted ***");
-  EXPECT_FALSE(form->StatusBar1.visible());
+  EXPECT_FALSE(form->VerdictShown());
   // A deleted district that names its successor is judged by it, the title naming both.
-  form->Edit2.setText("GH-05");
+  form->EnterDistrict("GH-05");
   form->applyHeld();
   GetWindowTextW(form->handle(), title, 128);
   EXPECT_EQ(std::wstring(title),
             L"GH-05 deleted -> AB-12 \u0410\u0431\u0438\u043d\u0441\u043a\u0438\u0439 \u0440\u0430\u0439\u043e\u043d new 01.01.2001");
-  EXPECT_TRUE(form->StatusBar1.visible());
+  EXPECT_TRUE(form->VerdictShown());
 }
 
 }  // namespace

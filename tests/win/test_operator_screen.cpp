@@ -78,9 +78,10 @@ void typeText(const std::string& text) {
   }
 }
 
-void click(const ui::Control& control, int x, int y) {
+// A left click at a point of a window's client area.
+void click(HWND window, int x, int y) {
   POINT pt{x, y};
-  ClientToScreen(control.handle(), &pt);
+  ClientToScreen(window, &pt);
   SetCursorPos(pt.x, pt.y);
   settle();
   INPUT down{}, up{};
@@ -92,6 +93,10 @@ void click(const ui::Control& control, int x, int y) {
 }
 
 // ---------------------------------------------------------------- the program
+
+std::string fieldText(TForm1::Part field) {
+  return field == TForm1::Part::Callsign ? Form1->Callsign() : Form1->District();
+}
 
 class Program {
  public:
@@ -114,9 +119,9 @@ class Program {
     dir.writeLines("QJlook.txt", {"R9X"});
     dir.writeLines("QJreg.txt", {"KK-33 01.2020-LastQso 3.55%MW", "MO-12 02.2021-LastQso 22.5%MW"});
     AlertFlag = 0;
-    // No Logger32 here, and the link's timers slowed: its search and blinking stay
-    // out of the title and the window's colour, so that each step shows only what
-    // it did.
+    // No Logger32 here, and the link's timers and the blinking stopped: the search and
+    // the blinking stay out of the title and the window's colour, so that each step
+    // shows only what it did.
     windows.emplace();
     vip = std::make_unique<TVip>();
     Vip = vip.get();
@@ -140,25 +145,27 @@ class Program {
     const std::string record = "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call +
                                "<DXSPOT_FREQ:7>14025.0<DXSPOT_COMMENT:" + std::to_string(comment.size()) + ">" +
                                comment + "<APP_DXSPOT_TIME:4>1201";
-    SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, LPARAM(record.c_str()));
+    SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, LPARAM(record.c_str()));
   }
   // The operator clicks into a field of the main window and types over its text.
-  void typeInto(ui::Edit& field, const std::string& text) {
-    click(field, field.width() - 6, field.height() / 2);
+  void typeInto(TForm1::Part field, const std::string& text) {
+    const RECT r = Form1->PartRect(field);
+    click(Form1->handle(), r.right - 6, (r.top + r.bottom) / 2);
     pressKeys({}, VK_END);
     pressKeys({VK_SHIFT}, VK_HOME);
     typeText(text);
-    ASSERT_TRUE(testing_support::waitUntil([&] { return field.text() == text; })) << "the typed text";
+    ASSERT_TRUE(testing_support::waitUntil([&] { return fieldText(field) == text; })) << "the typed text";
   }
   void altW() {
-    click(Form1->Edit1, 4, 4);
+    const RECT r = Form1->PartRect(TForm1::Part::Callsign);
+    click(Form1->handle(), r.left + 6, r.top + 6);
     pressKeys({VK_MENU}, 'W');
-    ASSERT_TRUE(testing_support::waitUntil([] { return Form1->Edit1.text().empty() && Form1->Edit2.text().empty(); }))
+    ASSERT_TRUE(testing_support::waitUntil([] { return Form1->Callsign().empty() && Form1->District().empty(); }))
         << "Alt+W";
   }
   // The operator's clicks in the spot list window's setup view.
-  void clickOk() { click(*Vip, 96 + 25, 120 + 8); }
-  void clickQrgBox() { click(*Vip, 8 + 20, 64 + 8); }
+  void clickOk() { click(Vip->handle(), 96 + 25, 120 + 8); }
+  void clickQrgBox() { click(Vip->handle(), 8 + 20, 64 + 8); }
   void frequencyReport(LPARAM hz) {
     Form2->LinkMsg = RegisterWindowMessageA("Logger32 1");
     PostMessageW(Form2->handle(), *Form2->LinkMsg, 100, hz);
@@ -215,18 +222,44 @@ void checkMainWindow(const Expected& e) {
     EXPECT_EQ(top, kFieldsHeight + e.listBox) << "the bar right under the list box";
   }
 
-  for (const ui::Edit* field : {&Form1->Edit1, &Form1->Edit2}) {
-    RECT r{2, 2, field->width() - 2, field->height() - 2};
-    MapWindowPoints(field->handle(), Form1->handle(), reinterpret_cast<POINT*>(&r), 2);
+  for (const TForm1::Part field : {TForm1::Part::Callsign, TForm1::Part::District}) {
+    // Inside the field's frame.
+    RECT r = Form1->PartRect(field);
+    InflateRect(&r, -4, -4);
     int inkColumns = 0;  // the caret is one column
     for (int x = r.left; x < r.right; ++x) inkColumns += screen.count({x, r.top, x + 1, r.bottom}, dark) > 0;
-    EXPECT_EQ(inkColumns > 2, !field->text().empty()) << "field holding \"" << field->text() << "\" as drawn";
+    EXPECT_EQ(inkColumns > 2, !fieldText(field).empty()) << "field holding \"" << fieldText(field) << "\" as drawn";
   }
   if (e.title) {
     wchar_t title[256] = {};
     GetWindowTextW(Form1->handle(), title, 256);
     EXPECT_EQ(ui::narrow(title), e.title) << "the title";
   }
+}
+
+// The part of a label between the two windows that lie over its ends, in the spot
+// list window's client area.
+RECT between(HWND label, HWND leftEnd, HWND rightEnd) {
+  RECT l{}, a{}, b{};
+  GetWindowRect(label, &l);
+  GetWindowRect(leftEnd, &a);
+  GetWindowRect(rightEnd, &b);
+  RECT r{a.right, l.top, b.left, l.bottom};
+  MapWindowPoints(HWND_DESKTOP, Vip->handle(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// How wide the frequency strip's texts are drawn, from their first to their last
+// dark column, at the strip's font.
+int inkWidth(const std::string& text) {
+  const struct {
+    const char* text;
+    int pixels;
+  } widths[] = {{"QRG", 54}, {"14025,000", 140}};
+  for (const auto& w : widths)
+    if (text == w.text) return w.pixels;
+  ADD_FAILURE() << "no width known for \"" << text << "\"";
+  return -1;
 }
 
 // The spot list window: its view, its newest row and the frequency strip.
@@ -240,8 +273,8 @@ void checkSpotList(const Expected& e) {
     EXPECT_TRUE(titleRow) << "the grid's title row";
     EXPECT_FALSE(setupField) << "the setup panel's callsign field";
     if (e.newestRow) {
-      RECT cell = Vip->SG1.cellRect(2, Vip->SG1.rowCount() - 2);
-      MapWindowPoints(Vip->SG1.handle(), Vip->handle(), reinterpret_cast<POINT*>(&cell), 2);
+      RECT cell = Vip->CellRect(2, Vip->RowCount() - 2);
+      MapWindowPoints(Vip->PartWindow(TVip::Part::Grid), Vip->handle(), reinterpret_cast<POINT*>(&cell), 2);
       EXPECT_EQ(screen.pixel(cell.left + 1, cell.bottom - 1), *e.newestRow) << "the newest row's colour";
     }
   } else {
@@ -254,24 +287,16 @@ void checkSpotList(const Expected& e) {
   EXPECT_EQ(strip, e.qrg != nullptr) << "the frequency strip shown";
   if (!e.qrg || !strip) return;
   // The label between the CW and SSB buttons that lie over its ends.
-  RECT label{Vip->RbButton1.width(), 0, Vip->Label1.width() - Vip->RbButton2.width(), Vip->Label1.height()};
-  MapWindowPoints(Vip->Label1.handle(), Vip->handle(), reinterpret_cast<POINT*>(&label), 2);
+  const RECT label = between(Vip->PartWindow(TVip::Part::FrequencyLabel), Vip->PartWindow(TVip::Part::CwButton),
+                             Vip->PartWindow(TVip::Part::SsbButton));
   int first = -1, last = -1;
   for (int x = label.left; x < label.right; ++x)
     if (screen.count({x, label.top, x + 1, label.bottom}, navy) > 0) {
       if (first < 0) first = x;
       last = x;
     }
-  HDC dc = GetDC(Vip->Label1.handle());
-  const auto font = Vip->Label1.font().create();
-  HGDIOBJ old = SelectObject(dc, font.get());
-  const std::wstring text = ui::widen(e.qrg);
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
-  SelectObject(dc, old);
-  ReleaseDC(Vip->Label1.handle(), dc);
   ASSERT_GE(first, 0) << "the frequency text is not drawn";
-  EXPECT_NEAR(last - first + 1, size.cx, 8) << "the frequency strip shows \"" << e.qrg << "\"";
+  EXPECT_NEAR(last - first + 1, inkWidth(e.qrg), 1) << "the frequency strip shows \"" << e.qrg << "\"";
 }
 
 struct Step {
@@ -286,16 +311,16 @@ const char* const kAbinsk = "\xC0\xE1\xE8\xED\xF1\xEA\xE8\xE9 \xF0\xE0\xE9\xEE\x
 TEST(OperatorScreen, EveryStepOfTheDailySequencesEndsPaintedAsItShould) {
   Program program;
   const Step steps[] = {
-      {"typed: a confirmed district", [](Program& p) { p.altW(); p.typeInto(Form1->Edit2, "GH-05"); },
+      {"typed: a confirmed district", [](Program& p) { p.altW(); p.typeInto(TForm1::Part::District, "GH-05"); },
        {Bar::Confirmed, 35, "Gorny district", View::Hidden}},
-      {"typed: confirmed after confirmed", [](Program& p) { p.typeInto(Form1->Edit2, "AB-12"); },
+      {"typed: confirmed after confirmed", [](Program& p) { p.typeInto(TForm1::Part::District, "AB-12"); },
        {Bar::Confirmed, 53, kAbinsk, View::Hidden}},
       {"typed: the list box grows to 395",
        [](Program& p) {
-         for (int i = 0; i < 19; ++i) p.typeInto(Form1->Edit2, i % 2 ? "AB-12" : "GH-05");
+         for (int i = 0; i < 19; ++i) p.typeInto(TForm1::Part::District, i % 2 ? "AB-12" : "GH-05");
        },
        {Bar::Confirmed, 395, "Gorny district", View::Hidden}},
-      {"typed: one more stays at 395", [](Program& p) { p.typeInto(Form1->Edit2, "AB-12"); },
+      {"typed: one more stays at 395", [](Program& p) { p.typeInto(TForm1::Part::District, "AB-12"); },
        {Bar::Confirmed, 395, kAbinsk, View::Hidden}},
       {"spot: a confirmed district", [](Program& p) { p.spot("R1AAA"); }, {Bar::Confirmed, 35, kAbinsk, View::Hidden}},
       {"spot: confirmed after confirmed", [](Program& p) { p.spot("R1GGG"); },
@@ -306,13 +331,13 @@ TEST(OperatorScreen, EveryStepOfTheDailySequencesEndsPaintedAsItShould) {
        {Bar::Confirmed, 35, "Gorny district", View::Hidden}},
       {"spot: new after confirmed lists a row", [](Program& p) { p.spot("R3NEW"); },
        {Bar::New, 17, "Fresh district", View::Grid, kPink}},
-      {"typed: confirmed after new", [](Program& p) { p.typeInto(Form1->Edit2, "AB-12"); },
+      {"typed: confirmed after new", [](Program& p) { p.typeInto(TForm1::Part::District, "AB-12"); },
        {Bar::Confirmed, 35, kAbinsk, View::Grid, kPink}},
-      {"typed: new after confirmed", [](Program& p) { p.typeInto(Form1->Edit2, "KK-33"); },
+      {"typed: new after confirmed", [](Program& p) { p.typeInto(TForm1::Part::District, "KK-33"); },
        {Bar::New, 35, "Fresh district", View::Grid, kPink}},
-      {"typed: a deleted district", [](Program& p) { p.typeInto(Form1->Edit2, "EF-05"); },
+      {"typed: a deleted district", [](Program& p) { p.typeInto(TForm1::Part::District, "EF-05"); },
        {Bar::Hidden, 35, "Old district deleted", View::Grid, kPink}},
-      {"typed: an unknown code", [](Program& p) { p.typeInto(Form1->Edit2, "QQ-00"); },
+      {"typed: an unknown code", [](Program& p) { p.typeInto(TForm1::Part::District, "QQ-00"); },
        {Bar::Hidden, 35, kNoSuch, View::Grid, kPink}},
       // The alert is still raised: the lookup of the emptied field lists a row.
       // Putting the focus back into the callsign field makes the main window the
@@ -348,11 +373,11 @@ TEST(OperatorScreen, EveryStepOfTheDailySequencesEndsPaintedAsItShould) {
          Form1->ShowVip1Click();
        },
        {Bar::New, 17, "Moscow district", View::Grid, kYellow}},
-      {"typed: a confirmed district ends the alert", [](Program& p) { p.typeInto(Form1->Edit2, "AB-12"); },
+      {"typed: a confirmed district ends the alert", [](Program& p) { p.typeInto(TForm1::Part::District, "AB-12"); },
        {Bar::Confirmed, 35, kAbinsk, View::Grid, kYellow}},
       {"spot lists a row while the operator types a callsign",
        [](Program& p) {
-         p.typeInto(Form1->Edit1, "R9");
+         p.typeInto(TForm1::Part::Callsign, "R9");
          p.spot("R3NEW");
        },
        {Bar::New, 17, "Fresh district", View::Grid, kPink}},

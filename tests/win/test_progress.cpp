@@ -9,6 +9,7 @@
 #include "app/ProgressU.h"
 #include "app/Unit1.h"
 #include "support.h"
+#include "ui/application.h"
 
 #include <commctrl.h>  // after the Windows headers it builds on
 
@@ -96,24 +97,20 @@ class ProgressWindow : public ::testing::Test {
   }
   // "Progress" from the main window's menu.
   void open() {
-    Form1->Progress1.click();
+    ui::app().guard([] { Form1->Progress1Click(); });
     ASSERT_TRUE(waitUntil([] { return GetForegroundWindow() == Progress->handle(); }));
   }
   Texts column(int c) const {
     Texts out;
-    for (int r = 0; r < Progress->ListView1.rowCount(); ++r) out.push_back(Progress->ListView1.cell(r, c));
+    for (const auto& row : Progress->TableRows()) out.push_back(row.at(std::size_t(c)));
     return out;
   }
-  Texts needed() const {
-    Texts out;
-    for (int i = 0; i < Progress->ListBox1.count(); ++i) out.push_back(Progress->ListBox1.item(i));
-    return out;
-  }
+  Texts needed() const { return Progress->NeededLines(); }
   std::string lines() const {
-    return Progress->Label1.caption() + "|" + Progress->Label2.caption() + "|" + Progress->Label3.caption();
+    return Progress->TotalsText() + "|" + Progress->DeletedText() + "|" + Progress->WarningText();
   }
   void clickColumnTitle(core::ProgressColumn c) {
-    HWND header = ListView_GetHeader(Progress->ListView1.handle());
+    HWND header = ListView_GetHeader(Progress->PartWindow(TProgress::Part::Table));
     RECT r{};
     Header_GetItemRect(header, int(c), &r);
     realClick(header, centre(r));
@@ -135,18 +132,20 @@ TEST_F(ProgressWindow, SampleFiguresAddUpToTheTitlesCount) {
 
   // The totals line names the title's count; the rows add up to the totals.
   const core::ProgressTotals& totals = Progress->Figures.totals;
-  EXPECT_EQ(Progress->Label1.caption(), "confirmed 300 of " + std::to_string(totals.active) + " active districts, " +
-                                            core::percentText(300, totals.active) + " %");
-  EXPECT_EQ(Progress->Label2.caption(), "confirmed deleted districts: 0");
-  EXPECT_EQ(Progress->Label3.caption(), "");
+  // The sample list has 2699 active districts.
+  EXPECT_EQ(Progress->TotalsText(), "confirmed 300 of 2699 active districts, 11.1 %");
+  EXPECT_EQ(totals.active, 2699);
+  EXPECT_EQ(Progress->DeletedText(), "confirmed deleted districts: 0");
+  EXPECT_EQ(Progress->WarningText(), "");
   int confirmed = 0, active = 0, neededCount = 0;
-  for (int r = 0; r < Progress->ListView1.rowCount(); ++r) {
-    confirmed += std::stoi(Progress->ListView1.cell(r, 2));
-    active += std::stoi(Progress->ListView1.cell(r, 3));
-    neededCount += std::stoi(Progress->ListView1.cell(r, 4));
+  const auto rows = Progress->TableRows();
+  for (const auto& row : rows) {
+    confirmed += std::stoi(row.at(2));
+    active += std::stoi(row.at(3));
+    neededCount += std::stoi(row.at(4));
   }
-  EXPECT_EQ(Progress->ListView1.rowCount(), int(Progress->Figures.regions.size()));
-  EXPECT_GT(Progress->ListView1.rowCount(), 80);
+  EXPECT_EQ(rows.size(), Progress->Figures.regions.size());
+  EXPECT_GT(rows.size(), 80u);
   EXPECT_EQ(confirmed, 300);
   EXPECT_EQ(active, totals.active);
   EXPECT_EQ(neededCount, totals.active - 300);
@@ -168,20 +167,22 @@ TEST_F(ProgressWindow, RetiredConfirmedAndUnknownCodes) {
 
   // The names as the screen gets them, whatever the system's code page.
   wchar_t name[64] = {};
-  ListView_GetItemText(Progress->ListView1.handle(), 0, 1, name, 64);
+  ListView_GetItemText(Progress->PartWindow(TProgress::Part::Table), 0, 1, name, 64);
   EXPECT_STREQ(name, L"РЕСПУБЛИКА АДЫГЕЯ (АДЫГЕЯ)");
 
   // The warning is painted in red; without unknown codes there is none.
-  RECT warning{0, 0, Progress->Label3.width(), Progress->Label3.height()};
-  EXPECT_GT(pixelsOf(Progress->Label3.handle(), warning, RGB(255, 0, 0)), 30);
+  const HWND warningWindow = Progress->PartWindow(TProgress::Part::Warning);
+  RECT warning{};
+  GetClientRect(warningWindow, &warning);
+  EXPECT_GT(pixelsOf(warningWindow, warning, RGB(255, 0, 0)), 30);
   // Fixed confirmations count when the window is next brought to the front.
   dir.write("QJcfm.txt", "AD-01;UA6YA\n");
   Form1->bringToFront();
   ASSERT_TRUE(waitUntil([] { return GetForegroundWindow() == Form1->handle(); }));
-  EXPECT_NE(Progress->Label3.caption(), "");
+  EXPECT_NE(Progress->WarningText(), "");
   Progress->bringToFront();
-  ASSERT_TRUE(waitUntil([] { return Progress->Label3.caption().empty(); }));
-  EXPECT_EQ(pixelsOf(Progress->Label3.handle(), warning, RGB(255, 0, 0)), 0);
+  ASSERT_TRUE(waitUntil([] { return Progress->WarningText().empty(); }));
+  EXPECT_EQ(pixelsOf(warningWindow, warning, RGB(255, 0, 0)), 0);
 }
 
 TEST_F(ProgressWindow, FaultsAreShownInsideTheWindowAndPass) {
@@ -190,24 +191,24 @@ TEST_F(ProgressWindow, FaultsAreShownInsideTheWindowAndPass) {
   Progress->FormActivate();
   Progress->FormActivate();
   EXPECT_TRUE(messages.messages().empty());
-  EXPECT_EQ(Progress->Label3.caption().rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << Progress->Label3.caption();
-  EXPECT_EQ(Progress->Label1.caption(), "");
-  EXPECT_EQ(Progress->ListView1.rowCount(), 0);
+  EXPECT_EQ(Progress->WarningText().rfind("Cannot open file \"QJar.txt\". ", 0), 0u) << Progress->WarningText();
+  EXPECT_EQ(Progress->TotalsText(), "");
+  EXPECT_TRUE(Progress->TableRows().empty());
   dir.remove("QJcfm.txt");
   Progress->FormActivate();
-  EXPECT_NE(Progress->Label3.caption().find("  Cannot open file \"QJcfm.txt\". "), std::string::npos);
+  EXPECT_NE(Progress->WarningText().find("  Cannot open file \"QJcfm.txt\". "), std::string::npos);
 
   dir.write("QJar.txt", kList);
   dir.write("QJcfm.txt", kConfirmations);
   Progress->FormActivate();
-  EXPECT_EQ(Progress->Label1.caption(), "confirmed 3 of 9 active districts, 33.3 %");
-  EXPECT_EQ(Progress->ListView1.rowCount(), 3);
+  EXPECT_EQ(Progress->TotalsText(), "confirmed 3 of 9 active districts, 33.3 %");
+  EXPECT_EQ(Progress->TableRows().size(), 3u);
   EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST_F(ProgressWindow, SortingAndTheNeededListWithRealClicks) {
   open();
-  HWND list = Progress->ListView1.handle();
+  HWND list = Progress->PartWindow(TProgress::Part::Table);
   clickColumnTitle(core::ProgressColumn::Needed);
   ASSERT_TRUE(waitUntil([&] { return column(0) == Texts{"AL", "MA", "AD"}; })) << column(0).front();
   clickColumnTitle(core::ProgressColumn::Needed);
@@ -220,20 +221,20 @@ TEST_F(ProgressWindow, SortingAndTheNeededListWithRealClicks) {
   ASSERT_TRUE(waitUntil([&] { return column(0) == Texts{"AL", "MA", "AD"}; }));  // А, М, Р
 
   // A click on the first row, Алтайский край, lists what it still needs.
-  EXPECT_EQ(Progress->Label4.caption(), "Select a region to list the districts it still needs");
-  const RECT row = Progress->ListView1.rowRect(0);
+  EXPECT_EQ(Progress->SelectedRegionText(), "Select a region to list the districts it still needs");
+  const RECT row = Progress->TableRowRect(0);
   realClick(list, {row.left + 20, (row.top + row.bottom) / 2});
-  ASSERT_TRUE(waitUntil([&] { return Progress->ListView1.selected() == 0; }));
-  EXPECT_EQ(Progress->Label4.caption(), "Needed in AL (АЛТАЙСКИЙ КРАЙ): 1");
+  ASSERT_TRUE(waitUntil([&] { return Progress->SelectedRow() == 0; }));
+  EXPECT_EQ(Progress->SelectedRegionText(), "Needed in AL (АЛТАЙСКИЙ КРАЙ): 1");
   EXPECT_EQ(needed(), Texts{"AL-02  Бийск"});
   EXPECT_GT(pixelsOf(list, row, GetSysColor(COLOR_HIGHLIGHT)), (row.right - row.left) * 4);
 
   // Another region: the needed list follows. On screen each item holds text and
   // nothing lies below the last.
-  realClick(list, centre(Progress->ListView1.rowRect(2)));
-  ASSERT_TRUE(waitUntil([&] { return Progress->ListView1.selected() == 2; }));
+  realClick(list, centre(Progress->TableRowRect(2)));
+  ASSERT_TRUE(waitUntil([&] { return Progress->SelectedRow() == 2; }));
   EXPECT_EQ(needed(), (Texts{"AD-02  Гиагинский район", "AD-03  Кошехабльский район", "AD-04  Майкопский район"}));
-  HWND box = Progress->ListBox1.handle();
+  HWND box = Progress->PartWindow(TProgress::Part::Needed);
   RECT item{}, client{};
   for (int i = 0; i < 3; ++i) {
     SendMessageW(box, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
@@ -246,7 +247,7 @@ TEST_F(ProgressWindow, SortingAndTheNeededListWithRealClicks) {
   // A new confirmation: the region stays selected and its list shrinks.
   dir.write("QJcfm.txt", kConfirmations + "AD-03;R6AA\n");
   Progress->FormActivate();
-  EXPECT_EQ(Progress->ListView1.cell(Progress->ListView1.selected(), 0), "AD");
+  EXPECT_EQ(Progress->TableRows().at(std::size_t(Progress->SelectedRow())).at(0), "AD");
   EXPECT_EQ(needed(), (Texts{"AD-02  Гиагинский район", "AD-04  Майкопский район"}));
 }
 

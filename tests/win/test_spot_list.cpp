@@ -1,6 +1,7 @@
 // The spot list window in-process: its settings file beside the test program, the
 // rows the lookup's alerts append, the commands a click sends into a command window
-// of our own, the menu, both views, the frequency panel and the alert log.
+// of the Logger32 stand-in, the menu, both views, the frequency panel and the alert
+// log.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "app/Unit2.h"
 #include "app/VipU.h"
 #include "core/most_wanted.h"
+#include "logger32_standin.h"
 #include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
@@ -26,43 +28,14 @@ namespace {
 
 using testing_support::pump;
 
-// Logger32's command window: records the texts written into it.
-class CommandWindow {
- public:
-  CommandWindow() {
-    static const ATOM cls = [] {
-      WNDCLASSA wc{};
-      wc.lpfnWndProc = &proc;
-      wc.hInstance = GetModuleHandleA(nullptr);
-      wc.lpszClassName = "FakeCommandWindow";
-      return RegisterClassA(&wc);
-    }();
-    (void)cls;
-    window_ = CreateWindowExA(0, "FakeCommandWindow", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    texts().clear();
-  }
-  ~CommandWindow() { DestroyWindow(window_); }
-  HWND handle() const { return window_; }
-  static std::vector<std::string>& texts() {
-    static std::vector<std::string> t;
-    return t;
-  }
-  // Runs once, when the next text arrives (something the operator does meanwhile).
-  static std::function<void()>& onNextText() {
-    static std::function<void()> f;
-    return f;
-  }
+using testing_support::Logger32StandIn;
 
- private:
-  static LRESULT CALLBACK proc(HWND w, UINT m, WPARAM wParam, LPARAM lParam) {
-    if (m == WM_SETTEXT) {
-      texts().emplace_back(reinterpret_cast<const char*>(lParam));
-      if (auto f = std::exchange(onNextText(), nullptr)) f();
-    }
-    return DefWindowProcA(w, m, wParam, lParam);
-  }
-  HWND window_;
-};
+// A handler of the spot list window run as its menu item or button runs it: inside
+// the error boundary.
+template <class F>
+void guarded(F handler) {
+  ui::app().guard(handler);
+}
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -88,12 +61,16 @@ class SpotList : public ::testing::Test {
                                  "EF-05 03.2022-LastQso 41%MW", "GH-07 04.2023-LastQso 75%MW",
                                  "KK-33 - \xCD\xE5 \xF1\xF2\xF3\xEF\xE0\xEB\xE0"});
     AlertFlag = 0;
-    windows.emplace();  // the link's timers slowed
-    Form2->CommandWnd = commands.handle();
+    windows.emplace();  // the link's timers stopped
+    // Logger32 on the test's own thread, made after the link window, which is not
+    // searching any more: only its command window is known to the link.
+    logger32.emplace(Logger32StandIn::Thread::TestThread);
+    Form2->CommandWnd = logger32->commandWindow();
   }
   void TearDown() override {
     vip.reset();
     windows.reset();
+    logger32.reset();
     pump();
     MSG m;
     while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -128,29 +105,29 @@ class SpotList : public ::testing::Test {
   }
   std::vector<std::string> rowTexts(int row) const {
     std::vector<std::string> r;
-    for (int c = 0; c < 5; ++c) r.push_back(Vip->SG1.cell(c, row));
+    for (int c = 0; c < 5; ++c) r.push_back(Vip->Cell(c, row));
     return r;
   }
   COLORREF cellPixel(int col, int row) const {
-    const RECT r = Vip->SG1.cellRect(col, row);
-    return testing_support::screenPixel(Vip->SG1.handle(), r.right - 2, r.bottom - 2);
+    const RECT r = Vip->CellRect(col, row);
+    return testing_support::screenPixel(Vip->PartWindow(TVip::Part::Grid), r.right - 2, r.bottom - 2);
   }
   void clickRow(int row, ui::MouseButton button = ui::MouseButton::Left) {
-    const RECT r = Vip->SG1.cellRect(0, row);
+    const RECT r = Vip->CellRect(0, row);
     Vip->SG1MouseDown(button, {}, 5, (r.top + r.bottom) / 2);
   }
   // What Logger32 got once every command asked for has gone out.
-  static std::vector<std::string> sent() {
+  std::vector<std::string> sent() {
     testing_support::settle();  // presses still in the queue start their sequences
     EXPECT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
     testing_support::settle();
-    return CommandWindow::texts();
+    return logger32->commands();
   }
 
   testing_support::ScratchDir dir;
   testing_support::MessageRecorder messages;
-  CommandWindow commands;
   std::optional<MainAndLinkWindows> windows;
+  std::optional<Logger32StandIn> logger32;
   std::unique_ptr<TVip> vip;
 };
 
@@ -164,9 +141,8 @@ TEST_F(SpotList, FirstStartTakesEveryDefault) {
   EXPECT_FALSE(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
   EXPECT_TRUE(GetWindowLongPtrW(Vip->handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
-  const ui::StringGrid& grid = Vip->SG1;
-  EXPECT_EQ(std::make_tuple(Vip->Edit1.text(), Vip->RbCheckBox1.Checked(), Vip->RbCheckBox2.Checked(),
-                            Vip->RbCheckBox3.Checked(), Vip->RbPanel1.visible()),
+  EXPECT_EQ(std::make_tuple(Vip->MyCall(), Vip->AlwaysUpdate(), Vip->RussOnly(), Vip->QrgPanel(),
+                            Vip->FrequencyPanelShown()),
             std::make_tuple("QQ0QQ", false, true, false, false));
   EXPECT_EQ(std::make_pair(Form1->left(), Form1->top()), std::make_pair(2, 80));
   EXPECT_EQ(std::make_tuple(Vip->left(), Vip->top(), Vip->height(), Vip->SavedWidth, Vip->SavedHeight),
@@ -174,16 +150,19 @@ TEST_F(SpotList, FirstStartTakesEveryDefault) {
   // Without widths in the file the columns fit what they hold, and the window all
   // five beside the scroll bar.
   EXPECT_GE(Vip->width(), 264);
-  EXPECT_LE(grid.cellRect(4, 0).right, grid.clientWidth() - GetSystemMetrics(SM_CXVSCROLL));
+  RECT grid{};
+  GetClientRect(Vip->PartWindow(TVip::Part::Grid), &grid);
+  EXPECT_LE(Vip->CellRect(4, 0).right, grid.right - GetSystemMetrics(SM_CXVSCROLL));
+  const ui::Font& font = Vip->GridFont();
   for (const auto& [col, text] : {std::pair{0, "UA0ABC/P"}, {1, "14012.0"}, {2, "AB-12"}, {3, "18:04"}})
-    EXPECT_LE(ui::textExtent(grid.font(), text).cx + 2, grid.colWidth(col)) << text;
-  EXPECT_EQ(std::make_tuple(grid.font().name, grid.font().size(), grid.font().bold, grid.font().color),
+    EXPECT_LE(ui::textExtent(font, text).cx + 2, Vip->ColWidth(col)) << text;
+  EXPECT_EQ(std::make_tuple(font.name, font.size(), font.bold, font.color),
             std::make_tuple("MS Sans Serif", 10, false, core::clNavy));
-  EXPECT_EQ(std::make_tuple(grid.fixedColor(), grid.color(), grid.rowCount(), grid.defaultRowHeight()),
+  EXPECT_EQ(std::make_tuple(Vip->GridFixedColor(), Vip->GridColor(), Vip->RowCount(), Vip->RowHeight()),
             std::make_tuple(0x5BFDD5u, 0xF7FFD9u, 2, 18));
-  EXPECT_EQ(Vip->Label1.caption(), "QRG");
-  EXPECT_EQ(Vip->Hints.text(Vip->RbCheckBox2), "Russ only");
-  EXPECT_EQ(Vip->Hints.text(Vip->RbButton3), "DownLoad My CFM File");
+  EXPECT_EQ(Vip->FrequencyText(), "QRG");
+  EXPECT_EQ(Vip->HintOf(TVip::Part::RussOnlyBox), "Russ only");
+  EXPECT_EQ(Vip->HintOf(TVip::Part::CfmButton), "DownLoad My CFM File");
 }
 
 TEST_F(SpotList, MissingRegionListIsReportedAndLeavesEveryRowWithoutValue) {
@@ -192,14 +171,14 @@ TEST_F(SpotList, MissingRegionListIsReportedAndLeavesEveryRowWithoutValue) {
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].text, "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"");
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
-  EXPECT_EQ(Vip->SG1.cell(4, 1), "");
+  EXPECT_EQ(Vip->Cell(4, 1), "");
   EXPECT_EQ(Vip->MwValue("AB-12"), 0);
   // Once a list is there (the Most Wanted download reads it at once), the rows listed
   // before take their values and colours.
   dir.writeLines("QJreg.txt", {"AB-12 01.2020-LastQso 3.55%MW"});
   Vip->LoadRegionList();
   testing_support::settle();
-  EXPECT_EQ(Vip->SG1.cell(4, 1), "3");
+  EXPECT_EQ(Vip->Cell(4, 1), "3");
   EXPECT_EQ(cellPixel(0, 1), RGB(249, 176, 182));
 }
 
@@ -213,7 +192,7 @@ TEST_F(SpotList, SpotsWhileAStartUpBoxIsOpenAreListed) {
     for (const char* call : {"R3NEW", "R3TWO"}) {
       const std::string record = std::string("<DXSPOT_CALLSIGN:5>") + call +
                                  "<DXSPOT_FREQ:7>14025.0<DXSPOT_COMMENT:2>cq<APP_DXSPOT_TIME:4>1201";
-      SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, LPARAM(record.c_str()));
+      SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, LPARAM(record.c_str()));
     }
     EXPECT_EQ(text.rfind("\xCD\xFD\xEC\xE0 \xD4\xE0\xE9\xEB\xE0 QJreg.txt", 0), 0u);  // "Нэма Файла"
     return IDOK;
@@ -221,8 +200,8 @@ TEST_F(SpotList, SpotsWhileAStartUpBoxIsOpenAreListed) {
   createVip();
   ui::setMessageBoxHook(nullptr);
   EXPECT_TRUE(mainShown);
-  EXPECT_EQ(Vip->SG1.rowCount(), 4);
-  EXPECT_EQ(std::make_pair(Vip->SG1.cell(0, 1), Vip->SG1.cell(0, 2)), std::make_pair(std::string("R3NEW"), std::string("R3TWO")));
+  EXPECT_EQ(Vip->RowCount(), 4);
+  EXPECT_EQ(std::make_pair(Vip->Cell(0, 1), Vip->Cell(0, 2)), std::make_pair(std::string("R3NEW"), std::string("R3TWO")));
 }
 
 TEST_F(SpotList, SettingsFileIsAppliedAsWritten) {
@@ -231,31 +210,31 @@ TEST_F(SpotList, SettingsFileIsAppliedAsWritten) {
   createVip();
   EXPECT_EQ(Vip->height(), 300);
   EXPECT_EQ(Vip->SavedHeight, 300);
-  EXPECT_EQ(Vip->SG1.font().size(), 12);
-  EXPECT_EQ(Vip->SG1.defaultRowHeight(), 20);
+  EXPECT_EQ(Vip->GridFont().size(), 12);
+  EXPECT_EQ(Vip->RowHeight(), 20);
   EXPECT_EQ(Vip->left(), -20);
   EXPECT_EQ(std::make_pair(Form1->left(), Form1->top()), std::make_pair(-7, -3));
-  EXPECT_FALSE(Vip->RbCheckBox2.Checked());
-  EXPECT_TRUE(Vip->RbPanel1.visible());
-  EXPECT_EQ(Vip->Edit1.text(), "R3ABC");
-  EXPECT_EQ(Vip->SG1.colWidth(0), 64);
-  EXPECT_EQ(Vip->SG1.color(), 0xF7FFD9u);
+  EXPECT_FALSE(Vip->RussOnly());
+  EXPECT_TRUE(Vip->FrequencyPanelShown());
+  EXPECT_EQ(Vip->MyCall(), "R3ABC");
+  EXPECT_EQ(Vip->ColWidth(0), 64);
+  EXPECT_EQ(Vip->GridColor(), 0xF7FFD9u);
 
   // Another spelling is not read; letters give the default; the minimum size holds;
   // a file with widths keeps them.
-  EXPECT_EQ(Vip->SG1.colWidth(1), 50);
+  EXPECT_EQ(Vip->ColWidth(1), 50);
   writeSettings({"VipHeight=400", "FontSize=twelve", "VipWidth=10"});
   restartVip();
   EXPECT_EQ(Vip->height(), 284);
-  EXPECT_EQ(Vip->SG1.font().size(), 10);
+  EXPECT_EQ(Vip->GridFont().size(), 10);
   EXPECT_EQ(Vip->width(), 88);
   EXPECT_EQ(Vip->SavedWidth, 88);
 }
 
 TEST_F(SpotList, ClosingTheMainWindowWritesTheFileTwiceInTableOrder) {
   createVip();
-  Vip->SG1.setColWidth(2, 61);
-  Vip->Edit1.setText("UA1ABC");
+  Vip->SetColWidth(2, 61);
+  Vip->SetMyCall("UA1ABC");
   Form1->setBounds(33, 44, Form1->width(), Form1->height());
   std::string firstWrite;
   auto close = Vip->OnClose;
@@ -310,35 +289,35 @@ TEST_F(SpotList, SetupViewAndGridView) {
   Form1->StartSetup();
   EXPECT_TRUE(Vip->visible());
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
-  EXPECT_FALSE(Vip->RbPanel2.visible());
-  EXPECT_TRUE(Vip->RbPanel3.visible());
+  EXPECT_FALSE(Vip->GridViewShown());
+  EXPECT_TRUE(Vip->SetupViewShown());
   testing_support::snapshot(Vip->handle(), "spot-list-setup");
   Vip->close();  // in the setup view: the setup size is stored
   EXPECT_EQ(setting("VipWidth"), "266");
   EXPECT_EQ(setting("VipHeigth"), "203");
 
   Form1->ShowVip1Click();  // back to the grid, at the setup size
-  EXPECT_TRUE(Vip->RbPanel2.visible());
-  EXPECT_FALSE(Vip->RbPanel3.visible());
+  EXPECT_TRUE(Vip->GridViewShown());
+  EXPECT_FALSE(Vip->SetupViewShown());
   EXPECT_EQ(Vip->width(), 266);
 
   Vip->setBounds(Vip->left(), Vip->top(), 300, 250);
-  Vip->MyCall1.click();
-  Vip->RbCheckBox3.setChecked(true);
-  EXPECT_FALSE(Vip->RbPanel1.visible());  // the panel follows the box at "Ok" only
-  Vip->RbButton4.click();
+  guarded([] { Vip->MyCall1Click(); });
+  Vip->SetQrgPanel(true);
+  EXPECT_FALSE(Vip->FrequencyPanelShown());  // the panel follows the box at "Ok" only
+  guarded([] { Vip->RbButton4Click(); });
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(300, 250));
   EXPECT_EQ(setting("VipWidth"), "300");
   EXPECT_EQ(setting("QrgPanel"), "1");
-  EXPECT_TRUE(Vip->RbPanel1.visible());
-  EXPECT_TRUE(Vip->RbPanel2.visible());
-  EXPECT_FALSE(Vip->RbPanel3.visible());
+  EXPECT_TRUE(Vip->FrequencyPanelShown());
+  EXPECT_TRUE(Vip->GridViewShown());
+  EXPECT_FALSE(Vip->SetupViewShown());
 
   Form1->StartSetup();
-  Form1->CheckBox1.setChecked(false);
-  Form1->Edit1.setText("setup");  // typed: twice in the setup view, so the setup size is saved
-  EXPECT_TRUE(Vip->RbPanel3.visible());
-  Vip->RbButton4.click();
+  Form1->SetTakesSpots(false);
+  Form1->EnterCallsign("setup");  // typed: twice in the setup view, so the setup size is saved
+  EXPECT_TRUE(Vip->SetupViewShown());
+  guarded([] { Vip->RbButton4Click(); });
   EXPECT_EQ(std::make_pair(Vip->width(), Vip->height()), std::make_pair(266, 203));
   EXPECT_TRUE(messages.messages().empty());
 }
@@ -354,17 +333,17 @@ TEST_F(SpotList, FontAndColourDialogsOpenWithTheirOwnLastChoiceAndOnlyBoldSurviv
     return confirm;
   });
   next = {.name = "Arial", .height = 16, .bold = true, .italic = true, .color = core::clRed};
-  Vip->Font1.click();
-  EXPECT_EQ(Vip->SG1.font().name, "Arial");
-  EXPECT_EQ(Vip->SG1.defaultRowHeight(), 20);
+  guarded([] { Vip->Font1Click(); });
+  EXPECT_EQ(Vip->GridFont().name, "Arial");
+  EXPECT_EQ(Vip->RowHeight(), 20);
   EXPECT_FALSE(Vip->FontBold);  // bold with italic
   next.italic = false;
-  Vip->Font1.click();
+  guarded([] { Vip->Font1Click(); });
   EXPECT_TRUE(Vip->FontBold);
   next.name = "Courier New";
   confirm = false;
-  Vip->Font1.click();
-  EXPECT_EQ(Vip->SG1.font().name, "Arial");
+  guarded([] { Vip->Font1Click(); });
+  EXPECT_EQ(Vip->GridFont().name, "Arial");
   ASSERT_EQ(opened.size(), 3u);
   EXPECT_EQ(opened[0].name, "MS Sans Serif");
   EXPECT_EQ(opened[0].size(), 8);
@@ -374,16 +353,16 @@ TEST_F(SpotList, FontAndColourDialogsOpenWithTheirOwnLastChoiceAndOnlyBoldSurviv
 
   Vip->close();
   restartVip();
-  EXPECT_TRUE(Vip->SG1.font().bold);
-  EXPECT_EQ(Vip->SG1.font().name, "Arial");
-  EXPECT_EQ(Vip->SG1.font().color, core::clRed);
+  EXPECT_TRUE(Vip->GridFont().bold);
+  EXPECT_EQ(Vip->GridFont().name, "Arial");
+  EXPECT_EQ(Vip->GridFont().color, core::clRed);
   confirm = true;
   next.italic = true;
-  Vip->Font1.click();
+  guarded([] { Vip->Font1Click(); });
   Vip->close();
   restartVip();
-  EXPECT_FALSE(Vip->SG1.font().bold);
-  EXPECT_FALSE(Vip->SG1.font().italic);
+  EXPECT_FALSE(Vip->GridFont().bold);
+  EXPECT_FALSE(Vip->GridFont().italic);
   ui::setFontDialogHook(nullptr);
 
   std::vector<core::Color> colours;
@@ -393,25 +372,25 @@ TEST_F(SpotList, FontAndColourDialogsOpenWithTheirOwnLastChoiceAndOnlyBoldSurviv
     c = 0x123456 + core::Color(colours.size());
     return confirm;
   });
-  Vip->Color1.click();
-  Vip->FixedColor1.click();
+  guarded([] { Vip->Color1Click(); });
+  guarded([] { Vip->FixedColor1Click(); });
   confirm = false;
-  Vip->Color1.click();
+  guarded([] { Vip->Color1Click(); });
   ui::setColorDialogHook(nullptr);
   EXPECT_EQ(colours, (std::vector<core::Color>{core::clBlack, 0x123457, 0x123458}));
-  EXPECT_EQ(Vip->SG1.color(), 0x123457u);
-  EXPECT_EQ(Vip->SG1.fixedColor(), 0x123458u);
+  EXPECT_EQ(Vip->GridColor(), 0x123457u);
+  EXPECT_EQ(Vip->GridFixedColor(), 0x123458u);
 }
 
 TEST_F(SpotList, UnwritableFileIsReportedByOkButNotByTheMainWindowsClose) {
   createVip();
   std::filesystem::create_directory(TVip::SettingsPath());
   Form1->StartSetup();
-  Vip->RbButton4.click();
+  guarded([] { Vip->RbButton4Click(); });
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].text, "Unable to write to " + TVip::SettingsPath());
-  EXPECT_TRUE(Vip->RbPanel2.visible());  // the operator is not kept in the setup view
-  EXPECT_FALSE(Vip->RbPanel3.visible());
+  EXPECT_TRUE(Vip->GridViewShown());  // the operator is not kept in the setup view
+  EXPECT_FALSE(Vip->SetupViewShown());
   messages.clear();
   Vip->close();
   ASSERT_EQ(messages.messages().size(), 1u);
@@ -436,7 +415,7 @@ TEST_F(SpotList, TheOperatorsFileKeepsWhatItHeldUnlessChangedHere) {
   EXPECT_EQ((std::vector<std::string>{setting("Note"), setting("VipWidth"), setting("SpotWidth"), setting("FontSize"),
                                       setting("CfmServer"), setting("RdaServer")}),
             (std::vector<std::string>{"mine", "10", "$40", "0x0C", "http://new", "http://rda"}));
-  Vip->SG1.setColWidth(0, 70);
+  Vip->SetColWidth(0, 70);
   Vip->setWidth(200);
   Vip->WriteParams();
   EXPECT_EQ(std::make_pair(setting("SpotWidth"), setting("VipWidth")), std::make_pair(std::string("70"), std::string("200")));
@@ -460,7 +439,7 @@ TEST_F(SpotList, TheOperatorsFileKeepsWhatItHeldUnlessChangedHere) {
   };
   EXPECT_TRUE(onScreen(Form1->handle()));
   for (int i = 0; i < 30; ++i) Vip->AddSpot("R3X" + std::to_string(i), "14025.0", "AB-12", "12:00");
-  EXPECT_EQ(Vip->SG1.rowCount(), 32);
+  EXPECT_EQ(Vip->RowCount(), 32);
   EXPECT_TRUE(onScreen(Vip->handle()));
   Vip->WriteParams();
   for (const std::string key : {"SpotWidth", "FreqWidth", "FontSize"}) {
@@ -492,9 +471,9 @@ TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
   for (const auto& r : rows) Vip->AddSpot("R3NEW", "7012.0", r.rda, "12:03");
   EXPECT_TRUE(Vip->visible());
   EXPECT_EQ(rowTexts(0), (std::vector<std::string>{"    Spot", " Freq", "  RDA", " Time", "MW%"}));
-  EXPECT_EQ(Vip->SG1.rowCount(), 8);
+  EXPECT_EQ(Vip->RowCount(), 8);
   EXPECT_EQ(rowTexts(7), std::vector<std::string>(5));
-  const COLORREF own = ui::colorRef(Vip->SG1.color());
+  const COLORREF own = ui::colorRef(Vip->GridColor());
   for (int i = 0; i < 6; ++i) {
     SCOPED_TRACE(rows[i].rda);
     EXPECT_EQ(rowTexts(i + 1), (std::vector<std::string>{"R3NEW", "7012.0", rows[i].rda, "12:03", rows[i].mw}));
@@ -506,17 +485,17 @@ TEST_F(SpotList, SpotsBecomeRowsColouredByMostWanted) {
 
   // More rows than the view holds: the newest is the lowest visible row.
   for (int i = 0; i < 30; ++i) Vip->AddSpot(std::to_string(i) + "R", "14000.0", "CD-01", "12:00");
-  const int last = Vip->SG1.rowCount() - 2;
-  EXPECT_EQ(Vip->SG1.cell(0, last), "29R");
-  EXPECT_EQ(Vip->SG1.topRow() + Vip->SG1.visibleRowCount() - 1, last);
+  const int last = Vip->RowCount() - 2;
+  EXPECT_EQ(Vip->Cell(0, last), "29R");
+  EXPECT_EQ(Vip->TopRow() + Vip->VisibleRowCount() - 1, last);
 
-  Vip->CLEAR1.click();
-  EXPECT_EQ(Vip->SG1.rowCount(), 2);
+  guarded([] { Vip->CLEAR1Click(); });
+  EXPECT_EQ(Vip->RowCount(), 2);
   EXPECT_EQ(rowTexts(1), std::vector<std::string>(5));
-  EXPECT_EQ(Vip->SG1.cell(0, 0), "    Spot");
+  EXPECT_EQ(Vip->Cell(0, 0), "    Spot");
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
-  Vip->ClearClose1.click();
-  EXPECT_EQ(Vip->SG1.rowCount(), 2);
+  guarded([] { Vip->ClearClose1Click(); });
+  EXPECT_EQ(Vip->RowCount(), 2);
   EXPECT_FALSE(Vip->visible());
   EXPECT_NE(setting("VipWidth"), "<missing>");
 }
@@ -531,8 +510,8 @@ TEST_F(SpotList, TheNewestRowIsWhollyInViewWhateverTheWindowsHeight) {
     RECT client{};
     for (int i = 0; i < 45; ++i) {
       Vip->AddSpot("R3N" + std::to_string(i), "14025.0", "AB-12", "12:00");
-      GetClientRect(Vip->SG1.handle(), &client);
-      const RECT newest = Vip->SG1.cellRect(0, Vip->SG1.rowCount() - 2);
+      GetClientRect(Vip->PartWindow(TVip::Part::Grid), &client);
+      const RECT newest = Vip->CellRect(0, Vip->RowCount() - 2);
       ASSERT_FALSE(IsRectEmpty(&newest)) << "spot " << i + 1;
       ASSERT_LE(newest.bottom, client.bottom) << "spot " << i + 1;
     }
@@ -544,21 +523,22 @@ TEST_F(SpotList, ClickTunesLogger32AndSendsTheDistrictAfterThePause) {
   Vip->AddSpot("R3DEMO", "14025.0", "AB-12", "12:01");
   const DWORD start = GetTickCount();
   clickRow(1);
-  EXPECT_EQ(CommandWindow::texts(), std::vector<std::string>{"<APP_CLICK_DXSPOT:16>14025.000|R3DEMO"});
+  EXPECT_EQ(logger32->commands(), std::vector<std::string>{"<APP_CLICK_DXSPOT:16>14025.000|R3DEMO"});
   EXPECT_EQ(sent(), (std::vector<std::string>{"<APP_CLICK_DXSPOT:16>14025.000|R3DEMO", "<STATE:2>AB<CNTY:2>12"}));
   EXPECT_GE(GetTickCount() - start, TForm2::kClickPauseMs - 20) << "the district after the pause";
   EXPECT_EQ(Vip->HitRow, 1);
-  EXPECT_EQ(Vip->SG1.current(), (ui::GridCoord{0, 1}));
+  EXPECT_EQ(Vip->CurrentCell(), (ui::GridCoord{0, 1}));
 
-  CommandWindow::texts().clear();
+  logger32->takeCommands();
   clickRow(2);  // the empty slot
   clickRow(0);  // the title row
   EXPECT_EQ(sent(), std::vector<std::string>{"<APP_CLICK_DXSPOT:3>00|"});
 
-  CommandWindow::texts().clear();
-  Vip->SG1.setCurrent(0, 2);
-  clickRow(1, ui::MouseButton::Right);  // selects only
-  EXPECT_EQ(Vip->SG1.current(), (ui::GridCoord{0, 1}));
+  logger32->takeCommands();
+  clickRow(2, ui::MouseButton::Right);  // selects only
+  EXPECT_EQ(Vip->CurrentCell(), (ui::GridCoord{0, 2}));
+  clickRow(1, ui::MouseButton::Right);
+  EXPECT_EQ(Vip->CurrentCell(), (ui::GridCoord{0, 1}));
   Form2->CommandWnd = nullptr;  // no link: the click is lost without a word
   clickRow(1);
   EXPECT_TRUE(sent().empty());
@@ -573,8 +553,8 @@ TEST_F(SpotList, OneClickSequenceAtATimeEachWithTheDistrictOfItsOwnRow) {
   const std::vector<std::string> first = {"<APP_CLICK_DXSPOT:15>14025.000|R3AAA", "<STATE:2>AB<CNTY:2>12"};
   const std::vector<std::string> second = {"<APP_CLICK_DXSPOT:14>7010.000|R3BBB", "<STATE:2>CD<CNTY:2>01"};
   auto post = [&](UINT msg, int row) {
-    const RECT r = Vip->SG1.cellRect(0, row);
-    PostMessageW(Vip->SG1.handle(), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
+    const RECT r = Vip->CellRect(0, row);
+    PostMessageW(Vip->PartWindow(TVip::Part::Grid), msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
   };
   // A press on the second row, waiting in the queue when the first click's pause
   // begins.
@@ -586,17 +566,17 @@ TEST_F(SpotList, OneClickSequenceAtATimeEachWithTheDistrictOfItsOwnRow) {
   EXPECT_EQ(sent(), both);
 
   // A double click on one row is one click.
-  CommandWindow::texts().clear();
+  logger32->takeCommands();
   for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) post(msg, 1);
   EXPECT_EQ(sent(), first);
 
   // "Clear All" while the click is on its way: the district is the one the clicked
   // row held.
-  CommandWindow::texts().clear();
-  CommandWindow::onNextText() = [] { Vip->CLEAR1Click(); };
+  logger32->takeCommands();
+  logger32->onNextCommand([] { Vip->CLEAR1Click(); });
   clickRow(1);
   EXPECT_EQ(sent(), first);
-  EXPECT_EQ(Vip->SG1.rowCount(), 2);
+  EXPECT_EQ(Vip->RowCount(), 2);
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -605,7 +585,7 @@ TEST_F(SpotList, PointerOverARowShowsItsRegionLine) {
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:03");
   Vip->AddSpot("R3NEW", "7012.0", "", "12:03");
   const auto overRow = [&](int row) {
-    const RECT r = Vip->SG1.cellRect(0, row);
+    const RECT r = Vip->CellRect(0, row);
     Vip->SG1MouseMove({}, 5, (r.top + r.bottom) / 2);
   };
   overRow(1);
@@ -617,8 +597,8 @@ TEST_F(SpotList, PointerOverARowShowsItsRegionLine) {
 
 TEST_F(SpotList, FrequencyPanelSendsTheLabelsFrequencyWithTheMode) {
   createVip();
-  Vip->RbButton1.click();
-  Vip->RbButton2.click();
+  guarded([] { Vip->RbButton1Click(); });
+  guarded([] { Vip->RbButton2Click(); });
   Form2->LinkMsg = RegisterWindowMessageA("Logger32 1");
   bool handled = false;
   MSG report{};
@@ -627,9 +607,9 @@ TEST_F(SpotList, FrequencyPanelSendsTheLabelsFrequencyWithTheMode) {
   report.wParam = 100;
   report.lParam = 14025000;
   Form2->ApplicationEvents1Message(report, handled);
-  EXPECT_EQ(Vip->Label1.caption(), "14025,000");
-  Vip->RbButton1.click();
-  Vip->RbButton2.click();
+  EXPECT_EQ(Vip->FrequencyText(), "14025,000");
+  guarded([] { Vip->RbButton1Click(); });
+  guarded([] { Vip->RbButton2Click(); });
   EXPECT_EQ(sent(),
             (std::vector<std::string>{"<APP_SET_FREQ_MODE:8>QRG|CW-R", "<APP_SET_FREQ_MODE:7>QRG|USB",
                                       "<APP_SET_FREQ_MODE:14>14025,000|CW-R", "<APP_SET_FREQ_MODE:13>14025,000|USB"}));
@@ -637,17 +617,17 @@ TEST_F(SpotList, FrequencyPanelSendsTheLabelsFrequencyWithTheMode) {
 
 TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
   createVip();
-  Form1->CheckBox1.setChecked(false);  // the spot below starts no lookup of its own
+  Form1->SetTakesSpots(false);  // the spot below starts no lookup of its own
   const char* record = "<DXSPOT_CALLSIGN:5>R9ABC<DXSPOT_FREQ:6>7012.0<APP_DXSPOT_TIME:4>0915";
-  SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record));
+  SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record));
 
-  Form1->Edit1.setText("R3NEW");
+  Form1->EnterCallsign("R3NEW");
   EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"R3NEW", "7012.0", "KK-33", "09:15", "0"}));
   EXPECT_FALSE(std::filesystem::exists("QJmis.txt"));
 
   const std::string earlier = "UA1AAA:  AB-12  1.1.2020  1:00:00\r\n\r\n\xC0\xFF odd line\r\n";
   dir.write("QJmis.txt", earlier);
-  Form1->Edit1.setText("R3TWO");
+  Form1->EnterCallsign("R3TWO");
   const std::string log = readFile("QJmis.txt");
   ASSERT_EQ(log.rfind(earlier, 0), 0u);
   const std::string added = log.substr(earlier.size());
@@ -658,18 +638,18 @@ TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
   // and nothing is left beside it.
   HANDLE held = CreateFileA("QJmis.txt", GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Form1->Edit1.setText("R3NEW");
+  Form1->EnterCallsign("R3NEW");
   CloseHandle(held);
   EXPECT_EQ(readFile("QJmis.txt"), log);
   int files = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 6);  // the five reference files and the log
-  EXPECT_EQ(Vip->SG1.rowCount(), 5);
+  EXPECT_EQ(Vip->RowCount(), 5);
 
   // A log the operator keeps in UTF-8 is not re-encoded: its lines stay as they are.
   const std::string utf8 = "\xEF\xBB\xBFRA1AAA:  AB-12  \xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0\r\n";
   dir.write("QJmis.txt", utf8);
-  Form1->Edit1.setText("R3TWO");
+  Form1->EnterCallsign("R3TWO");
   EXPECT_EQ(readFile("QJmis.txt").rfind(utf8 + "R3TWO:  KK-33  ", 0), 0u);
 
   // The line is added at the end, the earlier bytes as they were, after a line
@@ -680,7 +660,7 @@ TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
   held = CreateFileA("QJmis.txt", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  Form1->Edit1.setText("R3NEW");
+  Form1->EnterCallsign("R3NEW");
   CloseHandle(held);
   EXPECT_EQ(readFile("QJmis.txt").rfind(unended + "\r\nR3NEW:  KK-33  ", 0), 0u) << readFile("QJmis.txt");
   EXPECT_TRUE(messages.messages().empty());

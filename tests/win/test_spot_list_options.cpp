@@ -13,11 +13,10 @@
 
 #include "app/VipU.h"
 #include "core/link_texts.h"
+#include "logger32_standin.h"
 #include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
-
-#include <commctrl.h>
 
 namespace {
 
@@ -25,6 +24,17 @@ using core::minutesToMillis;
 using testing_support::settle;
 
 constexpr COLORREF kPink = 0xB6B0F9;  // the rows of AB-12, 3 %
+using Field = TOptions::Field;
+using Box = TOptions::Box;
+
+// The dialog's OK, run as its button runs it: inside the error boundary.
+void ok(TOptions& dialog) {
+  ui::app().guard([&] { dialog.OkClick(); });
+}
+// "Options…" from the spot list's menu.
+void openOptions() {
+  ui::app().guard([] { Vip->Options1Click(); });
+}
 
 class SpotListOptions : public ::testing::Test {
  protected:
@@ -36,23 +46,18 @@ class SpotListOptions : public ::testing::Test {
     dir.writeLines("QJlook.txt", {"R9X"});
     dir.writeLines("QJreg.txt", {"AB-12 01.2020-LastQso 3.55%MW", "CD-01 02.2021-LastQso 75%MW"});
     windows.emplace();
-    // Logger32's command window: an edit whose every text is recorded.
-    commandWindow = CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    SetWindowSubclass(commandWindow, &recordCommand, 1, reinterpret_cast<DWORD_PTR>(&commands));
-    Form2->CommandWnd = commandWindow;
+    // Logger32's command window on the test's own thread, which records every text.
+    logger32.emplace(testing_support::Logger32StandIn::Thread::TestThread);
+    Form2->CommandWnd = logger32->commandWindow();
     SetCursorPos(1200, 1000);  // away from every window, until a test puts it on a row
   }
   void TearDown() override {
     vip.reset();
     Vip = nullptr;
     windows.reset();
-    DestroyWindow(commandWindow);
+    logger32.reset();
     settle();
     testing_support::removeSettingsFile(TVip::SettingsPath());
-  }
-  static LRESULT CALLBACK recordCommand(HWND w, UINT m, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR texts) {
-    if (m == WM_SETTEXT) reinterpret_cast<std::vector<std::string>*>(texts)->emplace_back(reinterpret_cast<const char*>(lParam));
-    return DefSubclassProc(w, m, wParam, lParam);
   }
   void createVip(const std::vector<std::string>& settings) {
     std::string bytes = "[RD]\r\n";
@@ -71,19 +76,19 @@ class SpotListOptions : public ::testing::Test {
   }
   std::vector<std::string> rowTexts(int row) const {
     std::vector<std::string> r;
-    for (int c = 0; c < 4; ++c) r.push_back(Vip->SG1.cell(c, row));
+    for (int c = 0; c < 4; ++c) r.push_back(Vip->Cell(c, row));
     return r;
   }
   std::vector<std::string> calls() const {
     std::vector<std::string> r;
-    for (int row = 1; row < Vip->SG1.rowCount() - 1; ++row) r.push_back(Vip->SG1.cell(0, row));
+    for (int row = 1; row < Vip->RowCount() - 1; ++row) r.push_back(Vip->Cell(0, row));
     return r;
   }
   // The pink rows the screen shows in the grid's first column, right of the text.
   int pinkRowsOnScreen() const {
     settle();
-    const auto screen = testing_support::captureClient(Vip->SG1.handle());
-    const int x = Vip->SG1.colWidth(0) - 3;
+    const auto screen = testing_support::captureClient(Vip->PartWindow(TVip::Part::Grid));
+    const int x = Vip->ColWidth(0) - 3;
     int rows = 0;
     for (int y = 0, before = false; y < screen.height; ++y) {
       const bool pink = screen.pixel(x, y) == kPink;
@@ -93,17 +98,16 @@ class SpotListOptions : public ::testing::Test {
     return rows;
   }
   void pointAtRow(int row) {
-    const RECT r = Vip->SG1.cellRect(0, row);
+    const RECT r = Vip->CellRect(0, row);
     POINT pt{5, (r.top + r.bottom) / 2};
-    ClientToScreen(Vip->SG1.handle(), &pt);
+    ClientToScreen(Vip->PartWindow(TVip::Part::Grid), &pt);
     SetCursorPos(pt.x, pt.y);
   }
 
   testing_support::ScratchDir dir;
   testing_support::MessageRecorder messages;
-  HWND commandWindow = nullptr;
-  std::vector<std::string> commands;
   std::optional<MainAndLinkWindows> windows;
+  std::optional<testing_support::Logger32StandIn> logger32;
   std::unique_ptr<TVip> vip;
   core::Millis clock = 0;
 };
@@ -135,7 +139,8 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
   // The operator's steps, one each time the dialog's loop finds nothing to do.
   std::vector<std::function<void(TOptions&)>> steps = {
       [](TOptions& d) {
-        EXPECT_EQ(std::make_tuple(d.Edit1.text(), d.Edit2.text(), d.CheckBox1.checked(), d.Edit3.text(), d.Edit4.text()),
+        EXPECT_EQ(std::make_tuple(d.FieldText(Field::Merge), d.FieldText(Field::Age), d.Checked(Box::WithoutFocus),
+                                  d.FieldText(Field::SoundMinutes), d.FieldText(Field::SoundFile)),
                   std::make_tuple("0", "45", false, "10", ""));
         // A spot listed meanwhile leaves the dialog in front, with the keyboard.
         Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
@@ -145,25 +150,25 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
         for (HWND w = GetWindow(d.handle(), GW_HWNDNEXT); w && !dialogAbove; w = GetWindow(w, GW_HWNDNEXT))
           dialogAbove = w == Vip->handle();
         EXPECT_TRUE(dialogAbove);
-        d.Edit1.setText("30 min");
-        d.Button1.click();
+        d.TypeInto(Field::Merge, "30 min");
+        ok(d);
       },
       [](TOptions& d) {
         // Still open, the wrong field named in red, what was typed kept.
         EXPECT_TRUE(IsWindowVisible(d.handle()));
-        EXPECT_EQ(d.Label5.caption(), "Merge: whole minutes from 0 to 1440, please");
-        EXPECT_EQ(d.Edit1.text(), "30 min");
+        EXPECT_EQ(d.ProblemText(), "Merge: whole minutes from 0 to 1440, please");
+        EXPECT_EQ(d.FieldText(Field::Merge), "30 min");
         settle();
-        const auto shown = testing_support::captureClient(d.Label5.handle());
+        const auto shown = testing_support::captureClient(d.ProblemWindow());
         EXPECT_GT(shown.count({0, 0, shown.width, shown.height}, [](COLORREF c) { return c == RGB(255, 0, 0); }), 20);
         testing_support::snapshot(d.handle(), "spot-list-options-wrong-value");
-        d.Edit1.setText("30");
-        d.Edit2.setText("0x0F");
-        d.CheckBox1.setChecked(true);
-        d.CheckBox2.setChecked(true);
-        d.Edit3.setText(" 5 ");
-        d.Edit4.setText("alert.wav");
-        d.Button1.click();
+        d.TypeInto(Field::Merge, "30");
+        d.TypeInto(Field::Age, "0x0F");
+        d.SetChecked(Box::WithoutFocus, true);
+        d.SetChecked(Box::Sound, true);
+        d.TypeInto(Field::SoundMinutes, " 5 ");
+        d.TypeInto(Field::SoundFile, "alert.wav");
+        ok(d);
       }};
   std::size_t next = 0;
   const int idle = ui::app().addIdleHandler([&] {
@@ -172,7 +177,7 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
       PostMessageW(Vip->OptionsDialog->handle(), WM_NULL, 0, 0);
     }
   });
-  Vip->Options1.click();
+  openOptions();
   EXPECT_EQ(next, steps.size());
   EXPECT_FALSE(IsWindowVisible(Vip->OptionsDialog->handle()));
   const core::SpotListOptions chosen{30, 15, true, true, "alert.wav", 5};
@@ -189,17 +194,17 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
   // Cancel, and the close box, change nothing.
   Vip->show();
   steps = {[](TOptions& d) {
-             d.Edit1.setText("1");
-             d.Button2.click();
+             d.TypeInto(Field::Merge, "1");
+             ui::app().guard([&] { d.CancelClick(); });
            },
            [](TOptions& d) {
-             EXPECT_EQ(d.Edit1.text(), "30");
-             d.Edit1.setText("2");
+             EXPECT_EQ(d.FieldText(Field::Merge), "30");
+             d.TypeInto(Field::Merge, "2");
              d.close();
            }};
   next = 0;
-  Vip->Options1.click();
-  Vip->Options1.click();
+  openOptions();
+  openOptions();
   ui::app().removeIdleHandler(idle);
   EXPECT_EQ(next, steps.size());
   EXPECT_EQ(Vip->ContestOptions, chosen);
@@ -224,24 +229,25 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
     const auto s = feedSpot(i);
     Vip->AddSpot(s[0], s[1], s[2], s[3]);
   }
-  ASSERT_EQ(Vip->SG1.rowCount(), 52);
+  ASSERT_EQ(Vip->RowCount(), 52);
   // The rows in the order of their stations' last spots, each with its last
   // frequency and time.
   for (int row = 1; row <= 50; ++row) {
     SCOPED_TRACE(row);
     EXPECT_EQ(rowTexts(row), feedSpot(950 + row - 1));
   }
-  EXPECT_EQ(Vip->SG1.topRow() + Vip->SG1.visibleRowCount() - 1, 50) << "the newest row lowest in view";
+  EXPECT_EQ(Vip->TopRow() + Vip->VisibleRowCount() - 1, 50) << "the newest row lowest in view";
 
   // A click on a merged row tunes to its last frequency.
-  const RECT r = Vip->SG1.cellRect(0, 50);
+  const RECT r = Vip->CellRect(0, 50);
   Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  const auto commands = logger32->commands();
   ASSERT_FALSE(commands.empty());
   EXPECT_EQ(commands[0], "<APP_CLICK_DXSPOT:15>14999.000|R43AA");
 
   // On the screen: three spots of one station are one row; past the window a
   // repeat is a row of its own.
-  Vip->CLEAR1.click();
+  ui::app().guard([] { Vip->CLEAR1Click(); });
   for (int i = 0; i < 3; ++i) Vip->AddSpot("R3NEW", "7012." + std::to_string(i), "AB-12", "12:0" + std::to_string(i));
   EXPECT_EQ(calls(), std::vector<std::string>{"R3NEW"});
   EXPECT_EQ(pinkRowsOnScreen(), 1);
@@ -252,12 +258,12 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
 
   // A typed callsign is listed with the last spot's frequency in a row of its own:
   // the station's spot row keeps its frequency.
-  Vip->CLEAR1.click();
+  ui::app().guard([] { Vip->CLEAR1Click(); });
   for (const auto& [call, freq] : {std::pair{"R3NEW", "14001.1"}, {"R2OTH", "14002.2"}}) {
     const std::string record = std::string("<DXSPOT_CALLSIGN:5>") + call + "<DXSPOT_FREQ:7>" + freq;
-    SendMessageA(Form2->Edit1.handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
+    SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
   }
-  Form1->Edit1.setText("R3NEW");
+  Form1->EnterCallsign("R3NEW");
   EXPECT_EQ(calls(), (std::vector<std::string>{"R3NEW", "R2OTH", "R3NEW"}));
   EXPECT_EQ(rowTexts(1)[1], "14001.1");
   EXPECT_EQ(rowTexts(3)[1], "14002.2");
@@ -297,12 +303,12 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
   const auto callUnderPointer = [&] {
     POINT pt{};
     GetCursorPos(&pt);
-    ScreenToClient(Vip->SG1.handle(), &pt);
-    return Vip->SG1.cell(0, Vip->SG1.mouseToCell(1, pt.y).row);
+    ScreenToClient(Vip->PartWindow(TVip::Part::Grid), &pt);
+    return Vip->Cell(0, Vip->CellAt(1, pt.y).row);
   };
-  const int top = Vip->SG1.topRow(), rested = top + 3;
+  const int top = Vip->TopRow(), rested = top + 3;
   ASSERT_GT(top, 2);
-  const std::string restedCall = Vip->SG1.cell(0, rested), topCall = Vip->SG1.cell(0, top);
+  const std::string restedCall = Vip->Cell(0, rested), topCall = Vip->Cell(0, top);
   pointAtRow(rested);
   settle();
   ui::app().idle();  // where the program's loop notices the mouse has come
@@ -327,7 +333,7 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
   const auto sent = [&] {
     settle();
     EXPECT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
-    return std::exchange(commands, {});
+    return logger32->takeCommands();
   };
   const std::string restedFreq = "14" + std::to_string(100 + rested - 1) + ".0";
   EXPECT_EQ(sent(), (std::vector<std::string>{core::spotClickCommand(restedFreq, restedCall), "<STATE:2>AB<CNTY:2>12"}));
@@ -340,15 +346,15 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
   for (int i = 0; i < 3; ++i) Vip->AddSpot(callOf(40 + i), "14300.0", "AB-12", "12:03");
 
   // A press made before spots that move the rows, handled after them.
-  const int pressedRow = Vip->SG1.topRow() + 2;
-  const std::string pressedCall = Vip->SG1.cell(0, pressedRow);
-  const RECT r = Vip->SG1.cellRect(0, pressedRow);
-  PostMessageW(Vip->SG1.handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
-  PostMessageW(Vip->SG1.handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, (r.top + r.bottom) / 2));
+  const int pressedRow = Vip->TopRow() + 2;
+  const std::string pressedCall = Vip->Cell(0, pressedRow);
+  const RECT r = Vip->CellRect(0, pressedRow);
+  PostMessageW(Vip->PartWindow(TVip::Part::Grid), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, (r.top + r.bottom) / 2));
+  PostMessageW(Vip->PartWindow(TVip::Part::Grid), WM_LBUTTONUP, 0, MAKELPARAM(5, (r.top + r.bottom) / 2));
   Sleep(50);
   clock += 5000;
-  Vip->AddSpot(Vip->SG1.cell(0, 1), "14300.0", "AB-12", "12:02");  // the first row merges away
-  ASSERT_NE(Vip->SG1.cell(0, pressedRow), pressedCall) << "the rows moved under the press";
+  Vip->AddSpot(Vip->Cell(0, 1), "14300.0", "AB-12", "12:02");  // the first row merges away
+  ASSERT_NE(Vip->Cell(0, pressedRow), pressedCall) << "the rows moved under the press";
   const auto got = sent();
   ASSERT_FALSE(got.empty());
   EXPECT_NE(got[0].find("|" + pressedCall), std::string::npos) << got[0];
@@ -393,16 +399,16 @@ TEST_F(SpotListOptions, ListingWithoutFocusLeavesTheOperatorInTheCallsignField) 
     SCOPED_TRACE(withoutFocus ? "ListWithoutFocus=1" : "ListWithoutFocus=0");
     createVip({withoutFocus ? "ListWithoutFocus=1" : "ListWithoutFocus=0", "VipLeft=330", "VipTop=10"});
     Form1->bringToFront();
-    Form1->Edit1.setFocus();
+    Form1->FocusCallsign();
     settle();
     ASSERT_EQ(GetForegroundWindow(), Form1->handle());
     Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
     settle();
     EXPECT_TRUE(IsWindowVisible(Vip->handle()));
     EXPECT_EQ(GetForegroundWindow(), withoutFocus ? Form1->handle() : Vip->handle());
-    EXPECT_EQ(GetFocus() == Form1->Edit1.handle(), withoutFocus);
+    EXPECT_EQ(Form1->CallsignFocused(), withoutFocus);
     // The list shows its titles and the row all the same.
-    EXPECT_EQ(Vip->SG1.cell(0, 0), "    Spot");
+    EXPECT_EQ(Vip->Cell(0, 0), "    Spot");
     EXPECT_EQ(pinkRowsOnScreen(), 1);
   }
 }

@@ -14,6 +14,12 @@
 namespace {
 
 constexpr int kWidths[] = {60, 50, 40, 40, 30};
+// The grid as the tests set it up: rows 17 pixels high under a 1-pixel line, the
+// columns' right edges (each column followed by its 1-pixel line), and the client
+// area inside the 2-pixel frame of a 300 x 200 grid.
+constexpr int kPitch = 18;
+constexpr int kRight[] = {60, 111, 152, 193, 224};
+constexpr int kClientHeight = 196;
 
 core::Color pixel(const core::Image& image, int x, int y) {
   const unsigned char* px = image.row(y) + 3 * x;
@@ -37,8 +43,7 @@ class GridTest : public testing::Test {
     testing_support::settle();
   }
 
-  int pitch() const { return grid.defaultRowHeight() + 1; }
-  // The x of the grid line right of a column.
+  // The x of the grid line right of a column, where it lies now.
   int borderX(int col) const { return grid.cellRect(col, 0).right; }
   bool shownWhole(int row) const {
     const RECT r = grid.cellRect(0, row);
@@ -71,7 +76,7 @@ TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
   struct {
     POINT at;
     bool sizing;
-  } spots[] = {{{borderX(0) + 2, 5}, true}, {{30, 5}, false}, {{borderX(0), pitch() + 5}, false}};
+  } spots[] = {{{kRight[0] + 2, 5}, true}, {{30, 5}, false}, {{kRight[0], kPitch + 5}, false}};
   for (auto [at, sizing] : spots) {
     ClientToScreen(grid.handle(), &at);
     SetCursorPos(at.x, at.y);
@@ -85,11 +90,11 @@ TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
   grid.OnMouseMove = [&](ui::ShiftState, int x, int y) { moves.push_back({x, y}); };
 
   // Live: the column is wider while the button is still down.
-  post(WM_LBUTTONDOWN, borderX(0) + 2, 5, MK_LBUTTON);
-  post(WM_MOUSEMOVE, borderX(0) + 32, 5, MK_LBUTTON);
+  post(WM_LBUTTONDOWN, kRight[0] + 2, 5, MK_LBUTTON);
+  post(WM_MOUSEMOVE, kRight[0] + 32, 5, MK_LBUTTON);
   EXPECT_EQ(grid.colWidth(0), 90);
   EXPECT_EQ(grid.cellRect(1, 0).left, 91);
-  post(WM_LBUTTONUP, borderX(0), 5);
+  post(WM_LBUTTONUP, kRight[0], 5);
   post(WM_MOUSEMOVE, 250, 5);
   EXPECT_EQ(grid.colWidth(0), 90);
   ASSERT_TRUE(downs.size() == 1 && !moves.empty()) << "the owner hears of the mouse";
@@ -105,21 +110,25 @@ TEST_F(GridTest, ColumnBordersDragInTheTitleRowOnly) {
 
   // A border in a data row is not a handle.
   grid.setRowCount(4);
-  drag(borderX(2), pitch() + 3, borderX(2) + 30, pitch() + 3);
+  drag(borderX(2), kPitch + 3, borderX(2) + 30, kPitch + 3);
   EXPECT_EQ(grid.colWidth(2), 40);
 }
 
 TEST_F(GridTest, RowsFollowTheDefaultRowHeightAfterAFontChange) {
-  for (int points : {8, 14, 20}) {
-    SCOPED_TRACE(points);
+  const struct {
+    int points, rowHeight;
+    int firstTop;  // the first data row's top: under the title row and its line
+  } cases[] = {{8, 16, 17}, {14, 22, 23}, {20, 28, 29}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.points);
     ui::Font font = grid.font();
-    font.setSize(points);
+    font.setSize(c.points);
     grid.setFont(font);
-    grid.setDefaultRowHeight(font.size() + 8);
+    grid.setDefaultRowHeight(c.rowHeight);
     grid.setRowCount(200);
     const RECT first = grid.cellRect(0, 1);
-    EXPECT_EQ(first.top, font.size() + 8 + 1);
-    EXPECT_EQ(first.bottom - first.top, font.size() + 8);
+    EXPECT_EQ(first.top, c.firstTop);
+    EXPECT_EQ(first.bottom - first.top, c.rowHeight);
     // The rows counted visible show whole; the next one does not.
     const int last = grid.topRow() + grid.visibleRowCount() - 1;
     EXPECT_TRUE(shownWhole(last));
@@ -177,7 +186,7 @@ TEST_F(GridTest, ScrollingKeepsTheNewestRowLowestVisibleAndTheBarInStep) {
 TEST_F(GridTest, CellUnderAPointOwnsTheLinesRightAndBelowIt) {
   grid.setRowCount(30);
   grid.setTopRow(5);
-  const int p = pitch(), b0 = borderX(0), right = borderX(4);
+  const int p = kPitch, b0 = kRight[0], right = kRight[4];
   struct Case {
     int x, y;
     ui::GridCoord cell;
@@ -185,11 +194,13 @@ TEST_F(GridTest, CellUnderAPointOwnsTheLinesRightAndBelowIt) {
       {0, 0, {0, 0}},          {b0 - 1, p - 2, {0, 0}}, {b0, 5, {0, 0}},    {b0 + 1, 5, {1, 0}},
       {5, p - 1, {0, 0}},      {5, p, {0, 5}},          {5, 2 * p - 1, {0, 5}}, {5, 2 * p, {0, 6}},
       {right, p, {4, 5}},      {right + 1, p, {}},      {-1, 5, {}},        {5, -1, {}},
-      {5, grid.clientHeight(), {}},
+      {5, kClientHeight, {}},
   };
   for (const Case& c : cases) EXPECT_EQ(grid.mouseToCell(c.x, c.y), c.cell) << c.x << "," << c.y;
-  const RECT last = grid.cellRect(4, 5 + grid.visibleRowCount() - 1);
-  EXPECT_EQ(grid.mouseToCell(last.right, last.bottom), (ui::GridCoord{4, 5 + grid.visibleRowCount() - 1}));
+  // Nine rows of 18 pixels fit under the title row: the lowest whole one is 13,
+  // its lines at x 224 and y 179.
+  EXPECT_EQ(grid.visibleRowCount(), 9);
+  EXPECT_EQ(grid.mouseToCell(224, 179), (ui::GridCoord{4, 13}));
   const RECT above = grid.cellRect(0, 4);
   EXPECT_EQ(above.right, above.left) << "a row scrolled out has no rectangle";
   grid.setRowCount(3);
@@ -214,7 +225,8 @@ TEST_F(GridTest, DrawCellRunsAfterTheStandardDrawingForTheRowsInViewOnly) {
     EXPECT_TRUE(canvas.font() == grid.font());
   };
   test::render(grid);
-  EXPECT_EQ(calls, (grid.clientHeight() + pitch() - 1) / pitch() * 5);
+  // 196 pixels show eleven rows of 18, the last one cut off: 55 cells.
+  EXPECT_EQ(calls, 55);
 }
 
 TEST_F(GridTest, AFailingDrawCellHandlerIsReportedOnceAndTheViewStillPainted) {
@@ -261,8 +273,8 @@ TEST_F(GridTest, PaintsTitleCellsLinesTextAndWhatTheOwnerDraws) {
   EXPECT_EQ(centre(1, 1), core::clWhite);
   EXPECT_EQ(centre(2, 3), test::resolved(0xFF00000D)) << "the selection";
   EXPECT_EQ(centre(0, 4), 0x00B6B0F9u);
-  EXPECT_EQ(at(borderX(0), pitch() + 5), core::clSilver);
-  EXPECT_EQ(at(20, pitch() - 1), core::clSilver);
+  EXPECT_EQ(at(kRight[0], kPitch + 5), core::clSilver);
+  EXPECT_EQ(at(20, kPitch - 1), core::clSilver);
   int red = 0;
   const RECT text = grid.cellRect(0, 1);
   for (int y = text.top; y < text.bottom; ++y)
@@ -280,7 +292,7 @@ TEST_F(GridTest, InvalidatesOnlyWhatChanges) {
   };
   UpdateWindow(grid.handle());
   grid.setCell(1, 2, "A");
-  RECT expected = grid.cellRect(1, 2), got = updateRect();
+  RECT expected{61, 36, 111, 53}, got = updateRect();  // the cell (1, 2)
   EXPECT_TRUE(EqualRect(&got, &expected));
   UpdateWindow(grid.handle());
   // Same values, and a row below the view.
@@ -316,9 +328,9 @@ TEST_F(GridTest, DeletedRowsMoveTheRowsBelowUpAndTheViewKeepsShowingItsRows) {
 
   // Within it: painted again from the first removed row down; a current row that
   // goes hands its place to the row after it.
-  const RECT from = grid.cellRect(0, 48);
   grid.deleteRows(48, 3);
-  RECT expected{0, from.top, grid.clientWidth(), grid.clientHeight()};
+  // Row 48 is the fourth row in view (45 is the top row): it starts at y 72.
+  RECT expected{0, 72, grid.clientWidth(), grid.clientHeight()};
   got = repainted();
   EXPECT_TRUE(EqualRect(&got, &expected));
   EXPECT_EQ(std::make_tuple(grid.cell(0, 47), grid.cell(0, 48), grid.current()),

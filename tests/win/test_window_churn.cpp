@@ -5,6 +5,8 @@
 #include <map>
 
 #include "main_window_fixture.h"
+#include "ui/list_box.h"
+#include "ui/status_bar.h"
 
 using testing_support::pump;
 
@@ -41,19 +43,37 @@ int screenHeight(HWND w) {
 
 using Churn = MainWindowTest;
 
+// The main window's lower part as a form of the test's own lays it out: a list box
+// under the fields' row and a bar, the window fitting itself to them.
+struct ListAndBar : ui::Form {
+  ListAndBar() {
+    create({.className = "TChurnTestForm", .caption = "Churn", .left = 40, .top = 300, .width = 301, .height = 94});
+    setBorderWidth(1);
+    setAutoSize(true);
+    list.create(this, 0, 24, 257, 35);
+    bar.create(this, 0, 48, 291, 17);
+    bar.setPanelText("RDA Status CFM");
+    show();
+  }
+  ui::ListBox list;
+  ui::StatusBar bar;
+};
+
 TEST_F(Churn, WhatIsAlreadySoCostsNoWindowMessage) {
-  form->Edit2.setText("AB-12");
-  form->ListBox1.setBounds(0, 24, 257, 53);
+  form->EnterDistrict("AB-12");
+  ListAndBar other;
+  other.list.setBounds(0, 24, 257, 53);
   pump();
   {
     SentMessages sent;
     form->setCaption(form->caption());
-    form->Edit2.setText("AB-12");
-    form->ListBox1.setBounds(0, 24, 257, 53);
-    form->ListBox1.setHeight(form->ListBox1.height());
-    form->StatusBar1.show();
-    form->ListBox1.show();
+    form->EnterDistrict("AB-12");
+    other.list.setBounds(0, 24, 257, 53);
+    other.list.setHeight(other.list.height());
+    other.bar.show();
+    other.list.show();
     form->applyHeld();  // what the event held reaches the screen
+    other.applyHeld();
     EXPECT_EQ(sent.of(WM_SETTEXT), 0);
     EXPECT_EQ(sent.of(WM_WINDOWPOSCHANGING), 0);
     EXPECT_EQ(sent.of(WM_SHOWWINDOW), 0);
@@ -65,61 +85,70 @@ TEST_F(Churn, WhatIsAlreadySoCostsNoWindowMessage) {
     // Hidden and shrunk, then back as it was within one event: readers see each
     // step, the window is never touched.
     SentMessages sent;
-    form->ListBox1.hide();
-    form->ListBox1.setHeight(17);
-    EXPECT_FALSE(form->ListBox1.visible());
-    EXPECT_EQ(form->ListBox1.height(), 17);
-    form->ListBox1.setHeight(53);
-    form->ListBox1.show();
+    other.list.hide();
+    other.list.setHeight(17);
+    EXPECT_FALSE(other.list.visible());
+    EXPECT_EQ(other.list.height(), 17);
+    other.list.setHeight(53);
+    other.list.show();
     pump();
     EXPECT_EQ(sent.of(WM_WINDOWPOSCHANGING), 0);
     EXPECT_EQ(sent.of(WM_SHOWWINDOW), 0);
-    EXPECT_TRUE(IsWindowVisible(form->ListBox1.handle()));
+    EXPECT_TRUE(IsWindowVisible(other.list.handle()));
   }
   // Emptying what is empty writes nothing, but clearing a field still runs its
   // handler every time.
   int runs = 0;
-  form->Edit2.OnChange = [&] { ++runs; };
-  form->Edit2.clear();
-  form->ListBox1.clear();
+  form->OnVerdict = [&](const std::string&) { ++runs; };
+  form->ClearDistrict();
+  other.list.clear();
+  form->applyHeld();
   SentMessages sent;
-  form->Edit2.clear();
-  form->ListBox1.clear();
+  form->ClearDistrict();
+  other.list.clear();
+  form->applyHeld();
   EXPECT_EQ(runs, 2);
   EXPECT_EQ(sent.of(WM_SETTEXT), 0);
   EXPECT_EQ(sent.of(LB_RESETCONTENT), 0);
-  EXPECT_EQ(form->Edit2.text(), "");
+  EXPECT_EQ(form->District(), "");
 }
 
 TEST_F(Churn, HandlerReadingTheSizeRightAfterAChangeSeesTheNewLayout) {
-  form->Edit2.setText("KK-33");  // a new district: the red bar, the list box as it was
+  form->EnterDistrict("KK-33");  // a new district: the red bar, the list box as it was
   const int before = form->height();
-  int heightSeen = 0, clientSeen = 0, barTopSeen = 0, barHeightSeen = 0;
-  form->Edit2.OnChange = [&] {
-    form->Edit2Change();
-    heightSeen = form->height();
-    clientSeen = form->clientHeight();
-    barTopSeen = form->StatusBar1.top();
-    barHeightSeen = form->StatusBar1.height();
-  };
-  form->Edit2.setText("AB-12");  // confirmed: the list box grows by 18
+  // Read right after the change, while the layout is still held back from the screen.
+  form->EnterDistrict("AB-12");  // confirmed: the list box grows by 18
+  const int heightSeen = form->height(), clientSeen = form->clientHeight();
+  const RECT bar = form->PartRect(TForm1::Part::VerdictBar);
+  const int barHeightSeen = bar.bottom - bar.top;
   EXPECT_EQ(heightSeen, before + 18);
-  EXPECT_EQ(clientSeen, 24 + form->ListBox1.height() + barHeightSeen);
-  EXPECT_EQ(barTopSeen, clientSeen - barHeightSeen);
+  // The fields' row, the list box of 53 and the bar of 17, the bar at the bottom.
+  EXPECT_EQ(form->ConfirmingListHeight(), 53);
+  EXPECT_EQ(barHeightSeen, 17);
+  EXPECT_EQ(clientSeen, 24 + 53 + 17);
+  EXPECT_EQ(bar.top, 24 + 53);
 }
 
 TEST_F(Churn, WindowTakesItsSizeAfterTheHandlerWithoutAnyoneAsking) {
-  form->Edit2.setText("AB-12");
+  form->EnterDistrict("AB-12");
   pump();
   const int before = screenHeight(form->handle());
-  RECT bar{};
   // Another confirmed district grows the list box by 18; nobody reads a size here.
-  form->Edit2.setText("CD-01");
+  form->EnterDistrict("CD-01");
   pump();
   EXPECT_EQ(screenHeight(form->handle()), before + 18);
-  GetWindowRect(form->StatusBar1.handle(), &bar);
   RECT client{};
   GetClientRect(form->handle(), &client);
+  // The bar's window, found where the bar lies, ends at the bottom of the client
+  // area, and the screen shows the green bar there.
+  const RECT barPart = form->PartRect(TForm1::Part::VerdictBar);
+  const HWND barWindow =
+      ChildWindowFromPointEx(form->handle(), {5, (barPart.top + barPart.bottom) / 2}, CWP_SKIPINVISIBLE);
+  ASSERT_NE(barWindow, form->handle());
+  RECT bar{};
+  GetWindowRect(barWindow, &bar);
+  testing_support::settle();
+  EXPECT_EQ(testing_support::screenPixel(form->handle(), 4, client.bottom - 9), RGB(0, 128, 0));
   MapWindowPoints(form->handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&client), 2);
   EXPECT_EQ(bar.bottom, client.bottom);  // the bar stays at the bottom
   // Alt+W hides the list box and the bar: the window shrinks to the fields, whose
