@@ -10,10 +10,13 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
+#include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/win.h"
 
 int main() {
+  ui::installPlatformHooks();
+  ui::initializeCom();
   const std::string path = TVip::SettingsPath();
   {
     std::ofstream out(path, std::ios::binary);

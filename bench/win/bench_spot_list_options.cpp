@@ -17,6 +17,7 @@
 
 #include "app/VipU.h"
 #include "bench_timing.h"
+#include "ui/application.h"
 #include "ui/dialogs.h"
 #include "ui/win.h"
 
@@ -59,6 +60,8 @@ struct Subject {
 }  // namespace
 
 int main() {
+  ui::installPlatformHooks();
+  ui::initializeCom();
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   // The files as the operator has them: a region list among them, so that the
   // window opens no box and its rows take their colours.

@@ -99,6 +99,8 @@ double spotCost(int& n) {
 }  // namespace
 
 int main() {
+  ui::installPlatformHooks();
+  ui::initializeCom();
   const fs::path folder = fs::temp_directory_path() / ("rudoz-bench-rows-" + std::to_string(GetCurrentProcessId()));
   fs::create_directories(folder);
   fs::current_path(folder);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "bench_timing.h"
+#include "ui/application.h"
 #include "ui/dib_surface.h"
 #include "ui/form.h"
 #include "ui/string_grid.h"
@@ -66,6 +67,8 @@ void setUp(ui::StringGrid& grid) {
 }  // namespace
 
 int main() {
+  ui::installPlatformHooks();
+  ui::initializeCom();
   std::setvbuf(stdout, nullptr, _IONBF, 0);  // figures show as they come, also through a pipe
   ui::Form form;
   ui::FormParams params;

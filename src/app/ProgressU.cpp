@@ -55,11 +55,12 @@ TProgress::TProgress(const WindowPlace& place) {
   Warning.setFont(warning);
   SelectedRegion.setCaption(kNoRegion);
 
-  Copy.create(this, 0, 0, kButtonWidth, kButtonHeight, "Copy");
+  // The band first: "Copy" stays next to the table in the tab order.
   std::vector<std::string> bands{"all bands"};
   for (int b = int(core::Band::m160); b < core::kBandCount; ++b) bands.emplace_back(core::bandName(core::Band(b)));
   BandChoice.create(this, 0, 0, kBandWidth, kButtonHeight, bands);
   BandChoice.OnChange = [this] { SetBand(core::Band(BandChoice.selected())); };
+  Copy.create(this, 0, 0, kButtonWidth, kButtonHeight, "Copy");
   Regions.create(this, 0, 0, 10, 10);
   std::vector<ui::ListColumn> columns;
   const int widths[core::kProgressColumns] = {70, 240, 75, 55, 66, 50};

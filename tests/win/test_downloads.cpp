@@ -52,8 +52,7 @@ TEST(DownloadFile, WholeAnswerReplacesTheFile) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     if (*c.fault) testing_support::webFault(c.fault);
-    const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + c.path, c.file, c.check, kBounds);
-    ASSERT_TRUE(r) << r.reason;
+    ASSERT_NO_THROW(ui::downloadFile(testing_support::webBase() + c.path, c.file, c.check, kBounds));
     EXPECT_EQ(readWholeFile(c.file), sample(c.served));
   }
   EXPECT_EQ(filesIn(dir.path()), 2);
@@ -102,10 +101,14 @@ TEST(DownloadFile, FailureEndsWithinItsBoundSaysWhyAndKeepsTheOldFile) {
     HANDLE holder = c.locked ? CreateFileA("QJcfm.txt", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                              : INVALID_HANDLE_VALUE;
     if (*c.fault) testing_support::webFault(c.fault);
-    const ui::DownloadResult r = ui::downloadFile(c.base + "/rda/csv?call=UA1ABC", "QJcfm.txt", c.check, kBounds);
+    std::string reason = "<none: the download did not fail>";
+    try {
+      ui::downloadFile(c.base + "/rda/csv?call=UA1ABC", "QJcfm.txt", c.check, kBounds);
+    } catch (const ui::DownloadError& e) {
+      reason = e.what();
+    }
     testing_support::webClear();
-    EXPECT_FALSE(r);
-    EXPECT_NE(r.reason.find(c.reason), std::string::npos) << r.reason;
+    EXPECT_NE(reason.find(c.reason), std::string::npos) << reason;
     if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
     EXPECT_EQ(readWholeFile("QJcfm.txt"), kOld);
     EXPECT_EQ(filesIn(dir.path()), 1) << "a temporary file was left";
@@ -137,12 +140,11 @@ TEST(DownloadFile, MessagesFromOtherProgramsAreHandledAndShownMeanwhile) {
     for (int i = 0; i < 100 && !shownMeanwhile; ++i, Sleep(20))
       shownMeanwhile = GetWindowTextW(window.handle(), title, 32) && std::wstring(title) == L"R3AAA listed";
   });
-  const ui::DownloadResult r = ui::downloadFile(testing_support::webBase() + "/rda_rus.txt", "QJar.txt",
-                                                kList, kBounds);
+  EXPECT_THROW(ui::downloadFile(testing_support::webBase() + "/rda_rus.txt", "QJar.txt", kList, kBounds),
+               ui::DownloadError);
   testing_support::pump();  // lets a sender that was kept waiting go
   sender.join();
   testing_support::webClear();
-  EXPECT_FALSE(r);
   EXPECT_TRUE(shownMeanwhile);
 }
 

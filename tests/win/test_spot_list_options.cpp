@@ -67,6 +67,8 @@ class SpotListOptions : public ::testing::Test {
     vip = std::make_unique<TVip>();
     Vip = vip.get();
     Vip->Now = [this] { return clock; };
+    // Noon UTC when the test's clock starts, so that spot times of 12:00 are fresh.
+    Vip->UtcNow = [this] { return minutesToMillis(12 * 60) + clock; };
   }
   std::string setting(const std::string& key) const {
     std::ifstream in(TVip::SettingsPath(), std::ios::binary);
@@ -215,7 +217,8 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
 // frequency, district and time.
 std::vector<std::string> feedSpot(int i) {
   const int station = (i * 7) % 50;
-  std::string call = "R", freq = std::to_string(14000 + i), time = std::to_string(10 + i / 60);
+  // All on 20 m: a repeat merges with its station's row of the same band.
+  std::string call = "R", freq = std::to_string(14000 + i % 300), time = std::to_string(10 + i / 60);
   call += std::to_string(station) + "AA";
   freq += ".0";
   time += ":" + std::to_string(10 + i % 50);
@@ -243,7 +246,7 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
   Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
   const auto commands = logger32->commands();
   ASSERT_FALSE(commands.empty());
-  EXPECT_EQ(commands[0], "<APP_CLICK_DXSPOT:15>14999.000|R43AA");
+  EXPECT_EQ(commands[0], "<APP_CLICK_DXSPOT:15>14099.000|R43AA");
 
   // On the screen: three spots of one station are one row; past the window a
   // repeat is a row of its own.
@@ -273,7 +276,7 @@ TEST_F(SpotListOptions, OldRowsGoOnceAMinuteAndAtEachSpot) {
   createVip({"MaxAgeMinutes=1", "MergeMinutes=30"});
   const auto spot = [&](const char* call, core::Millis second) {
     clock = second * 1000;
-    Vip->AddSpot(call, "7012.0", "AB-12", "12:00");
+    Vip->AddSpot(call, "7012.0", "AB-12", "");  // no time of their own: aged from their arrival
   };
   spot("R1AA", 0);
   spot("R2AA", 30);

@@ -14,8 +14,11 @@ namespace testing_support {
 // Admin answers go through the program's own client into a file of their own.
 std::string webAdmin(const std::string& path) {
   const std::string file = (std::filesystem::temp_directory_path() / "rudoz-webstand-admin.txt").string();
-  const ui::DownloadResult r = ui::downloadFile(webBase() + path, file);
-  if (!r) ADD_FAILURE() << "web stand-in " << path << ": " << r.reason;
+  try {
+    ui::downloadFile(webBase() + path, file);
+  } catch (const ui::DownloadError& e) {
+    ADD_FAILURE() << "web stand-in " << path << ": " << e.what();
+  }
   return readWholeFile(file);
 }
 
