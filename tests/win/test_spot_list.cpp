@@ -615,6 +615,76 @@ TEST_F(SpotList, FrequencyPanelSendsTheLabelsFrequencyWithTheMode) {
                                       "<APP_SET_FREQ_MODE:14>14025,000|CW-R", "<APP_SET_FREQ_MODE:13>14025,000|USB"}));
 }
 
+// The verdicts beyond new and confirmed: a district in the worked log but not
+// confirmed, and one confirmed on another band than the spot's.
+TEST_F(SpotList, WorkedAndNewBandVerdicts) {
+  dir.writeLines("RUdoz.txt", {"R3ABK AB-12", "R3NEW KK-33", "R3TWO KK-33"});
+  dir.write("worked.adi", "Logger32 export\n<EOH>\n<CALL:5>R1AAA <CNTY:5>AB-12 <BAND:3>20M <MODE:2>CW <EOR>\n");
+  writeSettings({"WorkedLog=worked.adi"});
+  createVip();
+  Form1->StopBlinking();
+  const auto spot = [](const std::string& call, const std::string& freq) {
+    const std::string record = "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call + "<DXSPOT_FREQ:" +
+                               std::to_string(freq.size()) + ">" + freq;
+    SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
+  };
+  // Worked, not confirmed: its own bar, listed in a colour of its own, no alarm.
+  spot("R3ABK", "14025.0");
+  EXPECT_EQ(Form1->VerdictText(), "Worked RDA");
+  EXPECT_EQ(Form1->VerdictColor(), core::rgb(255, 200, 0));
+  EXPECT_EQ(AlertFlag, 0);
+  ASSERT_EQ(rowTexts(1)[0], "R3ABK");
+  testing_support::settle();
+  EXPECT_EQ(cellPixel(0, 1), RGB(176, 216, 240));
+  for (int tick = 0; tick < 3; ++tick) {
+    Form1->Timer1Timer();
+    EXPECT_EQ(Form1->color(), core::clBtnFace) << "no blinking";
+  }
+
+  // Appended while the program runs, the log counts within a few seconds.
+  spot("R3NEW", "14026.0");
+  EXPECT_EQ(Form1->VerdictText(), "New RDA !");
+  dir.write("worked.adi", "<EOH>\n<CNTY:5>AB-12<BAND:3>20m<EOR>\n<CNTY:5>KK-33<BAND:3>40m<EOR>\n");
+  const DWORD appended = GetTickCount();
+  EXPECT_TRUE(testing_support::waitUntil(
+      [] {
+        Form1->ClearDistrict();
+        Form1->EnterDistrict("KK-33");
+        return Form1->VerdictText() == "Worked RDA";
+      },
+      6000));
+  EXPECT_LT(GetTickCount() - appended, 4000u);
+
+  // By band: AB-12 confirmed on 20 m only; heard on 40 m it is new there, on 20 m
+  // confirmed; worked on 40 m (KK-33) it is worked.
+  dir.write("QJcfm.txt", "\"RDA\",\"Band\",\"Mode\"\r\n\"AB-12\",\"14\",\"CW\"\r\n\"KK-33\",\"14\",\"SSB\"\r\n");
+  Form1->SetBandVerdict(true);
+  const struct {
+    const char* call;
+    const char* freq;
+    const char* verdict;
+    std::uint8_t alert;
+  } byBand[] = {{"R3ABK", "7025.0", "New band RDA", 1}, {"R3NEW", "7020.0", "Worked RDA", 0},
+                {"R3ABK", "14025.0", "RDA Status CFM", 0}, {"R3TWO", "7020.0", "Worked RDA", 0}};
+  for (const auto& c : byBand) {
+    SCOPED_TRACE(std::string(c.call) + " on " + c.freq);
+    spot("DL1AA", "14000.0");  // another station between, so that the callsign changes
+    spot(c.call, c.freq);
+    EXPECT_EQ(Form1->VerdictText(), c.verdict);
+    EXPECT_EQ(AlertFlag, c.alert);
+  }
+  EXPECT_EQ(Form1->LastVerdict(), core::Verdict::Worked);
+  EXPECT_TRUE(messages.messages().empty());
+
+  // A log that cannot be read counts for nothing.
+  dir.writeLines("QJcfm.txt", {"CD-01;R1CCC;20m"});
+  dir.remove("worked.adi");
+  Form1->SetWorkedLog("worked.adi");
+  Form1->ClearDistrict();
+  Form1->EnterDistrict("KK-33");
+  EXPECT_EQ(Form1->VerdictText(), "New RDA !");
+}
+
 TEST_F(SpotList, AlertsAreListedAndLoggedOnlyIntoAnExistingLog) {
   createVip();
   Form1->SetTakesSpots(false);  // the spot below starts no lookup of its own

@@ -397,6 +397,60 @@ TEST_F(SpotListOptions, TheSoundPlaysOncePerCallsignInItsWindowAndFallsBackSilen
   EXPECT_TRUE(messages.messages().empty());
 }
 
+// A contest by band: a station keeps a row per band with its count; a cluster's
+// backlog is not listed; skimmers' rows go sooner; a rover sounds in each district,
+// typing never.
+TEST_F(SpotListOptions, AContestByBand) {
+  createVip({"MergeMinutes=30", "MaxAgeMinutes=60", "MaxAgeSkimmerMinutes=10", "AlertSound=1"});
+  int sounds = 0;
+  Vip->Sound.playExclamation = [&] { ++sounds; };
+  for (int i = 0; i < 20; ++i) {
+    clock = i * 30000;
+    const bool forty = i % 2;
+    Vip->AddSpot("R3NEW", (forty ? "70" : "140") + std::to_string(10 + i) + ".0", "AB-12",
+                 "12:" + std::string(i < 20 ? "0" : "") + std::to_string(i / 2 % 10));
+  }
+  ASSERT_EQ(calls(), (std::vector<std::string>{"R3NEW", "R3NEW"}));
+  EXPECT_EQ(sounds, 1) << "one station in one district sounds once";
+  // Each row tunes to its band's last frequency; its hover title counts its spots.
+  const std::vector<std::string> lastFreq = {"14028.0", "7029.0"};
+  for (int row = 1; row <= 2; ++row) {
+    SCOPED_TRACE(row);
+    const RECT r = Vip->CellRect(0, row);
+    Vip->SG1MouseMove({}, 5, (r.top + r.bottom) / 2);
+    EXPECT_NE(Vip->caption().find("\xB7 10 spots since 12:0"), std::string::npos) << Vip->caption();
+    logger32->takeCommands();
+    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+    settle();
+    ASSERT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
+    const auto commands = logger32->takeCommands();
+    ASSERT_FALSE(commands.empty());
+    EXPECT_EQ(commands[0], core::spotClickCommand(rowTexts(row)[1], "R3NEW"));
+    EXPECT_EQ(rowTexts(row)[1], lastFreq[std::size_t(row - 1)]);
+  }
+
+  // A rover in a second district sounds at once; a callsign typed never does.
+  Vip->AddSpot("R3NEW", "14030.0", "CD-01", "12:10");
+  EXPECT_EQ(sounds, 2);
+  Vip->AddSpot("R9TYP", "14030.0", "CD-01", "12:10", {core::SpotOrigin::Typed});
+  EXPECT_EQ(sounds, 2);
+
+  // A backlog spot two hours old is not listed at all.
+  const auto before = calls();
+  Vip->AddSpot("R3OLD", "14031.0", "AB-12", "10:05");
+  EXPECT_EQ(calls(), before);
+
+  // A skimmer's row goes after 10 minutes, an operator's stays.
+  Vip->CLEAR1Click();
+  clock = minutesToMillis(60);
+  Vip->AddSpot("R1SKM", "14040.0", "AB-12", "13:00", {core::SpotOrigin::Logger32, /*skimmer=*/true});
+  Vip->AddSpot("R1OPR", "14041.0", "AB-12", "13:00");
+  clock = minutesToMillis(71);
+  Vip->Timer1Timer();
+  EXPECT_EQ(calls(), std::vector<std::string>{"R1OPR"});
+  EXPECT_TRUE(messages.messages().empty());
+}
+
 TEST_F(SpotListOptions, ListingWithoutFocusLeavesTheOperatorInTheCallsignField) {
   for (const bool withoutFocus : {false, true}) {
     SCOPED_TRACE(withoutFocus ? "ListWithoutFocus=1" : "ListWithoutFocus=0");
