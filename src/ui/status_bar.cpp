@@ -29,8 +29,9 @@ void StatusBar::setPanelText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
   invalidate();
-  // A screen reader reads the bar by its window text: it hears that it changed.
-  if (handle()) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_WINDOW, CHILDID_SELF);
+  // A screen reader reads the bar by its window text, through the bar's client
+  // object (the standard one names it by that text): it hears that it changed.
+  if (handle()) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void StatusBar::paint(HDC dc) {

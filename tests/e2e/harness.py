@@ -214,6 +214,7 @@ def options():
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
     parser.add_argument("--sim")
+    parser.add_argument("--probe")
     parser.add_argument("--prefix", required=True)
     parser.add_argument("--out", required=True)
     args, rest = parser.parse_known_args()
