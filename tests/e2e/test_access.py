@@ -1,7 +1,7 @@
 """The spot list and the verdict as a screen reader gets them from another process:
 tools/accprobe takes the grid's accessible object through AccessibleObjectFromWindow
 and listens with SetWinEventHook, as NVDA or JAWS would, while ruDOZ runs beside the
-Logger32 stand-in."""
+Logger32 stand-in; and the keyboard's way to tune a row, with real key presses."""
 import os
 import subprocess
 import unittest
@@ -69,7 +69,7 @@ class Access(harness.LinkTestCase):
 
         for call, _, _, _ in SPOTS:
             sim.control(b"spot " + record(call, "14025.0"))
-        display.find_window("^Vip$", timeout=20)
+        vip = display.find_window("^Vip$", timeout=20)
         harness.wait_for(lambda: self.probe("rows")[0] == f"children {len(SPOTS)}", 20, what="three rows")
 
         # Each row's name is its text in column order, its description what its colour
@@ -81,11 +81,16 @@ class Access(harness.LinkTestCase):
             number, name, said, action = row.split("\t")
             self.assertEqual((name, said, action), (f"{call}, 14025.0, {district}, {percent}", description, "Tune"))
 
-        # The default action of row 3 is a click on row 3: the spot, then its district.
+        # Real keys: into the list by its title, Tab to the grid, Down twice, Enter tunes
+        # row 3. Then a reader's default action on row 3 does what a click on it does.
+        tune = [b"<APP_CLICK_DXSPOT:15>14025.000|R1CCC", b"<STATE:2>EF<CNTY:2>05"]
+        x, y, w, _ = display.geometry(vip)
+        display.click(x + w // 2, y + 8)
+        display.xdotool("windowfocus", "--sync", str(vip), check=False)
+        display.key("Tab", "Down", "Down", "Return")
+        self.assertEqual([e.text for e in sim.wait_for("command", 20, count=2)], tune)
         self.probe("do", "3")
-        spot, district = sim.wait_for("command", 20, count=2)
-        self.assertEqual(spot.text, b"<APP_CLICK_DXSPOT:15>14025.000|R1CCC")
-        self.assertEqual(district.text, b"<STATE:2>EF<CNTY:2>05")
+        self.assertEqual([e.text for e in sim.wait_for("command", 20, count=4)[2:]], tune)
 
         # A verdict changes: the bar reads as its new text, and the reader heard it. (While
         # the last alert stands, each step of the typed callsign is listed, and R1ZZZ is
