@@ -13,6 +13,7 @@
 #include "core/lookup.h"
 #include "core/spot_record.h"
 #include "core/text.h"
+#include "core/text_file.h"
 #include "ui/application.h"
 #include "ui/canvas.h"
 #include "ui/text.h"
@@ -319,7 +320,7 @@ void TForm1::WRKCFM() {
   AlertFlag = 1;
 }
 
-void TForm1::SetWorkedLog(const std::string& fileName) {
+void TForm1::SetWorkedLog(const std::wstring& fileName) {
   workedLogName_ = fileName;
   workedLog_ = {};
   workedLogRead_ = false;
@@ -335,14 +336,19 @@ const core::WorkedLog* TForm1::WorkedLog() {
   workedLogChecked_ = now;
   std::pair<std::uint64_t, std::uint64_t> stamp{};
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExW(ui::widen(workedLogName_).c_str(), GetFileExInfoStandard, &data))
+  if (GetFileAttributesExW(workedLogName_.c_str(), GetFileExInfoStandard, &data))
     stamp = {(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
              (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
   if (workedLogRead_ && stamp == workedLogStamp_ && workedLogProblem_.empty()) return usable();
   std::string problem;
   try {
-    workedLog_ = core::loadWorkedLog(workedLogName_);
-    if (workedLog_.problem()) problem = core::workedLogProblemText(workedLogName_, *workedLog_.problem());
+    // Read byte for byte by the name as the operator gave it.
+    const auto bytes = ui::readWholeFile(workedLogName_);
+    if (!bytes)
+      throw core::FileOpenError(ui::narrow(workedLogName_), ui::systemErrorText(ERROR_FILE_NOT_FOUND));
+    workedLog_ = core::readWorkedLog(*bytes);
+    if (workedLog_.problem())
+      problem = core::workedLogProblemText(ui::narrow(workedLogName_), *workedLog_.problem());
   } catch (const std::exception& e) {
     workedLog_ = {};
     problem = e.what();

@@ -71,8 +71,8 @@ class TForm1 : public ui::Form {
   // operator's log as Logger32 exports it (ADIF; empty: none), whose districts
   // worked but not confirmed get a verdict of their own; and judging spots by band
   // where the confirmations say on which bands they are.
-  void SetWorkedLog(const std::string& fileName);
-  const std::string& WorkedLogName() const { return workedLogName_; }
+  void SetWorkedLog(const std::wstring& fileName);
+  const std::wstring& WorkedLogName() const { return workedLogName_; }
   void SetBandVerdict(bool on) { bandVerdict_ = on; }
   // Spots from Logger32 that raise the alert are spoken: "New RDA" and the district.
   void SetSpeakAlerts(bool on) { speakAlerts_ = on; }
@@ -160,7 +160,7 @@ class TForm1 : public ui::Form {
   // The band of the spot the running lookup judges; none for a typed callsign or
   // district.
   core::Band lookupBand_ = core::Band::None;
-  std::string workedLogName_;
+  std::wstring workedLogName_;
   bool bandVerdict_ = false;
   bool speakAlerts_ = false;
   core::Palette palette_ = core::Palette::Described;

@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_values.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -15,6 +17,7 @@ constexpr int kWidth = 380, kFieldLeft = 236, kMinutesWidth = 44, kUnitLeft = 28
 constexpr int kLine = 28;  // from one option's line to the next
 
 const std::string kMinutesError = "whole minutes from 0 to " + std::to_string(core::kMaxOptionMinutes) + ", please";
+const std::string kFileNameError = "the settings file cannot keep this name; rename the file or its folder";
 
 }  // namespace
 
@@ -76,13 +79,13 @@ bool TOptions::Execute(core::SpotListOptions& options, VerdictOptions& verdicts)
   WithoutFocusBox.setChecked(options.ListWithoutFocus);
   SoundBox.setChecked(options.AlertSound);
   SoundMinutesField.setText(core::iniText(std::int32_t(options.AlertSoundMinutes)));
-  SoundFileField.setText(options.AlertSoundFile);
-  WorkedLogField.setText(verdicts.workedLog);
+  SoundFileField.setWideText(options.AlertSoundFile);
+  WorkedLogField.setWideText(verdicts.workedLog);
   BandBox.setChecked(verdicts.bandVerdict);
   Problem.setCaption("");
   if (showModal() != IDOK) return false;
   options = chosen_;
-  verdicts = {WorkedLogField.text(), BandBox.checked()};
+  verdicts = {WorkedLogField.wideText(), BandBox.checked()};
   return true;
 }
 
@@ -111,9 +114,18 @@ std::optional<core::SpotListOptions> TOptions::FieldValues() {
     }
     m.value = *value;
   }
+  // The names go to the system as typed; the settings file must be able to keep
+  // them too.
+  for (const auto& [field, name] : {std::pair{&SoundFileField, "Sound file"}, std::pair{&WorkedLogField, "Worked log"}})
+    if (!field->wideText().empty() && !ui::cp1251FileName(field->wideText())) {
+      Problem.setCaption(std::string(name) + ": " + kFileNameError);
+      field->setFocus();
+      SendMessageW(field->handle(), EM_SETSEL, 0, -1);
+      return std::nullopt;
+    }
   options.ListWithoutFocus = WithoutFocusBox.checked();
   options.AlertSound = SoundBox.checked();
-  options.AlertSoundFile = SoundFileField.text();
+  options.AlertSoundFile = SoundFileField.wideText();
   return options;
 }
 
@@ -135,7 +147,7 @@ void TVip::Options1Click() {
   if (!OptionsDialog) OptionsDialog = std::make_unique<TOptions>();
   OptionsDialog->setBounds(left() + 12, top() + 40, OptionsDialog->width(), OptionsDialog->height());
   core::SpotListOptions chosen = ContestOptions;
-  VerdictOptions verdicts{Form1 ? Form1->WorkedLogName() : std::string(), Form1 && Form1->BandVerdict()};
+  VerdictOptions verdicts{Form1 ? Form1->WorkedLogName() : std::wstring(), Form1 && Form1->BandVerdict()};
   if (!OptionsDialog->Execute(chosen, verdicts)) return;
   ContestOptions = chosen;
   if (Form1) {

@@ -16,7 +16,7 @@
 
 // The options of the verdicts, the main window's: its worked log and judging by band.
 struct VerdictOptions {
-  std::string workedLog;
+  std::wstring workedLog;
   bool bandVerdict = false;
 };
 
@@ -33,6 +33,7 @@ class TOptions : public ui::Form {
   enum class Box { WithoutFocus, Sound, ByBand };
   std::string FieldText(Field field) const { return fieldOf(field).text(); }
   void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
+  void TypeInto(Field field, const std::wstring& text) { fieldOf(field).setWideText(text); }
   bool Checked(Box box) const { return boxOf(box).checked(); }
   void SetChecked(Box box, bool on) { const_cast<ui::CheckBox&>(boxOf(box)).setChecked(on); }
   std::string ProblemText() const { return Problem.caption(); }

@@ -92,11 +92,16 @@ constexpr SettingKey optionFlag(const char* name) {
   key.described = false;
   return key;
 }
-template <std::string core::SpotListOptions::*field>
-constexpr SettingKey optionText(const char* name) {
+// A file name the operator gave: kept as given while the program runs, written in
+// the form the file can keep (the options dialog takes no name it cannot).
+std::string fileNameSetting(const std::wstring& name) {
+  return ui::cp1251FileName(name).value_or(ui::narrow(name));
+}
+template <std::wstring core::SpotListOptions::*field>
+constexpr SettingKey optionFileName(const char* name) {
   SettingKey key = textKey(
-      name, "", [](TVip& vip, const std::string& v) { vip.ContestOptions.*field = v; },
-      [](const TVip& vip) { return vip.ContestOptions.*field; });
+      name, "", [](TVip& vip, const std::string& v) { vip.ContestOptions.*field = ui::widen(v); },
+      [](const TVip& vip) { return fileNameSetting(vip.ContestOptions.*field); });
   key.described = false;
   return key;
 }
@@ -202,13 +207,13 @@ const SettingKey kKeys[] = {
     optionMinutes<&core::SpotListOptions::MaxAgeMinutes>("MaxAgeMinutes", "0"),
     optionFlag<&core::SpotListOptions::ListWithoutFocus>("ListWithoutFocus"),
     optionFlag<&core::SpotListOptions::AlertSound>("AlertSound"),
-    optionText<&core::SpotListOptions::AlertSoundFile>("AlertSoundFile"),
+    optionFileName<&core::SpotListOptions::AlertSoundFile>("AlertSoundFile"),
     optionMinutes<&core::SpotListOptions::AlertSoundMinutes>("AlertSoundMinutes", "10"),
     optionMinutes<&core::SpotListOptions::MaxAgeSkimmerMinutes>("MaxAgeSkimmerMinutes", "0"),
     // The verdicts beyond confirmed and new, the main window's.
     beyond(textKey(
-        "WorkedLog", "", [](TVip&, const std::string& v) { if (Form1) Form1->SetWorkedLog(v); },
-        [](const TVip&) { return Form1 ? Form1->WorkedLogName() : std::string(); })),
+        "WorkedLog", "", [](TVip&, const std::string& v) { if (Form1) Form1->SetWorkedLog(ui::widen(v)); },
+        [](const TVip&) { return Form1 ? fileNameSetting(Form1->WorkedLogName()) : std::string(); })),
     // The colours: 0 as described, 1 told apart with every common colour-vision
     // deficiency; another value is the first.
     beyond(integerKey(

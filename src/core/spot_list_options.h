@@ -18,7 +18,7 @@ struct SpotListOptions {
   int MaxAgeMinutes = 0;  // rows older than this go; 0: off
   bool ListWithoutFocus = false;
   bool AlertSound = false;
-  std::string AlertSoundFile;  // a wave file; empty: the system's exclamation sound
+  std::wstring AlertSoundFile;  // a wave file, its name as the operator gave it; empty: the system's exclamation sound
   int AlertSoundMinutes = 10;  // at most one sound per callsign and district within this many minutes
   // Rows whose last spot a skimmer made go after this many minutes; 0: as
   // MaxAgeMinutes. Last, so that the options written in order keep their places.

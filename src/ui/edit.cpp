@@ -55,6 +55,25 @@ void Edit::applyScreenWork() {
   --writing_;
 }
 
+std::wstring Edit::wideText() const {
+  if (heldText_ || keepsOwnText_ || !handle() || isAnsi()) return widen(text());
+  std::wstring text(std::size_t(GetWindowTextLengthW(handle())) + 1, L'\0');
+  text.resize(std::size_t(GetWindowTextW(handle(), text.data(), int(text.size()))));
+  return text;
+}
+
+void Edit::setWideText(const std::wstring& text) {
+  if (keepsOwnText_ || !handle() || isAnsi()) return setText(narrow(text));
+  if (text == wideText()) return;
+  // Written at once: the code page would lose what it lacks on the way through a
+  // held text.
+  heldText_.reset();
+  ++writing_;
+  SetWindowTextW(handle(), text.c_str());
+  --writing_;
+  changed();
+}
+
 void Edit::setText(const std::string& text) {
   if (!handle() || text == this->text()) return;
   write(text);

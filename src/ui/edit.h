@@ -19,6 +19,10 @@ class Edit : public Control {
   std::string text() const;
   // Setting the text it already holds is no change and runs nothing.
   void setText(const std::string& text);
+  // The text as the operator typed it, every character kept: for the file names the
+  // operator gives, which go to the system as they are.
+  std::wstring wideText() const;
+  void setWideText(const std::wstring& text);
   // Always a change, even on an empty field.
   void clear();
 

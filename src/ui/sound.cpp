@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "core/spot_list_options.h"
-#include "ui/text.h"
 #include "ui/win.h"
 
 #include <mmsystem.h>
@@ -32,12 +31,9 @@ AlertSound::AlertSound()
       }),
       playExclamation([] { MessageBeep(MB_ICONEXCLAMATION); }) {}
 
-void AlertSound::play(const std::string& file) noexcept {
+void AlertSound::play(const std::wstring& file) noexcept {
   try {
-    if (!file.empty()) {
-      const std::wstring path = widen(file);
-      if (isWaveFile(path) && playFile(path)) return;
-    }
+    if (!file.empty() && isWaveFile(file) && playFile(file)) return;
     playExclamation();
   } catch (...) {
   }

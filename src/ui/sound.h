@@ -11,8 +11,8 @@ namespace ui {
 class AlertSound {
  public:
   AlertSound();
-  // Plays `file` (Windows-1251 path) without waiting for it to end.
-  void play(const std::string& file) noexcept;
+  // Plays `file` without waiting for it to end.
+  void play(const std::wstring& file) noexcept;
 
   // The system's two players; tests count calls in their place, with no audio
   // device. playFile answers false when the system refuses the file.

@@ -24,6 +24,24 @@ std::string narrow(std::wstring_view s) {
   return out;
 }
 
+std::optional<std::string> cp1251FileName(const std::wstring& name) {
+  // Written back and read again, the name must be the same characters (the code
+  // page's best fit would turn an é into an e: another file).
+  const auto kept = [](const std::wstring& n) -> std::optional<std::string> {
+    std::string bytes = narrow(n);
+    if (widen(bytes) != n) return std::nullopt;
+    return bytes;
+  };
+  if (auto same = kept(name)) return same;
+  const DWORD n = GetShortPathNameW(name.c_str(), nullptr, 0);
+  if (n == 0) return std::nullopt;
+  std::wstring shortName(n, L'\0');
+  const DWORD got = GetShortPathNameW(name.c_str(), shortName.data(), n);
+  if (got == 0 || got >= n) return std::nullopt;
+  shortName.resize(got);
+  return kept(shortName);
+}
+
 std::wstring screenText(std::string_view s) {
   // One UTF-16 unit per Windows-1251 byte: clipping the bytes clips the characters.
   return widen(s.substr(0, kScreenTextLimit));

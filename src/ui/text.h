@@ -1,6 +1,7 @@
 // Texts are Windows-1251 byte strings inside the program and UTF-16 at the screen.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,12 @@ std::wstring screenText(std::string_view cp1251);
 // a tab shown as one blank, and none at the end. A tab-separated line (the award's
 // list of districts holds its notes after tabs) would show a box per tab.
 std::wstring titleText(std::string_view cp1251);
+
+// A file name the operator gave (UTF-16, as the dialog holds it) as the settings
+// file, which is Windows-1251, can keep it: the name itself when the code page has
+// every character of it; otherwise the system's short form of it (8.3 names hold
+// none but ASCII) when the file exists and has one; nothing when neither can.
+std::optional<std::string> cp1251FileName(const std::wstring& name);
 
 // The system's own wording for an error code, as the operator knows it, without the
 // line end and full stop it comes with.

@@ -679,7 +679,7 @@ TEST_F(SpotList, WorkedAndNewBandVerdicts) {
   // A log that cannot be read counts for nothing.
   dir.writeLines("QJcfm.txt", {"CD-01;R1CCC;20m"});
   dir.remove("worked.adi");
-  Form1->SetWorkedLog("worked.adi");
+  Form1->SetWorkedLog(L"worked.adi");
   Form1->ClearDistrict();
   Form1->EnterDistrict("KK-33");
   EXPECT_EQ(Form1->VerdictText(), "New RDA !");

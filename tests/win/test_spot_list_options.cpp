@@ -17,6 +17,7 @@
 #include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
+#include "ui/text.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ class SpotListOptions : public ::testing::Test {
 TEST_F(SpotListOptions, GarbageReadsAsTheDefaultAndUntouchedKeysStayOutOfTheFile) {
   createVip({"MergeMinutes=abc", "MaxAgeMinutes=-5", "ListWithoutFocus=yes", "AlertSound=1",
              "AlertSoundFile=C:\\sounds\\new one.wav", "AlertSoundMinutes=99999"});
-  EXPECT_EQ(Vip->ContestOptions, (core::SpotListOptions{.AlertSound = true, .AlertSoundFile = "C:\\sounds\\new one.wav"}));
+  EXPECT_EQ(Vip->ContestOptions, (core::SpotListOptions{.AlertSound = true, .AlertSoundFile = L"C:\\sounds\\new one.wav"}));
   Vip->WriteParams();
   // Keys present keep what the operator wrote until the operator changes them here;
   // those never written stay out.
@@ -182,7 +183,7 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
   openOptions();
   EXPECT_EQ(next, steps.size());
   EXPECT_FALSE(IsWindowVisible(Vip->OptionsDialog->handle()));
-  const core::SpotListOptions chosen{30, 15, true, true, "alert.wav", 5};
+  const core::SpotListOptions chosen{30, 15, true, true, L"alert.wav", 5};
   EXPECT_EQ(Vip->ContestOptions, chosen);
   // Kept at once, and read back at the next start.
   EXPECT_EQ((std::vector<std::string>{setting("MergeMinutes"), setting("MaxAgeMinutes"), setting("ListWithoutFocus"),
@@ -210,6 +211,79 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
   ui::app().removeIdleHandler(idle);
   EXPECT_EQ(next, steps.size());
   EXPECT_EQ(Vip->ContestOptions, chosen);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+// The file names the operator types keep every character on their way to the
+// system; the settings file, which is Windows-1251, keeps their short form, which
+// names the same files at the next start. A name it could not keep is refused.
+TEST_F(SpotListOptions, FileNamesKeepEveryCharacter) {
+  const std::wstring folder = ui::widen(dir.path()) + L"\\Sounds \u0109\u00fc";  // not in Windows-1251
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring sound = folder + L"\\alert \u0109.wav", log = folder + L"\\log \u00fc.adi";
+  const auto write = [](const std::wstring& name, const std::string& bytes) {
+    HANDLE f = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD done = 0;
+    WriteFile(f, bytes.data(), DWORD(bytes.size()), &done, nullptr);
+    CloseHandle(f);
+  };
+  write(sound, std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(32, '\0'));
+  write(log, "<EOH>\r\n<CALL:5>R3NEW<CNTY:5>AB-12<BAND:3>20m<EOR>\r\n");
+  createVip({"AlertSound=1"});
+  std::vector<std::wstring> played;
+  Vip->Sound.playFile = [&](const std::wstring& path) {
+    played.push_back(path);
+    return true;
+  };
+  std::vector<std::function<void(TOptions&)>> steps = {
+      [&](TOptions& d) {
+        d.TypeInto(Field::SoundFile, folder + L"\\missing \u0109.wav");  // no file, so no short form
+        ok(d);
+      },
+      [&](TOptions& d) {
+        EXPECT_EQ(d.ProblemText(), "Sound file: the settings file cannot keep this name; rename the file or its folder");
+        d.TypeInto(Field::SoundFile, sound);
+        d.TypeInto(Field::WorkedLog, log);
+        ok(d);
+      }};
+  std::size_t next = 0;
+  const int idle = ui::app().addIdleHandler([&] {
+    if (Vip->OptionsDialog && IsWindowVisible(Vip->OptionsDialog->handle()) && next < steps.size()) {
+      steps[next++](*Vip->OptionsDialog);
+      PostMessageW(Vip->OptionsDialog->handle(), WM_NULL, 0, 0);
+    }
+  });
+  openOptions();
+  ui::app().removeIdleHandler(idle);
+  ASSERT_EQ(next, steps.size());
+  EXPECT_EQ(Vip->ContestOptions.AlertSoundFile, sound);
+  Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
+  EXPECT_EQ(played, std::vector<std::wstring>{sound});
+  Form1->EnterDistrict("AB-12");
+  EXPECT_EQ(Form1->VerdictText(), "Worked RDA");
+
+  const auto sameFile = [](const std::wstring& a, const std::wstring& b) {
+    wchar_t la[MAX_PATH] = {}, lb[MAX_PATH] = {};
+    return GetLongPathNameW(a.c_str(), la, MAX_PATH) && GetLongPathNameW(b.c_str(), lb, MAX_PATH) &&
+           lstrcmpiW(la, lb) == 0;
+  };
+  for (const auto& [key, name] : {std::pair{"AlertSoundFile", sound}, std::pair{"WorkedLog", log}}) {
+    SCOPED_TRACE(key);
+    const std::string kept = setting(key);
+    EXPECT_EQ(kept.find('?'), std::string::npos) << kept;
+    EXPECT_TRUE(sameFile(ui::widen(kept), name)) << kept;
+  }
+  vip.reset();
+  vip = std::make_unique<TVip>();
+  Vip = vip.get();
+  Vip->Sound.playFile = [&](const std::wstring& path) {
+    played.push_back(path);
+    return true;
+  };
+  Vip->AddSpot("R3TWO", "7012.0", "AB-12", "12:00");
+  ASSERT_EQ(played.size(), 2u);
+  EXPECT_TRUE(sameFile(played[1], sound));
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -378,13 +452,13 @@ TEST_F(SpotListOptions, TheSoundPlaysOncePerCallsignInItsWindowAndFallsBackSilen
   const struct {
     const char* call;
     int minute;
-    const char* file;
+    const wchar_t* file;
     bool refused;
     int files, exclamations;  // calls of each player for the spot
-  } spots[] = {{"R3NEW", 0, "", false, 0, 1},          {"R3NEW", 5, "alert.wav", false, 0, 0},
-               {"R3TWO", 5, "alert.wav", false, 1, 0}, {"R3NEW", 10, "missing.wav", false, 0, 1},
-               {"R3ONE", 11, "text.wav", false, 0, 1}, {"R3TRE", 12, "alert.wav", true, 1, 1},
-               {"R3TWO", 14, "alert.wav", false, 0, 0}, {"R3TWO", 15, "alert.wav", false, 1, 0}};
+  } spots[] = {{"R3NEW", 0, L"", false, 0, 1},          {"R3NEW", 5, L"alert.wav", false, 0, 0},
+               {"R3TWO", 5, L"alert.wav", false, 1, 0}, {"R3NEW", 10, L"missing.wav", false, 0, 1},
+               {"R3ONE", 11, L"text.wav", false, 0, 1}, {"R3TRE", 12, L"alert.wav", true, 1, 1},
+               {"R3TWO", 14, L"alert.wav", false, 0, 0}, {"R3TWO", 15, L"alert.wav", false, 1, 0}};
   for (const auto& s : spots) {
     SCOPED_TRACE(std::string(s.call) + " at minute " + std::to_string(s.minute));
     clock = minutesToMillis(s.minute);
