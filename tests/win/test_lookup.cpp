@@ -2,6 +2,8 @@
 // special words, the watch list, the alert's life and the error boundaries.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <algorithm>
 
 #include "app/ProgressU.h"
@@ -279,6 +281,22 @@ TEST_F(SpotComments, EveryFormOfCommentReachesItsVerdict) {
     EXPECT_EQ(verdicts, expected);
   }
   EXPECT_TRUE(shown().empty());
+}
+
+// A record is read once, when Logger32 writes it: the field written again while its
+// lookup runs (the same callsign, another comment) changes that lookup in nothing,
+// and the record written last serves the next typed callsign.
+TEST_F(SpotComments, ARecordIsReadOnceWhenItArrives) {
+  bool rewritten = false;
+  form->OnLookup = [&](const std::string&) {
+    if (!std::exchange(rewritten, true)) writeRecord(record("R1QZ", "RDA MO-05"));
+  };
+  writeRecord(record("R1QZ", "RDA AB-12"));
+  EXPECT_TRUE(rewritten);
+  EXPECT_EQ(form->District(), "AB-12");
+  EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
+  form->EnterCallsign("R3NEW");
+  EXPECT_EQ(form->District(), "MO-05");
 }
 
 TEST_F(SpotComments, CommentOfTheLastSpotAlsoServesATypedCallsign) {
