@@ -215,17 +215,9 @@ void CustomControl::paintTo(HDC dc) {
 
 LRESULT CustomControl::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  // The paint covers everything.
+  if (LRESULT result = 0; paintMessage(handle(), msg, wParam, [this](HDC dc) { paintTo(dc); }, result)) return result;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;  // the paint covers everything
-    case WM_PAINT: {
-      const PaintDc dc(handle());
-      paintTo(dc.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paintTo(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SIZE: {
       const LRESULT r = Control::handleMessage(msg, wParam, lParam);
       resized();

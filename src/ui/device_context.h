@@ -26,6 +26,30 @@ class PaintDc {
   HDC dc_;
 };
 
+// The paint messages of a window that paints itself whole: no background erased
+// first, WM_PAINT and WM_PRINTCLIENT drawn by paint(dc). Answers whether the message
+// was one of them, with its result.
+template <class Paint>
+bool paintMessage(HWND window, UINT msg, WPARAM wParam, Paint&& paint, LRESULT& result) {
+  switch (msg) {
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    case WM_PAINT: {
+      const PaintDc dc(window);
+      paint(dc.get());
+      result = 0;
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wParam));
+      result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
 // GetDC (the client area; the screen for a null window) or GetWindowDC (the whole
 // window, frame included) ... ReleaseDC.
 class WindowDc {

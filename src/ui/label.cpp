@@ -43,17 +43,8 @@ void Label::paint(HDC dc) {
 }
 
 LRESULT Label::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; paintMessage(handle(), msg, wParam, [this](HDC dc) { paint(dc); }, result)) return result;
   switch (msg) {
-    case WM_ERASEBKGND:
-      return 1;
-    case WM_PAINT: {
-      const PaintDc dc(handle());
-      paint(dc.get());
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      paint(reinterpret_cast<HDC>(wParam));
-      return 0;
     case WM_SETFONT:
       invalidate();
       break;

@@ -36,6 +36,21 @@ void ok(TOptions& dialog) {
 void openOptions() {
   ui::app().guard([] { Vip->Options1Click(); });
 }
+// Opens the options dialog `opens` times, taking the operator's steps in it, one each
+// time the dialog's loop finds nothing to do; answers how many it took.
+using DialogSteps = std::vector<std::function<void(TOptions&)>>;
+std::size_t inOptionsDialog(const DialogSteps& steps, int opens = 1) {
+  std::size_t next = 0;
+  const int idle = ui::app().addIdleHandler([&] {
+    if (Vip->OptionsDialog && IsWindowVisible(Vip->OptionsDialog->handle()) && next < steps.size()) {
+      steps[next++](*Vip->OptionsDialog);
+      PostMessageW(Vip->OptionsDialog->handle(), WM_NULL, 0, 0);
+    }
+  });
+  for (int i = 0; i < opens; ++i) openOptions();
+  ui::app().removeIdleHandler(idle);
+  return next;
+}
 
 class SpotListOptions : public ::testing::Test {
  protected:
@@ -139,8 +154,7 @@ TEST_F(SpotListOptions, GarbageReadsAsTheDefaultAndUntouchedKeysStayOutOfTheFile
 TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
   createVip({"MaxAgeMinutes=45"});
   Vip->show();
-  // The operator's steps, one each time the dialog's loop finds nothing to do.
-  std::vector<std::function<void(TOptions&)>> steps = {
+  DialogSteps steps = {
       [](TOptions& d) {
         EXPECT_EQ(std::make_tuple(d.FieldText(Field::Merge), d.FieldText(Field::Age), d.Checked(Box::WithoutFocus),
                                   d.FieldText(Field::SoundMinutes), d.FieldText(Field::SoundFile)),
@@ -173,15 +187,7 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
         d.TypeInto(Field::SoundFile, "alert.wav");
         ok(d);
       }};
-  std::size_t next = 0;
-  const int idle = ui::app().addIdleHandler([&] {
-    if (Vip->OptionsDialog && IsWindowVisible(Vip->OptionsDialog->handle()) && next < steps.size()) {
-      steps[next++](*Vip->OptionsDialog);
-      PostMessageW(Vip->OptionsDialog->handle(), WM_NULL, 0, 0);
-    }
-  });
-  openOptions();
-  EXPECT_EQ(next, steps.size());
+  EXPECT_EQ(inOptionsDialog(steps), steps.size());
   EXPECT_FALSE(IsWindowVisible(Vip->OptionsDialog->handle()));
   const core::SpotListOptions chosen{30, 15, true, true, L"alert.wav", 5};
   EXPECT_EQ(Vip->ContestOptions, chosen);
@@ -205,11 +211,7 @@ TEST_F(SpotListOptions, TheDialogShowsTheOptionsAndOkKeepsOnlyWhatReadsRight) {
              d.TypeInto(Field::Merge, "2");
              d.close();
            }};
-  next = 0;
-  openOptions();
-  openOptions();
-  ui::app().removeIdleHandler(idle);
-  EXPECT_EQ(next, steps.size());
+  EXPECT_EQ(inOptionsDialog(steps, 2), steps.size());
   EXPECT_EQ(Vip->ContestOptions, chosen);
   EXPECT_TRUE(messages.messages().empty());
 }
@@ -236,7 +238,7 @@ TEST_F(SpotListOptions, FileNamesKeepEveryCharacter) {
     played.push_back(path);
     return true;
   };
-  std::vector<std::function<void(TOptions&)>> steps = {
+  const DialogSteps steps = {
       [&](TOptions& d) {
         d.TypeInto(Field::SoundFile, folder + L"\\missing \u0109.wav");  // no file, so no short form
         ok(d);
@@ -247,16 +249,7 @@ TEST_F(SpotListOptions, FileNamesKeepEveryCharacter) {
         d.TypeInto(Field::WorkedLog, log);
         ok(d);
       }};
-  std::size_t next = 0;
-  const int idle = ui::app().addIdleHandler([&] {
-    if (Vip->OptionsDialog && IsWindowVisible(Vip->OptionsDialog->handle()) && next < steps.size()) {
-      steps[next++](*Vip->OptionsDialog);
-      PostMessageW(Vip->OptionsDialog->handle(), WM_NULL, 0, 0);
-    }
-  });
-  openOptions();
-  ui::app().removeIdleHandler(idle);
-  ASSERT_EQ(next, steps.size());
+  ASSERT_EQ(inOptionsDialog(steps), steps.size());
   EXPECT_EQ(Vip->ContestOptions.AlertSoundFile, sound);
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
   EXPECT_EQ(played, std::vector<std::wstring>{sound});
