@@ -5,6 +5,7 @@ process, and counted in wineserver requests of ruDOZ's main thread.
 
     bench/spot_feed.py [--build DIR] [--spots N] [--rate MS] [--trace-spots N]
                        [--times R] [--no-trace] [--soak N]
+    bench/spot_feed.py --contest [MINUTES] [--build DIR] [--times R] [--trace-spots N]
 
 Runs under Wine in a private prefix (DIR/bench-wineprefix, made on first use) on a
 private Xvfb display, with reference files generated afresh: a callbook of 200,000
@@ -21,6 +22,19 @@ comes from `wineserver -f -d1` started before the programs: the requests of ruDO
 main thread in a run of N spots minus those in a run of one spot, divided by N - 1.
 With --soak N, N spots at the given rate, and the process figures (working set,
 handles, USER and GDI objects) read by procstat.exe at the start and at the end.
+
+With --contest, a contest at the reverse beacon network's peak: one spot every 16 ms
+(62.5 a second) for MINUTES minutes (10 by default; 60 for an hour), from a feed shaped
+like a contest's: 3,000 stations, most spots repeats of the busiest of them, each
+station on one to three of six bands, a third of the spots from skimmers, comments
+with a district and without one, each spot timed by the clock as it would be sent.
+The spot list merges and ages (MergeMinutes=30, MaxAgeMinutes=30) and holds more than
+a thousand rows before long. Reported per run: median, p95, p99 and maximum round trip
+against the bare receiver's median in the same run, the rate reached, ruDOZ's share of
+one core, the rows listed, and the process figures at the start, middle and end; then
+the requests per spot of a traced contest run of --trace-spots spots (1,000 by
+default). The screen is checked before, in the middle and after: a run whose windows
+were not shown or that had a box open is not reported.
 """
 import argparse
 import collections
@@ -100,6 +114,48 @@ def record(call, comment):
             f"<DXSPOT_COMMENT:{len(c)}>{comment}<APP_DXSPOT_TIME:4>1201")
 
 
+def contest_record(call, freq, spotter, comment, hhmm):
+    c = comment.encode("cp1251")
+    return (f"<DXSPOT_CALLSIGN:{len(call)}>{call}<DXSPOT_FREQ:{len(freq)}>{freq}"
+            f"<DXSPOT_SPOTTER:{len(spotter)}>{spotter}<DXSPOT_COMMENT:{len(c)}>{comment}"
+            f"<APP_DXSPOT_TIME:4>{hhmm}")
+
+
+# The six contest bands: their CW segments' first kHz.
+CONTEST_BANDS = [1810, 3510, 7010, 14010, 21010, 28010]
+
+
+def make_contest(path, count, calls, codes, rng, start):
+    """A contest's feed of `count` spots, one every 16 ms from the UTC time `start`
+    (seconds since the epoch): 3,000 stations, half from the callbook, half naming
+    their district in human spots' comments (or not at all); the busiest stations
+    spotted most; a third of the spots from skimmers."""
+    stations = []
+    for i in range(3000):
+        if i % 2 == 0:
+            call, district = rng.choice(calls), None
+        else:
+            call, district = f"R{i % 10}{LETTERS[i // 10 % 26]}{LETTERS[i // 260 % 26]}{LETTERS[i % 26]}", \
+                rng.choice(codes)
+        bands = rng.sample(CONTEST_BANDS, rng.randint(1, 3))
+        stations.append((call, district, [b + rng.randint(0, 40) + rng.choice([0, 0.1, 0.5, 0.9]) for b in bands]))
+    lines = []
+    for n in range(count):
+        call, district, freqs = stations[int(len(stations) * rng.random() ** 2.5)]
+        freq = f"{rng.choice(freqs):.1f}"
+        hhmm = time.strftime("%H%M", time.gmtime(start + n * 0.016))
+        if rng.random() < 1 / 3:
+            spotter = f"{rng.choice(['DL', 'OH', 'SM', 'UA', 'W'])}{rng.randint(1, 9)}SKM-#"
+            comment = f"CW {rng.randint(5, 40)} dB {rng.randint(20, 35)} WPM CQ"
+        else:
+            spotter = f"UA{rng.randint(1, 9)}{rng.choice(LETTERS)}{rng.choice(LETTERS)}"
+            comment = (f"RDA: {district} tnx" if district and rng.random() < .8
+                       else rng.choice(["", "tnx qso", "5nn", "cq test"]))
+        lines.append(contest_record(call, freq, spotter, comment, hhmm))
+    with open(path, "w", encoding="cp1251") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 def make_spots(path, count, calls, codes, rng):
     """Half with a callsign the callbook knows, half with a district in the comment
     (callsigns outside the callbook); consecutive spots always differ."""
@@ -120,11 +176,18 @@ class Xvfb:
     def __init__(self):
         read_fd, write_fd = os.pipe()
         self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
             self.name = ":" + pipe.readline().strip()
+        # A desktop session loads a resource database into its display (xrdb); a bare
+        # Xvfb has none, and then every font Wine selects makes Xlib look for the
+        # resource files again (XGetDefault caches only a database it found): about
+        # 900 file opens a second at a contest's pace, a cost no operator's desktop has.
+        # (The display keeps it: -noreset.)
+        subprocess.run(["xprop", "-root", "-format", "RESOURCE_MANAGER", "8s", "-set", "RESOURCE_MANAGER",
+                        "ruDOZ.bench:\ton\n"], env=dict(os.environ, DISPLAY=self.name), check=True)
 
     def close(self):
         self.process.terminate()
@@ -196,8 +259,9 @@ def program_state(display):
 class Run:
     """ruDOZ, the Logger32 stand-in and the bare receiver in the private prefix."""
 
-    def __init__(self, args, work, spots_file, count, trace_file=None):
+    def __init__(self, args, work, spots_file, count, trace_file=None, settings=""):
         self.args, self.work, self.count = args, work, count
+        self.rate_ms = CONTEST_RATE_MS if args.contest else args.rate
         self.wine, self.server = find_wine()
         self.env = dict(os.environ, WINEPREFIX=args.prefix, WINEDEBUG="-all", WINEARCH="win64",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
@@ -221,13 +285,13 @@ class Run:
         exe = lambda name: os.path.join(args.build if name == "ruDOZ.exe" else args.tools, name)
         self.start([exe("l32sim.exe"), "--receiver", "--log", self.recv_log])
         wait_log(self.recv_log, r" receiver ", 60)
-        self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(args.rate), "--bare",
+        self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(self.rate_ms), "--bare",
                     "--watch", "TForm1", "--log", self.sim_log])
         wait_log(self.sim_log, r" window ", 60)
         # The program's own copy beside its settings file, as an operator keeps it.
         shutil.copy(exe("ruDOZ.exe"), os.path.join(work, "ruDOZ.exe"))
         with open(os.path.join(work, "qjSetup.ini"), "wb") as f:
-            f.write(SETTINGS.encode("ascii"))
+            f.write((SETTINGS + settings).encode("ascii"))
         self.rudoz = self.start([os.path.join(work, "ruDOZ.exe")])
         wait_log(self.sim_log, r"title hwnd=\d+ text=Connected ", 60)
         with open(os.path.join(work, WARM_UP_FILE), encoding="cp1251") as f:
@@ -261,7 +325,7 @@ class Run:
                               text=True, timeout=120).stdout
 
     def wait_spots(self):
-        log = wait_log(self.sim_log, r" note spots done", 120 + self.count * self.args.rate / 1000 * 4)
+        log = wait_log(self.sim_log, r" note spots done", 120 + self.count * self.rate_ms / 1000 * 4)
         self.check_screen("after the spots", timeout=2)
         return log
 
@@ -383,6 +447,124 @@ def soak(args, work, calls, codes, rng):
     print(f"  end:            {end}")
 
 
+# The contest's pace and the spot list's options through a contest evening.
+CONTEST_RATE_MS = 16
+CONTEST_SETTINGS = "MergeMinutes=30\r\nMaxAgeMinutes=30\r\n"
+
+
+def cpu_seconds(unix_pid):
+    """User and system time of a Linux process so far, in seconds."""
+    with open(f"/proc/{unix_pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+class LogTail:
+    """The stand-in's log read as it grows, each byte once, and seldom: the machine's
+    other core is the stand-in's, not the benchmark's."""
+
+    def __init__(self, path):
+        self.path, self.offset, self.spots, self.done, self.rest = path, 0, 0, False, b""
+
+    def poll(self):
+        with open(self.path, "rb") as f:
+            f.seek(self.offset)
+            data = self.rest + f.read()
+        self.offset += len(data) - len(self.rest)
+        lines = data.split(b"\n")
+        self.rest = lines.pop()
+        for line in lines:
+            self.spots += b" spot port=" in line
+            self.done = self.done or b" note spots done" in line
+
+    def wait(self, done, timeout, process, what):
+        end = time.monotonic() + timeout
+        while True:
+            self.poll()
+            if done(self):
+                return
+            if time.monotonic() > end or process.poll() is not None:
+                raise RuntimeError(f"the feed did not reach {what}")
+            time.sleep(2)
+
+
+def listed_rows(run):
+    """The rows of the spot list, as a screen reader counts them."""
+    out = run.wine_exe([os.path.join(run.args.tools, "accprobe.exe"), "rows"])
+    m = re.match(r"children (\d+)", out)
+    return int(m.group(1)) if m else -1
+
+
+def contest_run(args, work, calls, codes, rng, number):
+    count = int(args.contest * 60000 / CONTEST_RATE_MS)
+    spots_file = os.path.join(work, "contest.txt")
+    # Timed from about when the feed starts: the program takes some seconds to be
+    # ready, and the spots' own times must not make them a backlog.
+    make_contest(spots_file, count, calls, codes, rng, time.time() + 20)
+    run = Run(args, work, spots_file, count, settings=CONTEST_SETTINGS)
+    procstat = [os.path.join(args.tools, "procstat.exe"), "ruDOZ.exe"]
+    figures = {}
+    try:
+        tail = LogTail(run.sim_log)
+        longest = 120 + count * CONTEST_RATE_MS / 1000 * 4
+        # The warm-up spot, then the feed's first.
+        tail.wait(lambda t: t.spots >= 2, 120, run.rudoz, "its first spot")
+        cpu0, wall0 = cpu_seconds(run.rudoz.pid), time.monotonic()
+        figures["start"] = run.wine_exe(procstat).strip()
+        tail.wait(lambda t: t.spots >= 1 + count // 2, longest, run.rudoz, "its middle")
+        run.check_screen("in the middle of the contest", timeout=2)
+        figures["middle"] = run.wine_exe(procstat).strip()
+        rows_middle = listed_rows(run)
+        tail.wait(lambda t: t.done, longest, run.rudoz, "its end")
+        run.check_screen("after the contest", timeout=2)
+        with open(run.sim_log, "rb") as f:
+            log = f.read().decode("utf-8", "replace")
+        cpu1, wall1 = cpu_seconds(run.rudoz.pid), time.monotonic()
+        figures["end"] = run.wine_exe(procstat).strip()
+        rows_end = listed_rows(run)
+    finally:
+        run.close()
+    rudoz, bare = send_times(log)
+    if len(rudoz) != count:
+        raise RuntimeError(f"{len(rudoz)} of {count} spots were sent")
+    stamps = [int(t) for t in re.findall(r"^(\d+) spot port=", log, re.M)][1:]
+    rate = (len(stamps) - 1) / max((stamps[-1] - stamps[0]) / 1000, 1e-3)
+    b50 = percentile(bare, .5)
+    print(f"contest run {number}: {count} spots at {rate:.1f} a second, {rows_middle} rows listed in the middle, "
+          f"{rows_end} at the end")
+    print("  into ruDOZ: " + ", ".join(f"{name} {ms(v)} ({v / max(b50, 1):.1f}x)" for name, v in
+                                        [("median", percentile(rudoz, .5)), ("p95", percentile(rudoz, .95)),
+                                         ("p99", percentile(rudoz, .99)), ("max", max(rudoz))]) +
+          f" | bare median {ms(b50)}")
+    print(f"  ruDOZ's CPU: {100 * (cpu1 - cpu0) / (wall1 - wall0):.1f} % of one core")
+    for when in ("start", "middle", "end"):
+        print(f"  {when + ':':8}{figures[when]}")
+
+
+def contest_requests(args, work, calls, codes, rng):
+    """Requests of ruDOZ's main thread per contest spot: a traced feed of N spots
+    against one of a single spot."""
+    counts = []
+    for n in (args.trace_spots, 1):
+        spots_file = os.path.join(work, f"contest-trace-{n}.txt")
+        make_contest(spots_file, n, calls, codes, random.Random(7), time.time() + 20)
+        trace = os.path.join(work, f"trace-contest-{n}.txt")
+        run = Run(args, work, spots_file, n, trace_file=trace, settings=CONTEST_SETTINGS)
+        try:
+            run.wait_spots()
+        finally:
+            run.close()
+        counts.append(thread_requests(trace, run.rudoz.pid))
+        if not args.keep:
+            os.remove(trace)
+    total = (sum(counts[0].values()) - sum(counts[1].values())) / (args.trace_spots - 1)
+    print(f"contest: wineserver requests of ruDOZ's main thread per spot: {total:.0f} "
+          f"({sum(counts[0].values())} in {args.trace_spots} spots, {sum(counts[1].values())} in 1)")
+    per = {k: (counts[0][k] - counts[1].get(k, 0)) / (args.trace_spots - 1) for k in counts[0]}
+    top = sorted(per.items(), key=lambda kv: -kv[1])[:14]
+    print("  " + ", ".join(f"{k} {v:.1f}" for k, v in top if v >= 0.5))
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default=os.path.join(SOURCE, "build", "windows"))
@@ -394,15 +576,20 @@ def main():
     ap.add_argument("--soak", type=int, default=0, help="a soak of this many spots instead")
     ap.add_argument("--callbook-lines", type=int, default=200000,
                     help="callbook size (default 200,000), to tell the files' share from the windows'")
+    ap.add_argument("--contest", type=float, nargs="?", const=10.0, default=0.0, metavar="MINUTES",
+                    help="a contest at 62.5 spots a second for MINUTES minutes (default 10)")
     ap.add_argument("--keep", action="store_true", help="keep the work folder and traces")
     args = ap.parse_args()
+    if args.contest and "--trace-spots" not in sys.argv:
+        args.trace_spots = 1000
     args.build = os.path.abspath(args.build)
     # The stand-ins and procstat always come from this tree's build; --build names
     # only the ruDOZ.exe to measure.
     args.tools = os.path.join(SOURCE, "build", "windows")
     args.prefix = os.path.join(args.tools, "bench-wineprefix")
     for folder, exe in [(args.build, "ruDOZ.exe"), (args.tools, "l32sim.exe")] + \
-            ([(args.tools, "procstat.exe")] if args.soak else []):
+            ([(args.tools, "procstat.exe")] if args.soak or args.contest else []) + \
+            ([(args.tools, "accprobe.exe")] if args.contest else []):
         if not os.path.exists(os.path.join(folder, exe)):
             sys.exit(f"spot_feed: {exe} is not built in {folder}")
     # The prefix is made once, as the tests make theirs.
@@ -415,6 +602,15 @@ def main():
         calls, codes = make_files(work, rng, args.callbook_lines)
         if args.soak:
             soak(args, work, calls, codes, rng)
+            return
+        if args.contest:
+            print(f"contest: one spot every {CONTEST_RATE_MS} ms for {args.contest:g} minutes; "
+                  f"{args.callbook_lines:,}-line callbook, 2,700 districts, 2,600 confirmations, "
+                  f"MergeMinutes=30, MaxAgeMinutes=30")
+            for n in range(args.times):
+                contest_run(args, work, calls, codes, rng, n + 1)
+            if not args.no_trace:
+                contest_requests(args, work, calls, codes, rng)
             return
         spots_file = os.path.join(work, "spots.txt")
         make_spots(spots_file, max(args.spots, args.trace_spots), calls, codes, rng)

@@ -25,10 +25,18 @@ UINT showLaterMessage() {
   static const UINT message = privateMessage(L"ruDOZ.ShowErrorLater");
   return message;
 }
+UINT settleMessage() {
+  static const UINT message = privateMessage(L"ruDOZ.SettleForms");
+  return message;
+}
 
 LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == showLaterMessage()) {
     app().showLaterErrors();
+    return 0;
+  }
+  if (msg == settleMessage()) {
+    app().settleForms();
     return 0;
   }
   switch (msg) {
@@ -150,6 +158,7 @@ void Application::formActivated(Form& form) {
 
 void Application::formDestroyed(Form& form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
+  settling_.erase(std::remove(settling_.begin(), settling_.end(), &form), settling_.end());
   if (mainForm_ == &form) {
     mainForm_ = nullptr;
     if (owner_) ShowWindow(owner_, SW_HIDE);
@@ -205,6 +214,9 @@ bool Application::preTranslate(MSG& msg) {
 void Application::dispatch(MSG& msg) { handle(msg); }
 
 void Application::handle(MSG& msg) {
+  if ((msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) || msg.message == WM_NCMOUSEMOVE ||
+      msg.message == WM_MOUSELEAVE)
+    ++mouseMessages_;
   if (preTranslate(msg)) return;
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
@@ -215,7 +227,15 @@ void Application::run(Form& mainForm) {
   mainForm.bringToFront();
   MSG msg;
   while (!terminated_) {
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) idle();
+    // What waits is taken at once; only an empty queue is idle, and then waited on.
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) break;
+      handle(msg);
+      continue;
+    }
+    pacedIdle_ = true;
+    idle();
+    pacedIdle_ = false;
     const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
     if (r == 0 || r == -1) break;
     handle(msg);
@@ -274,6 +294,23 @@ void Application::showErrorLater(const std::string& text) {
   laterErrors_.push_back(text);
   // A queue too full to take the message: shown now rather than lost.
   if (!posted && !PostMessageW(ownerWindow(), showLaterMessage(), 0, 0)) showLaterErrors();
+}
+
+void Application::settleLater(Form& form) {
+  if (std::find(settling_.begin(), settling_.end(), &form) != settling_.end()) return;
+  settling_.push_back(&form);
+  // One message for every form the event changed. A queue too full to take it:
+  // settled now rather than left waiting.
+  if (settling_.size() == 1 && !PostMessageW(ownerWindow(), settleMessage(), 0, 0)) settleForms();
+}
+
+void Application::settleForms() {
+  // A form settled may hold more work, and so ask again: that goes with the next
+  // message.
+  std::vector<Form*> forms;
+  forms.swap(settling_);
+  for (Form* form : forms)
+    if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) guard([form] { form->applyHeld(); });
 }
 
 void Application::showLaterErrors() noexcept {

@@ -60,6 +60,12 @@ class Application {
   void removeIdleHandler(int id);
   // Runs the idle handlers once (tests call it where the loop would).
   void idle();
+  // True while the program's own loop runs the idle handlers: there a handler may
+  // put off what it can do a little later, since the queue empties some hundred
+  // times a second under a feed of spots.
+  bool pacedIdle() const { return pacedIdle_; }
+  // How many mouse messages the program's windows have had.
+  unsigned mouseMessages() const { return mouseMessages_; }
 
   // Runs a handler inside its own error boundary: an exception that escapes it ends
   // that handler only.
@@ -83,6 +89,10 @@ class Application {
   // it, so it opens once the paint is over.
   void showErrorLater(const std::string& text);
   void showLaterErrors() noexcept;  // the posted message's handler
+  // A form whose held screen work waits for the end of the event: all such forms
+  // are settled by one posted message, in the order they asked.
+  void settleLater(Form& form);
+  void settleForms();  // the posted message's handler
 
   // Runs steps whose failures the operator must not hear of (closing): every error
   // boundary inside, however deep, is silent while it runs.
@@ -125,12 +135,15 @@ class Application {
 
   std::string title_ = "ruDOZ";
   bool terminated_ = false;
+  bool pacedIdle_ = false;
+  unsigned mouseMessages_ = 0;
   Form* mainForm_ = nullptr;
   std::vector<Form*> forms_;
   Form* activeForm_ = nullptr;
   HWND owner_ = nullptr;
   bool errorBoxOpen_ = false;
   std::vector<std::string> laterErrors_;
+  std::vector<Form*> settling_;
   std::size_t unshownErrors_ = 0;
   int silentDepth_ = 0;
   int modalDepth_ = 0;

@@ -30,7 +30,16 @@ struct MouseWatch {
   // is a costly round of window queries, worth it only when something moved.
   POINT cursor{-1, -1};
   unsigned windowChanges = 0;
+  // When it was taken, and the mouse messages seen by then; a look put off waits
+  // on this timer.
+  ULONGLONG lookedAt = 0;
+  unsigned mouseMessages = 0;
+  UINT_PTR lookLater = 0;
 };
+// The program's loop looks at most this often while nothing tells that the mouse
+// moved over a window of ours or that windows changed: the pointer leaving for
+// another program's window is noticed within this time.
+constexpr ULONGLONG kLookEveryMs = 50;
 MouseWatch& mouseWatch() {
   static MouseWatch watch;
   return watch;
@@ -143,6 +152,20 @@ void CustomControl::broadcastFocusChanged(Control& form) {
 }
 
 void CustomControl::watchMouse() {
+  MouseWatch& paced = mouseWatch();
+  const ULONGLONG now = GetTickCount64();
+  if (app().pacedIdle() && now - paced.lookedAt < kLookEveryMs && app().mouseMessages() == paced.mouseMessages &&
+      windowChanges() == paced.windowChanges) {
+    if (!paced.lookLater)
+      paced.lookLater = SetTimer(nullptr, 0, UINT(kLookEveryMs - (now - paced.lookedAt)), [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        mouseWatch().lookLater = 0;
+        watchMouse();
+      });
+    return;
+  }
+  paced.lookedAt = now;
+  paced.mouseMessages = app().mouseMessages();
   POINT pt{};
   if (!GetCursorPos(&pt)) return;
   MouseWatch& watch = mouseWatch();

@@ -16,11 +16,6 @@ std::wstring windowText(HWND hwnd) {
   return text;
 }
 
-// Posted to a form whose layout waits: it is done after the event that changed it.
-UINT settleLayoutMessage() {
-  static const UINT message = privateMessage(L"ruDOZ.SettleLayout");
-  return message;
-}
 }  // namespace
 
 Form::~Form() {
@@ -70,7 +65,8 @@ void Form::setCaption(const std::string& caption) {
 }
 
 void Form::postSettle() {
-  if (!settlePosted_ && handle()) settlePosted_ = PostMessageW(handle(), settleLayoutMessage(), 0, 0);
+  // Done after the event that changed it, with the other forms it changed.
+  if (handle()) app().settleLater(*this);
 }
 
 bool Form::holdScreenWorkOf(Control& control) {
@@ -468,11 +464,6 @@ void Form::paintBorder() {
 }
 
 LRESULT Form::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == settleLayoutMessage()) {
-    settlePosted_ = false;
-    applyHeld();
-    return 0;
-  }
   switch (msg) {
     case WM_NCCALCSIZE: {
       const LRESULT r = defaultHandling(msg, wParam, lParam);

@@ -145,7 +145,6 @@ class Form : public Control {
   bool layoutPending_ = false;
   bool applying_ = false;
   bool fitting_ = false;
-  bool settlePosted_ = false;
   void postSettle();
   std::vector<Control*> screenWork_;
   std::optional<std::string> heldCaption_;
