@@ -6,6 +6,7 @@ namespace core {
 namespace {
 
 FileStampFn g_stamper = nullptr;
+FileClockFn g_clock = nullptr;
 
 struct Cached {
   FileStamp stamp;
@@ -25,15 +26,22 @@ void setFileStamper(FileStampFn fn) {
   cache().clear();
 }
 
+void setFileClock(FileClockFn fn) {
+  g_clock = fn;
+  cache().clear();
+}
+
 std::shared_ptr<const FileBytes> cachedFileBytes(const std::string& name) {
   FileStamp stamp;
   const bool stamped = g_stamper && g_stamper(name, stamp);
   if (stamped)
     if (const auto it = cache().find(name); it != cache().end() && it->second.stamp == stamp) return it->second.bytes;
+  const std::uint64_t readAt = g_clock ? g_clock() : 0;
   auto bytes = std::make_shared<const FileBytes>(readFileBytes(name));
   // A file that changed while it was read is read again at its next use: the stamp
-  // kept is the one from before.
-  if (stamped)
+  // kept is the one from before. So is one written just before, which may change
+  // again without its stamp showing it.
+  if (stamped && g_clock && stamp.written + kFileTimeSlack <= readAt)
     cache()[name] = {stamp, bytes};
   else
     cache().erase(name);

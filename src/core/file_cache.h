@@ -11,8 +11,8 @@
 
 namespace core {
 
-// What tells a file's content changed: its size and its last write time (in the
-// platform's own ticks).
+// What tells a file's content changed: its size and its last write time (in ticks
+// of 100 ns, as the platform's clock below).
 struct FileStamp {
   std::uint64_t size = 0;
   std::uint64_t written = 0;
@@ -23,6 +23,15 @@ struct FileStamp {
 // Without one installed every use reads the file.
 using FileStampFn = bool (*)(const std::string& name, FileStamp& stamp);
 void setFileStamper(FileStampFn fn);
+
+// The platform's clock, in the ticks of FileStamp::written. A file may be written
+// again at the same size within the resolution of its file system's times (two
+// seconds on FAT, one on some network shares), and its stamp would not tell: a
+// reading of a file written less than kFileTimeSlack before it is not kept, and the
+// next use reads the file again. Without a clock no reading is kept.
+using FileClockFn = std::uint64_t (*)();
+void setFileClock(FileClockFn fn);
+inline constexpr std::uint64_t kFileTimeSlack = 3 * 10'000'000;
 
 // The bytes readFileBytes gives (UTF-8 turned into Windows-1251), shared with the
 // earlier users of the same reading. Throws as readFileBytes does.

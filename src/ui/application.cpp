@@ -1,5 +1,6 @@
 #include "ui/application.h"
 
+#include <cstdint>
 #include <objbase.h>
 
 #include <algorithm>
@@ -79,6 +80,12 @@ bool stampOf(const std::string& name, core::FileStamp& stamp) {
   return true;
 }
 
+std::uint64_t fileClock() {
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  return (std::uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 }  // namespace
 
 UINT privateMessage(const wchar_t* name) { return RegisterWindowMessageW(name); }
@@ -102,10 +109,11 @@ void initializeCom() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
 void installPlatformHooks() {
   // The platform at core's edges: the system's reason for a failure, file names
   // handed to the system as the characters they hold, and a file's size and write
-  // time looked at without opening it.
+  // time looked at without opening it, beside the clock they are told by.
   core::setSystemReason(&lastErrorText);
   core::setFileOpener(&openWide);
   core::setFileStamper(&stampOf);
+  core::setFileClock(&fileClock);
 }
 
 bool Application::highContrast() {

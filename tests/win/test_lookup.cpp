@@ -2,7 +2,10 @@
 // special words, the watch list, the alert's life and the error boundaries.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include <algorithm>
 
@@ -10,6 +13,7 @@
 #include "app/Unit2.h"
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/text.h"
 #include "main_window_fixture.h"
 
 namespace {
@@ -297,6 +301,48 @@ TEST_F(SpotComments, ARecordIsReadOnceWhenItArrives) {
   EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
   form->EnterCallsign("R3NEW");
   EXPECT_EQ(form->District(), "MO-05");
+}
+
+// An edited reference file counts at the very next spot: each of the four written
+// twice at the same size, the second time with the write time the first left (as a
+// file system that keeps whole seconds would leave it).
+TEST_F(SpotComments, AnEditedFileCountsAtTheVeryNextSpot) {
+  const auto writeTime = [this](const std::string& name, FILETIME* get, const FILETIME* set) {
+    HANDLE f = CreateFileW(ui::widen(dir.path() + "\\" + name).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    if (get) GetFileTime(f, nullptr, nullptr, get);
+    if (set) SetFileTime(f, nullptr, nullptr, set);
+    CloseHandle(f);
+  };
+  const struct {
+    const char* file;
+    std::vector<std::string> first, second;  // the same size
+    std::function<std::string()> seen;
+    const char *afterFirst, *afterSecond;
+  } edits[] = {
+      {"RUdoz.txt", {"R1AAA AB-12", "R1AAB AB-12"}, {"R1AAA MO-05", "R1AAB MO-05"}, [this] { return form->District(); },
+       "AB-12", "MO-05"},
+      {"QJcfm.txt", {"AB-12;UA1AAA;2019"}, {"MO-05;UA1AAA;2019"}, [this] { return form->VerdictText(); }, "New RDA !",
+       "RDA Status CFM"},
+      {"QJar.txt", {"AB-12 Abinsk district", "MO-05 Moscow district"}, {"AB-12 Abinsk district", "MO-05 Moskva district"},
+       [this] { return form->caption(); }, "Moscow district", "Moskva district"},
+      {"QJlook.txt", {"R9X"}, {"R1A"}, [] { return std::to_string(AlertFlag); }, "0", "1"},
+  };
+  int spot = 0;
+  for (const auto& e : edits) {
+    SCOPED_TRACE(e.file);
+    FILETIME first{};
+    dir.writeLines(e.file, e.first);
+    writeTime(e.file, &first, nullptr);
+    writeRecord(record(spot++ % 2 ? "R1AAB" : "R1AAA", ""));
+    EXPECT_EQ(e.seen(), e.afterFirst);
+    dir.writeLines(e.file, e.second);
+    writeTime(e.file, nullptr, &first);
+    writeRecord(record(spot++ % 2 ? "R1AAB" : "R1AAA", ""));
+    EXPECT_EQ(e.seen(), e.afterSecond);
+  }
+  EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(SpotComments, CommentOfTheLastSpotAlsoServesATypedCallsign) {
