@@ -134,11 +134,15 @@ class SpotList(harness.LinkTestCase):
         self.assertEqual(district.text, b"<STATE:2>AB<CNTY:2>12")
         self.assertLessEqual(spot.ms, district.ms)
 
-        # The right button opens the menu where it was pressed; its "Clear All" empties
-        # the list.
+        # The right button opens the menu where it was pressed, also right after a row
+        # click, but only once that click's district has gone out; its "Clear All"
+        # empties the list.
         shown = set(display.windows(".*"))
-        display.click(wx + x, wy + y, button=3)
+        display.xdotool("mousemove", str(wx + x), str(wy + y), "click", "1", "click", "3")
         menu = harness.wait_for(lambda: next(iter(set(display.windows(".*")) - shown), None), 10, what="the menu")
+        self.assertEqual([e.text for e in sim.log.select("command")][2:],
+                         [b"<APP_CLICK_DXSPOT:15>14025.000|R1AAA", b"<STATE:2>AB<CNTY:2>12"],
+                         "the click's district went out before the menu opened")
         mx, my, mw, mh = display.geometry(menu)
         self.assertLessEqual(abs(mx - (wx + x)) + abs(my - (wy + y)), 8)
         self.scene.screenshot("spot-list-menu")

@@ -565,6 +565,14 @@ TEST_F(SpotList, OneClickSequenceAtATimeEachWithTheDistrictOfItsOwnRow) {
   both.insert(both.end(), second.begin(), second.end());
   EXPECT_EQ(sent(), both);
 
+  // A CW click in the pause goes out behind the district, not between.
+  logger32->takeCommands();
+  clickRow(1);
+  guarded([] { Vip->RbButton1Click(); });
+  std::vector<std::string> withCw = first;
+  withCw.push_back("<APP_SET_FREQ_MODE:8>QRG|CW-R");
+  EXPECT_EQ(sent(), withCw);
+
   // A double click on one row is one click.
   logger32->takeCommands();
   for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) post(msg, 1);
