@@ -85,13 +85,15 @@ std::vector<int> SpotRows::aged(Millis now, const AgeLimits& limits) {
 }
 
 void SpotRows::append(const ListedSpot& spot, Millis now, std::optional<int> mergedRow) {
-  Row row{nextSerial_++, now, spot.made, spot.skimmer, 1, std::string(spot.time), stationKey(spot)};
+  auto texts = std::make_unique<Texts>(Texts{std::string(spot.time), stationKey(spot)});
+  int spots = 1;
   if (mergedRow && *mergedRow >= 0 && *mergedRow < size()) {
     const Row& merged = rows_[std::size_t(*mergedRow)];
-    row.spots = merged.spots + 1;
-    row.firstTime = merged.firstTime;
+    spots = merged.spots + 1;
+    texts->firstTime = merged.texts->firstTime;
   }
-  if (!spot.typed) newest_[row.station] = row.serial;
+  Row row{nextSerial_++, now, spot.made, spot.skimmer, spots, std::move(texts)};
+  if (!spot.typed) newest_[row.texts->station] = row.serial;
   wait(row);
   rows_.push_back(std::move(row));
 }
@@ -104,7 +106,7 @@ void SpotRows::remove(int first, int count) {
     const Row& row = rows_[std::size_t(i)];
     // An older row of the station does not become its newest: it would be merged
     // into after its own time.
-    if (const auto found = newest_.find(row.station); found != newest_.end() && found->second == row.serial)
+    if (const auto found = newest_.find(row.texts->station); found != newest_.end() && found->second == row.serial)
       newest_.erase(found);
   }
   rows_.erase(rows_.begin() + first, rows_.begin() + last);

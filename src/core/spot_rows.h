@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,17 +78,22 @@ class SpotRows {
 
   // How many spots the row took, itself and those it merged; the time of the first.
   int spotCount(int row) const { return rows_[std::size_t(row)].spots; }
-  std::string_view firstTime(int row) const { return rows_[std::size_t(row)].firstTime; }
+  std::string_view firstTime(int row) const { return rows_[std::size_t(row)].texts->firstTime; }
 
  private:
+  struct Texts {
+    std::string firstTime;
+    std::string station;
+  };
+  // Small, so that a row taken from the middle of a long list shifts the rows
+  // below it cheaply: its texts stay where they were allocated.
   struct Row {
     std::uint64_t serial;  // grows with every row appended: the rows are in its order
     Millis placed;         // listed
     Millis made;           // its last spot made
     bool skimmer;
     int spots;
-    std::string firstTime;
-    std::string station;
+    std::unique_ptr<const Texts> texts;
   };
   // A row waiting to age, by the time its spot was made.
   struct Waiting {
