@@ -334,11 +334,7 @@ const core::WorkedLog* TForm1::WorkedLog() {
   const ULONGLONG now = GetTickCount64();
   if (workedLogRead_ && now - workedLogChecked_ < kWorkedLogCheckMs) return usable();
   workedLogChecked_ = now;
-  std::pair<std::uint64_t, std::uint64_t> stamp{};
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExW(workedLogName_.c_str(), GetFileExInfoStandard, &data))
-    stamp = {(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-             (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
+  const core::FileStamp stamp = ui::fileStamp(workedLogName_).value_or(core::FileStamp{});
   if (workedLogRead_ && stamp == workedLogStamp_ && workedLogProblem_.empty()) return usable();
   std::string problem;
   try {

@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <utility>
 #include <string>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "app/held_list.h"
 #include "core/adif_log.h"
 #include "core/band.h"
+#include "core/file_cache.h"
 #include "core/palette.h"
 #include "core/spot.h"
 #include "core/text_file.h"
@@ -167,7 +167,7 @@ class TForm1 : public ui::Form {
   core::WorkedLog workedLog_;
   bool workedLogRead_ = false;
   ULONGLONG workedLogChecked_ = 0;
-  std::pair<std::uint64_t, std::uint64_t> workedLogStamp_{};  // size and write time
+  core::FileStamp workedLogStamp_{};
   std::string workedLogProblem_;  // why the log counts for nothing now
   std::string workedLogShown_;    // the problem last named in a box
   // The districts the callbook makes valid today, when there is more than one.

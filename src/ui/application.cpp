@@ -8,6 +8,7 @@
 #include "core/file_cache.h"
 #include "core/text_file.h"
 #include "ui/dialogs.h"
+#include "ui/file_replace.h"
 #include "ui/form.h"
 #include "ui/text.h"
 
@@ -73,11 +74,9 @@ LRESULT CALLBACK ownerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 std::FILE* openWide(const std::string& name) { return _wfopen(widen(name).c_str(), L"rb"); }
 
 bool stampOf(const std::string& name, core::FileStamp& stamp) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(widen(name).c_str(), GetFileExInfoStandard, &data)) return false;
-  stamp = {(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-           (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
-  return true;
+  const auto found = fileStamp(widen(name));
+  if (found) stamp = *found;
+  return found.has_value();
 }
 
 std::uint64_t fileClock() {

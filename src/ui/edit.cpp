@@ -101,20 +101,9 @@ LRESULT Edit::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       case WM_GETTEXTLENGTH:
         return LRESULT(isAnsi() ? ownText_.size() : widen(ownText_).size());
-      case WM_GETTEXT: {
-        if (wParam == 0 || !lParam) return 0;
-        if (isAnsi()) {
-          const std::size_t n = std::min(ownText_.size(), std::size_t(wParam) - 1);
-          ownText_.copy(reinterpret_cast<char*>(lParam), n);
-          reinterpret_cast<char*>(lParam)[n] = '\0';
-          return LRESULT(n);
-        }
-        const std::wstring wide = widen(ownText_);
-        const std::size_t n = std::min(wide.size(), std::size_t(wParam) - 1);
-        wide.copy(reinterpret_cast<wchar_t*>(lParam), n);
-        reinterpret_cast<wchar_t*>(lParam)[n] = L'\0';
-        return LRESULT(n);
-      }
+      case WM_GETTEXT:
+        if (isAnsi()) return LRESULT(copyTextOut<char>(ownText_, std::size_t(wParam), reinterpret_cast<char*>(lParam)));
+        return LRESULT(copyTextOut<wchar_t>(widen(ownText_), std::size_t(wParam), reinterpret_cast<wchar_t*>(lParam)));
       default:
         break;
     }

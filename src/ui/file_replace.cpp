@@ -1,5 +1,6 @@
 #include "ui/file_replace.h"
 
+#include <cstdint>
 #include <cwchar>
 #include <memory>
 #include <stdexcept>
@@ -71,6 +72,13 @@ void replaceFileContent(const std::string& fileName, std::string_view bytes) {
   ReplacingFile file(fileName);
   file.write(bytes);
   file.commit();
+}
+
+std::optional<core::FileStamp> fileStamp(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return core::FileStamp{(std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                         (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime};
 }
 
 std::optional<std::string> readWholeFile(const std::wstring& path) {

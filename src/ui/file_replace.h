@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "core/dates.h"
+#include "core/file_cache.h"
 #include "ui/win.h"
 
 namespace ui {
@@ -47,6 +48,10 @@ void replaceFileContent(const std::string& fileName, std::string_view bytes);
 // The whole content of a file, or nothing when there is no such file. Throws
 // std::runtime_error with the system's reason when it exists but cannot be read.
 std::optional<std::string> readWholeFile(const std::wstring& path);
+
+// A file's size and last write time, looked at without opening it; nothing when the
+// system cannot look (no such file, no access).
+std::optional<core::FileStamp> fileStamp(const std::wstring& path);
 
 // Deletes from `folder` the temporary files that replacements cut off by the end of
 // the program left there (rdzHEX.tmp). One that another running copy still writes

@@ -1,7 +1,5 @@
 #include "ui/status_bar.h"
 
-#include <algorithm>
-
 #include "ui/device_context.h"
 #include "ui/text.h"
 
@@ -55,16 +53,8 @@ LRESULT StatusBar::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // readers among them).
     case WM_GETTEXTLENGTH:
       return LRESULT(screenText(text_).size());
-    case WM_GETTEXT: {
-      const std::wstring text = screenText(text_);
-      const std::size_t room = std::size_t(wParam);
-      if (room == 0 || !lParam) return 0;
-      const std::size_t n = std::min(room - 1, text.size());
-      auto* out = reinterpret_cast<wchar_t*>(lParam);
-      std::copy_n(text.data(), n, out);
-      out[n] = L'\0';
-      return LRESULT(n);
-    }
+    case WM_GETTEXT:
+      return LRESULT(copyTextOut<wchar_t>(screenText(text_), std::size_t(wParam), reinterpret_cast<wchar_t*>(lParam)));
     default:
       break;
   }

@@ -1,6 +1,7 @@
 // Texts are Windows-1251 byte strings inside the program and UTF-16 at the screen.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,17 @@ std::wstring titleText(std::string_view cp1251);
 // every character of it; otherwise the system's short form of it (8.3 names hold
 // none but ASCII) when the file exists and has one; nothing when neither can.
 std::optional<std::string> cp1251FileName(const std::wstring& name);
+
+// A text handed out as WM_GETTEXT asks for it: at most room - 1 characters and the
+// closing zero into `out`; answers how many characters were copied.
+template <typename Char>
+std::size_t copyTextOut(std::basic_string_view<Char> text, std::size_t room, Char* out) {
+  if (room == 0 || !out) return 0;
+  const std::size_t n = std::min(text.size(), room - 1);
+  text.copy(out, n);
+  out[n] = Char{};
+  return n;
+}
 
 // The system's own wording for an error code, as the operator knows it, without the
 // line end and full stop it comes with.
