@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int kWidth = 380, kFieldLeft = 236, kMinutesWidth = 44, kUnitLeft = 288;
+constexpr int kWidth = 420, kFieldLeft = 236, kMinutesWidth = 44, kUnitLeft = 288;
 constexpr int kLine = 28;  // from one option's line to the next
 
 const std::string kMinutesError = "whole minutes from 0 to " + std::to_string(core::kMaxOptionMinutes) + ", please";
