@@ -15,6 +15,8 @@ packages=(
   xclip
   # the local HTTP service of the tests and the demo
   python3
+  # the radio through Hamlib's network daemon: rigctld and rigctl with the dummy radio
+  libhamlib-utils
   # libjpeg for Windows is built from Debian's source package, its SIMD code with nasm
   dpkg-dev nasm
 )
