@@ -388,6 +388,12 @@ TEST_F(SpotListOptions, OldRowsGoOnceAMinuteAndAtEachSpot) {
   spot("R4AA", 95);
   EXPECT_EQ(calls(), (std::vector<std::string>{"R3AA", "R4AA"}));
   EXPECT_EQ(pinkRowsOnScreen(), 2);
+  // A callsign typed now is listed now, though it shows the time of the last spot,
+  // long past the limit.
+  spotFromLogger32("R2OTH", "14002.2", "1150");
+  Form1->EnterCallsign("R3NEW");
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R3AA", "R4AA", "R3NEW"}));
+  EXPECT_EQ(rowTexts(3)[3], "11:50");
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -580,6 +586,10 @@ TEST_F(SpotListOptions, TheSoundPlaysOncePerCallsignInItsWindowAndFallsBackSilen
     Vip->AddSpot(s.call, "7012.0", "AB-12", "12:00");
     EXPECT_EQ(std::make_pair(files, exclamations), std::make_pair(s.files, s.exclamations));
   }
+  // A district already worked is listed without an alarm: no sound either.
+  files = exclamations = 0;
+  Vip->AddSpot("R3WKD", "7012.0", "CD-01", "12:00", {core::SpotOrigin::Logger32, false, core::Verdict::Worked});
+  EXPECT_EQ(files + exclamations, 0);
   EXPECT_TRUE(messages.messages().empty());
 }
 
