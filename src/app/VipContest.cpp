@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/Unit2.h"
 #include "app/VipU.h"
 
 void TVip::ApplyOptions() {
@@ -22,12 +23,20 @@ void TVip::ShowWithoutFocus() {
 }
 
 bool TVip::HandOnGrid() {
+  // A click sequence on its way holds the rows as the hand does (the row pressed
+  // with the keyboard or by a reader, the pointer gone meanwhile); they move once it
+  // is over (HoldForSequence).
+  const bool sequence = Form2 && Form2->Busy();
   // The pointer's comings and goings are watched when the program is idle; the
   // system is asked only when they say it may rest on the grid.
-  if (!pointerOnGrid_ || !visible()) return false;
+  if (!pointerOnGrid_ || !visible()) return sequence;
   POINT pt{};
   if (!GetCursorPos(&pt) || WindowFromPoint(pt) != SG1.handle()) pointerOnGrid_ = false;
-  return pointerOnGrid_;
+  return pointerOnGrid_ || sequence;
+}
+
+void TVip::HoldForSequence() {
+  if (Form2 && Form2->Busy()) Form2->WhenIdle([this] { TidyRows(); });
 }
 
 std::optional<TVip::KeptTexts> TVip::SpotArrives(const core::ListedSpot& spot, core::Millis now, const ListedAs& as,

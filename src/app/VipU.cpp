@@ -468,6 +468,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
           Form2->Send({core::spotClickCommand(pressed->freq, pressed->call),
                        pressed->rda.empty() ? std::string() : core::spotDistrictCommand(pressed->rda)},
                       /*dropRepeat=*/true);
+        HoldForSequence();
       },
       ui::Boundary::Silent);
 }
@@ -478,6 +479,7 @@ void TVip::TuneRow(int row) {
   Form2->Send({core::spotClickCommand(SG1.cell(1, row), SG1.cell(0, row)),
                rda.empty() ? std::string() : core::spotDistrictCommand(rda)},
               /*dropRepeat=*/true);
+  HoldForSequence();
 }
 
 void TVip::SG1MouseMove(ui::ShiftState, int, int y) {

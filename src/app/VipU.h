@@ -254,6 +254,8 @@ class TVip : public ui::Form {
   // the grid pull the view down to fill its foot: the row under the pointer would
   // move all the same.)
   bool HandOnGrid();
+  // What waited for a click sequence goes once it is over.
+  void HoldForSequence();
   bool Held(int row, bool hand) const { return hand && row >= SG1.topRow(); }
   void TidyRows();
   void KeepNewestInView();
