@@ -207,7 +207,7 @@ void TForm1::Progress1Click() {
 
 // Each load makes a new list; the operation that asked for it holds it (HeldList).
 core::SharedTextList TForm1::F2Load() {
-  return std::make_shared<const core::TextList>(core::TextList::fromText(core::cachedFileBytes(files::kConfirmations)->view(), true));
+  return std::make_shared<const core::TextList>(core::confirmationsList(core::cachedFileBytes(files::kConfirmations)->view()));
 }
 
 // The watch list's order and repeats change no match, so it is taken as it lies.

@@ -150,12 +150,64 @@ std::string csvLineText(std::string_view line) {
   std::string text, value;
   CsvCursor cursor(line);
   while (cursor.next(value)) {
-    if (value.empty()) continue;
+    // A note's line breaks are blanks on the one line the operator reads.
+    std::string shown;
+    forEachLine(value, [&](std::string_view part) {
+      part = trimBlanks(part);
+      if (part.empty()) return;
+      if (!shown.empty()) shown += ' ';
+      shown += part;
+    });
+    if (shown.empty()) continue;
     if (!text.empty()) text += ' ';
-    text += value;
+    text += shown;
   }
   return text;
 }
+
+namespace {
+
+// Where the CSV record that begins at pos ends: at the first line break outside a
+// quoted field, as CsvCursor reads the fields.
+std::size_t csvRecordEnd(std::string_view text, std::size_t pos) {
+  const std::size_t n = text.size();
+  std::size_t p = pos;
+  for (;;) {
+    while (p < n && isBlank(text[p])) ++p;
+    if (p < n && text[p] == '"') {
+      std::size_t quote = p + 1;
+      for (;; quote += 2) {
+        quote = text.find('"', quote);
+        if (quote == std::string_view::npos || quote + 1 >= n || text[quote + 1] != '"') break;
+      }
+      // Never closed: the field ends with its line.
+      if (quote == std::string_view::npos) return std::size_t(findLineBreak(text.data() + p, text.data() + n) - text.data());
+      p = quote + 1;
+    }
+    while (p < n && text[p] != ',' && text[p] != '\r' && text[p] != '\n') ++p;
+    if (p >= n || text[p] != ',') return p;
+    ++p;
+  }
+}
+
+}  // namespace
+
+void forEachCsvRecord(std::string_view text, const std::function<void(std::string_view)>& f) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = csvRecordEnd(text, pos);
+    f(text.substr(pos, end - pos));
+    pos = skipLineBreak(text, end);
+  }
+}
+
+std::vector<std::string_view> confirmationEntries(std::string_view text) {
+  if (!confirmationsForm(text).csv) return splitLines(text);
+  std::vector<std::string_view> records;
+  forEachCsvRecord(text, [&](std::string_view record) { records.push_back(record); });
+  return records;
+}
+
+TextList confirmationsList(std::string_view text) { return TextList::fromText(text, true, &confirmationEntries); }
 
 std::vector<std::string> confirmedCodes(const TextList& sortedConfirmations) {
   std::vector<std::string> codes;
@@ -167,7 +219,7 @@ std::vector<std::string> confirmedCodes(const TextList& sortedConfirmations) {
 }
 
 std::vector<ConfirmedDistrict> confirmedDistricts(std::string_view confirmations) {
-  const TextList sorted = TextList::fromText(confirmations, true);
+  const TextList sorted = confirmationsList(confirmations);
   const ConfirmationsForm form = confirmationsForm(sorted.firstLine());
   std::map<std::string, std::vector<BandMode>, std::less<>> byCode;
   std::vector<std::string> fields;
@@ -190,10 +242,14 @@ bool holdsConfirmation(std::string_view confirmations) {
   if (form.csv) confirmations = afterFirstLine(confirmations);
   bool found = false;
   std::string value;
-  forEachLine(confirmations, [&](std::string_view line) {
+  const auto check = [&](std::string_view line) {
     if (found) return;
     found = form.csv ? csvField(line, form.rdaColumn, value) && isDistrictCode(value) : isDistrictCode(head(line, 5));
-  });
+  };
+  if (form.csv)
+    forEachCsvRecord(confirmations, check);
+  else
+    forEachLine(confirmations, check);
   return found;
 }
 

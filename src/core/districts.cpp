@@ -104,9 +104,18 @@ std::string cfmTitle(int count) { return "CFM-" + std::to_string(count); }
 
 namespace {
 
-// Of the candidate lines (views into `lines`, in file order), the first in the
-// order of the sorted list made of `lines`.
-std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
+// The entries of a confirmations file one by one: its lines, or its CSV records.
+template <class F>
+void forEachEntry(std::string_view text, bool csv, F&& f) {
+  if (csv)
+    forEachCsvRecord(text, f);
+  else
+    forEachLine(text, f);
+}
+
+// Of the candidate entries (views into `lines`, in file order), the first in the
+// order of the sorted list made of the entries of `lines`.
+std::optional<std::string_view> firstInSortedOrder(std::string_view lines, bool csv,
                                                    const std::vector<std::string_view>& candidates) {
   if (candidates.empty()) return std::nullopt;
   // The sorted list keeps, of lines equal but for case, only the first in the file:
@@ -127,7 +136,7 @@ std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
   std::vector<const char*> firstTwin(candidates.size(), nullptr);
   constexpr std::size_t kCompareDirectly = 8;
   if (candidates.size() <= kCompareDirectly) {
-    forEachLine(lines, [&](std::string_view line) {
+    forEachEntry(lines, csv, [&](std::string_view line) {
       if (!ofCandidateLength(line)) return;
       for (std::size_t i = 0; i < candidates.size(); ++i)
         if (!firstTwin[i] && equalNoCase(line, candidates[i])) firstTwin[i] = line.data();
@@ -141,7 +150,7 @@ std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
     };
     std::unordered_map<std::string_view, const char*, FoldedHash, FoldedEqual> twins(candidates.size());
     for (std::string_view c : candidates) twins.emplace(c, nullptr);
-    forEachLine(lines, [&](std::string_view line) {
+    forEachEntry(lines, csv, [&](std::string_view line) {
       if (!ofCandidateLength(line)) return;
       if (const auto it = twins.find(line); it != twins.end() && !it->second) it->second = line.data();
     });
@@ -177,25 +186,22 @@ std::optional<std::string> firstConfirmation(std::string_view confirmationsText,
   const ConfirmationsForm form = confirmationsForm(confirmationsText);
   if (!form.csv) {
     const auto line = firstInSortedOrder(
-        confirmationsText, linesHolding(confirmationsText, district, [](std::string_view) { return true; }));
+        confirmationsText, false, linesHolding(confirmationsText, district, [](std::string_view) { return true; }));
     return line ? std::optional<std::string>(*line) : std::nullopt;
   }
   // The header is no confirmation, but a later twin of it is no line of the sorted
   // list either. A district written with a quote stands doubled in its quoted field.
+  // A record may hold line breaks in a note: the records are read from the start.
   const std::string_view body = afterFirstLine(confirmationsText);
+  const bool quoted = district.find('"') != std::string_view::npos;
   std::string value;
-  const auto inRdaField = [&](std::string_view line) {
-    return csvField(line, form.rdaColumn, value) && value == district;
-  };
   std::vector<std::string_view> candidates;
-  if (district.find('"') == std::string_view::npos) {
-    candidates = linesHolding(body, district, inRdaField);
-  } else {
-    forEachLine(body, [&](std::string_view line) {
-      if (inRdaField(line)) candidates.push_back(line);
-    });
-  }
-  const auto line = firstInSortedOrder(confirmationsText, candidates);
+  forEachCsvRecord(body, [&](std::string_view record) {
+    if ((quoted || findBytes(record, district) != std::string_view::npos) && csvField(record, form.rdaColumn, value) &&
+        value == district)
+      candidates.push_back(record);
+  });
+  const auto line = firstInSortedOrder(confirmationsText, true, candidates);
   return line ? std::optional<std::string>(csvLineText(*line)) : std::nullopt;
 }
 
