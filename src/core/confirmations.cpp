@@ -73,14 +73,16 @@ std::optional<std::size_t> columnNamed(const std::vector<std::string>& names, st
 }
 
 // The confirmations of a sorted list one by one: f(line, district), the district
-// not empty; the CSV header is left out.
+// not empty; the CSV header is left out, and so is an RDA field holding a line
+// break (a note in the wrong column names no district).
 template <class F>
 void forEachConfirmation(const TextList& sorted, const ConfirmationsForm& form, F&& f) {
   std::string value;
   for (const std::string_view line : sorted) {
     if (!form.csv) {
       if (!line.empty()) f(line, head(line, 5));
-    } else if (line.data() != sorted.firstLine().data() && csvField(line, form.rdaColumn, value) && !value.empty()) {
+    } else if (line.data() != sorted.firstLine().data() && csvField(line, form.rdaColumn, value) && !value.empty() &&
+               value.find_first_of("\r\n") == std::string::npos) {
       f(line, std::string_view(value));
     }
   }
@@ -150,10 +152,10 @@ std::string csvLineText(std::string_view line) {
   std::string text, value;
   CsvCursor cursor(line);
   while (cursor.next(value)) {
-    // A note's line breaks are blanks on the one line the operator reads.
+    // A note's line breaks are blanks on the one line the operator reads (its empty
+    // lines none).
     std::string shown;
     forEachLine(value, [&](std::string_view part) {
-      part = trimBlanks(part);
       if (part.empty()) return;
       if (!shown.empty()) shown += ' ';
       shown += part;
@@ -200,6 +202,8 @@ void forEachCsvRecord(std::string_view text, const std::function<void(std::strin
   }
 }
 
+std::string_view afterCsvHeader(std::string_view text) { return text.substr(skipLineBreak(text, csvRecordEnd(text, 0))); }
+
 std::vector<std::string_view> confirmationEntries(std::string_view text) {
   if (!confirmationsForm(text).csv) return splitLines(text);
   std::vector<std::string_view> records;
@@ -239,7 +243,7 @@ std::vector<ConfirmedDistrict> confirmedDistricts(std::string_view confirmations
 bool holdsConfirmation(std::string_view confirmations) {
   confirmations = withoutBom(confirmations);
   const ConfirmationsForm form = confirmationsForm(confirmations);
-  if (form.csv) confirmations = afterFirstLine(confirmations);
+  if (form.csv) confirmations = afterCsvHeader(confirmations);
   bool found = false;
   std::string value;
   const auto check = [&](std::string_view line) {

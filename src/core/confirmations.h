@@ -42,6 +42,9 @@ ConfirmationsForm confirmationsForm(std::string_view text);
 // the text, a break at the very end adding no empty one, as forEachLine does.
 void forEachCsvRecord(std::string_view text, const std::function<void(std::string_view)>& f);
 
+// What follows the first CSV record (the header) and its line break.
+std::string_view afterCsvHeader(std::string_view text);
+
 // The entries of a confirmations file: its CSV records in the CSV form, else its
 // lines.
 std::vector<std::string_view> confirmationEntries(std::string_view text);

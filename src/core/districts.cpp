@@ -192,7 +192,7 @@ std::optional<std::string> firstConfirmation(std::string_view confirmationsText,
   // The header is no confirmation, but a later twin of it is no line of the sorted
   // list either. A district written with a quote stands doubled in its quoted field.
   // A record may hold line breaks in a note: the records are read from the start.
-  const std::string_view body = afterFirstLine(confirmationsText);
+  const std::string_view body = afterCsvHeader(confirmationsText);
   const bool quoted = district.find('"') != std::string_view::npos;
   std::string value;
   std::vector<std::string_view> candidates;

@@ -64,7 +64,7 @@ std::string confirmationsRefusal(std::string_view body, std::string_view oldConf
     return std::string("The server's answer is the ") + other + " list, not your confirmations.";
   if (holdsConfirmation(body)) return {};
   const bool csv = confirmationsForm(body).csv;
-  if (!allBlank(csv ? afterFirstLine(body) : body))
+  if (!allBlank(csv ? afterCsvHeader(body) : body))
     return "The server's answer is no list of confirmations: no line of it names a district code such as AB-12.";
   if (!holdsConfirmation(oldConfirmations)) return {};
   return "The server's answer holds no confirmation, while your confirmations file holds some, so that file is "

@@ -84,6 +84,7 @@ TEST(ConfirmationsCsv, AQuotedFieldHoldsLineEnds) {
                            "\"AB-12\",\"14\",\"CW\",\"via R1ABC\r\nKL-07 was\r\n\"\"next\"\"\"\r\n"
                            "\"CD-01\",\"7\",\"SSB\",\"\nKL-07,\"\r\n"
                            "\"EF-02\",\"3.5\",\"CW\",\"\"\r\n"
+                           "\"\r\nMN-08\",\"14\",\"CW\",\"a break in the RDA field: no code\"\r\n"
                            "\"GH-03\",\"21\",\"CW\",\"left open\r\n";
   EXPECT_EQ(core::countConfirmed(core::confirmationsList(file)), 4);
   const struct {
@@ -95,6 +96,7 @@ TEST(ConfirmationsCsv, AQuotedFieldHoldsLineEnds) {
       {"EF-02", "EF-02 3.5 CW"},
       {"GH-03", "GH-03 21 CW left open"},
       {"KL-07", ""},
+      {"MN-08", ""},
   };
   for (const auto& v : verdicts) {
     SCOPED_TRACE(v.district);
