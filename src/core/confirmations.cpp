@@ -172,22 +172,24 @@ namespace {
 // Where the CSV record that begins at pos ends: at the first line break outside a
 // quoted field, as CsvCursor reads the fields.
 std::size_t csvRecordEnd(std::string_view text, std::size_t pos) {
-  const std::size_t n = text.size();
-  std::size_t p = pos;
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  const char* p = begin + pos;
   for (;;) {
-    while (p < n && isBlank(text[p])) ++p;
-    if (p < n && text[p] == '"') {
-      std::size_t quote = p + 1;
-      for (;; quote += 2) {
-        quote = text.find('"', quote);
-        if (quote == std::string_view::npos || quote + 1 >= n || text[quote + 1] != '"') break;
+    while (p < end && isBlank(*p)) ++p;
+    if (p < end && *p == '"') {
+      const char* quote = p + 1;
+      for (;;) {
+        while (quote < end && *quote != '"') ++quote;  // fields are short: no call per field
+        if (quote >= end - 1 || quote[1] != '"') break;
+        quote += 2;
       }
       // Never closed: the field ends with its line.
-      if (quote == std::string_view::npos) return std::size_t(findLineBreak(text.data() + p, text.data() + n) - text.data());
+      if (quote == end) return std::size_t(findLineBreak(p, end) - begin);
       p = quote + 1;
     }
-    while (p < n && text[p] != ',' && text[p] != '\r' && text[p] != '\n') ++p;
-    if (p >= n || text[p] != ',') return p;
+    while (p < end && *p != ',' && *p != '\r' && *p != '\n') ++p;
+    if (p == end || *p != ',') return std::size_t(p - begin);
     ++p;
   }
 }
