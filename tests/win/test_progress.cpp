@@ -175,26 +175,20 @@ TEST_F(ProgressWindow, RetiredConfirmedAndUnknownCodes) {
   RECT warning{};
   GetClientRect(warningWindow, &warning);
   EXPECT_GT(pixelsOf(warningWindow, warning, RGB(255, 0, 0)), 30);
-  // The band box stands whole beside the warning: no other part over it, and the
-  // screen shows its frame's top and bottom lines.
+  // The band box stands whole beside the warning, even once the warning paints
+  // itself again: no other part over it, its frame's top and bottom lines unlike
+  // the window's face above and below it.
   const HWND band = Progress->PartWindow(TProgress::Part::BandChoice);
-  RECT box{}, overlap{};
+  RECT box{}, r{}, overlap{};
   GetWindowRect(band, &box);
-  for (const auto part : {TProgress::Part::Warning, TProgress::Part::Table, TProgress::Part::Copy}) {
-    RECT r{};
-    GetWindowRect(Progress->PartWindow(part), &r);
-    EXPECT_FALSE(IntersectRect(&overlap, &box, &r)) << "part " << int(part) << " box " << box.top << ".." << box.bottom;
-  }
-  // (The warning painting itself again must not paint over it.)
+  for (const auto part : {TProgress::Part::Warning, TProgress::Part::Table, TProgress::Part::Copy})
+    EXPECT_FALSE(GetWindowRect(Progress->PartWindow(part), &r) && IntersectRect(&overlap, &box, &r)) << int(part);
   RedrawWindow(warningWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   testing_support::settle();
-  // Its top and bottom lines differ from the window's face just above and below it.
-  const testing_support::ScreenImage frame =
-      testing_support::captureScreen({box.left, box.top - 1, box.right, box.bottom + 1});
+  const auto frame = testing_support::captureScreen({box.left, box.top - 1, box.right, box.bottom + 1});
   for (const auto& [line, beside] : {std::pair{1, 0}, std::pair{frame.height - 2, frame.height - 1}}) {
     const COLORREF face = frame.pixel(frame.width / 2, beside);
-    EXPECT_GT(frame.count({0, line, frame.width, line + 1}, [&](COLORREF c) { return c != face; }), frame.width / 2)
-        << "line " << line;
+    EXPECT_GT(frame.count({0, line, frame.width, line + 1}, [&](COLORREF c) { return c != face; }), frame.width / 2);
   }
   testing_support::snapshot(Progress->handle(), "progress-warning");
   // Fixed confirmations count when the window is next brought to the front.
