@@ -169,29 +169,17 @@ std::string csvLineText(std::string_view line) {
 
 namespace {
 
-// Where the CSV record that begins at pos ends: at the first line break outside a
-// quoted field, as CsvCursor reads the fields.
+// Where the CSV record that begins at pos ends: at the first line end where the
+// quotes since pos are even in number (a line break between quotes belongs to the
+// quoted field, a doubled quote counting twice). When no such line end comes
+// before the text ends, a quote was left open: the record is its first line.
 std::size_t csvRecordEnd(std::string_view text, std::size_t pos) {
   const char* const begin = text.data();
   const char* const end = begin + text.size();
-  const char* p = begin + pos;
-  for (;;) {
-    while (p < end && isBlank(*p)) ++p;
-    if (p < end && *p == '"') {
-      const char* quote = p + 1;
-      for (;;) {
-        while (quote < end && *quote != '"') ++quote;  // fields are short: no call per field
-        if (quote >= end - 1 || quote[1] != '"') break;
-        quote += 2;
-      }
-      // Never closed: the field ends with its line.
-      if (quote == end) return std::size_t(findLineBreak(p, end) - begin);
-      p = quote + 1;
-    }
-    while (p < end && *p != ',' && *p != '\r' && *p != '\n') ++p;
-    if (p == end || *p != ',') return std::size_t(p - begin);
-    ++p;
-  }
+  bool open = false;
+  const char* recordEnd = findEvenQuotesLineBreak(begin + pos, end, open);
+  if (open) recordEnd = findLineBreak(begin + pos, end);
+  return std::size_t(recordEnd - begin);
 }
 
 }  // namespace

@@ -37,9 +37,10 @@ struct ConfirmationsForm {
 ConfirmationsForm confirmationsForm(std::string_view text);
 
 // The service's CSV holds one confirmation a record: a line, unless a quoted field
-// (a note) holds line breaks, which belong to the field. A quote that no later
-// quote of the text closes ends at its line's end. f(record) for each record of
-// the text, a break at the very end adding no empty one, as forEachLine does.
+// (a note) holds line breaks, which belong to the field: a record runs to the first
+// line end where its quotes are even in number. A quote that no later quote of the
+// text closes leaves its record one line. f(record) for each record of the text, a
+// break at the very end adding no empty one, as forEachLine does.
 void forEachCsvRecord(std::string_view text, const std::function<void(std::string_view)>& f);
 
 // What follows the first CSV record (the header) and its line break.
