@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/award_progress.h"
+#include "core/confirmations.h"
 #include "core/district_list.h"
 #include "core/districts.h"
 #include "core/text_file.h"
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const int counted = p.totals.confirmed + p.totals.confirmedDeleted + int(p.unknownCodes.size());
-  check(counted <= core::countConfirmed(core::TextList::fromText(confirmations, true)));
+  check(counted <= core::countConfirmed(core::confirmationsList(confirmations)));
 
   const std::string table = core::progressTable(p.regions);
   check(std::count(table.begin(), table.end(), '\n') == std::ptrdiff_t(p.regions.size() + 1));

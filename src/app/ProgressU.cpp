@@ -163,11 +163,15 @@ void TProgress::arrange(RECT area, std::vector<Placement>& places) const {
   put(Copy, w - kMargin - kButtonWidth, kMargin - 2, kButtonWidth, kButtonHeight);
   // The band chosen stands above the table, at its right, under "Copy".
   // (A drop-down list's window holds its list's height too: one line a choice.)
-  put(BandChoice, w - kMargin - kBandWidth, kMargin + kButtonHeight, kBandWidth, kButtonHeight + 16 * core::kBandCount);
+  const int bandTop = kMargin + kButtonHeight;
+  put(BandChoice, w - kMargin - kBandWidth, bandTop, kBandWidth, kButtonHeight + 16 * core::kBandCount);
   put(Totals, kMargin, kMargin, labelWidth, kLineHeight);
   put(Deleted, kMargin, kMargin + kLineHeight, std::max(labelWidth - kBandWidth, 0), kLineHeight);
-  put(Warning, kMargin, kMargin + 2 * kLineHeight, textWidth, kLineHeight);
-  const int listTop = kMargin + 3 * kLineHeight + 4;
+  // The warning takes the whole width below the band's field, whose height the
+  // system gives it by the font: it would paint over the field's lower part.
+  const int warningTop = std::max(kMargin + 2 * kLineHeight, bandTop + BandChoice.fieldHeight() + 2);
+  put(Warning, kMargin, warningTop, textWidth, kLineHeight);
+  const int listTop = warningTop + kLineHeight + 4;
   // The needed districts take the lower third.
   const int neededHeight = std::max((h - listTop) / 3, 3 * kLineHeight);
   const int neededTop = h - kMargin - neededHeight;

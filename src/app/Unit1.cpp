@@ -213,7 +213,7 @@ void TForm1::Progress1Click() {
 
 // Each load makes a new list; the operation that asked for it holds it (HeldList).
 core::SharedTextList TForm1::F2Load() {
-  return std::make_shared<const core::TextList>(core::TextList::fromText(core::cachedFileBytes(files::kConfirmations)->view(), true));
+  return std::make_shared<const core::TextList>(core::confirmationsList(core::cachedFileBytes(files::kConfirmations)->view()));
 }
 
 // The watch list's order and repeats change no match, so it is taken as it lies.
@@ -330,45 +330,33 @@ void TForm1::WRKCFM() {
 
 void TForm1::SetWorkedLog(const std::wstring& fileName) {
   workedLogName_ = fileName;
-  workedLog_ = {};
-  workedLogRead_ = false;
-  workedLogProblem_.clear();
-  workedLogShown_.clear();
+  workedLogFile_.emplace(ui::narrow(fileName));
+  workedLogChecked_.reset();
 }
 
 const core::WorkedLog* TForm1::WorkedLog() {
-  if (workedLogName_.empty()) return nullptr;
-  const auto usable = [this] { return workedLogProblem_.empty() ? &workedLog_ : nullptr; };
+  if (workedLogName_.empty() || !workedLogFile_) return nullptr;
+  core::WorkedLogFile& file = *workedLogFile_;
   const ULONGLONG now = GetTickCount64();
-  if (workedLogRead_ && now - workedLogChecked_ < kWorkedLogCheckMs) return usable();
+  if (workedLogChecked_ && now - *workedLogChecked_ < kWorkedLogCheckMs) return file.log();
   workedLogChecked_ = now;
-  const core::FileStamp stamp = ui::fileStamp(workedLogName_).value_or(core::FileStamp{});
-  if (workedLogRead_ && stamp == workedLogStamp_ && workedLogProblem_.empty()) return usable();
-  std::string problem;
+  const std::optional<core::FileStamp> before = ui::fileStamp(workedLogName_);
+  if (before && !file.wantsReading(*before)) return file.log();
+  std::string message;
   try {
-    // Read byte for byte by the name as the operator gave it.
+    // Read byte for byte by the name as the operator gave it; the stamps around the
+    // reading tell whether Logger32 wrote meanwhile.
+    const std::uint64_t readAt = core::fileClockNow();
     const auto bytes = ui::readWholeFile(workedLogName_);
     if (!bytes)
       throw core::FileOpenError(ui::narrow(workedLogName_), ui::systemErrorText(ERROR_FILE_NOT_FOUND));
-    workedLog_ = core::readWorkedLog(*bytes);
-    if (workedLog_.problem())
-      problem = core::workedLogProblemText(ui::narrow(workedLogName_), *workedLog_.problem());
+    const std::optional<core::FileStamp> after = ui::fileStamp(workedLogName_);
+    message = file.take(before.value_or(core::FileStamp{}), *bytes, after.value_or(core::FileStamp{}), readAt);
   } catch (const std::exception& e) {
-    workedLog_ = {};
-    problem = e.what();
+    message = file.takeFailure(e.what());
   }
-  // Logger32 may be caught writing its export: a problem is named only when the
-  // file is still the same at the next check, and each problem once.
-  const bool settled = workedLogRead_ && stamp == workedLogStamp_;
-  if (!problem.empty() && settled && problem != workedLogShown_) {
-    workedLogShown_ = problem;
-    ui::app().showError(problem);
-  }
-  workedLogStamp_ = stamp;
-  workedLogRead_ = true;
-  workedLogProblem_ = problem;
-  if (problem.empty()) workedLogShown_.clear();
-  return usable();
+  if (!message.empty()) ui::app().showError(message);
+  return file.log();
 }
 
 void TForm1::Button1Click() {

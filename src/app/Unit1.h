@@ -11,7 +11,7 @@
 
 #include "app/Texts.h"
 #include "app/held_list.h"
-#include "core/adif_log.h"
+#include "core/worked_log_file.h"
 #include "core/band.h"
 #include "core/file_cache.h"
 #include "core/palette.h"
@@ -144,9 +144,9 @@ class TForm1 : public ui::Form {
   ui::MenuItem Progress1;
 
   void AlertListing(core::SpotOrigin origin, const core::Spot& spot);
-  // The worked log as it is now: read again when its size or time changed; a log
-  // that cannot be read or parsed is named in one box (once for each problem) and
-  // counts for nothing until it can be read.
+  // The worked log as it is now: read again when its size or time changed (see
+  // core::WorkedLogFile: a log caught while Logger32 writes it leaves the last
+  // whole version in force); a problem is named in one box, once.
   const core::WorkedLog* WorkedLog();
   void ShowVerdict(core::Verdict verdict, const std::string& text);
   // The palette as shown: the system's colours while Windows is in high contrast.
@@ -168,12 +168,8 @@ class TForm1 : public ui::Form {
   bool bandVerdict_ = false;
   bool speakAlerts_ = false;
   core::Palette palette_ = core::Palette::Described;
-  core::WorkedLog workedLog_;
-  bool workedLogRead_ = false;
-  ULONGLONG workedLogChecked_ = 0;
-  core::FileStamp workedLogStamp_{};
-  std::string workedLogProblem_;  // why the log counts for nothing now
-  std::string workedLogShown_;    // the problem last named in a box
+  std::optional<core::WorkedLogFile> workedLogFile_;
+  std::optional<ULONGLONG> workedLogChecked_;  // the last look at the file
   // The districts the callbook makes valid today, when there is more than one.
   std::string callbookNote_;
   // The last spot received, and the one handed to the lookup that its callsign

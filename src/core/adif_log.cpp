@@ -1,7 +1,9 @@
 #include "core/adif_log.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "core/spot_record.h"
 #include "core/text.h"
 #include "core/text_file.h"
 
@@ -14,13 +16,34 @@ constexpr std::size_t kLongestName = 64;  // ADIF's names are far shorter: a lon
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
 
-// AB-12 (a–z taken as A–Z) as a number below kDistrictNumbers.
+// AB-12 or AB12 (a–z taken as A–Z) as a number below kDistrictNumbers.
 std::optional<std::size_t> districtNumber(std::string_view text) {
-  if (text.size() != 5 || text[2] != '-') return std::nullopt;
+  const bool hyphen = text.size() == 5 && text[2] == '-';
+  if (!hyphen && text.size() != 4) return std::nullopt;
   const char a = upperAscii(text[0]), b = upperAscii(text[1]);
-  if (!isUpper(a) || !isUpper(b) || !isDigit(text[3]) || !isDigit(text[4])) return std::nullopt;
-  return (std::size_t(a - 'A') * 26 + std::size_t(b - 'A')) * 100 + std::size_t(text[3] - '0') * 10 +
-         std::size_t(text[4] - '0');
+  const char tens = text[hyphen ? 3 : 2], units = text[hyphen ? 4 : 3];
+  if (!isUpper(a) || !isUpper(b) || !isDigit(tens) || !isDigit(units)) return std::nullopt;
+  return (std::size_t(a - 'A') * 26 + std::size_t(b - 'A')) * 100 + std::size_t(tens - '0') * 10 +
+         std::size_t(units - '0');
+}
+
+// The DXCC entities the award's districts lie in: European Russia, Asiatic Russia,
+// Kaliningrad.
+constexpr unsigned kRussianEntities[] = {54, 15, 126};
+
+// Whether a QSO was with a station in Russia: by its DXCC entity when the record
+// names one, else by its callsign; a record with neither is taken as it comes.
+bool withRussia(std::string_view dxcc, std::string_view call) {
+  dxcc = trimBlanks(dxcc);
+  if (!dxcc.empty() && dxcc.size() <= 4 && dxcc.find_first_not_of("0123456789") == std::string_view::npos) {
+    unsigned entity = 0;
+    for (const char c : dxcc) entity = entity * 10 + unsigned(c - '0');
+    for (const unsigned russian : kRussianEntities)
+      if (entity == russian) return true;
+    return false;
+  }
+  call = trimBlanks(call);
+  return call.empty() || isRussianCall(toUpperAscii(call));
 }
 
 bool nameIs(std::string_view name, std::string_view upper) {
@@ -66,19 +89,21 @@ class AdifReader {
     log_.slots_.assign(kDistrictNumbers, 0);
     if (readTags()) {
       if (started_) {
-        problem(recordStart_, "the last record has no <EOR>");
-        endRecord();
+        problem(recordStart_, "the last record has no <EOR>", true);
       } else if (!sawHeaderEnd_ && !sawRecordEnd_) {
         problem(0, "it holds neither <EOH> nor <EOR>, so it is no ADIF log");
       }
     }
+    log_.whole_ = (sawHeaderEnd_ || sawRecordEnd_) &&
+                  text_.find_first_not_of(" \t\r\n", lastEnd_) == std::string_view::npos;
     // Lines are counted once, for the one problem told.
-    if (problemAt_) log_.problem_ = AdifProblem{lineNumberAt(text_, *problemAt_), std::move(problemWhat_)};
+    if (problemAt_)
+      log_.problem_ = AdifProblem{lineNumberAt(text_, *problemAt_), std::move(problemWhat_), problemLeavesOut_};
   }
 
  private:
   struct Fields {
-    std::string_view cnty, band, freq, mode, date;
+    std::string_view cnty, band, freq, mode, date, call, dxcc;
   };
 
   // False when the log ends inside a field's value: the rest is that one broken field.
@@ -109,10 +134,11 @@ class AdifReader {
         if (!sawRecordEnd_ && !sawHeaderEnd_) problemAt_.reset();
         sawHeaderEnd_ = true;
         fields_ = {};
-        started_ = false;
+        started_ = broken_ = false;
       } else {
         return malformed(lt);
       }
+      lastEnd_ = i + 1;
       return i + 1;
     }
     // LENGTH: its digits counted up to one more than the bytes left, so that no
@@ -132,15 +158,16 @@ class AdifReader {
     }
     if (i >= text_.size() || text_[i] != '>') return malformed(lt);
     const std::size_t value = i + 1;
+    if (const auto end = recordEndInside(value, std::min(length, text_.size() - value))) {
+      begin(lt);
+      lengthProblem(recordStart_, name, lengthText, "which run past the end of its record");
+      broken_ = true;
+      return *end;
+    }
     if (length > text_.size() - value) {
       lengthProblem(lt, name, lengthText, "more than the log holds after it");
       started_ = false;
       return std::nullopt;
-    }
-    if (const auto end = recordEndInside(value, length)) {
-      lengthProblem(lt, name, lengthText, "which run past the end of its record");
-      begin(lt);
-      return *end;
     }
     field(lt, name, text_.substr(value, length));
     return value + length;
@@ -182,22 +209,28 @@ class AdifReader {
       slot = &fields_.mode;
     else if (nameIs(name, "QSO_DATE"))
       slot = &fields_.date;
+    else if (nameIs(name, "CALL"))
+      slot = &fields_.call;
+    else if (nameIs(name, "DXCC"))
+      slot = &fields_.dxcc;
     if (slot && slot->data() == nullptr) *slot = value;  // the first of a repeated field counts
   }
 
   void endRecord() {
-    ++log_.qsos_;
     const Fields f = fields_;
+    const bool broken = broken_;
     fields_ = {};
-    started_ = false;
+    started_ = broken_ = false;
+    if (broken) return;
+    ++log_.qsos_;
     const auto number = districtNumber(trimBlanks(f.cnty));
-    if (!number) return;
+    if (!number || !withRussia(f.dxcc, f.call)) return;
     Band band = bandOfLabel(f.band);
     if (band == Band::None) band = bandOfFrequency(f.freq);
-    std::uint16_t& slot = log_.slots_[*number];
+    std::uint32_t& slot = log_.slots_[*number];
     if (slot == 0) {
       log_.districts_.emplace_back();
-      slot = std::uint16_t(log_.districts_.size());
+      slot = std::uint32_t(log_.districts_.size());
     }
     WorkedLog::District& district = log_.districts_[slot - 1u];
     district.bands = std::uint16_t(district.bands | bandBit(band));
@@ -209,27 +242,32 @@ class AdifReader {
     district.last.date.assign(date);
   }
 
-  void lengthProblem(std::size_t lt, std::string_view name, std::string_view length, std::string_view outcome) {
+  // A field whose length is wrong: its record is left out.
+  void lengthProblem(std::size_t at, std::string_view name, std::string_view length, std::string_view outcome) {
     if (!problemAt_)
-      problem(lt, "the field " + std::string(name) + " declares " + std::string(head(length, 20)) + " bytes, " +
-                      std::string(outcome));
+      problem(at, "the field " + std::string(name) + " declares " + std::string(head(length, 20)) + " bytes, " +
+                      std::string(outcome), true);
   }
 
   // The first problem counts; what a later one would say is not even put together.
-  void problem(std::size_t pos, std::string what) {
+  void problem(std::size_t pos, std::string what, bool leavesOut = false) {
     if (problemAt_) return;
     problemAt_ = pos;
     problemWhat_ = std::move(what);
+    problemLeavesOut_ = leavesOut;
   }
 
   std::string_view text_;
   WorkedLog& log_;
   Fields fields_;
   bool started_ = false;  // a record has fields, and no <EOR> yet
+  bool broken_ = false;   // a field of the record ran past its <EOR>
   std::size_t recordStart_ = 0;
+  std::size_t lastEnd_ = 0;  // after the last <EOR> or <EOH>
   bool sawHeaderEnd_ = false, sawRecordEnd_ = false;
   std::optional<std::size_t> problemAt_;
   std::string problemWhat_;
+  bool problemLeavesOut_ = false;
 };
 
 const WorkedLog::District* WorkedLog::find(std::string_view district) const {
@@ -262,7 +300,8 @@ WorkedLog loadWorkedLog(const std::string& fileName) {
 }
 
 std::string workedLogProblemText(const std::string& fileName, const AdifProblem& problem) {
-  return "Worked log \"" + fileName + "\", line " + std::to_string(problem.line) + ": " + problem.what + ".";
+  return "Worked log \"" + fileName + "\", line " + std::to_string(problem.line) + ": " + problem.what +
+         (problem.recordLeftOut ? "; that record is left out, the rest of the log counts." : ".");
 }
 
 }  // namespace core

@@ -82,7 +82,7 @@ AwardProgress countProgress(std::string_view districtList, std::string_view conf
   const std::vector<CodeLine> codes = deciding(codeLines(districtList, names));
   std::vector<std::string> confirmed;
   if (band == Band::None) {
-    confirmed = confirmedCodes(TextList::fromText(confirmations, true));
+    confirmed = confirmedCodes(confirmationsList(confirmations));
   } else {
     for (const ConfirmedDistrict& d : confirmedDistricts(confirmations))
       if (std::any_of(d.confirmedOn.begin(), d.confirmedOn.end(), [&](const BandMode& on) { return bandOfLabel(on.band) == band; }))

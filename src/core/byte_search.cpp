@@ -66,4 +66,32 @@ const char* findLineBreak(const char* p, const char* end) {
   return end;
 }
 
+const char* findEvenQuotesLineBreak(const char* p, const char* end, bool& open) {
+  unsigned odd = 0;
+#if defined(__SSE2__)
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i quote = _mm_set1_epi8('"');
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const unsigned quotes = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
+    for (unsigned breaks = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+         breaks; breaks &= breaks - 1) {
+      const unsigned at = unsigned(__builtin_ctz(breaks));
+      if (((odd + unsigned(__builtin_popcount(quotes & ((1u << at) - 1)))) & 1) == 0) {
+        open = false;
+        return p + at;
+      }
+    }
+    odd += unsigned(__builtin_popcount(quotes));
+  }
+#endif
+  for (; p < end; ++p) {
+    if (*p == '"') ++odd;
+    else if ((*p == '\r' || *p == '\n') && (odd & 1) == 0) break;
+  }
+  open = (odd & 1) != 0;
+  return p;
+}
+
 }  // namespace core

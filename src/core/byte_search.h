@@ -14,4 +14,9 @@ std::size_t findBytes(std::string_view hay, std::string_view needle, std::size_t
 // The first CR or LF in [p, end), or end.
 const char* findLineBreak(const char* p, const char* end);
 
+// The first CR or LF in [p, end) before which the double quotes since p are even
+// in number (the end of a CSV record whose quoted fields may hold line breaks), or
+// end; `open` tells whether the quotes before end are odd in number.
+const char* findEvenQuotesLineBreak(const char* p, const char* end, bool& open);
+
 }  // namespace core

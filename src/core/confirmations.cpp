@@ -73,14 +73,16 @@ std::optional<std::size_t> columnNamed(const std::vector<std::string>& names, st
 }
 
 // The confirmations of a sorted list one by one: f(line, district), the district
-// not empty; the CSV header is left out.
+// not empty; the CSV header is left out, and so is an RDA field holding a line
+// break (a note in the wrong column names no district).
 template <class F>
 void forEachConfirmation(const TextList& sorted, const ConfirmationsForm& form, F&& f) {
   std::string value;
   for (const std::string_view line : sorted) {
     if (!form.csv) {
       if (!line.empty()) f(line, head(line, 5));
-    } else if (line.data() != sorted.firstLine().data() && csvField(line, form.rdaColumn, value) && !value.empty()) {
+    } else if (line.data() != sorted.firstLine().data() && csvField(line, form.rdaColumn, value) && !value.empty() &&
+               value.find_first_of("\r\n") == std::string::npos) {
       f(line, std::string_view(value));
     }
   }
@@ -150,12 +152,56 @@ std::string csvLineText(std::string_view line) {
   std::string text, value;
   CsvCursor cursor(line);
   while (cursor.next(value)) {
-    if (value.empty()) continue;
+    // A note's line breaks are blanks on the one line the operator reads (its empty
+    // lines none).
+    std::string shown;
+    forEachLine(value, [&](std::string_view part) {
+      if (part.empty()) return;
+      if (!shown.empty()) shown += ' ';
+      shown += part;
+    });
+    if (shown.empty()) continue;
     if (!text.empty()) text += ' ';
-    text += value;
+    text += shown;
   }
   return text;
 }
+
+namespace {
+
+// Where the CSV record that begins at pos ends: at the first line end where the
+// quotes since pos are even in number (a line break between quotes belongs to the
+// quoted field, a doubled quote counting twice). When no such line end comes
+// before the text ends, a quote was left open: the record is its first line.
+std::size_t csvRecordEnd(std::string_view text, std::size_t pos) {
+  const char* const begin = text.data();
+  const char* const end = begin + text.size();
+  bool open = false;
+  const char* recordEnd = findEvenQuotesLineBreak(begin + pos, end, open);
+  if (open) recordEnd = findLineBreak(begin + pos, end);
+  return std::size_t(recordEnd - begin);
+}
+
+}  // namespace
+
+void forEachCsvRecord(std::string_view text, const std::function<void(std::string_view)>& f) {
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t end = csvRecordEnd(text, pos);
+    f(text.substr(pos, end - pos));
+    pos = skipLineBreak(text, end);
+  }
+}
+
+std::string_view afterCsvHeader(std::string_view text) { return text.substr(skipLineBreak(text, csvRecordEnd(text, 0))); }
+
+std::vector<std::string_view> confirmationEntries(std::string_view text) {
+  if (!confirmationsForm(text).csv) return splitLines(text);
+  std::vector<std::string_view> records;
+  forEachCsvRecord(text, [&](std::string_view record) { records.push_back(record); });
+  return records;
+}
+
+TextList confirmationsList(std::string_view text) { return TextList::fromText(text, true, &confirmationEntries); }
 
 std::vector<std::string> confirmedCodes(const TextList& sortedConfirmations) {
   std::vector<std::string> codes;
@@ -167,7 +213,7 @@ std::vector<std::string> confirmedCodes(const TextList& sortedConfirmations) {
 }
 
 std::vector<ConfirmedDistrict> confirmedDistricts(std::string_view confirmations) {
-  const TextList sorted = TextList::fromText(confirmations, true);
+  const TextList sorted = confirmationsList(confirmations);
   const ConfirmationsForm form = confirmationsForm(sorted.firstLine());
   std::map<std::string, std::vector<BandMode>, std::less<>> byCode;
   std::vector<std::string> fields;
@@ -187,13 +233,17 @@ std::vector<ConfirmedDistrict> confirmedDistricts(std::string_view confirmations
 bool holdsConfirmation(std::string_view confirmations) {
   confirmations = withoutBom(confirmations);
   const ConfirmationsForm form = confirmationsForm(confirmations);
-  if (form.csv) confirmations = afterFirstLine(confirmations);
+  if (form.csv) confirmations = afterCsvHeader(confirmations);
   bool found = false;
   std::string value;
-  forEachLine(confirmations, [&](std::string_view line) {
+  const auto check = [&](std::string_view line) {
     if (found) return;
     found = form.csv ? csvField(line, form.rdaColumn, value) && isDistrictCode(value) : isDistrictCode(head(line, 5));
-  });
+  };
+  if (form.csv)
+    forEachCsvRecord(confirmations, check);
+  else
+    forEachLine(confirmations, check);
   return found;
 }
 

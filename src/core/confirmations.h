@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,16 +36,34 @@ struct ConfirmationsForm {
 // the text may be the whole file or its first line alone.
 ConfirmationsForm confirmationsForm(std::string_view text);
 
-// The fields of a CSV line, each unquoted or in double quotes ("" a quote inside,
-// commas inside the quotes kept), blanks around it and text between a closing
-// quote and the next comma dropped. A quote left open ends
-// at the line's end: a confirmation is one line. `fields` is reused.
+// The service's CSV holds one confirmation a record: a line, unless a quoted field
+// (a note) holds line breaks, which belong to the field: a record runs to the first
+// line end where its quotes are even in number. A quote that no later quote of the
+// text closes leaves its record one line. f(record) for each record of the text, a
+// break at the very end adding no empty one, as forEachLine does.
+void forEachCsvRecord(std::string_view text, const std::function<void(std::string_view)>& f);
+
+// What follows the first CSV record (the header) and its line break.
+std::string_view afterCsvHeader(std::string_view text);
+
+// The entries of a confirmations file: its CSV records in the CSV form, else its
+// lines.
+std::vector<std::string_view> confirmationEntries(std::string_view text);
+
+// The fields of a CSV record, each unquoted or in double quotes ("" a quote inside,
+// commas and line breaks inside the quotes kept), blanks around it and text
+// between a closing quote and the next comma dropped. A quote left open ends at
+// the record's end. `fields` is reused.
 void csvFields(std::string_view line, std::vector<std::string>& fields);
 // The field at `index` into `value`; false when the line has fewer fields.
 bool csvField(std::string_view line, std::size_t index, std::string& value);
-// A CSV line as the operator reads it: its fields that are not empty, without
-// quotes, separated by single blanks.
+// A CSV record as the operator reads it: its fields that are not empty, without
+// quotes, separated by single blanks, a line break inside a field read as a blank.
 std::string csvLineText(std::string_view line);
+
+// The confirmations list: the file's entries (confirmationEntries) sorted and
+// without repeats, as a TextList sorts lines.
+TextList confirmationsList(std::string_view text);
 
 // The different district codes of a sorted confirmations list, in byte order: in
 // the plain form each line's first five characters (an empty line confirms

@@ -104,9 +104,11 @@ std::string cfmTitle(int count) { return "CFM-" + std::to_string(count); }
 
 namespace {
 
-// Of the candidate lines (views into `lines`, in file order), the first in the
-// order of the sorted list made of `lines`.
-std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
+// Of the candidate entries (views into the file, in file order), the first in the
+// order of the sorted list made of the file's entries, which forEachEntry(f) hands
+// to f one by one: its lines, or its CSV records.
+template <class ForEachEntry>
+std::optional<std::string_view> firstInSortedOrder(ForEachEntry&& forEachEntry,
                                                    const std::vector<std::string_view>& candidates) {
   if (candidates.empty()) return std::nullopt;
   // The sorted list keeps, of lines equal but for case, only the first in the file:
@@ -127,7 +129,7 @@ std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
   std::vector<const char*> firstTwin(candidates.size(), nullptr);
   constexpr std::size_t kCompareDirectly = 8;
   if (candidates.size() <= kCompareDirectly) {
-    forEachLine(lines, [&](std::string_view line) {
+    forEachEntry([&](std::string_view line) {
       if (!ofCandidateLength(line)) return;
       for (std::size_t i = 0; i < candidates.size(); ++i)
         if (!firstTwin[i] && equalNoCase(line, candidates[i])) firstTwin[i] = line.data();
@@ -141,7 +143,7 @@ std::optional<std::string_view> firstInSortedOrder(std::string_view lines,
     };
     std::unordered_map<std::string_view, const char*, FoldedHash, FoldedEqual> twins(candidates.size());
     for (std::string_view c : candidates) twins.emplace(c, nullptr);
-    forEachLine(lines, [&](std::string_view line) {
+    forEachEntry([&](std::string_view line) {
       if (!ofCandidateLength(line)) return;
       if (const auto it = twins.find(line); it != twins.end() && !it->second) it->second = line.data();
     });
@@ -176,26 +178,41 @@ std::optional<std::string> firstConfirmation(std::string_view confirmationsText,
   if (district.empty() || district.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
   const ConfirmationsForm form = confirmationsForm(confirmationsText);
   if (!form.csv) {
-    const auto line = firstInSortedOrder(
-        confirmationsText, linesHolding(confirmationsText, district, [](std::string_view) { return true; }));
+    const auto line = firstInSortedOrder([&](auto&& f) { forEachLine(confirmationsText, f); },
+                                         linesHolding(confirmationsText, district, [](std::string_view) { return true; }));
     return line ? std::optional<std::string>(*line) : std::nullopt;
   }
   // The header is no confirmation, but a later twin of it is no line of the sorted
   // list either. A district written with a quote stands doubled in its quoted field.
-  const std::string_view body = afterFirstLine(confirmationsText);
+  // A record may hold line breaks in a note: the records are read from the start.
+  const std::string_view body = afterCsvHeader(confirmationsText);
+  const bool quoted = district.find('"') != std::string_view::npos;
+  if (!quoted && findBytes(body, district) == std::string_view::npos) return std::nullopt;  // a new district, at once
   std::string value;
-  const auto inRdaField = [&](std::string_view line) {
-    return csvField(line, form.rdaColumn, value) && value == district;
-  };
+  const std::vector<std::string_view> records = confirmationEntries(confirmationsText);
   std::vector<std::string_view> candidates;
-  if (district.find('"') == std::string_view::npos) {
-    candidates = linesHolding(body, district, inRdaField);
+  const auto consider = [&](std::string_view record) {
+    if ((candidates.empty() || candidates.back().data() != record.data()) && csvField(record, form.rdaColumn, value) &&
+        value == district)
+      candidates.push_back(record);
+  };
+  if (quoted) {
+    for (std::size_t i = 1; i < records.size(); ++i) consider(records[i]);
   } else {
-    forEachLine(body, [&](std::string_view line) {
-      if (inRdaField(line)) candidates.push_back(line);
-    });
+    // The records holding the district, found where it occurs.
+    const char* const text = confirmationsText.data();
+    for (std::size_t at = findBytes(confirmationsText, district, std::size_t(body.data() - text));
+         at != std::string_view::npos; at = findBytes(confirmationsText, district, at + 1)) {
+      const auto after = std::upper_bound(records.begin() + 1, records.end(), text + at,
+                                          [](const char* p, std::string_view r) { return p < r.data(); });
+      consider(*(after - 1));
+    }
   }
-  const auto line = firstInSortedOrder(confirmationsText, candidates);
+  const auto line = firstInSortedOrder(
+      [&](auto&& f) {
+        for (const std::string_view record : records) f(record);
+      },
+      candidates);
   return line ? std::optional<std::string>(csvLineText(*line)) : std::nullopt;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/confirmations.h"
 #include "core/district_list.h"
+#include "core/regions_page.h"
 #include "core/text.h"
 #include "core/text_file.h"
 
@@ -27,6 +28,20 @@ bool holdsDistrictLine(std::string_view list) {
   return found;
 }
 
+// Which other list a plain body of lines beginning with codes reads as, if any.
+const char* otherListIn(std::string_view body) {
+  if (districtListForm(body) == DistrictListForm::Semicolon) return "district";
+  const char* other = nullptr;
+  forEachLine(body, [&](std::string_view line) {
+    if (other) return;
+    if (isDistrictCode(head(line, 5)))
+      other = isRegionListLine(line) ? "region" : nullptr;
+    else if (regionHeader(line))
+      other = "district";
+  });
+  return other;
+}
+
 }  // namespace
 
 std::string jpegRefusal(std::string_view body) {
@@ -45,9 +60,11 @@ std::string districtListRefusal(std::string_view body) {
 std::string confirmationsRefusal(std::string_view body, std::string_view oldConfirmations) {
   body = withoutBom(body);
   if (isWebPage(body)) return "The server sent a web page, not the confirmations.";
+  if (const char* other = confirmationsForm(body).csv ? nullptr : otherListIn(body))
+    return std::string("The server's answer is the ") + other + " list, not your confirmations.";
   if (holdsConfirmation(body)) return {};
   const bool csv = confirmationsForm(body).csv;
-  if (!allBlank(csv ? afterFirstLine(body) : body))
+  if (!allBlank(csv ? afterCsvHeader(body) : body))
     return "The server's answer is no list of confirmations: no line of it names a district code such as AB-12.";
   if (!holdsConfirmation(oldConfirmations)) return {};
   return "The server's answer holds no confirmation, while your confirmations file holds some, so that file is "

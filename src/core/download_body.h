@@ -23,7 +23,11 @@ std::string jpegRefusal(std::string_view body);
 std::string districtListRefusal(std::string_view body);
 
 // The confirmations: at least one plain line beginning with a district code, or the
-// service's CSV with a line whose RDA field is one. A body with no confirmation at
+// service's CSV with a line whose RDA field is one. The other lists' lines begin with
+// codes too: a plain body that reads as the district list (a region header line
+// such as "АМУРСКАЯ ОБЛАСТЬ (AM) UA0J" that names no confirmation, or the semicolon
+// form's header) or as the region list (its lines "AB-12 01.2020-LastQso 3.55%MW")
+// is refused. A body with no confirmation at
 // all (nothing, blank lines, a CSV header alone) is taken only when the file it
 // would replace holds none either: an operator who has none yet.
 std::string confirmationsRefusal(std::string_view body, std::string_view oldConfirmations);

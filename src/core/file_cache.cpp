@@ -31,17 +31,23 @@ void setFileClock(FileClockFn fn) {
   cache().clear();
 }
 
+std::uint64_t fileClockNow() { return g_clock ? g_clock() : 0; }
+
+bool readingIsFinal(const FileStamp& stamp, std::uint64_t readAt) {
+  return readAt != 0 && stamp.written + kFileTimeSlack <= readAt;
+}
+
 std::shared_ptr<const FileBytes> cachedFileBytes(const std::string& name) {
   FileStamp stamp;
   const bool stamped = g_stamper && g_stamper(name, stamp);
   if (stamped)
     if (const auto it = cache().find(name); it != cache().end() && it->second.stamp == stamp) return it->second.bytes;
-  const std::uint64_t readAt = g_clock ? g_clock() : 0;
+  const std::uint64_t readAt = fileClockNow();
   auto bytes = std::make_shared<const FileBytes>(readFileBytes(name));
   // A file that changed while it was read is read again at its next use: the stamp
   // kept is the one from before. So is one written just before, which may change
   // again without its stamp showing it.
-  if (stamped && g_clock && stamp.written + kFileTimeSlack <= readAt)
+  if (stamped && readingIsFinal(stamp, readAt))
     cache()[name] = {stamp, bytes};
   else
     cache().erase(name);

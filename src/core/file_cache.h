@@ -33,6 +33,13 @@ using FileClockFn = std::uint64_t (*)();
 void setFileClock(FileClockFn fn);
 inline constexpr std::uint64_t kFileTimeSlack = 3 * 10'000'000;
 
+// The platform clock's time now; 0 without a clock.
+std::uint64_t fileClockNow();
+// Whether a reading made at readAt (the clock's time, taken before the reading) of
+// a file with that stamp stands for the stamp for good: the file was written at
+// least kFileTimeSlack before. Never without a clock (readAt 0).
+bool readingIsFinal(const FileStamp& stamp, std::uint64_t readAt);
+
 // The bytes readFileBytes gives (UTF-8 turned into Windows-1251), shared with the
 // earlier users of the same reading. Throws as readFileBytes does.
 std::shared_ptr<const FileBytes> cachedFileBytes(const std::string& name);

@@ -31,9 +31,10 @@ std::string districtCode(std::string_view fourChars) {
   return code;
 }
 
-// A district with its Most Wanted share: "AB-12 01.2020-LastQso 3.55%MW" (the share
-// may keep a '/' of its cell's closing tag).
-bool isActivatedLine(std::string_view line) {
+}  // namespace
+
+// The share may keep a '/' of its cell's closing tag.
+bool isRegionListLine(std::string_view line) {
   if (!isDistrictCode(head(line, 5)) || line.size() < 6 || line[5] != ' ' || !line.ends_with("%MW")) return false;
   constexpr std::string_view kLastQso = "-LastQso ";
   const std::size_t at = line.find(kLastQso);
@@ -41,8 +42,6 @@ bool isActivatedLine(std::string_view line) {
   const std::string_view share = line.substr(at + kLastQso.size(), line.size() - 3 - at - kLastQso.size());
   return share.find_first_of("0123456789") != std::string_view::npos;
 }
-
-}  // namespace
 
 std::vector<std::string> cutRegionsPage(std::vector<std::string> lines, const LineCompare& compare) {
   const std::size_t n = lines.size();
@@ -82,7 +81,7 @@ std::vector<std::string> cutRegionsPage(std::string_view page, const LineCompare
 
 std::vector<std::string> regionListFromPage(std::string_view page, const LineCompare& compare) {
   std::vector<std::string> lines = cutRegionsPage(withoutBom(page), compare);
-  if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return isActivatedLine(l); }))
+  if (std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return isRegionListLine(l); }))
     throw RegionsPageError("The regions page names no district with its Most Wanted share.");
   return lines;
 }

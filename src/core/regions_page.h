@@ -21,6 +21,10 @@ class RegionsPageError : public std::runtime_error {
 // their own.
 using LineCompare = std::function<int(std::string_view, std::string_view)>;
 
+// A line of the region list: a district with its Most Wanted share,
+// "AB-12 01.2020-LastQso 3.55%MW".
+bool isRegionListLine(std::string_view line);
+
 // The cut-down of the page given as its lines. Throws RegionsPageError when the
 // first line holds the no-activity marker (there is no district code before it) or
 // when no line is left at the end.

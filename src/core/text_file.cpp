@@ -92,8 +92,8 @@ std::size_t skipLineBreak(std::string_view text, std::size_t pos) {
   return pos + (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n' ? 2 : 1);
 }
 
-TextList::TextList(FileBytes bytes) : bytes_(std::move(bytes)) {
-  lines_ = splitLines(bytes_.view());
+TextList::TextList(FileBytes bytes, Split split) : bytes_(std::move(bytes)) {
+  lines_ = split(bytes_.view());
   if (!lines_.empty()) first_ = lines_.front();
 }
 
@@ -107,6 +107,12 @@ TextList TextList::loadSorted(const std::string& fileName) {
 
 TextList TextList::fromText(std::string_view text, bool sorted) {
   TextList list{FileBytes(text)};
+  if (sorted) list.sortUnique();
+  return list;
+}
+
+TextList TextList::fromText(std::string_view text, bool sorted, Split split) {
+  TextList list{FileBytes(text), split};
   if (sorted) list.sortUnique();
   return list;
 }

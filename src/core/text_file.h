@@ -89,6 +89,10 @@ class TextList {
   // the confirmations file and the watch list are held this way.
   static TextList loadSorted(const std::string& fileName);
   static TextList fromText(std::string_view text, bool sorted = false);
+  // The same with the text cut by `split` (a reader whose entries may hold line
+  // breaks, such as CSV records): views into the text it is given, in its order.
+  using Split = std::vector<std::string_view> (*)(std::string_view text);
+  static TextList fromText(std::string_view text, bool sorted, Split split);
 
   std::size_t size() const { return lines_.size(); }
   bool empty() const { return lines_.empty(); }
@@ -99,7 +103,7 @@ class TextList {
   auto end() const { return lines_.end(); }
 
  private:
-  explicit TextList(FileBytes bytes);
+  explicit TextList(FileBytes bytes, Split split = &splitLines);
   void sortUnique();
 
   FileBytes bytes_;

@@ -15,6 +15,13 @@ void ComboBox::create(Control* parent, int left, int top, int width, int height,
 
 int ComboBox::selected() const { return handle() ? int(SendMessageW(handle(), CB_GETCURSEL, 0, 0)) : -1; }
 
+int ComboBox::fieldHeight() const {
+  RECT r{};
+  // A drop-down list's window is as high as its closed field.
+  if (!handle() || !GetWindowRect(handle(), &r)) return 0;
+  return int(r.bottom - r.top);
+}
+
 void ComboBox::setSelected(int index) {
   if (handle()) SendMessageW(handle(), CB_SETCURSEL, WPARAM(index), 0);
 }

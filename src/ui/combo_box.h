@@ -14,6 +14,9 @@ class ComboBox : public Control {
   // `height` is the field's; the list drops below it.
   void create(Control* parent, int left, int top, int width, int height, const std::vector<std::string>& items);
   int selected() const;  // -1 for none
+  // The height of the field as the screen shows it, the list closed (the system
+  // sizes it to the font); 0 before it is created.
+  int fieldHeight() const;
   void setSelected(int index);
 
   // The operator picked another choice.

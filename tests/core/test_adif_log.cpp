@@ -40,13 +40,21 @@ TEST(AdifLog, FieldsByTheirByteLengthsAndWhatEachFaultCosts) {
        {"KK-33 20m"}, 0, ""},
       {"no BAND: FREQ in MHz", "<CNTY:5>KK-33<FREQ:6>14.025<EOR><CNTY:5>AB-12<BAND:3>xxm<FREQ:5>7.012<EOR>"
        "<CNTY:5>MO-12<FREQ:3>abc<EOR>", 3, {"KK-33 20m", "AB-12 40m", "MO-12 "}, {"MO-12 20m"}, 0, ""},
-      {"CNTY not a district", "<CNTY:4>KK33<EOR><CNTY:5>K1-33<EOR><CNTY:6>KK-333<EOR><CNTY:5>\xCA\xCA-33<EOR>"
-       "<CNTY:0><EOR><CNTY:8>  mo-12 <BAND:2>2m<EOR>", 6, {"MO-12 2m"}, {"KK-33 ", "K1-33 "}, 0, ""},
+      {"CNTY not a district; CD01 is CD-01", "<CNTY:4>KK33<EOR><CNTY:5>K1-33<EOR><CNTY:6>KK-333<EOR><CNTY:5>\xCA\xCA-33<EOR>"
+       "<CNTY:0><EOR><CNTY:8>  mo-12 <BAND:2>2m<EOR><CNTY:4>K133<EOR>", 7, {"MO-12 2m", "KK-33 "}, {"K1-33 "}, 0, ""},
+      {"a byte order mark and a UTF-8 name",
+       "\xEF\xBB\xBF<ADIF_VER:5>3.1.0<EOH>\r\n<CALL:5>R3ABC<NAME:8>\xD0\x9F\xD1\x91\xD1\x82\xD1\x80<CNTY:5>CD-01<EOR>\r\n",
+       1, {"CD-01 "}, {}, 0, ""},
+      {"stations outside Russia",
+       "<CALL:6>DL1ABC<DXCC:3>230<CNTY:5>CD-01<EOR><CALL:6>UA2FAA<DXCC:3>126<CNTY:5>KA-01<EOR>"
+       "<CALL:6>UA9ABC<DXCC:2>15<CNTY:5>AB-12<EOR><CALL:6>R1ABCD<DXCC:3>054<CNTY:5>MO-12<EOR>"
+       "<CALL:5>K1ABC<CNTY:5>KK-33<EOR><call:5>ua1aa<CNTY:5>ZZ-01<EOR><CALL:6>RA1AAA<DXCC:3>291<CNTY:5>TT-01<EOR>",
+       7, {"KA-01 ", "AB-12 ", "MO-12 ", "ZZ-01 "}, {"CD-01 ", "KK-33 ", "TT-01 "}, 0, ""},
       {"a length past its record",
        "<CNTY:5>AB-12<NAME:20>Ivan<EOR>\r\n<CNTY:5>KK-33<BAND:3>20m<EOR>\r\n"
        "<BAND:3>40m<CNTY:20>MO-12<EOR>\r\n<CNTY:5>ZZ-01<EOR>",
-       4, {"AB-12 ", "KK-33 20m", "ZZ-01 "}, {"MO-12 40m"}, 1, "NAME declares 20 bytes, which run past the end of its"},
-      {"a length past the file", "<CNTY:5>AB-12<BAND:3>20m<EOR>\r\n<CNTY:5>KK-33<NAME:99>Ivan<EOR>", 1, {"AB-12 20m"},
+       2, {"KK-33 20m", "ZZ-01 "}, {"MO-12 40m", "AB-12 "}, 1, "NAME declares 20 bytes, which run past the end of its"},
+      {"a length past the file", "<CNTY:5>AB-12<BAND:3>20m<EOR>\r\n<CNTY:5>KK-33<NAME:99>Ivan", 1, {"AB-12 20m"},
        {"KK-33 "}, 2, "NAME declares 99 bytes, more than the log holds"},
       {"a number too large", "<CNTY:5>AB-12<EOR>\n\n<NAME:99999999999999999999999999>x<EOR>", 1, {"AB-12 "}, {}, 3,
        "NAME declares 99999999999999999999 bytes"},
@@ -54,7 +62,7 @@ TEST(AdifLog, FieldsByTheirByteLengthsAndWhatEachFaultCosts) {
        2, {"KK-33 40m", "MO-12 "}, {"KK-33 20m", "AB-12 "}, 2, "\"<BAND 3>\" is not a field tag"},
       {"a field twice: the first", "<CNTY:5>KK-33<CNTY:5>AB-12<EOR>", 1, {"KK-33 "}, {"AB-12 "}, 0, ""},
       {"a stray < in the header", "Exported by <Logger32>\r\n<EOH>\r\n<CNTY:5>KK-33<EOR>", 1, {"KK-33 "}, {}, 0, ""},
-      {"no last <EOR>", "<EOH>\n<CNTY:5>AB-12<EOR>\n\n<CNTY:5>KK-33<BAND:3>20m", 2, {"AB-12 ", "KK-33 20m"}, {}, 4,
+      {"no last <EOR>", "<EOH>\n<CNTY:5>AB-12<EOR>\n\n<CNTY:5>KK-33<BAND:3>20m", 1, {"AB-12 "}, {"KK-33 20m"}, 4,
        "the last record has no <EOR>"},
       {"a field cut by the end", "<CNTY:5>AB-12<EOR><CNTY:5", 1, {"AB-12 "}, {}, 1, "\"<CNTY:5\" is not a field tag"},
       {"no ADIF (a CSV)", "CALL,BAND,CNTY\r\nR3NEW,20m,KK-33\r\n", 0, {}, {"KK-33 "}, 1, "neither <EOH> nor <EOR>"},
@@ -88,6 +96,17 @@ TEST(AdifLog, TheLastQsoOfADistrictAndTheMessageOfAProblem) {
   EXPECT_EQ(log.districtCount(), 2u);
   EXPECT_EQ(core::workedLogProblemText("C:\\log.adi", {12, "the last record has no <EOR>"}),
             "Worked log \"C:\\log.adi\", line 12: the last record has no <EOR>.");
+}
+
+TEST(AdifLog, EveryDistrictOfTheAward) {
+  std::string adif;
+  for (char a = 'A'; a <= 'Z'; ++a)
+    for (char b = 'A'; b <= 'Z'; ++b)
+      for (int n = 0; n < 100; ++n)
+        adif += std::string("<CNTY:5>") + a + b + '-' + char('0' + n / 10) + char('0' + n % 10) + "<EOR>";
+  const core::WorkedLog log = core::readWorkedLog(adif);
+  EXPECT_EQ(log.districtCount(), 26u * 26u * 100u);
+  for (const char* district : {"AA-00", "ZZ-99", "KK-33"}) EXPECT_TRUE(log.worked(district)) << district;
 }
 
 TEST(AdifLog, ReadsTheFileByteForByte) {

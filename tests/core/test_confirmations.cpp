@@ -77,6 +77,38 @@ TEST(ConfirmationsCsv, CountVerdictAndProgressReadTheRdaColumn) {
   EXPECT_EQ(progress.unknownCodes, Fields{"EF-02"});
 }
 
+// A note of several lines in one quoted field is one field of one confirmation,
+// even where a line of it begins with a district code.
+TEST(ConfirmationsCsv, AQuotedFieldHoldsLineEnds) {
+  const std::string file = "\xEF\xBB\xBF\"RDA\",\"Band\",\"Mode\",\"Note\"\r\n"
+                           "\"AB-12\",\"14\",\"CW\",\"via R1ABC\r\nKL-07 was\r\n\"\"next\"\"\"\r\n"
+                           "\"CD-01\",\"7\",\"SSB\",\"\nKL-07,\"\r\n"
+                           "\"EF-02\",\"3.5\",\"CW\",\"\"\r\n"
+                           "\"\r\nMN-08\",\"14\",\"CW\",\"a break in the RDA field: no code\"\r\n"
+                           "\"GH-03\",\"21\",\"CW\",\"left open\r\n";
+  EXPECT_EQ(core::countConfirmed(core::confirmationsList(file)), 4);
+  const struct {
+    const char* district;
+    const char* line;  // empty: not confirmed
+  } verdicts[] = {
+      {"AB-12", "AB-12 14 CW via R1ABC KL-07 was \"next\""},
+      {"CD-01", "CD-01 7 SSB KL-07,"},
+      {"EF-02", "EF-02 3.5 CW"},
+      {"GH-03", "GH-03 21 CW left open"},
+      {"KL-07", ""},
+      {"MN-08", ""},
+  };
+  for (const auto& v : verdicts) {
+    SCOPED_TRACE(v.district);
+    EXPECT_EQ(core::firstConfirmation(file, v.district).value_or(""), v.line);
+  }
+  EXPECT_EQ(core::bandsConfirmed(file, "AB-12"), std::vector<core::Band>{core::Band::m20});
+  EXPECT_TRUE(core::bandsConfirmed(file, "KL-07").empty());
+  EXPECT_EQ(core::countProgress("AB-12\tx\nKL-07\ty\n", file).totals.confirmed, 1);
+  EXPECT_EQ(core::countProgress("AB-12\tx\nKL-07\ty\n", file, core::Band::m20).totals.confirmed, 1);
+  EXPECT_FALSE(core::holdsConfirmation(std::string(kQsoHeader) + "\r\n\"\",\"note\r\nKL-07\"\r\n"));
+}
+
 TEST(ConfirmationsCsv, BandsAndModesOfEachDistrict) {
   using core::BandMode;
   const struct {

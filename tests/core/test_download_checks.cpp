@@ -54,6 +54,13 @@ TEST(DownloadChecks, ConfirmationsMayBeEmptyOnlyWhenTheOldFileIsToo) {
       {"a page", kHtml, "", "The server sent a web page"},
       {"an error as text", "Service unavailable", "", "The server's answer is no list of confirmations"},
       {"CSV without a code", kCsvHeader + "\"\",\"01 Jan 2020\"\r\n", "", "The server's answer is no list"},
+      {"the district list", "RDA list\n\tАМУРСКАЯ ОБЛАСТЬ   (AM)   UA0J\nAM-01\tБлаговещенск\n", plain,
+       "The server's answer is the district list"},
+      {"the district list, semicolons", "RDA;REGION;TITLE\r\nAB-01;AB;x\r\n", plain,
+       "The server's answer is the district list"},
+      {"the region list", "AD-01 12.2008-LastQso 31.4%MW\r\nAD-02 09.2024-LastQso 46.5%MW\r\n", plain,
+       "The server's answer is the region list"},
+      {"a note in brackets", "AM-01;R0JA;20;CW;2020-01-01 (AM) QSL via bureau\r\n", plain, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

@@ -175,6 +175,22 @@ TEST_F(ProgressWindow, RetiredConfirmedAndUnknownCodes) {
   RECT warning{};
   GetClientRect(warningWindow, &warning);
   EXPECT_GT(pixelsOf(warningWindow, warning, RGB(255, 0, 0)), 30);
+  // The band box stands whole beside the warning, even once the warning paints
+  // itself again: no other part over it, its frame's top and bottom lines unlike
+  // the window's face above and below it.
+  const HWND band = Progress->PartWindow(TProgress::Part::BandChoice);
+  RECT box{}, r{}, overlap{};
+  GetWindowRect(band, &box);
+  for (const auto part : {TProgress::Part::Warning, TProgress::Part::Table, TProgress::Part::Copy})
+    EXPECT_FALSE(GetWindowRect(Progress->PartWindow(part), &r) && IntersectRect(&overlap, &box, &r)) << int(part);
+  RedrawWindow(warningWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  testing_support::settle();
+  const auto frame = testing_support::captureScreen({box.left, box.top - 1, box.right, box.bottom + 1});
+  for (const auto& [line, beside] : {std::pair{1, 0}, std::pair{frame.height - 2, frame.height - 1}}) {
+    const COLORREF face = frame.pixel(frame.width / 2, beside);
+    EXPECT_GT(frame.count({0, line, frame.width, line + 1}, [&](COLORREF c) { return c != face; }), frame.width / 2);
+  }
+  testing_support::snapshot(Progress->handle(), "progress-warning");
   // Fixed confirmations count when the window is next brought to the front.
   dir.write("QJcfm.txt", "AD-01;UA6YA\n");
   Form1->bringToFront();

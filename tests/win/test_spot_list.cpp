@@ -684,8 +684,25 @@ TEST_F(SpotList, WorkedAndNewBandVerdicts) {
   EXPECT_EQ(Form1->LastVerdict(), core::Verdict::Worked);
   EXPECT_TRUE(messages.messages().empty());
 
-  // A log that cannot be read counts for nothing.
+  // Rewritten with a byte order mark, a UTF-8 name, KK33, a record whose NAME runs
+  // past its <EOR> and a QSO with Germany: the bad record is named once, the rest counts.
+  Form1->SetBandVerdict(false);
   dir.writeLines("QJcfm.txt", {"CD-01;R1CCC;20m"});
+  dir.write("worked.adi", "\xEF\xBB\xBF<EOH>\n<CALL:6>R3AAAA<NAME:8>\xD0\x9F\xD1\x91\xD1\x82\xD1\x80<CNTY:4>kk33<EOR>\n"
+                          "<CNTY:5>AB-12<NAME:40>Ivan<EOR>\n<CALL:6>DL1ABC<DXCC:3>230<CNTY:5>AB-12<EOR>\n");
+  const auto verdictOf = [](const char* district) {
+    Form1->ClearDistrict();
+    Form1->EnterDistrict(district);
+    return Form1->VerdictText();
+  };
+  // Each look runs the verdict, which reads the log when it is due.
+  EXPECT_TRUE(testing_support::waitUntil([&] { return verdictOf("KK-33") == "Worked RDA" && !messages.messages().empty(); }));
+  EXPECT_EQ(verdictOf("AB-12"), "New RDA !");
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text.rfind("Worked log \"worked.adi\", line 3: the field NAME declares 40", 0), 0u);
+  messages.clear();
+
+  // A log that cannot be read counts for nothing.
   dir.remove("worked.adi");
   Form1->SetWorkedLog(L"worked.adi");
   Form1->ClearDistrict();
