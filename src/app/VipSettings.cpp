@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "app/ProgressU.h"
+#include "app/Radio.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_section.h"
 #include "core/ini_values.h"
 #include "core/spot_list_options.h"
+#include "core/text.h"
 #include "core/text_file.h"
 #include "ui/file_replace.h"
 #include "ui/text.h"
@@ -105,6 +107,9 @@ constexpr SettingKey optionFileName(const char* name) {
   key.described = false;
   return key;
 }
+
+// The radio's keys as read, put to use once the last of them is read.
+RadioSettings radioRead;
 
 const SettingKey kKeys[] = {
     textKey(
@@ -230,6 +235,25 @@ const SettingKey kKeys[] = {
     beyond(booleanKey(
         "BandVerdict", false, [](TVip&, std::int32_t v) { if (Form1) Form1->SetBandVerdict(v != 0); },
         [](const TVip&) { return std::int32_t(Form1 && Form1->BandVerdict()); })),
+    // The radio: Logger32's commands, or rigctld at RigHost:RigPort. The connection
+    // starts when the port, the last of the three, is read.
+    beyond(textKey(
+        "Radio", "Logger32", [](TVip&, const std::string& v) { radioRead.way = radioWayOf(v); },
+        [](const TVip&) { return std::string(radioWayName(CurrentRadioSettings().way)); })),
+    beyond(textKey(
+        "RigHost", "127.0.0.1",
+        [](TVip&, const std::string& v) {
+          const std::string host(core::trimBlanks(v));
+          radioRead.host = host.empty() ? RadioSettings{}.host : host;
+        },
+        [](const TVip&) { return CurrentRadioSettings().host; })),
+    beyond(integerKey(
+        "RigPort", 4532,
+        [](TVip&, std::int32_t v) {
+          radioRead.port = v >= 1 && v <= 65535 ? v : RadioSettings{}.port;
+          UseRadio(radioRead);
+        },
+        [](const TVip&) { return std::int32_t(CurrentRadioSettings().port); })),
 };
 
 // A key's default as the file writes it.
