@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/ProgressU.h"
@@ -356,16 +357,19 @@ bool TVip::SettingRead(const char* name) const {
 void TVip::WriteParams() {
   const std::wstring path = SettingsPathW();
   core::IniKeys<char> keys;
+  std::vector<std::pair<std::size_t, KeyRead>> written;
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
     const SettingKey& key = kKeys[i];
     const std::optional<KeyRead>& read = settingsRead_.size() > i ? settingsRead_[i] : std::nullopt;
-    std::string text = currentText(key, *this);
+    const std::string value = currentText(key, *this);
+    std::string text = value;
     if (!key.described && text == (read ? read->value : defaultText(key))) continue;
     // What was read goes back as it was, unless the operator changed it since: the
     // file keeps its own spelling of a value (hexadecimal, a size below the
     // window's minimum, a value beyond what the screen can show).
     if (read && read->value == text) text = read->file;
     keys.emplace_back(key.name, text);
+    written.emplace_back(i, KeyRead{text, value});
   }
   // Every key in one write, each line the program does not own as it was. A file in
   // UTF-16 stays so, its values as the system's code page gives them.
@@ -387,6 +391,9 @@ void TVip::WriteParams() {
   } catch (const std::exception&) {
     throw std::runtime_error(texts::cannotWriteSettings(ui::narrow(path)));
   }
+  // The file holds these now: a key set back to its default later is written too.
+  settingsRead_.resize(std::size(kKeys));
+  for (auto& [i, read] : written) settingsRead_[i] = std::move(read);
   // The system's profile functions forget what they kept of the old file.
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
 }

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <utility>
 
+#include "app/Radio.h"
 #include "app/VipU.h"
 #include "core/link_texts.h"
 #include "logger32_standin.h"
@@ -535,6 +536,47 @@ TEST_F(SpotListOptions, ListingWithoutFocusLeavesTheOperatorInTheCallsignField) 
     EXPECT_EQ(Vip->Cell(0, 0), "    Spot");
     EXPECT_EQ(pinkRowsOnScreen(), 1);
   }
+}
+
+// The radio's way: Logger32 by default; rigctld at the address typed, kept in the
+// settings; a port that is no port is refused.
+TEST_F(SpotListOptions, RadioWayAndAddress) {
+  createVip({});
+  EXPECT_EQ(CurrentRadioSettings(), RadioSettings{});
+  const DialogSteps steps = {[](TOptions& d) {
+                               EXPECT_FALSE(d.Checked(Box::Rigctld));
+                               EXPECT_EQ(std::make_pair(d.FieldText(Field::RigHost), d.FieldText(Field::RigPort)),
+                                         std::make_pair(std::string("127.0.0.1"), std::string("4532")));
+                               d.SetChecked(Box::Rigctld, true);
+                               d.TypeInto(Field::RigPort, "65536");
+                               ok(d);
+                             },
+                             [](TOptions& d) {
+                               EXPECT_EQ(d.ProblemText(), "Radio port: a number from 1 to 65535, please");
+                               testing_support::snapshot(d.handle(), "spot-list-options-radio");
+                               d.TypeInto(Field::RigPort, "1");  // nothing listens there
+                               ok(d);
+                             }};
+  ASSERT_EQ(inOptionsDialog(steps), steps.size());
+  EXPECT_EQ(CurrentRadioSettings(), (RadioSettings{RadioSettings::Way::Rigctld, "127.0.0.1", 1}));
+  // The default host needs no line.
+  EXPECT_EQ((std::vector<std::string>{setting("Radio"), setting("RigHost"), setting("RigPort")}),
+            (std::vector<std::string>{"rigctld", "<missing>", "1"}));
+  EXPECT_TRUE(testing_support::waitUntil([] { return Form1->caption() == "No rigctld at 127.0.0.1:1 (not reached)"; }))
+      << Form1->caption();
+  // Back to Logger32: a click goes to its command window again.
+  ASSERT_EQ(inOptionsDialog({[](TOptions& d) {
+              d.SetChecked(Box::Rigctld, false);
+              ok(d);
+            }}),
+            1u);
+  EXPECT_EQ(setting("Radio"), "Logger32");
+  Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
+  const RECT r = Vip->CellRect(0, 1);
+  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(testing_support::waitUntil([&] { return !logger32->commands().empty(); }));
+  EXPECT_EQ(logger32->commands().front(), core::spotClickCommand("7012.0", "R3NEW"));
+  StopRadio();
 }
 
 }  // namespace
