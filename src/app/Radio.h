@@ -52,9 +52,10 @@ void UseRadio(const RadioSettings& settings);
 // out (the program closes).
 void StopRadio();
 
-// The radio's frequency in Hz, as the frequency panel and the title show it: the
-// panel's text, and "Check CAT" in the title when it is 0.
-void ReportFrequency(std::uint64_t hz);
+// The radio's frequency in Hz as one way reports it, for the frequency panel and the
+// title: the panel's text, and "Check CAT" in the title when it is 0. A report of the
+// way not in use is not shown (Logger32 may still run beside rigctld).
+void ReportFrequency(std::uint64_t hz, RadioSettings::Way from);
 // Something the radio's side has to say goes into the main window's title.
 void RadioStatus(const std::string& text);
 

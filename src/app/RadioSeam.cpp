@@ -74,7 +74,8 @@ void StopRadio() {
   current.settings = {};
 }
 
-void ReportFrequency(std::uint64_t hz) {
+void ReportFrequency(std::uint64_t hz, RadioSettings::Way from) {
+  if (from != inUse().settings.way) return;
   const auto shown = std::uint32_t(std::min<std::uint64_t>(hz, std::numeric_limits<std::uint32_t>::max()));
   if (Vip) Vip->ShowFrequency(core::frequencyText(shown));
   if (hz == 0) RadioStatus(texts::kCheckCat);

@@ -223,7 +223,7 @@ void RigctlRadio::TakeEvents() {
     ui::app().guard([&] {
       switch (e.kind) {
         case Event::Frequency:
-          if (shownHz_ != e.hz) ReportFrequency(e.hz);
+          if (shownHz_ != e.hz) ReportFrequency(e.hz, RadioSettings::Way::Rigctld);
           shownHz_ = e.hz;
           break;
         case Event::Connected:

@@ -10,6 +10,17 @@ namespace {
 using core::rigctl::Mode;
 namespace rig = core::rigctl;
 
+// What `f` throws; empty when it throws nothing.
+template <class F>
+std::string errorOf(F f) {
+  try {
+    f();
+  } catch (const std::exception& e) {
+    return e.what();
+  }
+  return {};
+}
+
 TEST(Rigctl, CommandLinesWithAndWithoutVfo) {
   EXPECT_EQ(rig::setFrequency(14025000, false), "F 14025000\n");
   EXPECT_EQ(rig::setFrequency(7030000, true), "F currVFO 7030000\n");
@@ -46,35 +57,27 @@ TEST(Rigctl, FramesAnswersSplitAcrossReadsAndRunTogether) {
 
 TEST(Rigctl, AnswersGiveAValueOrAReason) {
   EXPECT_EQ(rig::report("RPRT 0")->ok, true);
-  EXPECT_EQ(rig::report("RPRT -9")->reason, "the radio rejected the command (RPRT -9)");
-  EXPECT_EQ(rig::report("RPRT -11")->reason, "not available on this radio (RPRT -11)");
-  EXPECT_EQ(rig::report("RPRT -99")->reason, "error -99 (RPRT -99)");
+  for (const auto& [line, reason] : {std::pair{"RPRT -9", "the radio rejected the command (RPRT -9)"},
+                                     {"RPRT -11", "not available on this radio (RPRT -11)"},
+                                     {"RPRT -99", "error -99 (RPRT -99)"}})
+    EXPECT_EQ(rig::report(line)->reason, reason);
   EXPECT_FALSE(rig::report("14025000"));
   EXPECT_FALSE(rig::report("RPRT x"));
   const struct {
     const char* line;
     std::uint64_t hz;
-    const char* error;  // nullptr: a value
+    const char* error;  // "": a value
   } frequencies[] = {
-      {"14025000", 14025000, nullptr},
-      {"145000000.000000", 145000000, nullptr},
-      {"0", 0, nullptr},
+      {"14025000", 14025000, ""}, {"145000000.000000", 145000000, ""}, {"0", 0, ""},
       {"RPRT -5", 0, "the radio did not answer in time (RPRT -5)"},
       {"CW", 0, "the radio's answer \"CW\" is not a frequency"},
       {"", 0, "the radio's answer \"\" is not a frequency"},
   };
   for (const auto& c : frequencies) {
     SCOPED_TRACE(c.line);
-    if (!c.error) {
-      EXPECT_EQ(rig::parseFrequency(c.line), c.hz);
-      continue;
-    }
-    try {
-      rig::parseFrequency(c.line);
-      ADD_FAILURE() << "no error";
-    } catch (const std::runtime_error& e) {
-      EXPECT_STREQ(e.what(), c.error);
-    }
+    std::uint64_t hz = 0;
+    EXPECT_EQ(errorOf([&] { hz = rig::parseFrequency(c.line); }), c.error);
+    EXPECT_EQ(hz, c.hz);
   }
   EXPECT_EQ(rig::parseCheckVfo("1"), true);
   EXPECT_EQ(rig::parseCheckVfo("CHKVFO 0"), false);
@@ -101,24 +104,17 @@ TEST(Rigctl, FrequencyTextsOfRowsAndPanel) {
     std::uint64_t hz;
     const char* error;
   } cases[] = {
-      {"14025.0", 14025000, nullptr},     {"14025,000", 14025000, nullptr}, {" 7012.5 ", 7012500, nullptr},
-      {"14.025", 14025000, nullptr},      {"144300.0", 144300000, nullptr},
+      {"14025.0", 14025000, ""},     {"14025,000", 14025000, ""}, {" 7012.5 ", 7012500, ""},
+      {"14.025", 14025000, ""},      {"144300.0", 144300000, ""},
       {"QRG", 0, "\"QRG\" is not a frequency (kHz, as 14025.0)"},
-      {"", 0, "the row has no frequency"},  {",123", 0, "\",123\" is not a frequency (kHz, as 14025.0)"},
+      {"", 0, "the row has no frequency"}, {",123", 0, "\",123\" is not a frequency (kHz, as 14025.0)"},
       {"0.0", 0, "the frequency is 0"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    if (!c.error) {
-      EXPECT_EQ(rig::frequencyOfText(c.text), c.hz);
-      continue;
-    }
-    try {
-      rig::frequencyOfText(c.text);
-      ADD_FAILURE() << "no error";
-    } catch (const std::invalid_argument& e) {
-      EXPECT_STREQ(e.what(), c.error);
-    }
+    std::uint64_t hz = 0;
+    EXPECT_EQ(errorOf([&] { hz = rig::frequencyOfText(c.text); }), c.error);
+    EXPECT_EQ(hz, c.hz);
   }
 }
 

@@ -543,19 +543,23 @@ TEST_F(SpotListOptions, ListingWithoutFocusLeavesTheOperatorInTheCallsignField) 
 TEST_F(SpotListOptions, RadioWayAndAddress) {
   createVip({});
   EXPECT_EQ(CurrentRadioSettings(), RadioSettings{});
-  const DialogSteps steps = {[](TOptions& d) {
-                               EXPECT_FALSE(d.Checked(Box::Rigctld));
-                               EXPECT_EQ(std::make_pair(d.FieldText(Field::RigHost), d.FieldText(Field::RigPort)),
-                                         std::make_pair(std::string("127.0.0.1"), std::string("4532")));
-                               d.SetChecked(Box::Rigctld, true);
-                               d.TypeInto(Field::RigPort, "65536");
-                               ok(d);
+  const auto choose = [](bool rigctld, const char* port) {
+    return [=](TOptions& d) {
+      d.SetChecked(Box::Rigctld, rigctld);
+      d.TypeInto(Field::RigPort, port);
+      ok(d);
+    };
+  };
+  const DialogSteps steps = {[&](TOptions& d) {
+                               EXPECT_EQ(std::make_tuple(d.Checked(Box::Rigctld), d.FieldText(Field::RigHost),
+                                                         d.FieldText(Field::RigPort)),
+                                         std::make_tuple(false, "127.0.0.1", "4532"));
+                               choose(true, "65536")(d);
                              },
-                             [](TOptions& d) {
+                             [&](TOptions& d) {
                                EXPECT_EQ(d.ProblemText(), "Radio port: a number from 1 to 65535, please");
                                testing_support::snapshot(d.handle(), "spot-list-options-radio");
-                               d.TypeInto(Field::RigPort, "1");  // nothing listens there
-                               ok(d);
+                               choose(true, "1")(d);  // nothing listens there
                              }};
   ASSERT_EQ(inOptionsDialog(steps), steps.size());
   EXPECT_EQ(CurrentRadioSettings(), (RadioSettings{RadioSettings::Way::Rigctld, "127.0.0.1", 1}));
@@ -565,11 +569,7 @@ TEST_F(SpotListOptions, RadioWayAndAddress) {
   EXPECT_TRUE(testing_support::waitUntil([] { return Form1->caption() == "No rigctld at 127.0.0.1:1 (not reached)"; }))
       << Form1->caption();
   // Back to Logger32: a click goes to its command window again.
-  ASSERT_EQ(inOptionsDialog({[](TOptions& d) {
-              d.SetChecked(Box::Rigctld, false);
-              ok(d);
-            }}),
-            1u);
+  ASSERT_EQ(inOptionsDialog({choose(false, "1")}), 1u);
   EXPECT_EQ(setting("Radio"), "Logger32");
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
   const RECT r = Vip->CellRect(0, 1);

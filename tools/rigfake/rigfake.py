@@ -21,6 +21,9 @@ The answer to \\dump_state always goes out in one piece, its lines run together.
 
   rigfake.py --detach --port-file FILE --pid-file FILE [--lifetime SECONDS]
   rigfake.py --stop PIDFILE
+  rigfake.py --send PORTFILE LINE
+      sends one control line to the stand-in whose port PORTFILE holds and prints
+      its answer
   rigfake.py --rigctld --detach --port-file FILE --pid-file FILE
       starts Debian's real rigctld with the dummy radio (-m 1) on a free loopback
       port instead, bounded by --lifetime
@@ -224,7 +227,19 @@ def main():
     ap.add_argument("--lifetime", type=float, default=900, help="seconds before it ends by itself")
     ap.add_argument("--rigctld", action="store_true", help="start the real rigctld -m 1 instead")
     ap.add_argument("--stop", metavar="PIDFILE")
+    ap.add_argument("--send", nargs=2, metavar=("PORTFILE", "LINE"))
     args = ap.parse_args()
+    if args.send:
+        with open(args.send[0]) as f, socket.create_connection(("127.0.0.1", int(f.read())), timeout=10) as s:
+            s.sendall(args.send[1].encode() + b"\n")
+            answer = b""
+            while not answer.endswith((b"OK\n", b"END\n", b"control\n")):
+                data = s.recv(4096)
+                if not data:
+                    break
+                answer += data
+        sys.stdout.write(answer.decode())
+        return
     if args.stop:
         try:
             with open(args.stop) as f:
