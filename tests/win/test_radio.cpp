@@ -180,6 +180,9 @@ TEST_F(FakeRigctld, VfoModeAndAnswersInPiecesStillTuneAndReport) {
   EXPECT_TRUE(logHas("1 F currVFO 7012500"));
   fake("#freq 3650000");
   EXPECT_TRUE(waitUntil([] { return Vip->FrequencyText() == "3650,000"; }, 2000)) << Vip->FrequencyText();
+  fake("#freq 0");
+  EXPECT_TRUE(waitUntil([] { return Form1->caption() == "Check CAT"; }, 2000)) << Form1->caption();
+  EXPECT_EQ(Vip->FrequencyText(), ",0");
 }
 
 TEST_F(FakeRigctld, DropReconnectsAndANewClickGoesOut) {
