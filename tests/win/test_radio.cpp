@@ -146,11 +146,13 @@ TEST_F(FakeRigctld, SilenceSaysSoAndNothingStaleFollows) {
   fake("#quiet F");
   start(portOf("RUDOZ_RIGFAKE_PORT_FILE"));
   clickNewRow("14025.0");
+  clickNewRow("21300.0");  // waits behind the first, and goes stale with it
   EXPECT_TRUE(waitUntil([] { return Form1->caption() == "No answer from the radio"; }, 2600)) << Form1->caption();
   // The connection starts again; the mode of the tune given up never goes out.
   EXPECT_TRUE(waitUntil([&] { return logHas("2 \\chk_vfo"); }, 5000));
   const std::string log = fake("#log");
   EXPECT_EQ(log.find("M "), std::string::npos) << log;
+  EXPECT_EQ(log.find("F 21300000"), std::string::npos) << log;
   EXPECT_EQ(log.find("F 14025000"), log.rfind("F 14025000")) << log;
 }
 
