@@ -199,7 +199,8 @@ void RigctlRadio::Ask(const Tune& tune) {
   {
     std::lock_guard lock(mutex_);
     // A double click asks once.
-    if (!waiting_.empty() && waiting_.back() == tune) return;
+    const std::optional<Tune>& last = !waiting_.empty() ? waiting_.back() : running_;
+    if (last == tune) return;
     waiting_.push_back(tune);
   }
   wake_.notify_all();
@@ -273,7 +274,7 @@ void RigctlRadio::Run() {
       // Nothing asked before the end goes out on the next connection.
       std::lock_guard lock(mutex_);
       waiting_.clear();
-      running_ = false;
+      running_.reset();
     }
     if (RestFor(retryMs)) break;
     retryMs = std::min(retryMs * 2, kLastRetryMs);
@@ -308,9 +309,8 @@ void RigctlRadio::Serve(RigSocket& socket) {
       wake_.wait_until(lock, nextPoll, [this] { return stopping_ || !waiting_.empty(); });
       if (stopping_) return;
       if (!waiting_.empty()) {
-        tune = waiting_.front();
+        tune = running_ = waiting_.front();
         waiting_.pop_front();
-        running_ = true;
       }
     }
     if (tune) {
@@ -324,7 +324,7 @@ void RigctlRadio::Serve(RigSocket& socket) {
       }
       {
         std::lock_guard lock(mutex_);
-        running_ = false;
+        running_.reset();
       }
       nextPoll = Clock::now();  // the panel shows the new frequency at once
       continue;

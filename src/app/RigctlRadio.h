@@ -83,7 +83,7 @@ class RigctlRadio : public Radio {
   mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::deque<Tune> waiting_;  // guarded by mutex_
-  bool running_ = false;      // a tune is out; guarded by mutex_
+  std::optional<Tune> running_;  // the tune out; guarded by mutex_
   std::deque<Event> events_;  // guarded by mutex_
   std::atomic<bool> stopping_{false};
   std::atomic<bool> connected_{false};
