@@ -52,6 +52,12 @@ void UseRadio(const RadioSettings& settings);
 // out (the program closes).
 void StopRadio();
 
+// The comments of the spots taken in lately, for the mode of a row clicked later (a
+// row keeps its callsign and frequency, not its comment): the newest spot of that
+// callsign on that frequency counts; empty when none is remembered.
+void NoteSpotComment(const std::string& call, const std::string& freq, const std::string& comment);
+std::string SpotComment(const std::string& call, const std::string& freq);
+
 // The radio's frequency in Hz as one way reports it, for the frequency panel and the
 // title: the panel's text, and "Check CAT" in the title when it is 0. A report of the
 // way not in use is not shown (Logger32 may still run beside rigctld).

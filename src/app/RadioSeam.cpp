@@ -1,5 +1,6 @@
 // The radio in use, and Logger32's way to it: the link window's command queue.
 #include <algorithm>
+#include <deque>
 #include <limits>
 
 #include "app/Radio.h"
@@ -29,6 +30,16 @@ class Logger32Radio : public Radio {
   }
   bool Busy() const override { return Form2 && Form2->Busy(); }
 };
+
+// The last spots' comments, newest last; a contest evening's minutes of spots.
+struct NotedComment {
+  std::string call, freq, comment;
+};
+constexpr std::size_t kNotedComments = 1000;
+std::deque<NotedComment>& notedComments() {
+  static std::deque<NotedComment> noted;
+  return noted;
+}
 
 struct InUse {
   RadioSettings settings;
@@ -72,6 +83,19 @@ void StopRadio() {
   InUse& current = inUse();
   current.radio.reset();
   current.settings = {};
+}
+
+void NoteSpotComment(const std::string& call, const std::string& freq, const std::string& comment) {
+  auto& noted = notedComments();
+  if (noted.size() == kNotedComments) noted.pop_front();
+  noted.push_back({call, freq, comment});
+}
+
+std::string SpotComment(const std::string& call, const std::string& freq) {
+  const auto& noted = notedComments();
+  for (auto it = noted.rbegin(); it != noted.rend(); ++it)
+    if (it->call == call && it->freq == freq) return it->comment;
+  return {};
 }
 
 void ReportFrequency(std::uint64_t hz, RadioSettings::Way from) {

@@ -175,7 +175,7 @@ void RigctlRadio::TuneToSpot(const SpotTune& spot) {
   // The district has no place in the daemon: it goes nowhere.
   try {
     const std::uint64_t hz = rig::frequencyOfText(spot.freq);
-    Ask({hz, rig::spotMode(hz, spot.comment)});
+    Ask({hz, rig::spotMode(hz, spot.comment.empty() ? SpotComment(spot.call, spot.freq) : spot.comment)});
   } catch (const std::invalid_argument& e) {
     RadioStatus(texts::radioProblem(e.what()));
   }

@@ -163,7 +163,9 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TForm2::Edit1Change() {
   // The record is read here, once; the main window takes the spot from there on.
-  if (Form1) Form1->TakeSpot(core::readSpot(Edit1.text()));
+  const core::Spot spot = core::readSpot(Edit1.text());
+  NoteSpotComment(spot.call, spot.freq, spot.comment);  // "CW" there tunes its row in CW
+  if (Form1) Form1->TakeSpot(spot);
 }
 
 void TForm2::Timer4Timer() {

@@ -1,6 +1,8 @@
 // The radio through rigctld, in-process: Debian's real rigctld with its dummy radio,
 // read back with rigctl, and the fake daemon of tools/rigfake for what the dummy never
 // does. Both are started by CTest fixtures on loopback; their ports come in files.
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -50,10 +52,26 @@ std::string runUnix(const std::string& command) {
   return text;
 }
 
-// A control line to the fake daemon; its answer.
+// A control line to the fake daemon, on a connection of its own; its answer.
 std::string fake(const std::string& line) {
-  const char* send = std::getenv("RUDOZ_RIGFAKE_SEND");
-  const std::string answer = send ? runUnix(std::string(send) + " '" + line + "'") : std::string();
+  WSADATA data{};
+  WSAStartup(MAKEWORD(2, 2), &data);
+  const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in to{};
+  to.sin_family = AF_INET;
+  to.sin_port = htons(u_short(portOf("RUDOZ_RIGFAKE_PORT_FILE")));
+  to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  DWORD bound = 5000;
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&bound), sizeof bound);
+  std::string answer;
+  const std::string sent = line + "\n";
+  if (connect(s, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0 && send(s, sent.data(), int(sent.size()), 0) > 0) {
+    char buffer[4096];
+    for (int n = 0; !answer.ends_with("OK\n") && !answer.ends_with("END\n") && (n = recv(s, buffer, int(sizeof buffer), 0)) > 0;)
+      answer.append(buffer, std::size_t(n));
+  }
+  closesocket(s);
+  WSACleanup();
   EXPECT_TRUE(answer.ends_with("OK\n") || answer.ends_with("END\n")) << line << ": " << answer;
   return answer;
 }
@@ -84,10 +102,13 @@ class RadioTest : public ::testing::Test {
         << Form1->caption();
   }
   RigctlRadio& radio() { return dynamic_cast<RigctlRadio&>(TheRadio()); }
-  void clickNewRow(const std::string& freq) {
-    Vip->AddSpot("UA1AAA", freq, "AB-12", "12:00");
+  void clickLastRow() {
     const RECT r = Vip->CellRect(0, Vip->RowCount() - 2);
     Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  }
+  void clickNewRow(const std::string& freq) {
+    Vip->AddSpot("UA1AAA", freq, "AB-12", "12:00");
+    clickLastRow();
   }
 
   testing_support::ScratchDir dir;
@@ -185,6 +206,21 @@ TEST_F(FakeRigctld, VfoModeAndAnswersInPiecesStillTuneAndReport) {
   fake("#freq 0");
   EXPECT_TRUE(waitUntil([] { return Form1->caption() == "Check CAT"; }, 2000)) << Form1->caption();
   EXPECT_EQ(Vip->FrequencyText(), ",0");
+}
+
+TEST_F(FakeRigctld, ASpotWhoseCommentSaysCwIsTunedInCw) {
+  dir.writeLines("QJar.txt", {"AB-12 Abinsk"});
+  dir.writeLines("RUdoz.txt", {"R1CWX AB-12"});
+  dir.writeLines("QJcfm.txt", {"CD-01;R1CCC;20m"});
+  dir.writeLines("QJlook.txt", {"ZZZ"});
+  start(portOf("RUDOZ_RIGFAKE_PORT_FILE"));
+  // From Logger32's spot field, on 20 m's phone segment.
+  SetWindowTextA(Form2->SpotField(),
+                 "<DXSPOT_CALLSIGN:5>R1CWX<DXSPOT_FREQ:7>14200.0<DXSPOT_COMMENT:6>cw 599<APP_DXSPOT_TIME:4>1200");
+  ASSERT_TRUE(waitUntil([] { return Vip->RowCount() == 3; }));
+  clickLastRow();
+  EXPECT_TRUE(waitUntil([&] { return logHas("1 M CW 0"); })) << fake("#log");
+  EXPECT_TRUE(logHas("1 F 14200000"));
 }
 
 TEST_F(FakeRigctld, DropReconnectsAndANewClickGoesOut) {
