@@ -72,6 +72,12 @@ void TForm2::sendNow(const std::string& text) {
   awaitingAnswer_ = true;
   answerTimer_.setEnabled(false);
   answerTimer_.setEnabled(true);
+  // The answer may never come back (a post that failed, a thread that could not
+  // start): then the command is given up a little after its bound, as one that was
+  // not taken, and the queue goes on.
+  lostTimer_.setInterval(GiveUpMs + kLostAnswerMarginMs);
+  lostTimer_.setEnabled(false);
+  lostTimer_.setEnabled(true);
   // A window of this thread is called directly: a thread of its own would only wait
   // for this one.
   if (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) {
@@ -80,18 +86,26 @@ void TForm2::sendNow(const std::string& text) {
     return;
   }
   auto owned = std::make_shared<const std::string>(text);
-  std::thread([owned, target, reply, serial, bound = GiveUpMs, message = answerMessage()] {
-    DWORD_PTR result = 0;
-    const bool taken = SendMessageTimeoutA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(owned->c_str()),
-                                           SMTO_NORMAL | SMTO_ABORTIFHUNG, bound, &result) != 0;
-    PostMessageW(reply, message, WPARAM(serial), taken ? kTaken : IsWindow(target) ? kNotTaken : kWindowGone);
-  }).detach();
+  // Logger32 busy for a while (not answering messages for 5 s counts as hung to the
+  // system) still gets the whole bound: no SMTO_ABORTIFHUNG.
+  try {
+    std::thread([owned, target, reply, serial, bound = GiveUpMs, message = answerMessage(), post = PostAnswer] {
+      DWORD_PTR result = 0;
+      const bool taken = SendMessageTimeoutA(target, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(owned->c_str()),
+                                             SMTO_NORMAL, bound, &result) != 0;
+      post(reply, message, WPARAM(serial), taken ? kTaken : IsWindow(target) ? kNotTaken : kWindowGone);
+    }).detach();
+  } catch (const std::exception&) {
+    // No thread: nothing went out.
+    PostMessageW(reply, answerMessage(), WPARAM(serial), kNotTaken);
+  }
 }
 
 void TForm2::commandTaken(std::uint64_t serial, bool taken, bool windowGone) {
   if (!running_ || serial != sendSerial_) return;  // given up, or the program is closing
   awaitingAnswer_ = false;
   answerTimer_.setEnabled(false);
+  lostTimer_.setEnabled(false);
   if (!taken && !windowGone) {
     // Logger32 is there but took nothing within the bound: what waits behind it
     // would reach it stale, when it wakes.
@@ -140,6 +154,11 @@ void TForm2::createCommandTimers() {
     answerTimer_.setEnabled(false);
     if (awaitingAnswer_) setStatus(texts::kNoAnswer);
   };
+  lostTimer_.create(*this, GiveUpMs + kLostAnswerMarginMs, false);
+  lostTimer_.OnTimer = [this] {
+    lostTimer_.setEnabled(false);
+    if (awaitingAnswer_) commandTaken(sendSerial_, false, !IsWindow(CommandWnd));
+  };
   pauseTimer_.create(*this, kClickPauseMs, false);
   pauseTimer_.OnTimer = [this] {
     pauseTimer_.setEnabled(false);
@@ -158,5 +177,6 @@ void TForm2::sayGoodbye() {
   running_.reset();
   awaitingAnswer_ = false;
   answerTimer_.setEnabled(false);
+  lostTimer_.setEnabled(false);
   pauseTimer_.setEnabled(false);
 }

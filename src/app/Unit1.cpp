@@ -11,6 +11,7 @@
 #include "core/file_cache.h"
 #include "core/districts.h"
 #include "core/lookup.h"
+#include "core/spot_intake.h"
 #include "core/spot_record.h"
 #include "core/text.h"
 #include "core/text_file.h"
@@ -163,13 +164,18 @@ RECT TForm1::PartRect(Part part) const {
 
 void TForm1::TakeSpot(const core::Spot& spot) {
   lastSpot_ = spot;
-  if (!CheckBox1.checked()) return;
   // "Russ only" is on until the spot list window says otherwise.
-  if ((!Vip || Vip->RussOnly()) && !core::isRussianCall(spot.call)) return;
+  const core::IntakeSwitches switches{CheckBox1.checked(), !Vip || Vip->RussOnly(),
+                                      Vip && Vip->ContestOptions.MergeMinutes > 0};
+  const core::SpotIntake intake = core::spotIntake(spot, Edit1.text(), switches);
+  if (intake == core::SpotIntake::Ignore) return;
   // The lookup this starts takes the spot at its start, before anything nested in
-  // it could; the same callsign again is no change and starts none.
+  // it could.
   spotForLookup_ = spot;
-  Edit1.setText(spot.call);
+  if (intake == core::SpotIntake::EnterCallsign)
+    Edit1.setText(spot.call);
+  else
+    ui::app().guard([this] { Button1Click(); });
   spotForLookup_.reset();
 }
 
@@ -281,6 +287,7 @@ void TForm1::SetPalette(core::Palette palette) {
 
 void TForm1::WRKCFM() {
   AlertFlag = 0;
+  lookupAlert_ = false;
   // The confirmations are read as they lie in the file; the confirming line is the
   // one the sorted list would show first (see firstConfirmation).
   const auto confirmationsFile = core::cachedFileBytes(files::kConfirmations);
@@ -318,6 +325,7 @@ void TForm1::WRKCFM() {
   }
   ShowVerdict(newOnBand ? core::Verdict::NewBand : core::Verdict::New, newOnBand ? texts::kNewBand : texts::kNew);
   AlertFlag = 1;
+  lookupAlert_ = true;
 }
 
 void TForm1::SetWorkedLog(const std::wstring& fileName) {
@@ -364,18 +372,26 @@ const core::WorkedLog* TForm1::WorkedLog() {
 }
 
 void TForm1::Button1Click() {
-  // A spot's own lookup reads that spot; a typed callsign the last one received.
+  // A spot's own lookup reads that spot; a typed callsign is listed with the last
+  // spot's frequency and time, but reads its comment only when it is that station.
   const std::optional<core::Spot> own = std::exchange(spotForLookup_, std::nullopt);
   const core::Spot spot = own.value_or(lastSpot_);
   const auto origin = own ? core::SpotOrigin::Logger32 : core::SpotOrigin::Typed;
   if (OnLookup) OnLookup(Edit1.text());
-  // The verdicts of this lookup judge the spot's band; a nested lookup has its own.
-  const core::Band outerBand = std::exchange(lookupBand_, own ? core::bandOfFrequency(spot.freq) : core::Band::None);
-  struct RestoreBand {
+  // The verdicts of this lookup judge the spot's band and raise this lookup's own
+  // alert; a nested lookup has its own. What an earlier lookup left in AlertFlag
+  // keeps the window blinking, but lists nothing of this one.
+  struct Restore {
     core::Band& band;
-    core::Band outer;
-    ~RestoreBand() { band = outer; }
-  } restoreBand{lookupBand_, outerBand};
+    core::Band outerBand;
+    bool& alert;
+    bool outerAlert;
+    ~Restore() {
+      band = outerBand;
+      alert = outerAlert;
+    }
+  } restore{lookupBand_, std::exchange(lookupBand_, own ? core::bandOfFrequency(spot.freq) : core::Band::None),
+            lookupAlert_, std::exchange(lookupAlert_, false)};
 
   if (!CheckBox1.checked() && Edit1.text() == "setup") StartSetup();
   // The clear word: each clearing runs this lookup again, nested, on the empty field.
@@ -388,14 +404,17 @@ void TForm1::Button1Click() {
   // loop runs the lookups of further spots meanwhile.
   const HeldList watch(LookList, F4Load());
 
-  // The district the spotter named in the spot's comment, if any; there is none
-  // before the first spot.
-  const std::string named = core::commentRda(spot.comment, [this](const std::string& code) { return Raion(code); });
+  // The district the spotter named in the comment of this station's spot, if any.
+  const std::string field = Edit1.text();
+  const std::string named = core::commentRda(core::lookupComment(field, spot, own.has_value()),
+                                             [this](const std::string& code) { return Raion(code); });
   if (named.size() == 5) Edit2.setText(named);
 
-  const std::string field = Edit1.text();
   for (std::string_view entry : *watch)
-    if (core::watchEntryMatches(entry, field)) AlertFlag = 1;
+    if (core::watchEntryMatches(entry, field)) {
+      AlertFlag = 1;
+      lookupAlert_ = true;
+    }
 
   AlertListing(origin, spot);
 }
@@ -422,14 +441,15 @@ void TForm1::CallBook() {
 }
 
 void TForm1::AlertListing(core::SpotOrigin origin, const core::Spot& spot) {
-  // Listed: an alert, or a district worked but not yet confirmed (no alarm for it).
-  if (AlertFlag != 1 && verdict_ != core::Verdict::Worked) return;
+  // Listed: this lookup's own alert, or a district worked but not yet confirmed (no
+  // alarm for it).
+  if (!lookupAlert_ && verdict_ != core::Verdict::Worked) return;
   const std::string call = Edit1.text(), district = judged_;
   const bool skimmer = origin == core::SpotOrigin::Logger32 && core::fromSkimmer(spot);
-  const core::Verdict verdict = AlertFlag == 1 && verdict_ == core::Verdict::None ? core::Verdict::New : verdict_;
+  const core::Verdict verdict = lookupAlert_ && verdict_ == core::Verdict::None ? core::Verdict::New : verdict_;
   // Said aloud for whoever cannot see it: the reader is busy with Logger32, which
   // holds the focus.
-  if (speakAlerts_ && AlertFlag == 1 && origin == core::SpotOrigin::Logger32)
+  if (speakAlerts_ && lookupAlert_ && origin == core::SpotOrigin::Logger32)
     Speech.say(ui::widen(texts::spokenAlert(verdict, district)));
   if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, {origin, skimmer, verdict}); });
 

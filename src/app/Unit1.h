@@ -101,10 +101,11 @@ class TForm1 : public ui::Form {
   // "L32": spots from Logger32 reach the callsign field.
   bool TakesSpots() const { return CheckBox1.checked(); }
   // A spot from Logger32, its record read once by the link window. It is the last
-  // spot from now on: every lookup reads its comment, and a typed callsign is
-  // listed with its frequency and time. With "L32" ticked (and a Russian station,
-  // while the spot list takes only those) its callsign goes into the callsign field
-  // and is looked up with the spot's own fields.
+  // spot from now on: a typed callsign is listed with its frequency and time, and
+  // reads its comment when it is that station. With "L32" ticked (and a Russian
+  // station, while the spot list takes only those) its callsign goes into the
+  // callsign field and is looked up with the spot's own fields; while the spot list
+  // merges repeats, a repeat of the callsign in the field is looked up again.
   void TakeSpot(const core::Spot& spot);
   // The window's place, as the settings keep it.
   void PlaceAt(int left, int top) { setBounds(left, top, width(), height()); }
@@ -160,6 +161,9 @@ class TForm1 : public ui::Form {
   // The band of the spot the running lookup judges; none for a typed callsign or
   // district.
   core::Band lookupBand_ = core::Band::None;
+  // The running lookup raised the alert itself: its last verdict said new, or the
+  // watch list matched. Only then is its spot listed.
+  bool lookupAlert_ = false;
   std::wstring workedLogName_;
   bool bandVerdict_ = false;
   bool speakAlerts_ = false;

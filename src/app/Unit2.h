@@ -84,6 +84,12 @@ class TForm2 : public ui::Form {
   static constexpr unsigned kGiveUpMs = 10000;
   static constexpr unsigned kClickPauseMs = 700;
   unsigned GiveUpMs = kGiveUpMs;  // tests shorten it
+  // An answer that never came back is taken for "not taken" this long after the
+  // bound.
+  static constexpr unsigned kLostAnswerMarginMs = 1000;
+  // How the sending thread posts its answer back (tests lose it).
+  using AnswerPost = BOOL (*)(HWND, UINT, WPARAM, LPARAM);
+  AnswerPost PostAnswer = [](HWND w, UINT m, WPARAM wp, LPARAM lp) { return PostMessageW(w, m, wp, lp); };
 
  protected:
   // Link messages are handled here, where they are dispatched, so that no message
@@ -111,6 +117,7 @@ class TForm2 : public ui::Form {
   void finishRunning();
   ui::Timer answerTimer_;  // kNoAnswerMs after a command went out
   ui::Timer pauseTimer_;   // the pause between a tune and its district
+  ui::Timer lostTimer_;    // GiveUpMs and a margin after a command went out
   std::deque<LinkCommand> waiting_;
   std::optional<LinkCommand> running_;
   bool followUpOut_ = false;     // the running command's district is the text out

@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "app/Unit2.h"
 #include "app/VipU.h"
 
 void TVip::ApplyOptions() {
@@ -22,22 +23,33 @@ void TVip::ShowWithoutFocus() {
 }
 
 bool TVip::HandOnGrid() {
+  // A click sequence on its way holds the rows as the hand does (the row pressed
+  // with the keyboard or by a reader, the pointer gone meanwhile); they move once it
+  // is over (HoldForSequence).
+  const bool sequence = Form2 && Form2->Busy();
   // The pointer's comings and goings are watched when the program is idle; the
   // system is asked only when they say it may rest on the grid.
-  if (!pointerOnGrid_ || !visible()) return false;
+  if (!pointerOnGrid_ || !visible()) return sequence;
   POINT pt{};
   if (!GetCursorPos(&pt) || WindowFromPoint(pt) != SG1.handle()) pointerOnGrid_ = false;
-  return pointerOnGrid_;
+  return pointerOnGrid_ || sequence;
 }
 
-void TVip::SpotArrives(const core::ListedSpot& spot, core::Millis now, core::SpotOrigin origin, bool hand) {
+void TVip::HoldForSequence() {
+  if (Form2 && Form2->Busy()) Form2->WhenIdle([this] { TidyRows(); });
+}
+
+std::optional<TVip::KeptTexts> TVip::SpotArrives(const core::ListedSpot& spot, core::Millis now, const ListedAs& as,
+                                                  bool hand) {
   AgeRows(now, hand);
-  const auto merged = origin == core::SpotOrigin::Logger32
+  const auto merged = as.origin == core::SpotOrigin::Logger32
                           ? spotRows_.mergeable(spot, now, core::minutesToMillis(ContestOptions.MergeMinutes))
                           : std::nullopt;
   // The new row carries the merged row's count on; the rows up to the merged one
-  // keep their places, so it goes (or waits, under the operator's hand) after.
-  spotRows_.append(spot, now, merged);
+  // keep their places, so it goes (or waits, under the operator's hand) after. A
+  // late spot does not turn the row back: it keeps its frequency and time.
+  std::optional<KeptTexts> kept;
+  if (!spotRows_.append(spot, now, merged)) kept = KeptTexts{SG1.cell(1, *merged + 1), SG1.cell(3, *merged + 1)};
   if (merged) {
     const int row = *merged + 1;
     mergedSelected_ = SG1.current().row == row;
@@ -47,10 +59,11 @@ void TVip::SpotArrives(const core::ListedSpot& spot, core::Millis now, core::Spo
       RemoveRows(row, 1);
   }
   // A new district sounds, however recently the station did in another; what the
-  // operator types never does.
-  if (ContestOptions.AlertSound && origin == core::SpotOrigin::Logger32 &&
+  // operator types never does, nor a district already worked (no alarm for it).
+  if (ContestOptions.AlertSound && as.origin == core::SpotOrigin::Logger32 && as.verdict != core::Verdict::Worked &&
       soundThrottle_.allow(spot.call, spot.district, now, core::minutesToMillis(ContestOptions.AlertSoundMinutes)))
     Sound.play(ContestOptions.AlertSoundFile);
+  return kept;
 }
 
 void TVip::AgeRows(core::Millis now, bool hand) {

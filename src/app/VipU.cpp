@@ -371,7 +371,9 @@ void TVip::SetPalette(core::Palette palette) {
 void TVip::AddSpot(const std::string& call, const std::string& freq, const std::string& rda, const std::string& time,
                    ListedAs as) {
   const core::Millis now = Now();
-  const core::SpotStamp stamp = core::stampSpot(time, now, UtcNow());
+  // A typed callsign borrows the last spot's frequency and time to show, but is
+  // listed now: it ages from now.
+  const core::SpotStamp stamp = core::stampSpot(as.origin == core::SpotOrigin::Typed ? "" : time, now, UtcNow());
   const core::ListedSpot spot{call,       rda,  core::bandOfFrequency(freq), as.skimmer, stamp.made, stamp.time,
                               as.origin == core::SpotOrigin::Typed};
   // The backlog a cluster sends at connect would go at the next ageing.
@@ -387,12 +389,12 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   else if (!visible() || GetForegroundWindow() != handle())
     bringToFront();
   const bool hand = HandOnGrid();
-  SpotArrives(spot, now, as.origin, hand);
+  const auto kept = SpotArrives(spot, now, as, hand);
   const int r = SG1.rowCount() - 1;
   SG1.setCell(0, r, call);
-  SG1.setCell(1, r, freq);
+  SG1.setCell(1, r, kept ? kept->freq : freq);
   SG1.setCell(2, r, rda);
-  SG1.setCell(3, r, time);
+  SG1.setCell(3, r, kept ? kept->time : time);
   const std::uint64_t tag = nextRowTag_++;
   SG1.setRowTag(r, tag);
   if (as.verdict == core::Verdict::Worked || as.verdict == core::Verdict::NewBand)
@@ -403,9 +405,10 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   SG1.setRowCount(r + 2);
   SG1.notifyRow(EVENT_OBJECT_CREATE, r);
   if (mergedSelected_) {
-    // The selection follows its station's row to the newest place.
+    // The selection follows its station's row to the newest place; the view follows
+    // the newest row only when no hand rests on the grid (below).
     mergedSelected_ = false;
-    SG1.setCurrent(0, r);
+    SG1.setCurrent(0, r, false);
   }
   if (hand)
     viewBehind_ = true;
@@ -441,24 +444,25 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
       [&] {
         // The press may have waited in the queue while the rows moved: what counts is
         // the row that stood under it when the button went down.
-        y = int(std::min<long long>(y, static_cast<long long>(SG1.rowCount()) * SG1.defaultRowHeight()));
         const auto pressed = PressedRow(SG1.pressTime(), y);
         const ui::GridCoord hit = SG1.mouseToCell(1, y);
         HitCol = hit.col;
         HitRow = hit.row;
         if (!pressed) return;  // the title row
         // The pressed row is the current one and the one "Show Map" shows, where it
-        // still is.
+        // still is. The view does not scroll to it: a row partly in view stays where
+        // it is, under the pointer, for the second press of a double click.
         if (pressed->row >= 0) {
           HitRow = pressed->row;
-          SG1.setCurrent(0, pressed->row);
+          SG1.setCurrent(0, pressed->row, false);
         } else if (hit.valid() && hit.row >= SG1.fixedRows()) {
-          SG1.setCurrent(0, hit.row);
+          SG1.setCurrent(0, hit.row, false);
         }
         if (button == ui::MouseButton::Right) return;  // the menu opens by itself
         // The radio gets one click sequence at a time: a press during one runs after
         // it, a second press of the same row (a double click) not at all.
         TheRadio().TuneToSpot({pressed->freq, pressed->call, pressed->rda, {}});
+        HoldForSequence();
       },
       ui::Boundary::Silent);
 }
@@ -466,6 +470,7 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
 void TVip::TuneRow(int row) {
   if (row < 1 || row >= SG1.rowCount() - 1) return;
   TheRadio().TuneToSpot({SG1.cell(1, row), SG1.cell(0, row), SG1.cell(2, row), {}});
+  HoldForSequence();
 }
 
 void TVip::SG1MouseMove(ui::ShiftState, int, int y) {

@@ -254,6 +254,8 @@ class TVip : public ui::Form {
   // the grid pull the view down to fill its foot: the row under the pointer would
   // move all the same.)
   bool HandOnGrid();
+  // What waited for a click sequence goes once it is over.
+  void HoldForSequence();
   bool Held(int row, bool hand) const { return hand && row >= SG1.topRow(); }
   void TidyRows();
   void KeepNewestInView();
@@ -290,7 +292,12 @@ class TVip : public ui::Form {
   // spot merges into (the spot then takes its place as the newest row); the row it
   // takes is indexed, and the alert may sound. Only spots from Logger32 merge: a
   // typed callsign is listed with another spot's frequency.
-  void SpotArrives(const core::ListedSpot& spot, core::Millis now, core::SpotOrigin origin, bool hand);
+  // A late spot leaves its row's frequency and time as they were: those are
+  // answered, to be written into the row the spot takes.
+  struct KeptTexts {
+    std::string freq, time;
+  };
+  std::optional<KeptTexts> SpotArrives(const core::ListedSpot& spot, core::Millis now, const ListedAs& as, bool hand);
   void AgeRows(core::Millis now, bool hand);
   void RemoveRows(int first, int count);
   core::SpotRows spotRows_;  // one per data row of SG1, in its order

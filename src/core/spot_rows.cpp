@@ -84,18 +84,27 @@ std::vector<int> SpotRows::aged(Millis now, const AgeLimits& limits) {
   return rows;
 }
 
-void SpotRows::append(const ListedSpot& spot, Millis now, std::optional<int> mergedRow) {
+bool SpotRows::append(const ListedSpot& spot, Millis now, std::optional<int> mergedRow) {
   auto texts = std::make_unique<Texts>(Texts{std::string(spot.time), stationKey(spot)});
   int spots = 1;
+  Millis made = spot.made;
+  bool skimmer = spot.skimmer;
+  bool newest = true;
   if (mergedRow && *mergedRow >= 0 && *mergedRow < size()) {
     const Row& merged = rows_[std::size_t(*mergedRow)];
     spots = merged.spots + 1;
     texts->firstTime = merged.texts->firstTime;
+    if (merged.made > spot.made) {
+      newest = false;
+      made = merged.made;
+      skimmer = merged.skimmer;
+    }
   }
-  Row row{nextSerial_++, now, spot.made, spot.skimmer, spots, std::move(texts)};
+  Row row{nextSerial_++, now, made, skimmer, spots, std::move(texts)};
   if (!spot.typed) newest_[row.texts->station] = row.serial;
   wait(row);
   rows_.push_back(std::move(row));
+  return newest;
 }
 
 void SpotRows::remove(int first, int count) {

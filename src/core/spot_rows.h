@@ -70,8 +70,11 @@ class SpotRows {
 
   // A row of the spot taking its place at the end, listed now. When the spot merges
   // into `mergedRow`, the new row carries on that row's count and first time; the
-  // caller then removes that row (or keeps it, under the pointer).
-  void append(const ListedSpot& spot, Millis now, std::optional<int> mergedRow = std::nullopt);
+  // caller then removes that row (or keeps it, under the pointer). A row's time is
+  // its newest spot's: a late spot (a node's backlog, a slow relay) made before the
+  // merged row's counts, but the row keeps that row's time, and append answers false
+  // so that the caller keeps its frequency and time texts too.
+  bool append(const ListedSpot& spot, Millis now, std::optional<int> mergedRow = std::nullopt);
   // Removes `count` rows from `first` on; rows outside the list are ignored.
   void remove(int first, int count);
   void clear();

@@ -64,7 +64,7 @@ class AccessibleGrid : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (!count) return E_POINTER;
     if (!grid_) return CO_E_OBJNOTCONNECTED;
-    *count = rows();
+    *count = grid_->accessibleRows();
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accChild(VARIANT, IDispatch** child) override {
@@ -87,6 +87,7 @@ class AccessibleGrid : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
     if (!role) return E_POINTER;
+    VariantInit(role);
     int row = 0;
     if (const HRESULT hr = rowOf(child, row); FAILED(hr)) return hr;
     role->vt = VT_I4;
@@ -95,6 +96,7 @@ class AccessibleGrid : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
     if (!state) return E_POINTER;
+    VariantInit(state);
     int row = 0;
     if (const HRESULT hr = rowOf(child, row); FAILED(hr)) return hr;
     long s = STATE_SYSTEM_FOCUSABLE;
@@ -129,8 +131,7 @@ class AccessibleGrid : public IAccessible {
     VariantInit(focus);
     if (!grid_->focused()) return S_FALSE;
     focus->vt = VT_I4;
-    const int row = grid_->current().row;
-    focus->lVal = row >= 1 && row <= rows() ? row : CHILDID_SELF;
+    focus->lVal = childId(grid_->current().row);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
@@ -140,7 +141,7 @@ class AccessibleGrid : public IAccessible {
     const int row = grid_->current().row;
     if (row < 1 || row > rows()) return S_FALSE;
     selection->vt = VT_I4;
-    selection->lVal = row;
+    selection->lVal = childId(row);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
@@ -189,7 +190,7 @@ class AccessibleGrid : public IAccessible {
     }
     if (!to) return S_FALSE;
     end->vt = VT_I4;
-    end->lVal = to;
+    end->lVal = childId(to);
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
@@ -203,7 +204,7 @@ class AccessibleGrid : public IAccessible {
     if (!PtInRect(&client, pt)) return S_FALSE;
     const GridCoord cell = grid_->mouseToCell(pt.x, pt.y);
     child->vt = VT_I4;
-    child->lVal = cell.valid() && cell.row >= 1 && cell.row <= rows() ? cell.row : CHILDID_SELF;
+    child->lVal = cell.valid() ? childId(cell.row) : CHILDID_SELF;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
@@ -220,7 +221,11 @@ class AccessibleGrid : public IAccessible {
   virtual ~AccessibleGrid() = default;
 
   // The data rows: all but the title row and the empty slot.
-  int rows() const { return grid_->rowCount() - 2 < 0 ? 0 : grid_->rowCount() - 2; }
+  int rows() const { return grid_->accessibleRows(); }
+  // A data row's child id stays the row's own while it lives (see StringGrid): a
+  // reader that acts on a child after rows above it went acts on the row it read,
+  // or fails once that row is gone.
+  long childId(int row) const { return row >= 1 && row <= rows() ? grid_->accessibleId(row) : CHILDID_SELF; }
 
   HRESULT rowOf(const VARIANT& child, int& row) const {
     if (!grid_) return CO_E_OBJNOTCONNECTED;
@@ -229,8 +234,9 @@ class AccessibleGrid : public IAccessible {
       row = 0;
       return S_OK;
     }
-    if (child.lVal < 1 || child.lVal > rows()) return E_INVALIDARG;
-    row = int(child.lVal);
+    const int found = grid_->rowWithAccessibleId(child.lVal);
+    if (found < 1 || found > rows()) return E_INVALIDARG;
+    row = found;
     return S_OK;
   }
 

@@ -21,7 +21,9 @@ constexpr core::Color kHighlightText = 0xFF00000E;  // COLOR_HIGHLIGHTTEXT
 
 }  // namespace
 
-StringGrid::StringGrid() : colWidths_(5, kDefaultColWidth), rows_(2), tags_(2) { setColor(core::clWindow); }
+StringGrid::StringGrid() : colWidths_(5, kDefaultColWidth), rows_(2), tags_(2), ids_{0, 1}, nextId_(2) {
+  setColor(core::clWindow);
+}
 
 StringGrid::~StringGrid() { gridGone(accessible_); }
 
@@ -33,7 +35,23 @@ std::string StringGrid::accessibleRowName(int row) const {
 }
 
 void StringGrid::notifyRow(DWORD event, int row) const {
-  if (handle()) NotifyWinEvent(event, handle(), OBJID_CLIENT, row > 0 ? row : CHILDID_SELF);
+  if (!handle()) return;
+  // The empty slot is no child: the focus on it is the grid's own, and nothing else
+  // is said of it.
+  if (row > 0 && row <= accessibleRows())
+    NotifyWinEvent(event, handle(), OBJID_CLIENT, accessibleId(row));
+  else if (row <= 0 || event == EVENT_OBJECT_FOCUS)
+    NotifyWinEvent(event, handle(), OBJID_CLIENT, CHILDID_SELF);
+}
+
+long StringGrid::accessibleId(int row) const {
+  return row > 0 && row < rowCount() ? ids_[std::size_t(row)] : 0;
+}
+
+int StringGrid::rowWithAccessibleId(long id) const {
+  if (id <= 0) return -1;
+  const auto at = std::lower_bound(ids_.begin() + 1, ids_.end(), id);
+  return at != ids_.end() && *at == id ? int(at - ids_.begin()) : -1;
 }
 
 void StringGrid::create(Control* parent, int left, int top, int width, int height) {
@@ -67,6 +85,8 @@ void StringGrid::setRowCount(int count) {
   if (count == old) return;
   rows_.resize(std::size_t(count));
   tags_.resize(std::size_t(count));
+  ids_.resize(std::size_t(std::min(old, count)));
+  while (int(ids_.size()) < count) ids_.push_back(nextId_++);
   if (current_.row >= count || !current_.valid()) {
     // The current cell follows the rows that remain; a grid of the title row alone
     // has none, and its first data row takes it again.
@@ -94,6 +114,7 @@ void StringGrid::deleteRows(int first, int count) {
   const int removed = last - first;
   rows_.erase(rows_.begin() + first, rows_.begin() + last);
   tags_.erase(tags_.begin() + first, tags_.begin() + last);
+  ids_.erase(ids_.begin() + first, ids_.begin() + last);
   if (rowCount() <= fixedRows()) {
     current_ = anchor_ = {};
     selection_ = {0, 1, 0, 1};
@@ -353,7 +374,7 @@ void StringGrid::wheel(int delta) {
 
 // --- selection ----------------------------------------------------------------
 
-void StringGrid::setCurrent(int col, int row) { moveCurrent({col, row}, false, true); }
+void StringGrid::setCurrent(int col, int row, bool show) { moveCurrent({col, row}, false, show); }
 
 void StringGrid::moveCurrent(GridCoord cell, bool extend, bool show) {
   if (cell.col < 0 || cell.col >= colCount() || cell.row < fixedRows() || cell.row >= rowCount()) return;

@@ -5,6 +5,7 @@
 // are painted, and appending a row costs the same at any row count.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -84,9 +85,11 @@ class StringGrid : public CustomControl {
   void setTopRow(int row);
   int visibleRowCount() const;
 
-  // The current cell; making a cell current selects that cell alone.
+  // The current cell; making a cell current selects that cell alone, and scrolls it
+  // into view unless `show` is false (a press, a row that follows its station: the
+  // rows under the operator's hand stay where they are).
   GridCoord current() const { return current_; }
-  void setCurrent(int col, int row);
+  void setCurrent(int col, int row, bool show = true);
   GridRange selection() const { return selection_; }
 
   // color() is the data cells' background; the font (ui::Font, with its colour) is
@@ -126,6 +129,12 @@ class StringGrid : public CustomControl {
   std::function<std::string(int row)> AccessibleRowDescription;
   std::function<void(int row)> OnRowAction;
   std::string accessibleRowName(int row) const;
+  // A reader names a row by a child id that stays that row's while it lives (rows
+  // above it come and go); 0 for the title row and outside the grid, -1 for an id
+  // whose row is gone. The empty slot last is no row to a reader.
+  long accessibleId(int row) const;
+  int rowWithAccessibleId(long id) const;
+  int accessibleRows() const { return std::max(0, rowCount() - 2); }
   // Tells screen readers what became of a data row (EVENT_OBJECT_CREATE,
   // EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESTROY; row 0 for the grid itself, as with
   // EVENT_OBJECT_REORDER).
@@ -189,6 +198,8 @@ class StringGrid : public CustomControl {
   // texts stay unallocated until one is written.
   std::deque<std::vector<std::string>> rows_;
   std::deque<std::uint64_t> tags_;  // one per row
+  std::deque<long> ids_;            // one per row, rising with the rows' order
+  long nextId_;
   std::optional<ULONGLONG> pressTime_;
   int rowHeight_ = 24;
   int topRow_ = 1;

@@ -89,12 +89,12 @@ class Access(harness.LinkTestCase):
         display.xdotool("windowfocus", "--sync", str(vip), check=False)
         display.key("Tab", "Down", "Down", "Return")
         self.assertEqual([e.text for e in sim.wait_for("command", 20, count=2)], tune)
-        self.probe("do", "3")
+        self.probe("do", rows[2].split("\t")[0].split()[1])  # the third row's own child id
         self.assertEqual([e.text for e in sim.wait_for("command", 20, count=4)[2:]], tune)
 
-        # A verdict changes: the bar reads as its new text, and the reader heard it. (While
-        # the last alert stands, each step of the typed callsign is listed, and R1ZZZ is
-        # on the watch list; the list keeps out of the keyboard's way.)
+        # A verdict changes: the bar reads as its new text, and the reader heard it. (The
+        # steps of the typed callsign raise no alert of their own and are not listed;
+        # R1ZZZ is on the watch list; the list keeps out of the keyboard's way.)
         x, y, w, _ = display.geometry(main)
         display.click(x + w // 2, y + 8)
         display.xdotool("windowfocus", "--sync", str(main), check=False)
@@ -106,7 +106,7 @@ class Access(harness.LinkTestCase):
         # The rows were heard as they came, with their names, and as they aged out.
         # (Wine hands the queued events of one moment to the listener newest first.)
         created = sorted(e for e in self.heard(events) if e[0] == 0x8000 and e[1] == "TStringGrid" and e[2] > 0)
-        listed = [c for c, _, _, _ in SPOTS] + ["", "R", "R1", "R1Z", "R1ZZ", "R1ZZZ"]
+        listed = [c for c, _, _, _ in SPOTS] + ["R1ZZZ"]
         self.assertEqual([e[3].split(", ")[0] if "," in e[3] else "" for e in created[:len(listed)]], listed)
         harness.wait_for(lambda: self.probe("rows") == ["children 0"], 150, interval=2, what="the rows to age out")
         gone = [e for e in self.heard(events) if e[0] == 0x8001 and e[1] == "TStringGrid" and e[2] > 0]

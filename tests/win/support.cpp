@@ -39,6 +39,16 @@ void ScratchDir::writeLines(const std::string& name, const std::vector<std::stri
   write(name, bytes);
 }
 
+std::vector<std::string> ScratchDir::readLines(const std::string& name) const {
+  std::ifstream in(fs::path(path_) / name, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 void ScratchDir::remove(const std::string& name) const { fs::remove(fs::path(path_) / name); }
 
 void ScratchDir::copySample(const std::string& name) const {

@@ -22,6 +22,8 @@ class ScratchDir {
   void write(const std::string& name, const std::string& bytes) const;
   // Writes lines, each followed by CR LF.
   void writeLines(const std::string& name, const std::vector<std::string>& lines) const;
+  // The lines of a file, without their line ends.
+  std::vector<std::string> readLines(const std::string& name) const;
   void remove(const std::string& name) const;
   // Copies a file of the sample reference data.
   void copySample(const std::string& name) const;

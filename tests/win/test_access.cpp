@@ -132,7 +132,20 @@ TEST_F(Access, TheGridReadsAsATableOfRowsAndTunesOne) {
   third.vt = VT_I4;
   third.lVal = 3;
   EXPECT_EQ(table->accDoDefaultAction(third), S_OK);
-  EXPECT_EQ(sent(), (std::vector<std::string>{core::spotClickCommand("3525.0", "R9GHI"), "<STATE:2>KK<CNTY:2>33"}));
+  const std::vector<std::string> tuneThird = {core::spotClickCommand("3525.0", "R9GHI"), "<STATE:2>KK<CNTY:2>33"};
+  EXPECT_EQ(sent(), tuneThird);
+  // The child stays that row while rows above it go, and is refused once it is gone.
+  Vip->ContestOptions.MergeMinutes = 30;
+  Vip->AddSpot("R9ABC", "14026.0", "AB-12", "18:07");  // the first row merges away
+  EXPECT_EQ(table->accDoDefaultAction(third), S_OK);
+  EXPECT_EQ(sent(), tuneThird);
+  Vip->AddSpot("R9GHI", "3526.0", "KK-33", "18:08");
+  EXPECT_EQ(table->accDoDefaultAction(third), E_INVALIDARG);
+  VARIANT role{};
+  role.vt = VT_BSTR;  // a failed call leaves no stale value behind
+  EXPECT_EQ(table->get_accRole(third, &role), E_INVALIDARG);
+  EXPECT_EQ(role.vt, VT_EMPTY);
+  EXPECT_TRUE(sent().empty());
   table->Release();
 
   // What became of rows: added (three above), merged, aged out, all cleared.
@@ -141,12 +154,12 @@ TEST_F(Access, TheGridReadsAsATableOfRowsAndTunesOne) {
     for (const auto& e : heard()) n += e.first == event && e.second > 0;
     return n;
   };
-  EXPECT_EQ(count(EVENT_OBJECT_CREATE), 3);
+  EXPECT_EQ(count(EVENT_OBJECT_CREATE), 5);
   Vip->ContestOptions.MaxAgeMinutes = 1;
   Vip->Now = [] { return core::Millis(GetTickCount64()) + core::minutesToMillis(5); };
   Vip->Timer1Timer();
   settle();
-  EXPECT_EQ(count(EVENT_OBJECT_DESTROY), 3) << "the aged rows";
+  EXPECT_EQ(count(EVENT_OBJECT_DESTROY), 5) << "the merged rows and the aged ones";
   EXPECT_TRUE(messages.messages().empty());
 }
 

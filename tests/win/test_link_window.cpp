@@ -522,6 +522,39 @@ TEST_F(LinkWindow, AHungLogger32HoldsNothingAndGetsOnlyWhatItTookInTime) {
   }
 }
 
+// Logger32 busy past the point where the system calls it hung still gets the whole
+// bound; an answer lost on its way back holds the queue no longer than the bound.
+TEST_F(LinkWindow, ABusyLogger32GetsTheWholeBoundAndALostAnswerNoMore) {
+  createLinkWindow(true);
+  connectOnPort1();
+  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
+  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
+  const auto clickRow = [&](int row) {
+    const RECT r = Vip->CellRect(0, row);
+    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  };
+  logger32->hang();
+  ASSERT_TRUE(testing_support::waitUntil([&] { return IsHungAppWindow(logger32->commandWindow()) != FALSE; }, 9000));
+  clickRow(1);
+  ASSERT_TRUE(testing_support::waitUntil([&] { return title() == "No answer from Logger32"; }, 5000));
+  logger32->wakeUp();
+  ASSERT_TRUE(testing_support::waitUntil([&] { return !Form2->Busy(); }));
+  EXPECT_EQ(logger32->takeCommands(),
+            (std::vector<std::string>{"<APP_CLICK_DXSPOT:15>14025.000|R3AAA", "<STATE:2>AB<CNTY:2>12"}));
+
+  Form2->GiveUpMs = 1000;
+  Form2->PostAnswer = [](HWND, UINT, WPARAM, LPARAM) { return FALSE; };
+  clickRow(2);
+  ASSERT_TRUE(testing_support::waitUntil([&] { return !Form2->Busy(); }, 6000));
+  EXPECT_EQ(title(), "No answer from Logger32");
+  Form2->PostAnswer = [](HWND w, UINT m, WPARAM wp, LPARAM lp) { return PostMessageW(w, m, wp, lp); };
+  logger32->takeCommands();
+  clickRow(2);
+  ASSERT_TRUE(testing_support::waitUntil([&] { return !Form2->Busy(); }));
+  EXPECT_EQ(logger32->takeCommands(),
+            (std::vector<std::string>{"<APP_CLICK_DXSPOT:14>7010.000|R3BBB", "<STATE:2>CD<CNTY:2>01"}));
+}
+
 // Alt+Q between a tune and its district: the link says goodbye, and nothing goes out
 // after it, neither the district nor a click made in the pause.
 TEST_F(LinkWindow, NothingGoesOutAfterGoodbye) {

@@ -170,6 +170,17 @@ TEST_F(Lookup, AlertOutlivesALookupWithoutValidDistrict) {
   EXPECT_EQ(AlertFlag, 0);
 }
 
+// The alert outlives a lookup for the blinking, but a lookup is listed (here: its
+// line in the alert log) only for the alert it raised itself.
+TEST_F(Lookup, OnlyALookupThatRaisedTheAlertItselfIsListed) {
+  dir.writeLines("QJmis.txt", {});
+  for (const char* call : {"R3NEW", "UA9QQ", "R9XYZ", "", "R9OLD", "R9OLE"}) form->EnterCallsign(call);
+  EXPECT_EQ(AlertFlag, 0);
+  std::vector<std::string> listed;
+  for (const std::string& line : dir.readLines("QJmis.txt")) listed.push_back(line.substr(0, line.find(':')));
+  EXPECT_EQ(listed, (std::vector<std::string>{"R3NEW", "R9XYZ"}));
+}
+
 TEST_F(Lookup, MissingCallbookEndsTheLookupAfterTheListBoxReset) {
   dir.writeLines("QJlook.txt", {"UA1"});
   form->EnterDistrict("CD-01");
@@ -299,7 +310,8 @@ TEST_F(SpotComments, ARecordIsReadOnceWhenItArrives) {
   EXPECT_TRUE(rewritten);
   EXPECT_EQ(form->District(), "AB-12");
   EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
-  form->EnterCallsign("R3NEW");
+  form->ClearCallsign();
+  form->EnterCallsign("r1qz");  // the station typed: the record written last speaks for it
   EXPECT_EQ(form->District(), "MO-05");
 }
 
@@ -345,21 +357,28 @@ TEST_F(SpotComments, AnEditedFileCountsAtTheVeryNextSpot) {
   EXPECT_TRUE(shown().empty());
 }
 
-TEST_F(SpotComments, CommentOfTheLastSpotAlsoServesATypedCallsign) {
-  writeRecord(record("DL1ABC", "RDA AB-12"));  // not Russian: never reaches the field
+// A spot's comment names the district of the station it was written about: a typed
+// callsign reads the last spot's comment only when it is that station.
+TEST_F(SpotComments, TheLastSpotsCommentServesOnlyItsOwnStationTyped) {
+  dir.writeLines("QJmis.txt", {});
+  writeRecord(record("DL1ABC", "RDA MO-05"));  // not Russian: never reaches the field
   EXPECT_EQ(form->Callsign(), "");
-  form->EnterCallsign("UA1AAA");  // callbook AB-12, then the comment's AB-12: no second run
-  EXPECT_EQ(verdicts, (Runs{"", "AB-12"}));
-  form->EnterCallsign("R3NEW");  // the comment overrides the callbook's KK-33
-  EXPECT_EQ(form->District(), "AB-12");
+  for (const char* typed : {"U", "UA", "UA1", "UA1A", "UA1AA", "UA1AAA"}) form->EnterCallsign(typed);
+  EXPECT_EQ(form->District(), "AB-12");  // the callbook's, confirmed
+  EXPECT_EQ(form->VerdictText(), "RDA Status CFM");
+  EXPECT_EQ(dir.readLines("QJmis.txt"), std::vector<std::string>{}) << "no keystroke took the comment's district";
+  form->EnterCallsign("dl1abc");  // the spot's own station
+  EXPECT_EQ(form->District(), "MO-05");
+  EXPECT_EQ(form->VerdictText(), "New RDA !");
 }
 
 TEST_F(SpotComments, MissingDistrictListEndsTheLookupAtTheCommentsCheck) {
   dir.writeLines("QJlook.txt", {"R1"});
   writeRecord(record("R1QQ", "RDA: AB12 TNX"));
+  form->ClearCallsign();
   dir.remove("QJar.txt");
   AlertFlag = 0;
-  form->EnterCallsign("R1QZ");
+  form->EnterCallsign("r1qq");  // the spot's station typed: its comment counts
   // The emptied field's verdict fails, then the comment's check fails and ends the
   // lookup before the watch list.
   ASSERT_EQ(shown().size(), 2u);

@@ -118,9 +118,42 @@ class SpotListOptions : public ::testing::Test {
   }
   void pointAtRow(int row) {
     const RECT r = Vip->CellRect(0, row);
-    POINT pt{5, (r.top + r.bottom) / 2};
-    ClientToScreen(Vip->PartWindow(TVip::Part::Grid), &pt);
-    SetCursorPos(pt.x, pt.y);
+    pointAt({5, (r.top + r.bottom) / 2});
+  }
+  // The pointer at a point of the grid's client area, where the program's loop has
+  // noticed it.
+  void pointAt(POINT at) {
+    ClientToScreen(Vip->PartWindow(TVip::Part::Grid), &at);
+    SetCursorPos(at.x, at.y);
+    settle();
+    ui::app().idle();
+  }
+  // Real presses of the left button where the pointer is: one click, or a double click.
+  static void press(int clicks = 1) {
+    std::vector<INPUT> input(std::size_t(2 * clicks));
+    for (std::size_t i = 0; i < input.size(); ++i) {
+      input[i].type = INPUT_MOUSE;
+      input[i].mi.dwFlags = i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN;
+    }
+    SendInput(UINT(input.size()), input.data(), sizeof(INPUT));
+  }
+  // What Logger32 got once the click sequences are over.
+  std::vector<std::string> sent() {
+    settle();
+    EXPECT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
+    return logger32->takeCommands();
+  }
+  std::string callUnderPointer() const {
+    POINT pt{};
+    GetCursorPos(&pt);
+    ScreenToClient(Vip->PartWindow(TVip::Part::Grid), &pt);
+    return Vip->Cell(0, Vip->CellAt(1, pt.y).row);
+  }
+  // Logger32 writes a spot record into the link window's spot field.
+  static void spotFromLogger32(const std::string& call, const std::string& freq, const std::string& hhmm) {
+    const std::string record = "<DXSPOT_CALLSIGN:" + std::to_string(call.size()) + ">" + call + "<DXSPOT_FREQ:" +
+                               std::to_string(freq.size()) + ">" + freq + "<APP_DXSPOT_TIME:4>" + hhmm;
+    SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
   }
 
   testing_support::ScratchDir dir;
@@ -312,7 +345,7 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
   // A click on a merged row tunes to its last frequency.
   const RECT r = Vip->CellRect(0, 50);
   Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  const auto commands = logger32->commands();
+  const auto commands = sent();  // the rows hold still while the click is on its way
   ASSERT_FALSE(commands.empty());
   EXPECT_EQ(commands[0], "<APP_CLICK_DXSPOT:15>14099.000|R43AA");
 
@@ -334,10 +367,10 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
     const std::string record = std::string("<DXSPOT_CALLSIGN:5>") + call + "<DXSPOT_FREQ:7>" + freq;
     SendMessageA(Form2->SpotField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()));
   }
-  Form1->EnterCallsign("R3NEW");
-  EXPECT_EQ(calls(), (std::vector<std::string>{"R3NEW", "R2OTH", "R3NEW"}));
+  Form1->EnterCallsign("R3NEW");  // R2OTH has no district: no alert of its own, not listed
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R3NEW", "R3NEW"}));
   EXPECT_EQ(rowTexts(1)[1], "14001.1");
-  EXPECT_EQ(rowTexts(3)[1], "14002.2");
+  EXPECT_EQ(rowTexts(2)[1], "14002.2");
 }
 
 TEST_F(SpotListOptions, OldRowsGoOnceAMinuteAndAtEachSpot) {
@@ -356,6 +389,12 @@ TEST_F(SpotListOptions, OldRowsGoOnceAMinuteAndAtEachSpot) {
   spot("R4AA", 95);
   EXPECT_EQ(calls(), (std::vector<std::string>{"R3AA", "R4AA"}));
   EXPECT_EQ(pinkRowsOnScreen(), 2);
+  // A callsign typed now is listed now, though it shows the time of the last spot,
+  // long past the limit.
+  spotFromLogger32("R2OTH", "14002.2", "1150");
+  Form1->EnterCallsign("R3NEW");
+  EXPECT_EQ(calls(), (std::vector<std::string>{"R3AA", "R4AA", "R3NEW"}));
+  EXPECT_EQ(rowTexts(3)[3], "11:50");
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -371,18 +410,10 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
     Vip->AddSpot(callOf(i), "14" + std::to_string(100 + i) + ".0", "AB-12", "12:00");
   }
   settle();
-  const auto callUnderPointer = [&] {
-    POINT pt{};
-    GetCursorPos(&pt);
-    ScreenToClient(Vip->PartWindow(TVip::Part::Grid), &pt);
-    return Vip->Cell(0, Vip->CellAt(1, pt.y).row);
-  };
   const int top = Vip->TopRow(), rested = top + 3;
   ASSERT_GT(top, 2);
   const std::string restedCall = Vip->Cell(0, rested), topCall = Vip->Cell(0, top);
   pointAtRow(rested);
-  settle();
-  ui::app().idle();  // where the program's loop notices the mouse has come
   ASSERT_EQ(callUnderPointer(), restedCall);
 
   // A repeat of the station at the top of the view, and then every row aged out.
@@ -396,16 +427,7 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
   EXPECT_EQ(callUnderPointer(), restedCall);
   EXPECT_EQ(calls().front(), topCall) << "rows above the view went, those in it stay";
 
-  INPUT press[2]{};
-  press[0].type = press[1].type = INPUT_MOUSE;
-  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, press, sizeof(INPUT));
-  const auto sent = [&] {
-    settle();
-    EXPECT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
-    return logger32->takeCommands();
-  };
+  press();
   const std::string restedFreq = "14" + std::to_string(100 + rested - 1) + ".0";
   EXPECT_EQ(sent(), (std::vector<std::string>{core::spotClickCommand(restedFreq, restedCall), "<STATE:2>AB<CNTY:2>12"}));
 
@@ -429,6 +451,109 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
   const auto got = sent();
   ASSERT_FALSE(got.empty());
   EXPECT_NE(got[0].find("|" + pressedCall), std::string::npos) << got[0];
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+// With merging on, every spot of a station reaches its row on its band, also when
+// it is the callsign the field already holds (Russian stations only: the foreign
+// spot between never reaches the field); a late spot counts but keeps the row's
+// newest frequency and time.
+TEST_F(SpotListOptions, EveryRepeatFromLogger32ReachesItsRow) {
+  createVip({"MergeMinutes=30"});
+  spotFromLogger32("R3NEW", "14025.0", "1200");
+  spotFromLogger32("R3NEW", "14030.0", "1201");
+  spotFromLogger32("R3NEW", "7010.0", "1202");
+  spotFromLogger32("DL1ABC", "14000.0", "1203");
+  spotFromLogger32("R3NEW", "14027.0", "1204");
+  spotFromLogger32("R3NEW", "14021.0", "1110");  // a node's backlog, late
+  ASSERT_EQ(Vip->RowCount(), 4);
+  EXPECT_EQ(rowTexts(1), (std::vector<std::string>{"R3NEW", "7010.0", "AB-12", "12:02"}));
+  EXPECT_EQ(rowTexts(2), (std::vector<std::string>{"R3NEW", "14027.0", "AB-12", "12:04"}));
+  // A click tunes where the station was spotted last.
+  pointAtRow(2);
+  press();
+  EXPECT_EQ(sent(), (std::vector<std::string>{core::spotClickCommand("14027.0", "R3NEW"), "<STATE:2>AB<CNTY:2>12"}));
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+// With real pointer input, a press names the row drawn under it wherever it lies:
+// the lowest rows of a long view, the empty slot and the blank space below the rows
+// (the empty click), the partly shown row at the foot of a view (a double click is
+// one click on it), and a row resting under the pointer while the first row merges.
+TEST_F(SpotListOptions, EveryPressNamesTheRowDrawnUnderIt) {
+  createVip({"MergeMinutes=30"});
+  const auto callOf = [](int i) { return "UA3" + std::string{char('A' + i / 26), char('A' + i % 26)} + "A"; };
+  const auto freqOf = [](int i) { return std::to_string(14000 + i) + ".0"; };
+  const auto fill = [&](int rows) {
+    ui::app().guard([] { Vip->CLEAR1Click(); });
+    for (int i = 0; i < rows; ++i) Vip->AddSpot(callOf(i), freqOf(i), "AB-12", "12:00");
+    settle();
+  };
+  const std::vector<std::string> emptyClick = {core::spotClickCommand("", "")};
+  const auto tuned = [&](int i) {
+    return std::vector<std::string>{core::spotClickCommand(freqOf(i), callOf(i)), "<STATE:2>AB<CNTY:2>12"};
+  };
+  Vip->setBounds(Vip->left(), 0, Vip->width(), 1000);
+  for (const int rows : {20, 40}) {
+    SCOPED_TRACE(rows);
+    fill(rows);
+    ASSERT_EQ(Vip->TopRow(), 1);
+    const int pitch = Vip->CellRect(0, 2).top - Vip->CellRect(0, 1).top;
+    const RECT last = Vip->CellRect(0, rows);
+    const struct {
+      const char* where;
+      int y;
+      std::vector<std::string> commands;
+    } presses[] = {{"the last row's foot", int(last.bottom) - 1, tuned(rows - 1)},
+                   {"the last row's middle", int(last.top + last.bottom) / 2, tuned(rows - 1)},
+                   {"the row above it", int(last.top) - pitch / 2, tuned(rows - 2)},
+                   {"the empty slot", int(last.top) + pitch + pitch / 2, emptyClick},
+                   {"the blank space", int(last.top) + 5 * pitch, emptyClick}};
+    for (const auto& p : presses) {
+      SCOPED_TRACE(p.where);
+      pointAt({5, p.y});
+      press();
+      EXPECT_EQ(sent(), p.commands);
+    }
+  }
+
+  // A view that cuts its lowest row in half: a double click on that row tunes it
+  // once, and the view stays.
+  fill(30);
+  RECT grid{};
+  GetClientRect(Vip->PartWindow(TVip::Part::Grid), &grid);
+  const int pitch = Vip->CellRect(0, 2).top - Vip->CellRect(0, 1).top;
+  Vip->setBounds(Vip->left(), 0, Vip->width(), Vip->height() - 600 - (int(grid.bottom) - 600) % pitch + pitch / 2);
+  settle();
+  GetClientRect(Vip->PartWindow(TVip::Part::Grid), &grid);
+  const int top = Vip->TopRow(), cut = top + Vip->VisibleRowCount();
+  ASSERT_LT(cut, Vip->RowCount() - 1) << "a data row at the view's foot";
+  ASSERT_GT(Vip->CellRect(0, cut).bottom, grid.bottom) << "the row is cut";
+  pointAt({5, (int(Vip->CellRect(0, cut).top) + int(grid.bottom)) / 2});
+  press(2);
+  EXPECT_EQ(sent(), tuned(cut - 1));
+  EXPECT_EQ(Vip->TopRow(), top);
+
+  // The pointer resting on a row of a list longer than its view: the first row (the
+  // current one, never pressed) and then the row under the pointer are spotted again.
+  SetCursorPos(1200, 1000);
+  Vip->setBounds(Vip->left(), 0, Vip->width(), 300);
+  fill(30);
+  ASSERT_GT(Vip->TopRow(), 1);
+  pointAtRow(Vip->TopRow() + 2);
+  const std::string rested = callUnderPointer();
+  clock += 1000;
+  Vip->AddSpot(callOf(0), "14500.0", "AB-12", "12:01");
+  settle();
+  EXPECT_EQ(callUnderPointer(), rested);
+  Vip->AddSpot(rested, "14501.0", "AB-12", "12:01");
+  settle();
+  EXPECT_EQ(callUnderPointer(), rested);
+  press();
+  const auto got = sent();
+  ASSERT_FALSE(got.empty());
+  EXPECT_NE(got[0].find("|" + rested), std::string::npos) << got[0];
+  testing_support::snapshot(Vip->handle(), "spot-list-pressed-rows");
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -462,6 +587,10 @@ TEST_F(SpotListOptions, TheSoundPlaysOncePerCallsignInItsWindowAndFallsBackSilen
     Vip->AddSpot(s.call, "7012.0", "AB-12", "12:00");
     EXPECT_EQ(std::make_pair(files, exclamations), std::make_pair(s.files, s.exclamations));
   }
+  // A district already worked is listed without an alarm: no sound either.
+  files = exclamations = 0;
+  Vip->AddSpot("R3WKD", "7012.0", "CD-01", "12:00", {core::SpotOrigin::Logger32, false, core::Verdict::Worked});
+  EXPECT_EQ(files + exclamations, 0);
   EXPECT_TRUE(messages.messages().empty());
 }
 

@@ -89,13 +89,17 @@ int rows() {
   long count = 0;
   table->get_accChildCount(&count);
   std::printf("children %ld\n", count);
-  for (long i = 1; i <= count; ++i) {
+  // The rows as a reader walks them: each child id is that row's own, not its place.
+  VARIANT at{};
+  for (long i = 0; i < count && table->accNavigate(i ? NAVDIR_NEXT : NAVDIR_FIRSTCHILD, i ? at : child(CHILDID_SELF),
+                                                   &at) == S_OK && at.vt == VT_I4;
+       ++i) {
     BSTR name = nullptr, description = nullptr, action = nullptr;
-    table->get_accName(child(i), &name);
-    table->get_accDescription(child(i), &description);
-    table->get_accDefaultAction(child(i), &action);
+    table->get_accName(at, &name);
+    table->get_accDescription(at, &description);
+    table->get_accDefaultAction(at, &action);
     const std::string n = take(name), d = take(description), a = take(action);
-    std::printf("row %ld\t%s\t%s\t%s\n", i, n.c_str(), d.c_str(), a.c_str());
+    std::printf("row %ld\t%s\t%s\t%s\n", at.lVal, n.c_str(), d.c_str(), a.c_str());
   }
   table->Release();
   return 0;
