@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
 """The demo: ruDOZ.exe under Wine in a folder holding the sample reference files,
 beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed) and the local
-web stand-in playing the two web services (downloads and region maps)."""
+web stand-in playing the two web services (downloads and region maps); without a
+desktop, a last scene tunes Debian's rigctld (dummy radio) instead of Logger32."""
 import os
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import time
@@ -18,6 +20,7 @@ EXE = os.path.join(BUILD, "ruDOZ.exe")
 SIM = os.path.join(BUILD, "l32sim.exe")
 PREFIX = os.path.join(BUILD, "wineprefix")
 DEMO = os.path.join(ROOT, "build", "demo")
+SETTINGS = []  # the demo's settings file
 SHOTS = os.path.join(DEMO, "screenshots")
 
 
@@ -31,8 +34,8 @@ def prepare_folder():
     # web services' addresses pointing at the stand-in.
     web = harness.WebStand(DEMO)
     # The progress window opens to the right of the spot list window, which stays on top.
-    exe = harness.install_rudoz(EXE, DEMO, harness.SETTINGS + ["QrgPanel=1", "MyCall=UA1ABC", "ProgressLeft=620",
-                                                               "ProgressTop=80"] + web.settings())
+    SETTINGS[:] = harness.SETTINGS + ["QrgPanel=1", "MyCall=UA1ABC", "ProgressLeft=620", "ProgressTop=80"] + web.settings()
+    exe = harness.install_rudoz(EXE, DEMO, SETTINGS)
     print(f"demo: the web services answer on {web.base}")
     return exe, web
 
@@ -123,6 +126,7 @@ def headless(exe):
         press_main(display, window)
         display.key("alt+q")
         wine.stop(program, timeout=15)
+        radio_scene(wine, display, sim)
         print(f"demo: done; screenshots in {os.path.relpath(SHOTS, ROOT)}")
         return 0
     finally:
@@ -261,6 +265,50 @@ def real_shapes(display, window, sim):
     progress = display.find_window("^RDA Progress$", timeout=20)
     time.sleep(1)
     shot(display, "21-real-progress", progress)
+
+
+def radio_scene(wine, display, sim):
+    """The radio without Logger32's commands: Debian's rigctld with its dummy radio on
+    loopback, and the settings pointing at it. Logger32's stand-in still passes the
+    spots; a click on R3DEMO's row (7012.0, the 40 m CW segment) tunes the dummy there
+    in CW, read back with rigctl. The district goes nowhere in this way."""
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+    rigctld = subprocess.Popen(["timeout", "300", "rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(port)],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def rigctl(*args):
+        return subprocess.run(["rigctl", "-m", "2", "-r", f"127.0.0.1:{port}", *args], capture_output=True,
+                              text=True, timeout=10).stdout
+    try:
+        harness.wait_for(lambda: rigctl("f"), 10, what="rigctld")
+        # The sample files again, in which R3DEMO's district is new.
+        for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt"):
+            shutil.copy(os.path.join(harness.SAMPLE, name), DEMO)
+        exe = harness.install_rudoz(EXE, DEMO, SETTINGS + ["Radio=rigctld", f"RigPort={port}"])
+        program = wine.start(exe, cwd=DEMO)
+        window = display.find_window("^CFM-|^Looking|^Connected", timeout=60)
+        display.wait_title(window, "Connected Logger32 1", timeout=30)
+        with open(os.path.join(DEMO, "l32sim-spots.txt"), "rb") as f:
+            spot = next(line for line in f.read().splitlines() if line.startswith(b"<DXSPOT_CALLSIGN:6>R3DEMO"))
+        sim.control(b"spot " + spot)
+        vip = display.find_window("^Vip$|LastQso", timeout=20)
+        time.sleep(1)
+        x, y, _, _ = display.geometry(vip)
+        display.click(x + 30, y + 52)  # the first row
+        tuned = harness.wait_for(lambda: (lambda r: r if r.startswith("7012000\nCW\n") else None)(rigctl("f", "m")),
+                                 10, what="the dummy radio at 7012000 in CW")
+        print(f"demo: rigctld's dummy radio reads {tuned.split()[:2]} after the click on R3DEMO's row")
+        time.sleep(1.5)  # the panel shows the radio's frequency, read every second
+        path = display.screenshot(os.path.join(SHOTS, "22-radio-rigctld.png"), vip)
+        print(f"demo: {'22-radio-rigctld':<22} title {display.title(window)!r:<32} -> {os.path.relpath(path, ROOT)}")
+        press_main(display, window)
+        display.key("alt+q")
+        wine.stop(program, timeout=15)
+    finally:
+        harness.terminate(rigctld)
 
 
 def press_main(display, window):

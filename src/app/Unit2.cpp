@@ -1,9 +1,9 @@
 #include "app/Unit2.h"
 
+#include "app/Radio.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/color.h"
-#include "core/link_texts.h"
 #include "core/spot.h"
 #include "core/spot_record.h"
 #include "ui/application.h"
@@ -146,9 +146,8 @@ void TForm2::ApplicationEvents1Message(const MSG& msg, bool& handled) {
     postLink(kSpotField, reinterpret_cast<LPARAM>(Edit1.handle()));
     postLink(kSpotFeed, 1);
   }
-  if (LastWParam == kFrequencyReport && Vip) Vip->ShowFrequency(core::frequencyText(LastLParam));
+  if (LastWParam == kFrequencyReport) ReportFrequency(LastLParam, RadioSettings::Way::Logger32);
   if (LastWParam == kCommandWindow) CommandWnd = reinterpret_cast<HWND>(msg.lParam);
-  if (LastWParam == kFrequencyReport && LastLParam == 0) setStatus(texts::kCheckCat);
 }
 
 LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -164,7 +163,9 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TForm2::Edit1Change() {
   // The record is read here, once; the main window takes the spot from there on.
-  if (Form1) Form1->TakeSpot(core::readSpot(Edit1.text()));
+  const core::Spot spot = core::readSpot(Edit1.text());
+  NoteSpotComment(spot.call, spot.freq, spot.comment);  // "CW" there tunes its row in CW
+  if (Form1) Form1->TakeSpot(spot);
 }
 
 void TForm2::Timer4Timer() {

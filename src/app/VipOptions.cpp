@@ -9,6 +9,7 @@
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_values.h"
+#include "core/text.h"
 #include "ui/text.h"
 
 namespace {
@@ -54,13 +55,20 @@ TOptions::TOptions() {
   WorkedLogLabel.create(this, 10, logTop, kWidth - 20, 16, "Worked log: Logger32's ADIF export (empty: none)");
   WorkedLogField.create(this, 10, logTop + 19, kWidth - 20, 21);
   BandBox.create(this, 10, logTop + 19 + kLine, kWidth - 20, 20, "Judge spots by band: \"New band RDA\"");
-  const int problemTop = logTop + 19 + 2 * kLine;
+  // The radio: Logger32's commands, or Hamlib's rigctld at an address.
+  const int rigTop = logTop + 19 + 2 * kLine;
+  RigBox.create(this, 10, rigTop, kWidth - 20, 20, "Tune the radio through rigctld (else through Logger32)");
+  RigHostLabel.create(this, 28, rigTop + kLine + 3, 34, 16, "Host");
+  RigHostField.create(this, 64, rigTop + kLine, 180, 21);
+  RigPortLabel.create(this, 256, rigTop + kLine + 3, 30, 16, "Port");
+  RigPortField.create(this, kUnitLeft, rigTop + kLine, 60, 21);
+  const int problemTop = rigTop + 2 * kLine;
   Problem.create(this, 10, problemTop, kWidth - 20, 16, "");
   ui::Font warning = font();
   warning.color = core::clRed;
   Problem.setFont(warning);
   for (ui::Label* label : {&MergeLabel, &MergeUnit, &AgeLabel, &AgeUnit, &SkimmerAgeLabel, &SkimmerAgeUnit, &Problem,
-                           &SoundMinutesUnit, &SoundFileLabel, &WorkedLogLabel})
+                           &SoundMinutesUnit, &SoundFileLabel, &WorkedLogLabel, &RigHostLabel, &RigPortLabel})
     label->setCentred(false);
   OkButton.create(this, kWidth - 170, problemTop + 22, 75, 25, "OK");
   CancelButton.create(this, kWidth - 85, problemTop + 22, 75, 25, "Cancel");
@@ -82,16 +90,20 @@ bool TOptions::Execute(core::SpotListOptions& options, VerdictOptions& verdicts)
   SoundFileField.setWideText(options.AlertSoundFile);
   WorkedLogField.setWideText(verdicts.workedLog);
   BandBox.setChecked(verdicts.bandVerdict);
+  RigBox.setChecked(RadioChoice.way == RadioSettings::Way::Rigctld);
+  RigHostField.setText(RadioChoice.host);
+  RigPortField.setText(core::iniText(std::int32_t(RadioChoice.port)));
   Problem.setCaption("");
   if (showModal() != IDOK) return false;
   options = chosen_;
+  RadioChoice = chosenRadio_;
   verdicts = {WorkedLogField.wideText(), BandBox.checked()};
   return true;
 }
 
 const ui::Edit& TOptions::fieldOf(Field field) const {
-  const ui::Edit* const fields[] = {&MergeField, &AgeField, &SoundMinutesField, &SoundFileField, &SkimmerAgeField,
-                                    &WorkedLogField};
+  const ui::Edit* const fields[] = {&MergeField,      &AgeField,       &SoundMinutesField, &SoundFileField,
+                                    &SkimmerAgeField, &WorkedLogField, &RigHostField,      &RigPortField};
   return *fields[int(field)];
 }
 
@@ -129,10 +141,34 @@ std::optional<core::SpotListOptions> TOptions::FieldValues() {
   return options;
 }
 
+std::optional<RadioSettings> TOptions::RadioValues() {
+  RadioSettings radio;
+  radio.way = RigBox.checked() ? RadioSettings::Way::Rigctld : RadioSettings::Way::Logger32;
+  radio.host = std::string(core::trimBlanks(RigHostField.text()));
+  const std::string port(core::trimBlanks(RigPortField.text()));
+  const bool portRight = !port.empty() && port.size() <= 5 && port.find_first_not_of("0123456789") == std::string::npos &&
+                         std::stoi(port) >= 1 && std::stoi(port) <= 65535;
+  ui::Edit* wrong = radio.host.empty() || radio.host.find_first_of(" \t") != std::string::npos ? &RigHostField
+                    : !portRight                                                                 ? &RigPortField
+                                                                                                 : nullptr;
+  if (!wrong) {
+    radio.port = std::stoi(port);
+    return radio;
+  }
+  Problem.setCaption(wrong == &RigHostField ? "Radio host: a name or an address, please"
+                                            : "Radio port: a number from 1 to 65535, please");
+  wrong->setFocus();
+  SendMessageW(wrong->handle(), EM_SETSEL, 0, -1);
+  return std::nullopt;
+}
+
 void TOptions::OkClick() {
   const auto options = FieldValues();
   if (!options) return;
+  const auto radio = RadioValues();
+  if (!radio) return;
   chosen_ = *options;
+  chosenRadio_ = *radio;
   setModalResult(IDOK);
 }
 
@@ -148,8 +184,10 @@ void TVip::Options1Click() {
   OptionsDialog->setBounds(left() + 12, top() + 40, OptionsDialog->width(), OptionsDialog->height());
   core::SpotListOptions chosen = ContestOptions;
   VerdictOptions verdicts{Form1 ? Form1->WorkedLogName() : std::wstring(), Form1 && Form1->BandVerdict()};
+  OptionsDialog->RadioChoice = CurrentRadioSettings();
   if (!OptionsDialog->Execute(chosen, verdicts)) return;
   ContestOptions = chosen;
+  UseRadio(OptionsDialog->RadioChoice);
   if (Form1) {
     if (verdicts.workedLog != Form1->WorkedLogName()) Form1->SetWorkedLog(verdicts.workedLog);
     Form1->SetBandVerdict(verdicts.bandVerdict);

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "app/Radio.h"
 #include "core/spot_list_options.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -27,10 +28,12 @@ class TOptions : public ui::Form {
   // Opens with the options and waits for the operator: true when OK took the
   // fields, and the options then hold them.
   bool Execute(core::SpotListOptions& options, VerdictOptions& verdicts);
+  // The radio's way and address: shown when the dialog opens, what OK took after.
+  RadioSettings RadioChoice;
 
   // What the operator types and ticks, and what the dialog says of it.
-  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog };
-  enum class Box { WithoutFocus, Sound, ByBand };
+  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog, RigHost, RigPort };
+  enum class Box { WithoutFocus, Sound, ByBand, Rigctld };
   std::string FieldText(Field field) const { return fieldOf(field).text(); }
   void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
   void TypeInto(Field field, const std::wstring& text) { fieldOf(field).setWideText(text); }
@@ -46,7 +49,7 @@ class TOptions : public ui::Form {
  private:
   const ui::Edit& fieldOf(Field field) const;
   const ui::CheckBox& boxOf(Box box) const {
-    return box == Box::Sound ? SoundBox : box == Box::ByBand ? BandBox : WithoutFocusBox;
+    return box == Box::Sound ? SoundBox : box == Box::ByBand ? BandBox : box == Box::Rigctld ? RigBox : WithoutFocusBox;
   }
   ui::Edit& fieldOf(Field field) { return const_cast<ui::Edit&>(std::as_const(*this).fieldOf(field)); }
 
@@ -65,6 +68,10 @@ class TOptions : public ui::Form {
   ui::Label WorkedLogLabel;
   ui::Edit WorkedLogField;  // WorkedLog
   ui::CheckBox BandBox;     // BandVerdict
+  ui::CheckBox RigBox;      // Radio: rigctld, else Logger32
+  ui::Label RigHostLabel, RigPortLabel;
+  ui::Edit RigHostField;  // RigHost
+  ui::Edit RigPortField;  // RigPort
   ui::Label Problem;        // what is wrong, in red
   ui::Button OkButton;
   ui::Button CancelButton;
@@ -72,6 +79,8 @@ class TOptions : public ui::Form {
   // The options the fields give; nothing, with the first wrong field named and
   // focused, when one does not read right.
   std::optional<core::SpotListOptions> FieldValues();
+  std::optional<RadioSettings> RadioValues();
 
   core::SpotListOptions chosen_;
+  RadioSettings chosenRadio_;
 };

@@ -8,14 +8,17 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/ProgressU.h"
+#include "app/Radio.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/ini_section.h"
 #include "core/ini_values.h"
 #include "core/spot_list_options.h"
+#include "core/text.h"
 #include "core/text_file.h"
 #include "ui/file_replace.h"
 #include "ui/text.h"
@@ -105,6 +108,9 @@ constexpr SettingKey optionFileName(const char* name) {
   key.described = false;
   return key;
 }
+
+// The radio's keys as read, put to use once the last of them is read.
+RadioSettings radioRead;
 
 const SettingKey kKeys[] = {
     textKey(
@@ -230,6 +236,25 @@ const SettingKey kKeys[] = {
     beyond(booleanKey(
         "BandVerdict", false, [](TVip&, std::int32_t v) { if (Form1) Form1->SetBandVerdict(v != 0); },
         [](const TVip&) { return std::int32_t(Form1 && Form1->BandVerdict()); })),
+    // The radio: Logger32's commands, or rigctld at RigHost:RigPort. The connection
+    // starts when the port, the last of the three, is read.
+    beyond(textKey(
+        "Radio", "Logger32", [](TVip&, const std::string& v) { radioRead.way = radioWayOf(v); },
+        [](const TVip&) { return std::string(radioWayName(CurrentRadioSettings().way)); })),
+    beyond(textKey(
+        "RigHost", "127.0.0.1",
+        [](TVip&, const std::string& v) {
+          const std::string host(core::trimBlanks(v));
+          radioRead.host = host.empty() ? RadioSettings{}.host : host;
+        },
+        [](const TVip&) { return CurrentRadioSettings().host; })),
+    beyond(integerKey(
+        "RigPort", 4532,
+        [](TVip&, std::int32_t v) {
+          radioRead.port = v >= 1 && v <= 65535 ? v : RadioSettings{}.port;
+          UseRadio(radioRead);
+        },
+        [](const TVip&) { return std::int32_t(CurrentRadioSettings().port); })),
 };
 
 // A key's default as the file writes it.
@@ -332,16 +357,19 @@ bool TVip::SettingRead(const char* name) const {
 void TVip::WriteParams() {
   const std::wstring path = SettingsPathW();
   core::IniKeys<char> keys;
+  std::vector<std::pair<std::size_t, KeyRead>> written;
   for (std::size_t i = 0; i < std::size(kKeys); ++i) {
     const SettingKey& key = kKeys[i];
     const std::optional<KeyRead>& read = settingsRead_.size() > i ? settingsRead_[i] : std::nullopt;
-    std::string text = currentText(key, *this);
+    const std::string value = currentText(key, *this);
+    std::string text = value;
     if (!key.described && text == (read ? read->value : defaultText(key))) continue;
     // What was read goes back as it was, unless the operator changed it since: the
     // file keeps its own spelling of a value (hexadecimal, a size below the
     // window's minimum, a value beyond what the screen can show).
     if (read && read->value == text) text = read->file;
     keys.emplace_back(key.name, text);
+    written.emplace_back(i, KeyRead{text, value});
   }
   // Every key in one write, each line the program does not own as it was. A file in
   // UTF-16 stays so, its values as the system's code page gives them.
@@ -363,6 +391,9 @@ void TVip::WriteParams() {
   } catch (const std::exception&) {
     throw std::runtime_error(texts::cannotWriteSettings(ui::narrow(path)));
   }
+  // The file holds these now: a key set back to its default later is written too.
+  settingsRead_.resize(std::size(kKeys));
+  for (auto& [i, read] : written) settingsRead_[i] = std::move(read);
   // The system's profile functions forget what they kept of the old file.
   WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "app/Radio.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "core/link_texts.h"
@@ -63,10 +64,6 @@ void styleControl(Styled& control, const std::string& caption) {
   control.setGradientBorder(true);
   control.setTextShadow(true);
   control.endLoading();
-}
-
-void sendCommand(const std::string& text) {
-  if (Form2) Form2->Send({text, {}});
 }
 
 }  // namespace
@@ -462,23 +459,17 @@ void TVip::SG1MouseDown(ui::MouseButton button, ui::ShiftState, int, int y) {
           SG1.setCurrent(0, hit.row, false);
         }
         if (button == ui::MouseButton::Right) return;  // the menu opens by itself
-        // Logger32 gets one click sequence at a time: a press during one runs after
+        // The radio gets one click sequence at a time: a press during one runs after
         // it, a second press of the same row (a double click) not at all.
-        if (Form2)
-          Form2->Send({core::spotClickCommand(pressed->freq, pressed->call),
-                       pressed->rda.empty() ? std::string() : core::spotDistrictCommand(pressed->rda)},
-                      /*dropRepeat=*/true);
+        TheRadio().TuneToSpot({pressed->freq, pressed->call, pressed->rda, {}});
         HoldForSequence();
       },
       ui::Boundary::Silent);
 }
 
 void TVip::TuneRow(int row) {
-  if (row < 1 || row >= SG1.rowCount() - 1 || !Form2) return;
-  const std::string rda = SG1.cell(2, row);
-  Form2->Send({core::spotClickCommand(SG1.cell(1, row), SG1.cell(0, row)),
-               rda.empty() ? std::string() : core::spotDistrictCommand(rda)},
-              /*dropRepeat=*/true);
+  if (row < 1 || row >= SG1.rowCount() - 1) return;
+  TheRadio().TuneToSpot({SG1.cell(1, row), SG1.cell(0, row), SG1.cell(2, row), {}});
   HoldForSequence();
 }
 
@@ -550,9 +541,9 @@ void TVip::ClearClose1Click() {
   close();
 }
 
-void TVip::RbButton1Click() { sendCommand(core::cwCommand(Label1.caption())); }
+void TVip::RbButton1Click() { TheRadio().TuneWithMode(Label1.caption(), Radio::Button::CW); }
 
-void TVip::RbButton2Click() { sendCommand(core::ssbCommand(Label1.caption())); }
+void TVip::RbButton2Click() { TheRadio().TuneWithMode(Label1.caption(), Radio::Button::SSB); }
 
 void TVip::RbButton4Click() {
   setBounds(left(), top(), SavedWidth, SavedHeight);

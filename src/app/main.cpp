@@ -3,6 +3,7 @@
 
 #include "app/MapU.h"
 #include "app/ProgressU.h"
+#include "app/Radio.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/VipU.h"
@@ -32,5 +33,7 @@ int main() {
   const auto map = std::make_unique<TMap>();
   const auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);
   ui::app().run(*Form1);
+  // The radio's own connection ends with the windows: nothing goes out after them.
+  StopRadio();
   return 0;
 }

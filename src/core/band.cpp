@@ -34,7 +34,8 @@ constexpr std::array<BandInfo, kBandCount - 1> kBands{{
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The frequency in Hz; nothing when the text is not a number of the accepted form.
+}  // namespace
+
 std::optional<std::uint64_t> frequencyHz(std::string_view text) {
   text = trimBlanks(text);
   const std::size_t sep = text.find_first_of(".,");
@@ -57,8 +58,6 @@ std::optional<std::uint64_t> frequencyHz(std::string_view text) {
     hz += std::uint64_t(fraction[i] - '0') * scale;
   return hz;
 }
-
-}  // namespace
 
 std::string_view bandName(Band band) {
   for (const BandInfo& info : kBands)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace core {
@@ -24,6 +25,8 @@ std::string_view bandName(Band band);
 // so the two never meet. One decimal separator at most, digits only otherwise.
 // Each band's edges belong to it (14000.0 and 14350.0 are 20 m, 14350.1 is not).
 Band bandOfFrequency(std::string_view text);
+// The same text's frequency in Hz; nothing when it is not one of those forms.
+std::optional<std::uint64_t> frequencyHz(std::string_view text);
 
 // The band of a label: the confirmations' MHz figures ("1.8", "3.5", "7", "10",
 // "14", "18", "21", "24", "28", "50", "144", "430") or ADIF's names ("160m",

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <utility>
 
+#include "app/Radio.h"
 #include "app/VipU.h"
 #include "core/link_texts.h"
 #include "logger32_standin.h"
@@ -664,6 +665,47 @@ TEST_F(SpotListOptions, ListingWithoutFocusLeavesTheOperatorInTheCallsignField) 
     EXPECT_EQ(Vip->Cell(0, 0), "    Spot");
     EXPECT_EQ(pinkRowsOnScreen(), 1);
   }
+}
+
+// The radio's way: Logger32 by default; rigctld at the address typed, kept in the
+// settings; a port that is no port is refused.
+TEST_F(SpotListOptions, RadioWayAndAddress) {
+  createVip({});
+  EXPECT_EQ(CurrentRadioSettings(), RadioSettings{});
+  const auto choose = [](bool rigctld, const char* port) {
+    return [=](TOptions& d) {
+      d.SetChecked(Box::Rigctld, rigctld);
+      d.TypeInto(Field::RigPort, port);
+      ok(d);
+    };
+  };
+  const DialogSteps steps = {[&](TOptions& d) {
+                               EXPECT_EQ(std::make_tuple(d.Checked(Box::Rigctld), d.FieldText(Field::RigHost),
+                                                         d.FieldText(Field::RigPort)),
+                                         std::make_tuple(false, "127.0.0.1", "4532"));
+                               choose(true, "65536")(d);
+                             },
+                             [&](TOptions& d) {
+                               EXPECT_EQ(d.ProblemText(), "Radio port: a number from 1 to 65535, please");
+                               testing_support::snapshot(d.handle(), "spot-list-options-radio");
+                               choose(true, "1")(d);  // nothing listens there
+                             }};
+  ASSERT_EQ(inOptionsDialog(steps), steps.size());
+  EXPECT_EQ(CurrentRadioSettings(), (RadioSettings{RadioSettings::Way::Rigctld, "127.0.0.1", 1}));
+  // The default host needs no line.
+  EXPECT_EQ((std::vector<std::string>{setting("Radio"), setting("RigHost"), setting("RigPort")}),
+            (std::vector<std::string>{"rigctld", "<missing>", "1"}));
+  EXPECT_TRUE(testing_support::waitUntil([] { return Form1->caption() == "No rigctld at 127.0.0.1:1 (not reached)"; }))
+      << Form1->caption();
+  // Back to Logger32: a click goes to its command window again.
+  ASSERT_EQ(inOptionsDialog({choose(false, "1")}), 1u);
+  EXPECT_EQ(setting("Radio"), "Logger32");
+  Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
+  const RECT r = Vip->CellRect(0, 1);
+  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(testing_support::waitUntil([&] { return !logger32->commands().empty(); }));
+  EXPECT_EQ(logger32->commands().front(), core::spotClickCommand("7012.0", "R3NEW"));
+  StopRadio();
 }
 
 }  // namespace
