@@ -76,6 +76,18 @@ class LinkWindow : public ::testing::Test {
     logger32->clear();
   }
 
+  // Connected on port 1, with two rows in the spot list to click.
+  void connectedWithTwoRows() {
+    createLinkWindow(true);
+    connectOnPort1();
+    Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
+    Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
+  }
+  static void clickRow(int row) {
+    const RECT r = Vip->CellRect(0, row);
+    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  }
+
   static void drainQuit() {
     MSG m;
     while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
@@ -481,14 +493,7 @@ TEST_F(LinkWindow, ClosingBesideAHungLogger32WaitsAFewSecondsOnly) {
 // tune it takes late still gets its district, one it never takes sends nothing
 // after it, and the clicks made meanwhile are dropped with it.
 TEST_F(LinkWindow, AHungLogger32HoldsNothingAndGetsOnlyWhatItTookInTime) {
-  createLinkWindow(true);
-  connectOnPort1();
-  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
-  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
-  const auto clickRow = [&](int row) {
-    const RECT r = Vip->CellRect(0, row);
-    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  };
+  connectedWithTwoRows();
   const std::vector<std::string> first = {"<APP_CLICK_DXSPOT:15>14025.000|R3AAA", "<STATE:2>AB<CNTY:2>12"};
 
   logger32->hang();
@@ -525,14 +530,7 @@ TEST_F(LinkWindow, AHungLogger32HoldsNothingAndGetsOnlyWhatItTookInTime) {
 // Logger32 busy past the point where the system calls it hung still gets the whole
 // bound; an answer lost on its way back holds the queue no longer than the bound.
 TEST_F(LinkWindow, ABusyLogger32GetsTheWholeBoundAndALostAnswerNoMore) {
-  createLinkWindow(true);
-  connectOnPort1();
-  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
-  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
-  const auto clickRow = [&](int row) {
-    const RECT r = Vip->CellRect(0, row);
-    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  };
+  connectedWithTwoRows();
   logger32->hang();
   ASSERT_TRUE(testing_support::waitUntil([&] { return IsHungAppWindow(logger32->commandWindow()) != FALSE; }, 9000));
   clickRow(1);
@@ -558,14 +556,8 @@ TEST_F(LinkWindow, ABusyLogger32GetsTheWholeBoundAndALostAnswerNoMore) {
 // Alt+Q between a tune and its district: the link says goodbye, and nothing goes out
 // after it, neither the district nor a click made in the pause.
 TEST_F(LinkWindow, NothingGoesOutAfterGoodbye) {
-  createLinkWindow(true);
-  connectOnPort1();
-  Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
-  Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
-  for (int row : {1, 2}) {
-    const RECT r = Vip->CellRect(0, row);
-    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  }
+  connectedWithTwoRows();
+  for (int row : {1, 2}) clickRow(row);
   ASSERT_TRUE(testing_support::waitUntil([&] { return logger32->commands().size() == 1; }));
   Form2->close();
   EXPECT_FALSE(testing_support::waitUntil([&] { return logger32->commands().size() > 1; }, 1500));
