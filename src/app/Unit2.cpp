@@ -1,5 +1,6 @@
 #include "app/Unit2.h"
 
+#include "app/SpotIntake.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/color.h"
@@ -164,7 +165,7 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TForm2::Edit1Change() {
   // The record is read here, once; the main window takes the spot from there on.
-  if (Form1) Form1->TakeSpot(core::readSpot(Edit1.text()));
+  DeliverSpot(core::readSpot(Edit1.text()));
 }
 
 void TForm2::Timer4Timer() {

@@ -106,6 +106,22 @@ constexpr SettingKey optionFileName(const char* name) {
   return key;
 }
 
+// The DX cluster's keys: texts as written, numbers outside their range read as the
+// default.
+template <std::string ClusterSettings::*field>
+constexpr SettingKey clusterText(const char* name) {
+  return beyond(textKey(
+      name, "", [](TVip& vip, const std::string& v) { vip.ClusterOptions.*field = v; },
+      [](const TVip& vip) { return vip.ClusterOptions.*field; }));
+}
+template <int ClusterSettings::*field, int low, int high>
+constexpr SettingKey clusterNumber(const char* name) {
+  return beyond(integerKey(
+      name, ClusterSettings{}.*field,
+      [](TVip& vip, std::int32_t v) { vip.ClusterOptions.*field = v < low || v > high ? ClusterSettings{}.*field : v; },
+      [](const TVip& vip) { return std::int32_t(vip.ClusterOptions.*field); }));
+}
+
 const SettingKey kKeys[] = {
     textKey(
         "MyCall", "QQ0QQ", [](TVip& vip, const std::string& v) { vip.SetMyCall(v); },
@@ -230,6 +246,15 @@ const SettingKey kKeys[] = {
     beyond(booleanKey(
         "BandVerdict", false, [](TVip&, std::int32_t v) { if (Form1) Form1->SetBandVerdict(v != 0); },
         [](const TVip&) { return std::int32_t(Form1 && Form1->BandVerdict()); })),
+    // The DX cluster connection of the program's own.
+    clusterText<&ClusterSettings::host>("ClusterHost"),
+    clusterNumber<&ClusterSettings::port, 1, 65535>("ClusterPort"),
+    clusterText<&ClusterSettings::call>("ClusterCall"),
+    clusterText<&ClusterSettings::password>("ClusterPassword"),
+    clusterText<&ClusterSettings::commands>("ClusterCommands"),
+    clusterNumber<&ClusterSettings::backlog, 0, 500>("ClusterBacklog"),
+    clusterNumber<&ClusterSettings::silenceSeconds, 1, 86400>("ClusterSilenceSeconds"),
+    clusterNumber<&ClusterSettings::retrySeconds, 1, 3600>("ClusterRetrySeconds"),
 };
 
 // A key's default as the file writes it.

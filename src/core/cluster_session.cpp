@@ -68,9 +68,10 @@ void ClusterSession::received(std::string_view bytes, Output& out) {
 }
 
 void ClusterSession::line(std::string_view text, Output& out) {
-  // A spot line glued to a prompt that had no line end.
+  // A spot line glued to a prompt that had no line end (its BEL bytes between them).
   if (const std::size_t dx = text.find("DX de ");
-      dx != std::string_view::npos && dx > 0 && trimBlanks(text.substr(0, dx)).ends_with('>')) {
+      dx != std::string_view::npos && dx > 0 &&
+      trimBlanks(text.substr(0, text.find_last_not_of('\a', dx - 1) + 1)).ends_with('>')) {
     line(text.substr(0, dx), out);
     text.remove_prefix(dx);
   }
@@ -144,7 +145,7 @@ Millis reconnectWait(int failures, Millis first) {
   return std::min(wait, longest);
 }
 
-int failuresAfter(int failures, Millis upFor, Millis first) { return upFor > first * 60 ? 0 : failures + 1; }
+int failuresAfter(int failures, Millis upFor, Millis first) { return upFor > first * 60 ? 0 : failures; }
 
 bool SpotDuplicates::take(const Spot& spot, Millis now) {
   // Entries older than the window say nothing any more; they go once a window.

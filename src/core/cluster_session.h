@@ -79,9 +79,9 @@ class ClusterSession {
 // The wait before reconnect number `failures` (0 for the first after a loss):
 // `first`, doubling each time, never more than 60 times `first` (5 s to 5 min).
 Millis reconnectWait(int failures, Millis first);
-// The failures counted after a session that stayed up `upFor`: only one that lasted
-// longer than the longest wait counts as a working connection again; a node that
-// drops every session at once is not called ever more often.
+// The failures the wait after a session that stayed up `upFor` is reckoned by: only
+// a session that lasted longer than the longest wait starts the waits afresh; a node
+// that drops every session at once is not called ever more often.
 int failuresAfter(int failures, Millis upFor, Millis first);
 
 // A spot heard through both intakes within a minute — the same callsign, band and
