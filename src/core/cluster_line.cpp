@@ -183,7 +183,10 @@ ClusterLineKind promptKind(std::string_view pending) {
   if (lowered.ends_with("login:") || (lowered.ends_with("call:") && has(lowered, "your call")))
     return ClusterLineKind::LoginPrompt;
   if (lowered.ends_with("password:")) return ClusterLineKind::PasswordPrompt;
-  if (has(lowered, "press enter") || has(lowered, "to continue")) return ClusterLineKind::MorePrompt;
+  // The paging prompt, once it is whole: "Press Enter to continue, A to abort (16 lines) >".
+  if ((has(lowered, "press enter") || has(lowered, "to continue")) &&
+      (lowered.ends_with('>') || lowered.ends_with(':') || lowered.ends_with("continue")))
+    return ClusterLineKind::MorePrompt;
   return ClusterLineKind::Other;
 }
 

@@ -61,22 +61,27 @@ void ClusterSession::received(std::string_view bytes, Output& out) {
   if (kind != ClusterLineKind::Other) {
     pending_.clear();
     prompt(kind, out);
-  } else if (trimBlanks(pending_).ends_with('>') && !pending_.starts_with("DX de ")) {
-    const std::string text = std::exchange(pending_, {});
-    line(text, out);
+  } else if (const std::string_view text = trimBlanks(pending_);
+             text.ends_with('>') && !text.starts_with("DX de ") && !(text[0] >= '0' && text[0] <= '9')) {
+    const std::string prompt = std::exchange(pending_, {});
+    line(prompt, out);
   }
 }
 
 void ClusterSession::line(std::string_view text, Output& out) {
-  // A spot line glued to a prompt that had no line end (its BEL bytes between them).
-  if (const std::size_t dx = text.find("DX de ");
-      dx != std::string_view::npos && dx > 0 &&
-      trimBlanks(text.substr(0, text.find_last_not_of('\a', dx - 1) + 1)).ends_with('>')) {
-    line(text.substr(0, dx), out);
-    text.remove_prefix(dx);
+  ClusterLine read = readClusterLine(text);
+  // A spot line glued to a prompt that had no line end ("... dxspider >DX de ...",
+  // "... (16 lines) >14025.0 ..."): the prompt is a line of its own.
+  for (std::size_t gt = text.find('>'), tries = 0; read.kind != ClusterLineKind::Spot && gt != std::string_view::npos &&
+                                                   gt + 1 < text.size() && tries < 8;
+       gt = text.find('>', gt + 1), ++tries) {
+    ClusterLine rest = readClusterLine(text.substr(gt + 1));
+    if (rest.kind != ClusterLineKind::Spot) continue;
+    line(text.substr(0, gt + 1), out);
+    text.remove_prefix(gt + 1);
+    read = std::move(rest);
   }
   if (final()) return;
-  ClusterLine read = readClusterLine(text);
   switch (read.kind) {
     case ClusterLineKind::Spot:
       if (state_ == ClusterState::LoggingIn && callSent_) loggedIn(out);

@@ -126,9 +126,9 @@ TEST(ClusterSession, AnswersPromptsAndTellsItsState) {
        {"login: ", spot, "UA1ABC already connected, this instance is disconnected\n", spot},
        {"UA1ABC\r\n", after[0], after[1]}, {"R1ABC"}, {S::Connected, S::Bumped}},
       {"paging, LF alone, a spot glued to a prompt, an overlong line", "",
-       {"login: ", "Hi\n", "Press Enter to continue >", "UA1ABC de RU3AB >\a\aDX de RA1A: 7003.0 R2AB x 1200Z\n",
+       {"login: ", "Hi\n", "Press Enter to continue, A to abort (1 lines) >14025.0 R3AB 9-Dec-2026 1200Z x <RA1A>\n", "UA1ABC de RU3AB >\a\aDX de RA1A: 7003.0 R2AB x 1200Z\n",
         std::string(2000, 'x') + spot, spot},
-       {"UA1ABC\r\n", after[0], after[1], "\r\n"}, {"R2AB", "R1ABC"}, {S::Connected}},
+       {"UA1ABC\r\n", after[0], after[1], "\r\n"}, {"R3AB", "R2AB", "R1ABC"}, {S::Connected}},
       {"login asked twice", "", {"login: ", "login: "}, {"UA1ABC\r\n"}, {}, {S::Refused}},
   };
   for (const SessionCase& c : cases) {
