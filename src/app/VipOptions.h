@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "app/ClusterIntake.h"
 #include "core/spot_list_options.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -27,9 +28,15 @@ class TOptions : public ui::Form {
   // Opens with the options and waits for the operator: true when OK took the
   // fields, and the options then hold them.
   bool Execute(core::SpotListOptions& options, VerdictOptions& verdicts);
+  // The DX cluster's settings the dialog opens with, and those OK took.
+  void SetCluster(const ClusterSettings& settings) { cluster_ = settings; }
+  const ClusterSettings& Cluster() const { return cluster_; }
 
   // What the operator types and ticks, and what the dialog says of it.
-  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog };
+  enum class Field {
+    Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog,
+    ClusterHost, ClusterPort, ClusterCall, ClusterPassword, ClusterCommands, ClusterBacklog
+  };
   enum class Box { WithoutFocus, Sound, ByBand };
   std::string FieldText(Field field) const { return fieldOf(field).text(); }
   void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
@@ -41,6 +48,9 @@ class TOptions : public ui::Form {
 
   void OkClick();
   void CancelClick();
+  // The Browse buttons beside the sound file and the worked log.
+  void BrowseSoundClick();
+  void BrowseLogClick();
   void FormKeyDown(WORD key, ui::ShiftState shift);  // Enter is OK, Escape Cancel
 
  private:
@@ -65,6 +75,10 @@ class TOptions : public ui::Form {
   ui::Label WorkedLogLabel;
   ui::Edit WorkedLogField;  // WorkedLog
   ui::CheckBox BandBox;     // BandVerdict
+  ui::Button BrowseSound, BrowseLog;
+  // The DX cluster of the program's own.
+  ui::Label ClusterLabel, HostLabel, PortLabel, CallLabel, PasswordLabel, CommandsLabel, BacklogLabel, BacklogUnit;
+  ui::Edit HostField, PortField, CallField, PasswordField, CommandsField, BacklogField;
   ui::Label Problem;        // what is wrong, in red
   ui::Button OkButton;
   ui::Button CancelButton;
@@ -73,5 +87,10 @@ class TOptions : public ui::Form {
   // focused, when one does not read right.
   std::optional<core::SpotListOptions> FieldValues();
 
+  // The cluster's settings the fields give; nothing, the wrong field named, when one
+  // does not read right.
+  std::optional<ClusterSettings> ClusterValues();
+
   core::SpotListOptions chosen_;
+  ClusterSettings cluster_;
 };
