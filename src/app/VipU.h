@@ -40,7 +40,7 @@ struct ListedAs {
   core::SpotOrigin origin = core::SpotOrigin::Logger32;
   bool skimmer = false;
   core::Verdict verdict = core::Verdict::New;
-  std::string spotter;  // named in the row's hover title
+  std::string spotter = {};  // named in the row's hover title
 };
 
 class TVip : public ui::Form {
