@@ -185,7 +185,7 @@ std::optional<ClusterSettings> TOptions::ClusterValues() {
   };
   for (const Number& n : {Number{PortField, settings.port, 1, 65535, "Port: a number from 1 to 65535, please"},
                           Number{BacklogField, settings.backlog, 0, 500, "Backlog: a number from 0 to 500, please"}}) {
-    const auto value = core::parseOptionMinutes(n.field.text());
+    const auto value = core::parseIniInteger(core::trimBlanks(n.field.text()));
     if (!value || *value < n.low || *value > n.high) {
       Problem.setCaption(n.problem);
       n.field.setFocus();

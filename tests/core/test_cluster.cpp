@@ -1,6 +1,8 @@
 // The DX cluster's lines, session, waits and the rule for a spot heard twice.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -175,6 +177,29 @@ TEST(ClusterSession, CommandsWaitsTitlesAndTheSpotHeardTwice) {
   };
   core::SpotDuplicates duplicates;
   for (const Heard& h : heard) EXPECT_EQ(duplicates.take(h.spot, h.at), h.taken) << h.spot.spotter << " " << h.at;
+}
+
+// The mixed feed of tests/data (both layouts, fields after the time, skimmers, both
+// code pages, a hostile line after every tenth spot), as the node stand-in sends it
+// with BEL bytes and CR LF, in small pieces: its 2,000 stations in order, no more.
+// The end-to-end test lists the same feed and expects what this predicts.
+TEST(ClusterSession, AMixedFeedGivesEveryStationOnceAndNothingElse) {
+  std::ifstream in(RUDOZ_TEST_DATA_DIR "/cluster_feed.txt", std::ios::binary);
+  std::ostringstream bytes;
+  for (std::string line; std::getline(in, line);) {
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"{now}", "1200Z"}, {"{date}", "9-Dec-2026"}})
+      if (const auto at = line.find(from); at != std::string::npos) line.replace(at, from.size(), to);
+    bytes << '\a' << line << "\r\n";
+  }
+  core::ClusterSession session({"UA1ABC", "", {}, 0});
+  std::vector<std::string> chunks = {"login: ", "Hello\r\n"};
+  const std::string text = bytes.str();
+  for (std::size_t at = 0; at < text.size(); at += 7) chunks.push_back(text.substr(at, 7));
+  const Fed fed = feed(session, chunks);
+  std::vector<std::string> expected;
+  for (int n = 0; n < 2000; ++n)
+    expected.push_back({'R', char('0' + n % 10), char('A' + n / 10 % 26), char('A' + n / 260 % 26), 'A'});
+  EXPECT_EQ(fed.calls, expected);
 }
 
 }  // namespace

@@ -26,6 +26,9 @@ class Node:
         port_file = os.path.join(out, "dxnode.port")
         paths = []
         for name, lines in (("spots.txt", spots), ("backlog.txt", backlog)):
+            if isinstance(lines, str):  # a file of lines already
+                paths.append(lines)
+                continue
             paths.append(os.path.join(out, name))
             with open(paths[-1], "w", encoding="utf-8") as f:
                 f.write("\n".join(lines) + "\n")
@@ -124,6 +127,18 @@ class Cluster(harness.LinkTestCase):
         # is looked up, but not listed.
         self.assertEqual(sorted(self.listed()), ["R1AA", "R1BA", "R1DA", "R1EA", "R1FA"])
         self.assertEqual(sorted(self.rows()), ["R1AA", "R1BA", "R1DA", "R1FA"])
+
+    def test_a_large_mixed_feed_is_listed_as_the_core_predicts(self):
+        # tests/data/cluster_feed.txt: 2,000 stations in both layouts with fields after
+        # the time, and hostile lines; with BEL bytes and LF line ends. The core's test
+        # of the same file expects these callsigns, in this order.
+        calls = [f"R{n % 10}{chr(65 + n // 10 % 26)}{chr(65 + n // 260 % 26)}A" for n in range(2000)]
+        self.scene.work.write_lines("RUdoz.txt", [f"{c} AB-{n % 38 + 1:02d}" for n, c in enumerate(calls)])
+        self.start(os.path.join(harness.SOURCE, "tests", "data", "cluster_feed.txt"),
+                   node_args=("--bel", "--lf", "--rate", "0"), settings=["ClusterBacklog=0"])
+        harness.wait_for(lambda: len(self.listed()) >= 2000, 240, interval=1, what="2,000 spots listed")
+        self.assertEqual(self.listed(), calls)
+        self.scene.screenshot("cluster-feed")
 
     def test_password(self):
         self.start([dx("RA1A", "14025.0", "R1AA", "pw")], node_args=("--password", "s3cret", "--call-prompt"),

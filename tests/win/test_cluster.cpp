@@ -95,7 +95,7 @@ TEST_F(ClusterOptions, TheDialogKeepsTheSettingsAndOkConnectsAfresh) {
       },
       [](TOptions& d) {
         EXPECT_EQ(d.ProblemText(), "Port: a number from 1 to 65535, please");
-        d.TypeInto(Field::ClusterPort, "9");
+        d.TypeInto(Field::ClusterPort, " 7300 ");
         d.TypeInto(Field::ClusterCall, " UA1ABC-2 ");
         d.TypeInto(Field::ClusterPassword, "pw");
         d.TypeInto(Field::ClusterCommands, "set/skimmer; set/nobeep");
@@ -106,13 +106,13 @@ TEST_F(ClusterOptions, TheDialogKeepsTheSettingsAndOkConnectsAfresh) {
       }};
   EXPECT_EQ(inDialog(steps), steps.size());
   EXPECT_EQ(browsedFrom, (std::vector<std::wstring>{L"old.adi", L""}));
-  ClusterSettings expected{"127.0.0.1", 9, "UA1ABC-2", "pw", "set/skimmer; set/nobeep", 0, 600, 1};
+  ClusterSettings expected{"127.0.0.1", 7300, "UA1ABC-2", "pw", "set/skimmer; set/nobeep", 0, 600, 1};
   EXPECT_EQ(Vip->ClusterOptions, expected);
   for (const auto& [key, value] : std::vector<std::pair<std::string, std::string>>{
-           {"ClusterPort", "9"}, {"ClusterCall", "UA1ABC-2"}, {"ClusterPassword", "pw"},
+           {"ClusterPort", "7300"}, {"ClusterCall", "UA1ABC-2"}, {"ClusterPassword", "pw"},
            {"ClusterCommands", "set/skimmer; set/nobeep"}, {"ClusterBacklog", "0"}, {"WorkedLog", "C:\\Logs\\log.adi"}})
     EXPECT_EQ(setting(key), value) << key;
-  // Nobody listens on port 9 of the loopback: a loss, retried after the first wait.
+  // Nobody listens on port 7300 of the loopback: a loss, retried after the first wait.
   EXPECT_TRUE(testing_support::waitUntil([&] { return cluster->StateTitle() == "Cluster lost: reconnecting in 1 s"; }));
   EXPECT_EQ(Form1->caption(), "Cluster lost: reconnecting in 1 s");
   EXPECT_TRUE(testing_support::waitUntil([&] { return cluster->StateTitle() == "Cluster lost: reconnecting in 2 s"; }));

@@ -57,6 +57,11 @@ def expand(line, at=None):
     return line
 
 
+def expand_bytes(line):
+    """The same for a line of bytes in any code page: its other bytes stay as they are."""
+    return expand(line.decode("latin-1")).encode("latin-1") if b"{" in line else line
+
+
 def read_lines(path):
     if not path:
         return []
@@ -180,8 +185,7 @@ class Session:
                     self.send(f"Press Enter to continue, A to abort ({len(lines) - i} lines) >")
                     if self.read_line(30) is None:
                         return False
-                self.send_line(expand(line.decode("utf-8", "replace")).encode("utf-8")
-                               if b"{" in line else line)
+                self.send_line(expand_bytes(line))
             self.node.log(self.n, f"sent {len(lines)} backlog")
         self.prompt(call)
         return True
@@ -197,7 +201,7 @@ class Session:
                  f"R{rng.randint(1, 9)}{chr(65 + i % 26)}{chr(65 + i // 26 % 26)} CW {rng.randint(1, 40)} dB "
                  f"{rng.randint(15, 35)} WPM CQ {{now}}".encode() for i in range(self.args.flood)]
         pause = 1.0 / self.args.rate if self.args.rate > 0 else 0
-        for line in feed + flood:
+        for i, line in enumerate(feed + flood):
             if time.monotonic() > self.node.deadline():
                 return
             for text in self.commands_waiting():
@@ -219,9 +223,9 @@ class Session:
                 self.send_line(f"{call} already connected, this instance is disconnected")
                 self.node.log(self.n, "bumped")
                 return
-            self.send_line(expand(line.decode("utf-8", "replace")).encode("utf-8") if b"{" in line else line)
+            self.send_line(expand_bytes(line))
             sent += 1
-            if pause and line not in flood:
+            if pause and i < len(feed):
                 time.sleep(pause)
         self.node.log(self.n, f"sent {sent} spots")
         # Then a quiet node that still answers: commands and keepalives.
