@@ -70,13 +70,14 @@ void ClusterSession::received(std::string_view bytes, Output& out) {
 
 void ClusterSession::line(std::string_view text, Output& out) {
   ClusterLine read = readClusterLine(text);
-  // A spot line glued to a prompt that had no line end ("... dxspider >DX de ...",
-  // "... (16 lines) >14025.0 ..."): the prompt is a line of its own.
+  // A line glued to a prompt that had no line end ("... dxspider >DX de ...",
+  // "... (16 lines) >14025.0 ...", "... dxspider >UA1ABC already connected, ..."):
+  // the prompt is a line of its own.
   for (std::size_t gt = text.find('>'), tries = 0; read.kind != ClusterLineKind::Spot && gt != std::string_view::npos &&
                                                    gt + 1 < text.size() && tries < 8;
        gt = text.find('>', gt + 1), ++tries) {
     ClusterLine rest = readClusterLine(text.substr(gt + 1));
-    if (rest.kind != ClusterLineKind::Spot) continue;
+    if (rest.kind == ClusterLineKind::Other) continue;
     line(text.substr(0, gt + 1), out);
     text.remove_prefix(gt + 1);
     read = std::move(rest);

@@ -144,6 +144,11 @@ TEST(ClusterSession, AnswersPromptsAndTellsItsState) {
   core::ClusterSession named({"UA1ABC", "", {}, 0});
   feed(named, {"login: ", "Hello Ivan, this is RU3AB-7 in Moscow\r\n"});
   EXPECT_EQ(named.node(), "RU3AB-7");
+  // A bump glued to the node's prompt gives the node's words alone.
+  core::ClusterSession bumped({"UA1ABC", "", {}, 0});
+  feed(bumped, {"login: ", "UA1ABC de RU3AB-7 >\aUA1ABC already connected, this instance is disconnected\r\n"});
+  EXPECT_EQ(bumped.state(), core::ClusterState::Bumped);
+  EXPECT_EQ(bumped.reason(), "UA1ABC already connected, this instance is disconnected");
 }
 
 TEST(ClusterSession, CommandsWaitsTitlesAndTheSpotHeardTwice) {

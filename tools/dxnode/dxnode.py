@@ -10,7 +10,8 @@ what real nodes do to their users:
   - "sh/dx N": the last N lines of --backlog in the sh/dx layout
     ("14025.0 UA1ABC  9-Dec-2026 1234Z comment <SPOTTER>"), paged by --page lines
     with "Press Enter to continue, A to abort (N lines) >";
-  - the live spots of --spots, one line of the file each, at --rate lines a second,
+  - the live spots of --spots, one line of the file each, at --rate lines a second
+    (the first --first-after seconds after the login),
     with BEL bytes before each (--bel) and LF alone as line end (--lf);
   - --flood N: N skimmer spots as fast as they go after the file's;
   - --trickle: every line goes out a few bytes at a time;
@@ -201,6 +202,10 @@ class Session:
                  f"R{rng.randint(1, 9)}{chr(65 + i % 26)}{chr(65 + i // 26 % 26)} CW {rng.randint(1, 40)} dB "
                  f"{rng.randint(15, 35)} WPM CQ {{now}}".encode() for i in range(self.args.flood)]
         pause = 1.0 / self.args.rate if self.args.rate > 0 else 0
+        # A quiet moment after the login before the first spot, when asked for.
+        quiet_until = min(time.monotonic() + self.args.first_after, self.node.deadline())
+        while time.monotonic() < quiet_until:
+            time.sleep(0.05)
         for i, line in enumerate(feed + flood):
             if time.monotonic() > self.node.deadline():
                 return
@@ -272,6 +277,7 @@ def main():
     p.add_argument("--call-prompt", action="store_true")
     p.add_argument("--page", type=int, default=0)
     p.add_argument("--rate", type=float, default=10.0)
+    p.add_argument("--first-after", type=float, default=0.0, help="seconds before the first live spot")
     p.add_argument("--bel", action="store_true")
     p.add_argument("--lf", action="store_true")
     p.add_argument("--flood", type=int, default=0)
