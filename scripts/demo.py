@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The demo: ruDOZ.exe under Wine in a folder holding the sample reference files,
 beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed) and the local
-web stand-in playing the two web services (downloads and region maps)."""
+web stand-in playing the two web services (downloads and region maps); at the end,
+ruDOZ again with the DX cluster stand-in as a cluster of its own."""
 import os
 import shutil
 import signal
@@ -123,6 +124,7 @@ def headless(exe):
         press_main(display, window)
         display.key("alt+q")
         wine.stop(program, timeout=15)
+        cluster_scene(wine, display, exe)
         print(f"demo: done; screenshots in {os.path.relpath(SHOTS, ROOT)}")
         return 0
     finally:
@@ -261,6 +263,46 @@ def real_shapes(display, window, sim):
     progress = display.find_window("^RDA Progress$", timeout=20)
     time.sleep(1)
     shot(display, "21-real-progress", progress)
+
+
+def cluster_scene(wine, display, exe):
+    """ruDOZ started again with a DX cluster of its own: the node stand-in
+    (tools/dxnode) prompts "login: " without a line end, answers the backlog's
+    "sh/dx", then sends live spots with BEL bytes and a grid after the time. The title
+    tells the cluster's state; hovering over a row names its spotter."""
+    with open(os.path.join(DEMO, "RUdoz.txt"), encoding="cp1251") as f:
+        calls = [line.split()[0] for line in f if line[:1] in "RU" and len(line.split()) == 2][:6]
+    spots, backlog = os.path.join(DEMO, "dxnode-spots.txt"), os.path.join(DEMO, "dxnode-backlog.txt")
+    with open(spots, "w") as f:
+        f.writelines(f"DX de RA{n + 1}A: {14005 + 7 * n}.0 {call} CW {n + 9} dB 22 WPM CQ {{now}} KO85\n"
+                     for n, call in enumerate(calls[2:]))
+    with open(backlog, "w") as f:
+        f.writelines(f"{7010 + n}.0 {call}  {{date:20}} {{ago:20}} from the backlog <RW{n + 1}AA>\n"
+                     for n, call in enumerate(calls[:2]))
+    port_file = os.path.join(DEMO, "dxnode.port")
+    node = subprocess.Popen([sys.executable, os.path.join(ROOT, "tools", "dxnode", "dxnode.py"), "--spots", spots,
+                             "--backlog", backlog, "--bel", "--rate", "0.5", "--first-after", "3", "--port-file",
+                             port_file, "--log", os.path.join(DEMO, "dxnode.log"), "--max-seconds", "120"])
+    try:
+        port = harness.wait_for(lambda: os.path.exists(port_file) and open(port_file).read(), 10, what="the node")
+        with open(os.path.join(DEMO, "qjSetup.ini"), "ab") as f:
+            f.write(f"ClusterHost=127.0.0.1\r\nClusterPort={port}\r\nClusterBacklog=2\r\n".encode())
+        program = wine.start(exe, cwd=DEMO)
+        window = display.find_window("^Cluster: connected to", timeout=60)
+        shot(display, "22-cluster-connected", window)
+        vip = display.find_window("^Vip$", timeout=60)
+        harness.wait_for(lambda: open(os.path.join(DEMO, "dxnode.log")).read().count("sent 4 spots"), 60,
+                         what="the live spots")
+        time.sleep(1)
+        x, y, w, h = display.geometry(vip)
+        display.xdotool("mousemove", str(x + 30), str(y + 50))
+        harness.wait_for(lambda: " de R" in display.title(vip), 10, what="a row's spotter in the title")
+        shot(display, "23-cluster-spot-list", vip)
+        press_main(display, window)
+        display.key("alt+q")
+        wine.stop(program, timeout=15)
+    finally:
+        harness.terminate(node)
 
 
 def press_main(display, window):
