@@ -2,7 +2,8 @@
 """The demo: ruDOZ.exe under Wine in a folder holding the sample reference files,
 beside l32sim.exe playing Logger32 (port 1 granted, a short spot feed) and the local
 web stand-in playing the two web services (downloads and region maps); without a
-desktop, a last scene tunes Debian's rigctld (dummy radio) instead of Logger32."""
+desktop, a scene tunes Debian's rigctld (dummy radio) instead of Logger32, and a last
+one runs ruDOZ with the DX cluster stand-in as a cluster of its own, tuning rigctld."""
 import os
 import shutil
 import signal
@@ -127,6 +128,7 @@ def headless(exe):
         display.key("alt+q")
         wine.stop(program, timeout=15)
         radio_scene(wine, display, sim)
+        cluster_scene(wine, display)
         print(f"demo: done; screenshots in {os.path.relpath(SHOTS, ROOT)}")
         return 0
     finally:
@@ -244,8 +246,8 @@ def real_shapes(display, window, sim):
     real = os.path.join(harness.SAMPLE, "real")
     for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt"):
         shutil.copy(os.path.join(real, name), DEMO)
-    # A spot whose comment names no district: the last spot's comment counts for
-    # what is typed, too.
+    # A spot of a foreign station whose comment names no district (a comment speaks
+    # only for its own station anyway).
     sim.control(b"spot <DXSPOT_CALLSIGN:5>DL1AA<DXSPOT_FREQ:7>14020.0<DXSPOT_COMMENT:2>cq<APP_DXSPOT_TIME:4>1220")
     sim.wait_for("spot", 20, count=11)
     for number, call, what in (("18", "r1exp", "expired dated line, then the plain one"),
@@ -272,18 +274,8 @@ def radio_scene(wine, display, sim):
     loopback, and the settings pointing at it. Logger32's stand-in still passes the
     spots; a click on R3DEMO's row (7012.0, the 40 m CW segment) tunes the dummy there
     in CW, read back with rigctl. The district goes nowhere in this way."""
-    probe = socket.socket()
-    probe.bind(("127.0.0.1", 0))
-    port = probe.getsockname()[1]
-    probe.close()
-    rigctld = subprocess.Popen(["timeout", "300", "rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(port)],
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
-
-    def rigctl(*args):
-        return subprocess.run(["rigctl", "-m", "2", "-r", f"127.0.0.1:{port}", *args], capture_output=True,
-                              text=True, timeout=10).stdout
+    rigctld, port, rigctl = start_rigctld()
     try:
-        harness.wait_for(lambda: rigctl("f"), 10, what="rigctld")
         # The sample files again, in which R3DEMO's district is new.
         for name in ("RUdoz.txt", "QJar.txt", "QJcfm.txt"):
             shutil.copy(os.path.join(harness.SAMPLE, name), DEMO)
@@ -308,6 +300,76 @@ def radio_scene(wine, display, sim):
         display.key("alt+q")
         wine.stop(program, timeout=15)
     finally:
+        harness.terminate(rigctld)
+
+
+def start_rigctld():
+    """Debian's rigctld with its dummy radio on a free loopback port (for five minutes
+    at most), and a way to ask it with rigctl."""
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+    rigctld = subprocess.Popen(["timeout", "300", "rigctld", "-m", "1", "-T", "127.0.0.1", "-t", str(port)],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, start_new_session=True)
+
+    def rigctl(*args):
+        return subprocess.run(["rigctl", "-m", "2", "-r", f"127.0.0.1:{port}", *args], capture_output=True,
+                              text=True, timeout=10).stdout
+    try:
+        harness.wait_for(lambda: rigctl("f"), 10, what="rigctld")
+    except BaseException:
+        harness.terminate(rigctld)
+        raise
+    return rigctld, port, rigctl
+
+
+def cluster_scene(wine, display):
+    """ruDOZ without Logger32's spots or commands: a DX cluster of its own, the node
+    stand-in (tools/dxnode), which prompts "login: " without a line end, answers the
+    backlog's "sh/dx", then sends live spots with BEL bytes and a grid after the time;
+    and the radio through rigctld. The title tells the cluster's state; hovering over a
+    row names its spotter; a click on a row tunes the dummy radio."""
+    with open(os.path.join(DEMO, "RUdoz.txt"), encoding="cp1251") as f:
+        calls = [line.split()[0] for line in f if line[:1] in "RU" and len(line.split()) == 2][:6]
+    spots, backlog = os.path.join(DEMO, "dxnode-spots.txt"), os.path.join(DEMO, "dxnode-backlog.txt")
+    with open(spots, "w") as f:
+        f.writelines(f"DX de RA{n + 1}A: {14005 + 7 * n}.0 {call} CW {n + 9} dB 22 WPM CQ {{now}} KO85\n"
+                     for n, call in enumerate(calls[2:]))
+    with open(backlog, "w") as f:
+        f.writelines(f"{7010 + n}.0 {call}  {{date:20}} {{ago:20}} from the backlog <RW{n + 1}AA>\n"
+                     for n, call in enumerate(calls[:2]))
+    rigctld, rig_port, rigctl = start_rigctld()
+    port_file = os.path.join(DEMO, "dxnode.port")
+    node = subprocess.Popen([sys.executable, os.path.join(ROOT, "tools", "dxnode", "dxnode.py"), "--spots", spots,
+                             "--backlog", backlog, "--bel", "--rate", "0.5", "--first-after", "3", "--port-file",
+                             port_file, "--log", os.path.join(DEMO, "dxnode.log"), "--max-seconds", "120"])
+    try:
+        port = harness.wait_for(lambda: os.path.exists(port_file) and open(port_file).read(), 10, what="the node")
+        exe = harness.install_rudoz(EXE, DEMO, SETTINGS + ["Radio=rigctld", f"RigPort={rig_port}",
+                                                           "ClusterHost=127.0.0.1", f"ClusterPort={port}",
+                                                           "ClusterBacklog=2"])
+        program = wine.start(exe, cwd=DEMO)
+        window = display.find_window("^Cluster: connected to", timeout=60)
+        shot(display, "23-cluster-connected", window)
+        vip = display.find_window("^Vip$", timeout=60)
+        harness.wait_for(lambda: open(os.path.join(DEMO, "dxnode.log")).read().count("sent 4 spots"), 60,
+                         what="the live spots")
+        time.sleep(1)
+        x, y, w, h = display.geometry(vip)
+        display.xdotool("mousemove", str(x + 30), str(y + 50))
+        harness.wait_for(lambda: " de R" in display.title(vip), 10, what="a row's spotter in the title")
+        shot(display, "24-cluster-spot-list", vip)
+        before = rigctl("f")
+        display.click(x + 30, y + 52)  # the first row
+        tuned = harness.wait_for(lambda: (lambda r: r if r != before else None)(rigctl("f", "m")), 10,
+                                 what="the dummy radio tuned by a cluster spot's row")
+        print(f"demo: rigctld's dummy radio reads {tuned.split()[:2]} after a click on a cluster spot's row")
+        press_main(display, window)
+        display.key("alt+q")
+        wine.stop(program, timeout=15)
+    finally:
+        harness.terminate(node)
         harness.terminate(rigctld)
 
 

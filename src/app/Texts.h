@@ -63,6 +63,8 @@ inline std::string verdictNote(core::Verdict verdict, const std::string& band) {
   if (verdict == core::Verdict::NewBand) return " \xB7 new on " + band;
   return {};
 }
+// Who spotted a row's station last, in its hover title.
+inline std::string spotterNote(const std::string& spotter) { return " \xB7 de " + spotter; }
 inline const char* const kNoRegionList = "Нэма Файла QJreg.txt Go Setup and Press \"Обновить Most Wanted\"";
 inline std::string downloadedConfirmations(const std::string& count) { return "Download OK  " + count; }
 

@@ -439,7 +439,7 @@ void TForm1::AlertListing(core::SpotOrigin origin, const core::Spot& spot) {
   // holds the focus.
   if (speakAlerts_ && lookupAlert_ && origin == core::SpotOrigin::Logger32)
     Speech.say(ui::widen(texts::spokenAlert(verdict, district)));
-  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, {origin, skimmer, verdict}); });
+  if (Vip) ui::app().guard([&] { Vip->AddSpot(call, spot.freq, district, spot.time, {origin, skimmer, verdict, origin == core::SpotOrigin::Logger32 ? spot.spotter : ""}); });
 
   // The log is kept only where the operator made one. The line goes at its end in
   // one write: the earlier bytes are never touched, so a failure can lose only the

@@ -1,6 +1,7 @@
 #include "app/Unit2.h"
 
 #include "app/Radio.h"
+#include "app/SpotRoad.h"
 #include "app/Unit1.h"
 #include "app/VipU.h"
 #include "core/color.h"
@@ -163,9 +164,7 @@ LRESULT TForm2::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TForm2::Edit1Change() {
   // The record is read here, once; the main window takes the spot from there on.
-  const core::Spot spot = core::readSpot(Edit1.text());
-  NoteSpotComment(spot.call, spot.freq, spot.comment);  // "CW" there tunes its row in CW
-  if (Form1) Form1->TakeSpot(spot);
+  DeliverSpot(core::readSpot(Edit1.text()));
 }
 
 void TForm2::Timer4Timer() {

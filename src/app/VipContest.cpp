@@ -119,6 +119,7 @@ void TVip::RemoveRows(int first, int count) {
       pressJournal_.rowGone(core::Millis(at), tag, {SG1.cell(0, row), SG1.cell(1, row), SG1.cell(2, row)});
   for (int row = first + count - 1; row >= first; --row) {
     rowVerdicts_.erase(SG1.rowTag(row));
+    rowSpotters_.erase(SG1.rowTag(row));
     SG1.notifyRow(EVENT_OBJECT_DESTROY, row);
   }
   SG1.deleteRows(first, count);

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/Radio.h"
+#include "app/ClusterIntake.h"
 #include "core/spot_list_options.h"
 #include "ui/button.h"
 #include "ui/check_box.h"
@@ -30,9 +31,15 @@ class TOptions : public ui::Form {
   bool Execute(core::SpotListOptions& options, VerdictOptions& verdicts);
   // The radio's way and address: shown when the dialog opens, what OK took after.
   RadioSettings RadioChoice;
+  // The DX cluster's settings the dialog opens with, and those OK took.
+  void SetCluster(const ClusterSettings& settings) { cluster_ = settings; }
+  const ClusterSettings& Cluster() const { return cluster_; }
 
   // What the operator types and ticks, and what the dialog says of it.
-  enum class Field { Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog, RigHost, RigPort };
+  enum class Field {
+    Merge, Age, SoundMinutes, SoundFile, SkimmerAge, WorkedLog, RigHost, RigPort,
+    ClusterHost, ClusterPort, ClusterCall, ClusterPassword, ClusterCommands, ClusterBacklog
+  };
   enum class Box { WithoutFocus, Sound, ByBand, Rigctld };
   std::string FieldText(Field field) const { return fieldOf(field).text(); }
   void TypeInto(Field field, const std::string& text) { fieldOf(field).setText(text); }
@@ -44,6 +51,9 @@ class TOptions : public ui::Form {
 
   void OkClick();
   void CancelClick();
+  // The Browse buttons beside the sound file and the worked log.
+  void BrowseSoundClick();
+  void BrowseLogClick();
   void FormKeyDown(WORD key, ui::ShiftState shift);  // Enter is OK, Escape Cancel
 
  private:
@@ -72,6 +82,10 @@ class TOptions : public ui::Form {
   ui::Label RigHostLabel, RigPortLabel;
   ui::Edit RigHostField;  // RigHost
   ui::Edit RigPortField;  // RigPort
+  ui::Button BrowseSound, BrowseLog;
+  // The DX cluster of the program's own.
+  ui::Label ClusterLabel, HostLabel, PortLabel, CallLabel, PasswordLabel, CommandsLabel, BacklogLabel, BacklogUnit;
+  ui::Edit HostField, PortField, CallField, PasswordField, CommandsField, BacklogField;
   ui::Label Problem;        // what is wrong, in red
   ui::Button OkButton;
   ui::Button CancelButton;
@@ -81,6 +95,11 @@ class TOptions : public ui::Form {
   std::optional<core::SpotListOptions> FieldValues();
   std::optional<RadioSettings> RadioValues();
 
+  // The cluster's settings the fields give; nothing, the wrong field named, when one
+  // does not read right.
+  std::optional<ClusterSettings> ClusterValues();
+
   core::SpotListOptions chosen_;
   RadioSettings chosenRadio_;
+  ClusterSettings cluster_;
 };

@@ -111,6 +111,21 @@ constexpr SettingKey optionFileName(const char* name) {
 
 // The radio's keys as read, put to use once the last of them is read.
 RadioSettings radioRead;
+// The DX cluster's keys: texts as written, numbers outside their range read as the
+// default.
+template <std::string ClusterSettings::*field>
+constexpr SettingKey clusterText(const char* name) {
+  return beyond(textKey(
+      name, "", [](TVip& vip, const std::string& v) { vip.ClusterOptions.*field = v; },
+      [](const TVip& vip) { return vip.ClusterOptions.*field; }));
+}
+template <int ClusterSettings::*field, int low, int high>
+constexpr SettingKey clusterNumber(const char* name) {
+  return beyond(integerKey(
+      name, ClusterSettings{}.*field,
+      [](TVip& vip, std::int32_t v) { vip.ClusterOptions.*field = v < low || v > high ? ClusterSettings{}.*field : v; },
+      [](const TVip& vip) { return std::int32_t(vip.ClusterOptions.*field); }));
+}
 
 const SettingKey kKeys[] = {
     textKey(
@@ -255,6 +270,15 @@ const SettingKey kKeys[] = {
           UseRadio(radioRead);
         },
         [](const TVip&) { return std::int32_t(CurrentRadioSettings().port); })),
+    // The DX cluster connection of the program's own.
+    clusterText<&ClusterSettings::host>("ClusterHost"),
+    clusterNumber<&ClusterSettings::port, 1, 65535>("ClusterPort"),
+    clusterText<&ClusterSettings::call>("ClusterCall"),
+    clusterText<&ClusterSettings::password>("ClusterPassword"),
+    clusterText<&ClusterSettings::commands>("ClusterCommands"),
+    clusterNumber<&ClusterSettings::backlog, 0, 500>("ClusterBacklog"),
+    clusterNumber<&ClusterSettings::silenceSeconds, 1, 86400>("ClusterSilenceSeconds"),
+    clusterNumber<&ClusterSettings::retrySeconds, 1, 3600>("ClusterRetrySeconds"),
 };
 
 // A key's default as the file writes it.

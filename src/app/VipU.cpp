@@ -399,6 +399,7 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
   SG1.setRowTag(r, tag);
   if (as.verdict == core::Verdict::Worked || as.verdict == core::Verdict::NewBand)
     rowVerdicts_[tag] = {as.verdict, spot.band};
+  if (!as.spotter.empty()) rowSpotters_[tag] = as.spotter;
   // A district without a region line leaves the column empty, and so the row
   // without a colour of its own.
   if (const auto value = core::mostWantedValue(RegionList, rda)) SG1.setCell(4, r, core::mostWantedText(*value));
@@ -483,7 +484,10 @@ void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
         const std::string rda = hit.valid() ? SG1.cell(2, hit.row) : std::string();
         if (rda.size() != 5) return;
         // The region line is the row's hint, with how often and since when the
-        // station was spotted; it stays until another row has one.
+        // station was spotted and who spotted it last; it stays until another row
+        // has one.
+        const auto spotter = rowSpotters_.find(SG1.rowTag(hit.row));
+        const std::string de = spotter == rowSpotters_.end() ? std::string() : texts::spotterNote(spotter->second);
         if (const auto line = core::regionLine(RegionList, rda)) {
           std::string hint(*line);
           if (const int data = hit.row - 1; data >= 0 && data < spotRows_.size())
@@ -492,7 +496,10 @@ void TVip::SG1MouseMove(ui::ShiftState, int, int y) {
               hint += " " + since;
           if (const auto v = rowVerdicts_.find(SG1.rowTag(hit.row)); v != rowVerdicts_.end())
             hint += texts::verdictNote(v->second.verdict, std::string(core::bandName(v->second.band)));
+          hint += de;
           if (caption() != hint) setCaption(hint);
+        } else if (!de.empty() && caption() != SG1.cell(0, hit.row) + de) {
+          setCaption(SG1.cell(0, hit.row) + de);
         }
       },
       ui::Boundary::Silent);
@@ -531,6 +538,7 @@ void TVip::CLEAR1Click() {
   SG1.notifyRow(EVENT_OBJECT_REORDER, 0);
   spotRows_.clear();
   rowVerdicts_.clear();
+  rowSpotters_.clear();
   heldStale_.clear();
   viewBehind_ = false;
   RecordView();

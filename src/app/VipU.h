@@ -30,6 +30,7 @@
 #include "ui/string_grid.h"
 #include "ui/timer.h"
 #include "ui/tool_tips.h"
+#include "app/ClusterIntake.h"
 #include "app/VipOptions.h"
 
 // How a spot comes to the spot list: from Logger32 or typed, from a skimmer or an
@@ -39,6 +40,7 @@ struct ListedAs {
   core::SpotOrigin origin = core::SpotOrigin::Logger32;
   bool skimmer = false;
   core::Verdict verdict = core::Verdict::New;
+  std::string spotter = {};  // named in the row's hover title
 };
 
 class TVip : public ui::Form {
@@ -174,6 +176,8 @@ class TVip : public ui::Form {
   // focus, the alert sound (the keys after the others in the settings file; the
   // dialog under "Options…" in the menu's "Setup").
   core::SpotListOptions ContestOptions;
+  // The DX cluster's settings (the options dialog's and the settings file's).
+  ClusterSettings ClusterOptions;
   std::unique_ptr<TOptions> OptionsDialog;  // made when first opened
   void Options1Click();
   // Once a minute: rows older than MaxAgeMinutes go.
@@ -308,6 +312,7 @@ class TVip : public ui::Form {
     core::Band band;
   };
   std::unordered_map<std::uint64_t, RowVerdict> rowVerdicts_;
+  std::unordered_map<std::uint64_t, std::string> rowSpotters_;  // by the row's tag
   core::Palette palette_ = core::Palette::Described;
   core::AlertThrottle soundThrottle_;
 };

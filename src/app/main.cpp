@@ -1,6 +1,7 @@
 // ruDOZ: RDA district lookup beside Logger32.
 #include <memory>
 
+#include "app/ClusterIntake.h"
 #include "app/MapU.h"
 #include "app/ProgressU.h"
 #include "app/Radio.h"
@@ -19,8 +20,9 @@
 // - the spot list window third: its creation reads the settings, which place the main
 //   window, shows the main window, and may fetch the confirmations; boxes it opens run
 //   a message loop in which spots arrive and need both windows above;
-// - the map window and the progress window last: only the spot list window and the
-//   main window's menu call on them.
+// - the map window and the progress window then: only the spot list window and the
+//   main window's menu call on them;
+// - the DX cluster's window last: its connection needs the settings.
 int main() {
   ui::installPlatformHooks();
   ui::initializeCom();
@@ -32,6 +34,9 @@ int main() {
   const auto vip = std::make_unique<TVip>();
   const auto map = std::make_unique<TMap>();
   const auto progress = std::make_unique<TProgress>(Vip->ProgressPlace);
+  // The DX cluster connects once the settings are read; it goes first at the end.
+  const auto cluster = std::make_unique<TCluster>();
+  cluster->Start(Vip->ClusterOptions, Vip->MyCall());
   ui::app().run(*Form1);
   // The radio's own connection ends with the windows: nothing goes out after them.
   StopRadio();

@@ -11,6 +11,10 @@ namespace core {
 // operator's typing (listed with the last spot's frequency and time).
 enum class SpotOrigin { Logger32, Typed };
 
+// The intake a spot came through: Logger32's link, or the program's own DX cluster
+// connection. Only the rule for a spot heard through both looks at it.
+enum class SpotSource { Logger32, Cluster };
+
 // What the verdict said of a district: none (not in the district list), new, new on
 // the spot's band (confirmed on others), worked but not confirmed, confirmed.
 enum class Verdict { None, New, NewBand, Worked, Confirmed };
@@ -20,6 +24,7 @@ enum class Verdict { None, New, NewBand, Worked, Confirmed };
 // upper-cased, the time as "HH:MM", the spotter's callsign.
 struct Spot {
   std::string call, freq, comment, time, spotter;
+  SpotSource source = SpotSource::Logger32;
   bool operator==(const Spot&) const = default;
 };
 
