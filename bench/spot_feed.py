@@ -6,6 +6,7 @@ process, and counted in wineserver requests of ruDOZ's main thread.
     bench/spot_feed.py [--build DIR] [--spots N] [--rate MS] [--trace-spots N]
                        [--times R] [--no-trace] [--soak N]
     bench/spot_feed.py --contest [MINUTES] [--build DIR] [--times R] [--trace-spots N]
+    bench/spot_feed.py --roads [--trace-spots N] [--rate MS] [--times 0]
 
 Runs under Wine in a private prefix (DIR/bench-wineprefix, made on first use) on a
 private Xvfb display, with reference files generated afresh: a callbook of 200,000
@@ -20,6 +21,9 @@ Prints, per timed run: median, p95 and maximum round trip of the spot send into
 ruDOZ and into the bare receiver, and the ratio of the medians. The request count
 comes from `wineserver -f -d1` started before the programs: the requests of ruDOZ's
 main thread in a run of N spots minus those in a run of one spot, divided by N - 1.
+With --roads, the requests per spot (main thread, all threads) of the same feed sent
+by the Logger32 stand-in and by the DX cluster stand-in (tools/dxnode), for what a spot
+from the cluster costs beside one from Logger32.
 With --soak N, N spots at the given rate, and the process figures (working set,
 handles, USER and GDI objects) read by procstat.exe at the start and at the end.
 
@@ -260,7 +264,7 @@ def program_state(display):
 class Run:
     """ruDOZ, the Logger32 stand-in and the bare receiver in the private prefix."""
 
-    def __init__(self, args, work, spots_file, count, trace_file=None, settings=""):
+    def __init__(self, args, work, spots_file, count, trace_file=None, settings="", cluster=False):
         self.args, self.work, self.count = args, work, count
         self.rate_ms = CONTEST_RATE_MS if args.contest else args.rate
         self.wine, self.server = find_wine()
@@ -289,6 +293,27 @@ class Run:
         self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(self.rate_ms), "--bare",
                     "--watch", "TForm1", "--log", self.sim_log])
         wait_log(self.sim_log, r" window ", 60)
+        # Through the DX cluster: the node stand-in sends the feed, a few seconds after
+        # the login, at the same pace; the Logger32 stand-in passes the warm-up spot only.
+        self.node_log = os.path.join(work, "dxnode.log")
+        if cluster:
+            port_file = os.path.join(work, "dxnode.port")
+            for p in (port_file, self.node_log):
+                if os.path.exists(p):
+                    os.remove(p)
+            self.node = subprocess.Popen(
+                [sys.executable, os.path.join(SOURCE, "tools", "dxnode", "dxnode.py"), "--spots", spots_file,
+                 "--rate", str(1000 / self.rate_ms), "--first-after", "8", "--port-file", port_file,
+                 "--log", self.node_log, "--max-seconds", str(int(300 + count * self.rate_ms / 1000 * 4))],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.processes.append(self.node)
+            end = time.monotonic() + 20
+            while not (os.path.exists(port_file) and open(port_file).read().strip()):
+                if time.monotonic() > end:
+                    raise RuntimeError("the node stand-in did not start")
+                time.sleep(0.1)
+            settings += f"ClusterHost=127.0.0.1\r\nClusterPort={open(port_file).read().strip()}\r\nClusterBacklog=0\r\n"
+        self.cluster = cluster
         # The program's own copy beside its settings file, as an operator keeps it.
         shutil.copy(exe("ruDOZ.exe"), os.path.join(work, "ruDOZ.exe"))
         with open(os.path.join(work, "qjSetup.ini"), "wb") as f:
@@ -298,7 +323,8 @@ class Run:
         with open(os.path.join(work, WARM_UP_FILE), encoding="cp1251") as f:
             self.send_control("spot " + f.read())
         self.check_screen("before the spots", timeout=20)
-        self.send_control("spots " + spots_file)
+        if not cluster:
+            self.send_control("spots " + spots_file)
 
     def send_control(self, line):
         with open(self.control, "ab") as f:
@@ -326,6 +352,11 @@ class Run:
                               text=True, timeout=120).stdout
 
     def wait_spots(self):
+        if self.cluster:
+            wait_log(self.node_log, rf" sent {self.count} spots", 120 + self.count * self.rate_ms / 1000 * 4)
+            time.sleep(3)  # the last spots' lookups, on the window thread after the socket's
+            self.check_screen("after the spots", timeout=2)
+            return ""
         log = wait_log(self.sim_log, r" note spots done", 120 + self.count * self.rate_ms / 1000 * 4)
         self.check_screen("after the spots", timeout=2)
         return log
@@ -357,24 +388,23 @@ def send_times(log):
     return rudoz[1:], bare[1:]
 
 
-def thread_requests(trace_file, unix_pid):
-    """Requests of the first thread of the process with this Unix pid, by name."""
+def thread_requests(trace_file, unix_pid, all_threads=False):
+    """Requests of the first thread of the process with this Unix pid, by name; with
+    all_threads, of every thread it starts (a connection's thread among them)."""
     counts = collections.Counter()
-    tid = None
+    tids = set()
     line_re = re.compile(rb"^([0-9a-f]{4,8}): (\w+)\((.*)$")
     with open(trace_file, "rb") as f:
         for line in f:
             m = line_re.match(line)
             if not m:
                 continue
-            if tid is None:
-                if m.group(2) == b"init_first_thread" and re.search(rb"unix_pid=%d\b" % unix_pid, m.group(3)):
-                    tid = m.group(1)
-                    counts[m.group(2).decode()] += 1
-                continue
-            if m.group(1) == tid and not m.group(3).startswith(b") ="):
+            if m.group(2) in (b"init_first_thread", b"init_thread") and (not tids or all_threads) and \
+                    re.search(rb"unix_pid=%d\b" % unix_pid, m.group(3)):
+                tids.add(m.group(1))
+            if m.group(1) in tids and not m.group(3).startswith(b") ="):
                 counts[m.group(2).decode()] += 1
-    if tid is None:
+    if not tids:
         raise RuntimeError(f"no thread of process {unix_pid} in {trace_file}")
     return counts
 
@@ -406,6 +436,41 @@ def traced_count(args, work, spots_file, count):
     if not args.keep:
         os.remove(trace)
     return counts
+
+
+def cluster_line(record_text):
+    """A Logger32 spot record as a node's "DX de" line: the same station, frequency
+    and comment."""
+    fields = dict(re.findall(r"<(\w+):\d+>([^<]*)", record_text))
+    return f"DX de RA1A:     {fields['DXSPOT_FREQ']}  {fields['DXSPOT_CALLSIGN']}  {fields.get('DXSPOT_COMMENT', '')}  {{now}}"
+
+
+def roads(args, work, spots_file):
+    """What a spot costs by each road: the same feed from the Logger32 stand-in and from
+    the DX cluster stand-in, counted in wineserver requests of ruDOZ's main thread and
+    of all its threads, per spot (a run of N spots less a run of one)."""
+    with open(spots_file) as f:
+        lines = f.read().splitlines()[:args.trace_spots]
+    figures = {}
+    for road in ("Logger32", "cluster"):
+        counted = []
+        for n in (len(lines), 1):
+            feed = os.path.join(work, f"roads-{road}-{n}.txt")
+            with open(feed, "w", encoding="cp1251") as f:
+                f.write("\n".join(cluster_line(l) if road == "cluster" else l for l in lines[:n]) + "\n")
+            trace = os.path.join(work, f"trace-{road}-{n}.txt")
+            run = Run(args, work, feed, n, trace_file=trace, cluster=road == "cluster")
+            try:
+                run.wait_spots()
+            finally:
+                run.close()
+            counted.append((thread_requests(trace, run.rudoz.pid), thread_requests(trace, run.rudoz.pid, True)))
+            if not args.keep:
+                os.remove(trace)
+        per = [(sum(counted[0][i].values()) - sum(counted[1][i].values())) / (len(lines) - 1) for i in (0, 1)]
+        figures[road] = per
+        print(f"{road:>8}: wineserver requests per spot: main thread {per[0]:.0f}, all threads {per[1]:.0f}")
+    return figures
 
 
 def soak(args, work, calls, codes, rng):
@@ -580,6 +645,8 @@ def main():
     ap.add_argument("--contest", type=float, nargs="?", const=10.0, default=0.0, metavar="MINUTES",
                     help="a contest at 62.5 spots a second for MINUTES minutes (default 10)")
     ap.add_argument("--keep", action="store_true", help="keep the work folder and traces")
+    ap.add_argument("--roads", action="store_true",
+                    help="count the requests per spot by both roads: Logger32's and the DX cluster's")
     args = ap.parse_args()
     if args.contest and "--trace-spots" not in sys.argv:
         args.trace_spots = 1000
@@ -629,6 +696,9 @@ def main():
                   f"bare median {ms(b50)} p95 {ms(percentile(bare, .95))} max {ms(max(bare))} | "
                   f"ratio {r50 / max(b50, 1):.1f}")
         if args.no_trace:
+            return
+        if args.roads:
+            roads(args, work, spots_file)
             return
         one = os.path.join(work, "one.txt")
         with open(spots_file) as f:

@@ -84,18 +84,20 @@ TOptions::TOptions() {
     const char* text;
   };
   const int half = kWidth / 2 + 10;
-  for (const Pair& p : {Pair{HostLabel, HostField, 10, 60, half - 86, 1, "Host"},
+  // The names of the left column as wide as "Commands" needs.
+  constexpr int kNames = 72;
+  for (const Pair& p : {Pair{HostLabel, HostField, 10, kNames, half - 26 - kNames, 1, "Host"},
                         Pair{PortLabel, PortField, half, 66, 60, 1, "Port"},
-                        Pair{CallLabel, CallField, 10, 60, half - 86, 2, "Call"},
+                        Pair{CallLabel, CallField, 10, kNames, half - 26 - kNames, 2, "Call"},
                         Pair{PasswordLabel, PasswordField, half, 66, kWidth - half - 76, 2, "Password"},
-                        Pair{CommandsLabel, CommandsField, 10, 60, kWidth - 80, 3, "Commands"},
-                        Pair{BacklogLabel, BacklogField, 10, 60, kMinutesWidth, 4, "Backlog"}}) {
+                        Pair{CommandsLabel, CommandsField, 10, kNames, kWidth - 20 - kNames, 3, "Commands"},
+                        Pair{BacklogLabel, BacklogField, 10, kNames, kMinutesWidth, 4, "Backlog"}}) {
     const int top = clusterTop + p.line * kLine - 6;
     p.label.create(this, p.left, top + 3, p.labelWidth - 4, 16, p.text);
     p.field.create(this, p.left + p.labelWidth, top, p.fieldWidth, 21);
   }
-  BacklogUnit.create(this, 10 + 60 + kMinutesWidth + 8, clusterTop + 4 * kLine - 3, kWidth - 130, 16,
-                     "spots asked for at login (0: none)");
+  BacklogUnit.create(this, 10 + kNames + kMinutesWidth + 8, clusterTop + 4 * kLine - 3,
+                     kWidth - 30 - kNames - kMinutesWidth, 16, "spots asked for at login (0: none)");
   SendMessageW(PasswordField.handle(), EM_SETPASSWORDCHAR, WPARAM(L'*'), 0);
   const int problemTop = clusterTop + 5 * kLine - 6;
   Problem.create(this, 10, problemTop, kWidth - 20, 16, "");
