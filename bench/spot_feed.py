@@ -393,17 +393,27 @@ def thread_requests(trace_file, unix_pid, all_threads=False):
     all_threads, of every thread it starts (a connection's thread among them)."""
     counts = collections.Counter()
     tids = set()
+    starting = set()  # threads of the process asking for a thread of its own
     line_re = re.compile(rb"^([0-9a-f]{4,8}): (\w+)\((.*)$")
     with open(trace_file, "rb") as f:
         for line in f:
             m = line_re.match(line)
             if not m:
                 continue
-            if m.group(2) in (b"init_first_thread", b"init_thread") and (not tids or all_threads) and \
-                    re.search(rb"unix_pid=%d\b" % unix_pid, m.group(3)):
-                tids.add(m.group(1))
-            if m.group(1) in tids and not m.group(3).startswith(b") ="):
-                counts[m.group(2).decode()] += 1
+            tid, request, rest = m.groups()
+            if request == b"init_first_thread" and not tids and re.search(rb"unix_pid=%d\b" % unix_pid, rest):
+                tids.add(tid)
+            if all_threads and tid in tids and request == b"new_thread":
+                # A thread of the process made by the process itself (its own handle).
+                if rest.startswith(b" process=ffffffff"):
+                    starting.add(tid)
+                elif tid in starting and rest.startswith(b") = 0"):
+                    starting.discard(tid)
+                    made = re.search(rb"tid=([0-9a-f]+)", rest)
+                    if made:
+                        tids.add(made.group(1).rjust(4, b"0"))
+            if tid in tids and not rest.startswith(b") ="):
+                counts[request.decode()] += 1
     if not tids:
         raise RuntimeError(f"no thread of process {unix_pid} in {trace_file}")
     return counts
