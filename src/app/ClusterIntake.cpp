@@ -24,6 +24,10 @@ namespace {
 constexpr UINT kEventsWaiting = WM_APP + 33;
 constexpr DWORD kConnectMs = 15000;
 constexpr DWORD kTickMs = 500;  // the longest the thread sleeps before it looks at its clocks
+// A burst of lines (a contest, a skimmer) is let in for this long after its first
+// bytes and read in one go: one wake, one read and one post for all of it, where a
+// wake per line costs the program's round trips a line.
+constexpr core::Millis kGatherMs = 20;
 
 core::Millis now() { return core::Millis(GetTickCount64()); }
 
@@ -169,8 +173,9 @@ Outcome session(TCluster::Shared& shared, const Job& job) {
   };
   for (;;) {
     const bool ready = socket.wait(shared.stop, kTickMs);
-    if (shared.stopped()) break;
+    if (!ready && shared.stopped()) break;
     if (ready) {
+      if (shared.sleep(kGatherMs)) break;
       std::string bytes;
       const bool open = socket.read(bytes);
       if (!bytes.empty()) {
