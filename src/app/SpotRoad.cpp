@@ -5,6 +5,7 @@
 #include "app/Radio.h"
 #include "app/Unit1.h"
 #include "core/cluster_session.h"
+#include "ui/application.h"
 #include "ui/win.h"
 
 namespace {
@@ -25,6 +26,9 @@ void DeliverSpot(const core::Spot& spot) {
   Road& r = road();
   if (!r.duplicates.take(spot, core::Millis(GetTickCount64()))) return;
   NoteSpotComment(spot.call, spot.freq, spot.comment);  // "CW" there tunes its row in CW
+  // The spot is judged, listed, logged, sounded and spoken now; the windows show it
+  // at their pace: at once at a human pace, a few times a second under a flood.
+  const ui::PacedChanges paced;
   if (r.taker)
     r.taker(spot);
   else if (Form1)

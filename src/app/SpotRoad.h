@@ -8,7 +8,8 @@
 #include "core/spot.h"
 
 // Hands the spot to the main window's TakeSpot, unless the other intake brought the
-// same spot (callsign, band, spotter) within the last minute.
+// same spot (callsign, band, spotter) within the last minute. What it changes on the
+// screen is drawn at the windows' pace (ui::PacedChanges).
 void DeliverSpot(const core::Spot& spot);
 
 // Where the spots go instead of the main window (tests that watch the road); an

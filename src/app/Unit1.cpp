@@ -88,6 +88,7 @@ TForm1::TForm1() {
 
   setKeyPreview(true);
   setAutoSize(true);
+  setDrawPace(kDrawPaceMs);
   Timer1.create(*this, 200, true);
   Timer1.OnTimer = [this] { Timer1Timer(); };
 

@@ -85,6 +85,9 @@ class TForm1 : public ui::Form {
   // The log is read again when it changed, at most this often (Logger32 appends to
   // its export while it runs).
   static constexpr ULONGLONG kWorkedLogCheckMs = 2000;
+  // Under a flood of spots the window shows the latest verdict at most this often
+  // (a verdict a person can read); at a human pace every spot at once.
+  static constexpr int kDrawPaceMs = 200;
 
   // Window events.
   void FormActivate();

@@ -95,7 +95,6 @@ void TVip::TidyRows() {
     it = heldStale_.erase(it);
   }
   if (!hand && viewBehind_) KeepNewestInView();
-  RecordView();
 }
 
 void TVip::KeepNewestInView() {

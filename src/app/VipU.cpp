@@ -79,6 +79,7 @@ TVip::TVip() {
           .stayOnTop = true,
           .minimizeBox = false,
           .maximizeBox = false});
+  setDrawPace(kDrawPaceMs);
 
   RbPanel3.create(this, 0, 0, clientWidth(), 145);
   stylePanel(RbPanel3, "");
@@ -175,7 +176,7 @@ void TVip::createGrid() {
     SG1MouseDown(button, shift, x, y);
   };
   SG1.OnMouseMove = [this](ui::ShiftState shift, int x, int y) { SG1MouseMove(shift, x, y); };
-  SG1.OnViewChanged = [this] { RecordView(); };
+  SG1.OnPainted = [this] { RecordView(); };
   // For the keyboard and screen readers: Tab reaches the grid, the arrows move the
   // selection, Enter (or a reader's default action) tunes the selected row.
   SG1.setTabStop(true);
@@ -266,7 +267,6 @@ void TVip::FormCreate() {
   } catch (const std::exception&) {
     ui::showMessage(texts::kNoRegionList);
   }
-  RecordView();
 }
 
 void TVip::FitColumnsToContent() {
@@ -415,7 +415,6 @@ void TVip::AddSpot(const std::string& call, const std::string& freq, const std::
     viewBehind_ = true;
   else
     KeepNewestInView();
-  RecordView();
 }
 
 double TVip::MwValue(const std::string& rda) const { return core::mostWantedValue(RegionList, rda).value_or(0.0); }
@@ -541,7 +540,6 @@ void TVip::CLEAR1Click() {
   rowSpotters_.clear();
   heldStale_.clear();
   viewBehind_ = false;
-  RecordView();
 }
 
 void TVip::ClearClose1Click() {

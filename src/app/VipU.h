@@ -182,6 +182,9 @@ class TVip : public ui::Form {
   void Options1Click();
   // Once a minute: rows older than MaxAgeMinutes go.
   static constexpr unsigned kAgeCheckMs = 60000;
+  // Under a flood of spots the rows are drawn at most this often, the rows of every
+  // spot that came meanwhile together; at a human pace every spot at once.
+  static constexpr int kDrawPaceMs = 100;
   void Timer1Timer();
   // The clock of merging, ageing and the sound, in milliseconds, and the time of day
   // in UTC that spot times are read against (milliseconds since midnight); tests
@@ -245,7 +248,8 @@ class TVip : public ui::Form {
   // The row that stood under y when the button went down at `at` (tick count; none:
   // now). Nothing for the title row; empty texts for the empty slot.
   std::optional<SpotClick> PressedRow(std::optional<ULONGLONG> at, int y) const;
-  // What the view shows from now on, for presses still in the queue.
+  // What the screen shows from now on, for presses still in the queue: recorded as
+  // the rows are drawn, never a view that exists only in the rows' model.
   void RecordView();
   core::PressJournal pressJournal_;
   std::uint64_t nextRowTag_ = 1;

@@ -305,6 +305,7 @@ void Application::showErrorLater(const std::string& text) {
 
 void Application::settleLater(Form& form) {
   if (std::find(settling_.begin(), settling_.end(), &form) != settling_.end()) return;
+  if (pacedDepth_ > 0 && form.holdsForPace()) return;
   settling_.push_back(&form);
   // One message for every form the event changed. A queue too full to take it:
   // settled now rather than left waiting.
@@ -318,6 +319,10 @@ void Application::settleForms() {
   forms.swap(settling_);
   for (Form* form : forms)
     if (std::find(forms_.begin(), forms_.end(), form) != forms_.end()) guard([form] { form->applyHeld(); });
+}
+
+bool Application::pacedWorkWaiting() const {
+  return std::any_of(forms_.begin(), forms_.end(), [](const Form* f) { return f->pacedWorkWaiting(); });
 }
 
 void Application::showLaterErrors() noexcept {

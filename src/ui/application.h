@@ -93,6 +93,12 @@ class Application {
   // are settled by one posted message, in the order they asked.
   void settleLater(Form& form);
   void settleForms();  // the posted message's handler
+  // While more than zero, the changes being made are a spot's: they reach the screen
+  // at their forms' pace (see Form::setDrawPace and PacedChanges).
+  void pacedChangesBegin() { ++pacedDepth_; }
+  void pacedChangesEnd() { --pacedDepth_; }
+  // Some form holds work for its pace's time.
+  bool pacedWorkWaiting() const;
 
   // Runs steps whose failures the operator must not hear of (closing): every error
   // boundary inside, however deep, is silent while it runs.
@@ -147,6 +153,7 @@ class Application {
   std::size_t unshownErrors_ = 0;
   int silentDepth_ = 0;
   int modalDepth_ = 0;
+  int pacedDepth_ = 0;
   std::optional<bool> highContrast_;
   // Handlers are shared so that one may add or remove handlers while it runs
   // without the list being copied for every message.
@@ -176,6 +183,14 @@ void installPlatformHooks();
 // COM on this thread, through which screen readers reach the windows and the speech
 // speaks. Once, in main() (and by the tests' own start).
 void initializeCom();
+
+// Marks the changes a spot makes: drawn at the pace of their forms.
+struct PacedChanges {
+  PacedChanges() { app().pacedChangesBegin(); }
+  ~PacedChanges() { app().pacedChangesEnd(); }
+  PacedChanges(const PacedChanges&) = delete;
+  PacedChanges& operator=(const PacedChanges&) = delete;
+};
 
 // Marks the time a modal loop runs.
 struct ModalScope {

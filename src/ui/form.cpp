@@ -80,7 +80,36 @@ void Form::dropScreenWorkOf(Control& control) {
   screenWork_.erase(std::remove(screenWork_.begin(), screenWork_.end(), &control), screenWork_.end());
 }
 
+void Form::setDrawPace(int intervalMs) {
+  if (intervalMs <= 0) {
+    pace_.reset();
+    paceTimer_.setEnabled(false);
+    return;
+  }
+  pace_.emplace(core::Millis(intervalMs));
+  if (!paceTimer_.OnTimer) {
+    paceTimer_.create(*this, unsigned(intervalMs), false);
+    paceTimer_.OnTimer = [this] { applyHeld(); };
+  }
+}
+
+bool Form::holdsForPace() {
+  if (!pace_ || !handle()) return false;
+  const ULONGLONG now = GetTickCount64();
+  const ULONGLONG due = ULONGLONG(pace_->due(core::Millis(now)));
+  if (due <= now) return false;
+  if (!paceTimer_.enabled() || due < paceDue_) {
+    paceDue_ = due;
+    paceTimer_.setInterval(unsigned(due - now));
+    paceTimer_.setEnabled(true);
+  }
+  return true;
+}
+
 void Form::applyHeld() {
+  paceTimer_.setEnabled(false);
+  const bool drawing = layoutPending_ || !screenWork_.empty() || heldCaption_;
+  if (drawing && pace_) pace_->drawn(core::Millis(GetTickCount64()));
   if (layoutPending_) applyLayout();
   // A control's work may hold more (a repaint a text write asks for): take turns
   // until nothing is left.

@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "core/color.h"
+#include "core/draw_pace.h"
 #include "ui/control.h"
+#include "ui/timer.h"
 
 namespace ui {
 
@@ -44,6 +46,16 @@ class Form : public Control {
   // Puts everything held on the screen now (the end of an event does it): the
   // layout, then the controls' work, then the caption.
   void applyHeld();
+  // Under a flood of spots the window follows at a pace a person can read: what
+  // changes while a PacedChanges scope lives reaches the screen at most once per
+  // `intervalMs` (the first change after a quiet spell at once; see core::DrawPace);
+  // what the operator does, at the end of its event as always. 0: no pace.
+  void setDrawPace(int intervalMs);
+  // Takes the held work of a paced change until its time, when one is set and not
+  // yet come; false when it is to be drawn now.
+  bool holdsForPace();
+  // Held work waits for the pace's time.
+  bool pacedWorkWaiting() const { return paceTimer_.enabled(); }
   void create(const FormParams& params);
 
   std::string caption() const;
@@ -148,6 +160,9 @@ class Form : public Control {
   void postSettle();
   std::vector<Control*> screenWork_;
   std::optional<std::string> heldCaption_;
+  std::optional<core::DrawPace> pace_;
+  ui::Timer paceTimer_;
+  ULONGLONG paceDue_ = 0;  // while the timer runs
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;

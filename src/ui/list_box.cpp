@@ -59,8 +59,13 @@ void ListBox::applyScreenWork() {
   heldItems_.reset();
   // Lines cleared and added back as they were cost the window nothing.
   if (items == windowItems()) return;
+  // The lines go in without the list drawing itself or its scroll bar at each one:
+  // once, when they are all in.
+  SendMessageW(handle(), WM_SETREDRAW, FALSE, 0);
   SendMessageW(handle(), LB_RESETCONTENT, 0, 0);
   for (const std::string& line : items) SendMessageW(handle(), LB_ADDSTRING, 0, LPARAM(widen(line).c_str()));
+  SendMessageW(handle(), WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(handle(), nullptr, TRUE);
 }
 
 }  // namespace ui

@@ -27,9 +27,16 @@ void StatusBar::setPanelText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
   invalidate();
+}
+
+void StatusBar::applyScreenWork() {
+  Control::applyScreenWork();
   // A screen reader reads the bar by its window text, through the bar's client
-  // object (the standard one names it by that text): it hears that it changed.
-  if (handle()) NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_CLIENT, CHILDID_SELF);
+  // object (the standard one names it by that text): it hears that it changed when
+  // the change is drawn, once for the texts a flood of spots wrote meanwhile.
+  if (text_ == announced_ || !handle()) return;
+  announced_ = text_;
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 void StatusBar::paint(HDC dc) {

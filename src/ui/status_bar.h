@@ -21,12 +21,14 @@ class StatusBar : public Control {
 
  protected:
   LRESULT handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  void applyScreenWork() override;
 
  private:
   void paint(HDC dc);
   core::Color color_ = core::clBtnFace;
   core::Color textColor_ = core::clBtnText;
   std::string text_;
+  std::string announced_;  // the text a screen reader was last told of
 };
 
 }  // namespace ui

@@ -34,14 +34,36 @@ std::string StringGrid::accessibleRowName(int row) const {
   return name;
 }
 
-void StringGrid::notifyRow(DWORD event, int row) const {
+void StringGrid::notifyRow(DWORD event, int row) {
   if (!handle()) return;
   // The empty slot is no child: the focus on it is the grid's own, and nothing else
   // is said of it.
+  long child;
   if (row > 0 && row <= accessibleRows())
-    NotifyWinEvent(event, handle(), OBJID_CLIENT, accessibleId(row));
+    child = accessibleId(row);
   else if (row <= 0 || event == EVENT_OBJECT_FOCUS)
-    NotifyWinEvent(event, handle(), OBJID_CLIENT, CHILDID_SELF);
+    child = CHILDID_SELF;
+  else
+    return;
+  if (event == EVENT_OBJECT_SELECTION || event == EVENT_OBJECT_FOCUS) {
+    NotifyWinEvent(event, handle(), OBJID_CLIENT, child);
+    return;
+  }
+  rowEvents_.emplace_back(event, child);
+  holdScreenWork();
+}
+
+void StringGrid::tellRowEvents() {
+  if (rowEvents_.empty() || !handle()) return;
+  std::vector<std::pair<DWORD, long>> events;
+  events.swap(rowEvents_);
+  // More than one row made: the rows of several spots, drawn together.
+  const auto made = std::count_if(events.begin(), events.end(), [](const auto& e) { return e.first == EVENT_OBJECT_CREATE; });
+  if (made > 1) {
+    NotifyWinEvent(EVENT_OBJECT_REORDER, handle(), OBJID_CLIENT, CHILDID_SELF);
+    return;
+  }
+  for (const auto& [event, child] : events) NotifyWinEvent(event, handle(), OBJID_CLIENT, child);
 }
 
 long StringGrid::accessibleId(int row) const {
@@ -76,7 +98,7 @@ void StringGrid::setColCount(int count) {
   if (current_.col >= count) current_.col = anchor_.col = count - 1;
   selection_.left = std::min(selection_.left, count - 1);
   selection_.right = std::min(selection_.right, count - 1);
-  repaint();
+  invalidate();
 }
 
 void StringGrid::setRowCount(int count) {
@@ -101,7 +123,7 @@ void StringGrid::setRowCount(int count) {
   const int top = topRow_;
   clampTopRow();
   if (top != topRow_)
-    repaint();
+    invalidate();
   else
     invalidateRowsFrom(std::min(old, count));
   updateScrollBar();
@@ -134,7 +156,7 @@ void StringGrid::deleteRows(int first, int count) {
   const int kept = topRow_;
   clampTopRow();
   if (topRow_ != kept)
-    repaint();
+    invalidate();
   else if (viewChanged)
     invalidateRowsFrom(std::max(first, topRow_));
   updateScrollBar();
@@ -146,8 +168,7 @@ void StringGrid::setDefaultRowHeight(int pixels) {
   rowHeight_ = pixels;
   clampTopRow();
   updateScrollBar();
-  repaint();
-  viewChanged();
+  invalidate();
 }
 
 int StringGrid::colWidth(int col) const {
@@ -301,12 +322,7 @@ void StringGrid::setTopRow(int row) {
   if (row == topRow_) return;
   topRow_ = row;
   updateScrollBar();
-  repaint();
-  viewChanged();
-}
-
-void StringGrid::viewChanged() {
-  if (OnViewChanged) app().guard([this] { OnViewChanged(); });
+  invalidate();
 }
 
 void StringGrid::scrollTo(int row) {
@@ -332,6 +348,7 @@ void StringGrid::updateScrollBar() {
 void StringGrid::applyScreenWork() {
   CustomControl::applyScreenWork();
   if (scrollPending_) applyScrollBar();
+  tellRowEvents();
 }
 
 void StringGrid::applyScrollBar() {
@@ -386,7 +403,7 @@ void StringGrid::moveCurrent(GridCoord cell, bool extend, bool show) {
     const bool newRow = cell.row != current_.row;
     current_ = cell;
     selection_ = range;
-    repaint();
+    invalidate();
     // A reader follows the selection.
     if (newRow) {
       notifyRow(EVENT_OBJECT_SELECTION, cell.row);
@@ -550,7 +567,6 @@ void StringGrid::keyDown(WORD& key, ShiftState shift) {
 void StringGrid::resized() {
   clampTopRow();
   updateScrollBar();
-  viewChanged();
 }
 
 void StringGrid::mouseEnter() {
@@ -585,6 +601,11 @@ void StringGrid::contextMenu(int screenX, int screenY) {
 
 LRESULT StringGrid::handleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_PAINT: {
+      const LRESULT result = CustomControl::handleMessage(msg, wParam, lParam);
+      if (OnPainted) app().guard([this] { OnPainted(); }, Boundary::ShowLater);
+      return result;
+    }
     case WM_VSCROLL:
       vScroll(LOWORD(wParam));
       return 0;

@@ -112,9 +112,10 @@ class StringGrid : public CustomControl {
   // button went down (GetTickCount64's clock).
   std::optional<ULONGLONG> pressTime() const { return pressTime_; }
 
-  // The view may show other rows at the same places: it scrolled, or its rows' or
-  // its own height changed. Rows written or removed are the owner's own doing.
-  std::function<void()> OnViewChanged;
+  // The rows were drawn: what the view holds now (topRow, rowPitch, tagsInView) is
+  // what the screen shows, until the next drawing. Painting follows the changes
+  // once their event is over, or at their form's pace under a flood of spots.
+  std::function<void()> OnPainted;
   // The mouse came onto the grid, or left it (seen when the program is idle).
   std::function<void()> OnMouseEnter;
   std::function<void()> OnMouseLeave;
@@ -137,8 +138,10 @@ class StringGrid : public CustomControl {
   int accessibleRows() const { return std::max(0, rowCount() - 2); }
   // Tells screen readers what became of a data row (EVENT_OBJECT_CREATE,
   // EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESTROY; row 0 for the grid itself, as with
-  // EVENT_OBJECT_REORDER).
-  void notifyRow(DWORD event, int row) const;
+  // EVENT_OBJECT_REORDER). The rows' events are told when the rows are drawn: those
+  // of one spot as they are, those of a batch of spots drawn together as one
+  // EVENT_OBJECT_REORDER. Selection and focus are told at once.
+  void notifyRow(DWORD event, int row);
 
   // Runs for every cell painted, after the grid's own drawing of it, inside the
   // paint's error boundary.
@@ -158,7 +161,6 @@ class StringGrid : public CustomControl {
   void applyScreenWork() override;
 
  private:
-  void viewChanged();
   // Geometry: every cell has a one-pixel grid line on its right and below it.
   int colLeft(int col) const;
   int rowTopInView(int row) const;  // -1 for a data row scrolled out above the view
@@ -223,6 +225,9 @@ class StringGrid : public CustomControl {
   } scroll_;
   bool scrollPending_ = false;  // the bar waits for the end of the event to take scroll_
   IAccessible* accessible_ = nullptr;  // made when a reader first asks
+  // The rows' events waiting for the drawing: the event and the child id.
+  std::vector<std::pair<DWORD, long>> rowEvents_;
+  void tellRowEvents();
 };
 
 }  // namespace ui

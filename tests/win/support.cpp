@@ -106,7 +106,8 @@ void settle(unsigned timeoutMs) {
   const bool done = waitUntil(
       [] {
         MSG m;
-        return markerBack && !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE);
+        // A flood's changes wait for their windows' pace, which comes as a timer.
+        return markerBack && !PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE) && !ui::app().pacedWorkWaiting();
       },
       timeoutMs);
   if (!done) ADD_FAILURE() << "the program was still busy after " << timeoutMs << " ms";
