@@ -89,7 +89,13 @@ void Form::setDrawPace(int intervalMs) {
   pace_.emplace(core::Millis(intervalMs));
   if (!paceTimer_.OnTimer) {
     paceTimer_.create(*this, unsigned(intervalMs), false);
-    paceTimer_.OnTimer = [this] { applyHeld(); };
+    paceTimer_.OnTimer = [this] {
+      struct Drawing {
+        bool& on;
+        ~Drawing() { on = false; }
+      } drawing{drawingPaced_ = true};
+      applyHeld();
+    };
   }
 }
 

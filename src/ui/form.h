@@ -56,6 +56,8 @@ class Form : public Control {
   bool holdsForPace();
   // Held work waits for the pace's time.
   bool pacedWorkWaiting() const { return paceTimer_.enabled(); }
+  // True while the work of several paced changes goes onto the screen together.
+  bool drawingPaced() const { return drawingPaced_; }
   void create(const FormParams& params);
 
   std::string caption() const;
@@ -163,6 +165,7 @@ class Form : public Control {
   std::optional<core::DrawPace> pace_;
   ui::Timer paceTimer_;
   ULONGLONG paceDue_ = 0;  // while the timer runs
+  bool drawingPaced_ = false;
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;

@@ -10,6 +10,7 @@
 
 #include "ui/accessible_grid.h"
 #include "ui/application.h"
+#include "ui/form.h"
 #include "ui/popup_menu.h"
 
 namespace ui {
@@ -57,9 +58,10 @@ void StringGrid::tellRowEvents() {
   if (rowEvents_.empty() || !handle()) return;
   std::vector<std::pair<DWORD, long>> events;
   events.swap(rowEvents_);
-  // More than one row made: the rows of several spots, drawn together.
+  // The rows of several spots of a flood, drawn together: one event for them all.
+  const Form* form = parentForm(*this);
   const auto made = std::count_if(events.begin(), events.end(), [](const auto& e) { return e.first == EVENT_OBJECT_CREATE; });
-  if (made > 1) {
+  if (made > 1 && form && form->drawingPaced()) {
     NotifyWinEvent(EVENT_OBJECT_REORDER, handle(), OBJID_CLIENT, CHILDID_SELF);
     return;
   }

@@ -138,8 +138,8 @@ class StringGrid : public CustomControl {
   int accessibleRows() const { return std::max(0, rowCount() - 2); }
   // Tells screen readers what became of a data row (EVENT_OBJECT_CREATE,
   // EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_DESTROY; row 0 for the grid itself, as with
-  // EVENT_OBJECT_REORDER). The rows' events are told when the rows are drawn: those
-  // of one spot as they are, those of a batch of spots drawn together as one
+  // EVENT_OBJECT_REORDER). The rows' events are told when the rows are drawn; those
+  // of a flood's spots drawn together at their form's pace, as one
   // EVENT_OBJECT_REORDER. Selection and focus are told at once.
   void notifyRow(DWORD event, int row);
 

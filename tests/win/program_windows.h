@@ -7,6 +7,8 @@
 
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "app/VipU.h"
+#include "support.h"
 
 // The link's timers and the main window's blinking stopped: only a test runs their
 // handlers.
@@ -33,3 +35,11 @@ struct MainAndLinkWindows {
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm2> form2;
 };
+
+// A press on a row of the spot list as the operator makes one: on the row the screen
+// shows there (what the list holds is drawn first), handled at once.
+inline void pressDrawnRow(int row, ui::MouseButton button = ui::MouseButton::Left) {
+  testing_support::drawNow(*Vip);
+  const RECT r = Vip->CellRect(0, row);
+  Vip->SG1MouseDown(button, {}, 5, (r.top + r.bottom) / 2);
+}

@@ -9,6 +9,7 @@
 
 #include "ui/application.h"
 #include "ui/dialogs.h"
+#include "ui/form.h"
 
 namespace testing_support {
 namespace fs = std::filesystem;
@@ -111,6 +112,11 @@ void settle(unsigned timeoutMs) {
       },
       timeoutMs);
   if (!done) ADD_FAILURE() << "the program was still busy after " << timeoutMs << " ms";
+}
+
+void drawNow(ui::Form& form) {
+  form.applyHeld();
+  RedrawWindow(form.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 bool waitUntil(const std::function<bool()>& condition, unsigned timeoutMs) {

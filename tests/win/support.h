@@ -8,6 +8,10 @@
 
 #include "ui/win.h"
 
+namespace ui {
+class Form;
+}
+
 namespace testing_support {
 
 // A fresh directory that becomes the working directory while the object lives.
@@ -62,6 +66,9 @@ void pump();
 // (no posted or sent message, input, painting or timer that is due). A program
 // still busy after timeoutMs fails the test.
 void settle(unsigned timeoutMs = 10000);
+// Puts what the form holds onto the screen now and paints it, handling no other
+// message: the state a press meets once the screen shows the last change.
+void drawNow(ui::Form& form);
 // Handles messages until the condition holds; false when it still does not after
 // timeoutMs.
 bool waitUntil(const std::function<bool()>& condition, unsigned timeoutMs = 10000);

@@ -83,10 +83,7 @@ class LinkWindow : public ::testing::Test {
     Vip->AddSpot("R3AAA", "14025.0", "AB-12", "12:00");
     Vip->AddSpot("R3BBB", "7010.0", "CD-01", "12:01");
   }
-  static void clickRow(int row) {
-    const RECT r = Vip->CellRect(0, row);
-    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  }
+  static void clickRow(int row) { pressDrawnRow(row); }
 
   static void drainQuit() {
     MSG m;

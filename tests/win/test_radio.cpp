@@ -102,10 +102,7 @@ class RadioTest : public ::testing::Test {
         << Form1->caption();
   }
   RigctlRadio& radio() { return dynamic_cast<RigctlRadio&>(TheRadio()); }
-  void clickLastRow() {
-    const RECT r = Vip->CellRect(0, Vip->RowCount() - 2);
-    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
-  }
+  void clickLastRow() { pressDrawnRow(Vip->RowCount() - 2); }
   void clickNewRow(const std::string& freq) {
     Vip->AddSpot("UA1AAA", freq, "AB-12", "12:00");
     clickLastRow();

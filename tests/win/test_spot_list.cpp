@@ -112,10 +112,7 @@ class SpotList : public ::testing::Test {
     const RECT r = Vip->CellRect(col, row);
     return testing_support::screenPixel(Vip->PartWindow(TVip::Part::Grid), r.right - 2, r.bottom - 2);
   }
-  void clickRow(int row, ui::MouseButton button = ui::MouseButton::Left) {
-    const RECT r = Vip->CellRect(0, row);
-    Vip->SG1MouseDown(button, {}, 5, (r.top + r.bottom) / 2);
-  }
+  void clickRow(int row, ui::MouseButton button = ui::MouseButton::Left) { pressDrawnRow(row, button); }
   // What Logger32 got once every command asked for has gone out.
   std::vector<std::string> sent() {
     testing_support::settle();  // presses still in the queue start their sequences

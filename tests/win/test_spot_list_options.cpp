@@ -6,18 +6,24 @@
 
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <utility>
 
 #include "app/Radio.h"
 #include "app/VipU.h"
+#include "app/Texts.h"
+#include "app/Unit1.h"
 #include "core/link_texts.h"
+#include "core/palette.h"
 #include "logger32_standin.h"
 #include "program_windows.h"
 #include "support.h"
 #include "ui/application.h"
+#include "ui/gdi.h"
 #include "ui/text.h"
 
 namespace {
@@ -343,8 +349,7 @@ TEST_F(SpotListOptions, RepeatsOfAStationMergeIntoOneRowWithItsLastSpot) {
   EXPECT_EQ(Vip->TopRow() + Vip->VisibleRowCount() - 1, 50) << "the newest row lowest in view";
 
   // A click on a merged row tunes to its last frequency.
-  const RECT r = Vip->CellRect(0, 50);
-  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  pressDrawnRow(50);
   const auto commands = sent();  // the rows hold still while the click is on its way
   ASSERT_FALSE(commands.empty());
   EXPECT_EQ(commands[0], "<APP_CLICK_DXSPOT:15>14099.000|R43AA");
@@ -437,6 +442,7 @@ TEST_F(SpotListOptions, TheRowUnderTheHandStaysAndThePressedRowIsTheOneSent) {
   ui::app().idle();  // where the program's loop notices the mouse has gone
   EXPECT_EQ(calls(), std::vector<std::string>{topCall});
   for (int i = 0; i < 3; ++i) Vip->AddSpot(callOf(40 + i), "14300.0", "AB-12", "12:03");
+  settle();  // drawn: what the press below meets
 
   // A press made before spots that move the rows, handled after them.
   const int pressedRow = Vip->TopRow() + 2;
@@ -617,7 +623,7 @@ TEST_F(SpotListOptions, AContestByBand) {
     Vip->SG1MouseMove({}, 5, (r.top + r.bottom) / 2);
     EXPECT_NE(Vip->caption().find("\xB7 10 spots since 12:0"), std::string::npos) << Vip->caption();
     logger32->takeCommands();
-    Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+    pressDrawnRow(row);
     settle();
     ASSERT_TRUE(testing_support::waitUntil([] { return !Form2->Busy(); }));
     const auto commands = logger32->takeCommands();
@@ -701,11 +707,128 @@ TEST_F(SpotListOptions, RadioWayAndAddress) {
   ASSERT_EQ(inOptionsDialog({choose(false, "1")}), 1u);
   EXPECT_EQ(setting("Radio"), "Logger32");
   Vip->AddSpot("R3NEW", "7012.0", "AB-12", "12:00");
-  const RECT r = Vip->CellRect(0, 1);
-  Vip->SG1MouseDown(ui::MouseButton::Left, {}, 5, (r.top + r.bottom) / 2);
+  pressDrawnRow(1);
   EXPECT_TRUE(testing_support::waitUntil([&] { return !logger32->commands().empty(); }));
   EXPECT_EQ(logger32->commands().front(), core::spotClickCommand("7012.0", "R3NEW"));
   StopRadio();
 }
 
 }  // namespace
+
+// What the grid held each time it painted: the rows the screen shows until the next
+// paint, watched from outside the program's own code (the window procedure).
+struct PaintWatch {
+  struct Row {
+    std::string call, freq;
+    bool operator==(const Row&) const = default;
+  };
+  static inline WNDPROC original = nullptr;
+  static inline std::vector<Row> drawn;  // from the top row in view down
+  static inline int paints = 0;
+  static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    const LRESULT r = CallWindowProcW(original, h, m, w, l);
+    if (m == WM_PAINT) {
+      ++paints;
+      drawn.clear();
+      for (int row = Vip->TopRow(); row < Vip->RowCount() - 1; ++row) drawn.push_back({Vip->Cell(0, row), Vip->Cell(1, row)});
+    }
+    return r;
+  }
+  explicit PaintWatch(HWND grid) : grid_(grid) {
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
+  }
+  ~PaintWatch() { SetWindowLongPtrW(grid_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
+  HWND grid_;
+};
+
+// What a screen reader hears of the windows: events by window.
+struct ReaderEars {
+  static inline std::map<std::pair<HWND, DWORD>, int> heard;
+  static void CALLBACK listen(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) ++heard[{hwnd, event}];
+  }
+  ReaderEars() {
+    heard.clear();
+    hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_NAMECHANGE, nullptr, &listen, GetCurrentProcessId(), 0,
+                           WINEVENT_OUTOFCONTEXT);
+  }
+  ~ReaderEars() { UnhookWinEvent(hook); }
+  HWINEVENTHOOK hook;
+};
+
+// A flood of 50 spots a second from Logger32 with merging on, real presses among
+// them: each press names the row the screen showed under the pointer when the button
+// went down (the rows drawn a batch at a time, the model ahead of them); after the
+// flood the main window shows the last spot's verdict and the list a row for every
+// station and band, at its last frequency.
+TEST_F(SpotListOptions, InAFloodEveryPressNamesTheRowDrawnAndTheLastSpotIsShown) {
+  std::vector<std::string> book;
+  const auto callOf = [](int i) { return "R3F" + std::string(1, char('A' + i)) + "A"; };
+  for (int i = 0; i < 10; ++i) book.push_back(callOf(i) + (i < 8 ? " AB-12" : " CD-01"));  // two confirmed
+  dir.writeLines("RUdoz.txt", book);
+  createVip({"MergeMinutes=30"});
+  windows->form1->show();
+  spotFromLogger32(callOf(0), "14001.0", "1200");
+  Vip->setBounds(Vip->left(), 0, Vip->width(), 900);
+  settle();
+  const HWND grid = Vip->PartWindow(TVip::Part::Grid);
+  const PaintWatch watch(grid);
+  const ReaderEars ears;
+  const int pitch = Vip->CellRect(0, 2).top - Vip->CellRect(0, 1).top;
+
+  std::map<std::pair<std::string, bool>, std::string> lastFreq;  // station, on 20 m: frequency
+  lastFreq[{callOf(0), true}] = "14001.0";
+  std::vector<std::string> expected;
+  int ahead = 0;  // presses where the model's row under the pointer was not the one drawn
+  const DWORD start = GetTickCount();
+  for (int i = 1; i <= 150; ++i) {
+    testing_support::waitUntil([&] { return GetTickCount() - start >= DWORD(i * 20); }, 1000);
+    const int station = (i * 7) % 10;
+    const bool twenty = i % 3 != 0;
+    const std::string freq = std::to_string(twenty ? 14000 + i : 7000 + i) + ".0";
+    spotFromLogger32(callOf(station), freq, "1201");
+    if (station < 8) lastFreq[{callOf(station), twenty}] = freq;
+    if (i % 10 != 5 || i < 20) continue;
+    // Onto a drawn row, or just below the rows drawn; pressed before anything more is
+    // handled, so before any paint.
+    const int index = i % 20 == 5 ? int(PaintWatch::drawn.size()) : (i / 10) % int(PaintWatch::drawn.size());
+    POINT at{5, pitch + index * pitch + pitch / 2};
+    const ui::GridCoord model = Vip->CellAt(1, at.y);
+    const PaintWatch::Row modelRow = model.row > 0 && model.row < Vip->RowCount() - 1
+                                         ? PaintWatch::Row{Vip->Cell(0, model.row), Vip->Cell(1, model.row)}
+                                         : PaintWatch::Row{};
+    const PaintWatch::Row shown = index < int(PaintWatch::drawn.size()) ? PaintWatch::drawn[std::size_t(index)] : PaintWatch::Row{};
+    ahead += !(modelRow == shown);
+    expected.push_back(core::spotClickCommand(shown.freq, shown.call));
+    if (!shown.call.empty()) expected.push_back("<STATE:2>AB<CNTY:2>12");
+    ClientToScreen(grid, &at);
+    SetCursorPos(at.x, at.y);
+    press();
+    SetCursorPos(1200, 1000);
+  }
+  EXPECT_GT(ahead, 0) << "no press met rows that were not drawn yet";
+  EXPECT_GT(PaintWatch::paints, 5);
+  EXPECT_EQ(sent(), expected);
+  ui::app().idle();  // the pointer gone: rows held under it catch up
+  settle();
+
+  // The last spot (i = 150: station 0, a new district) on the screen.
+  std::set<std::pair<std::string, std::string>> rows, wanted;
+  for (int row = 1; row < Vip->RowCount() - 1; ++row) rows.insert({Vip->Cell(0, row), Vip->Cell(1, row)});
+  for (const auto& [key, freq] : lastFreq) wanted.insert({key.first, freq});
+  EXPECT_EQ(rows, wanted);
+  EXPECT_EQ(Vip->RowCount() - 2, int(wanted.size()));
+  // A reader hears of the rows a batch at a time, and of the verdict as it is drawn.
+  const auto heard = [](HWND w, DWORD event) { return ReaderEars::heard[{w, event}]; };
+  EXPECT_GT(heard(grid, EVENT_OBJECT_REORDER), 0);
+  EXPECT_LT(heard(grid, EVENT_OBJECT_CREATE) + heard(grid, EVENT_OBJECT_DESTROY) + heard(grid, EVENT_OBJECT_REORDER), 60)
+      << "of 120 listed spots";
+  const RECT barRect = Form1->PartRect(TForm1::Part::VerdictBar);
+  const HWND bar = ChildWindowFromPointEx(Form1->handle(), {barRect.left + 3, barRect.top + 3}, CWP_SKIPINVISIBLE);
+  EXPECT_LT(heard(bar, EVENT_OBJECT_NAMECHANGE), 30) << "of 150 spots, the verdict changing at about every third";
+  EXPECT_EQ(Form1->Callsign(), callOf(0));
+  EXPECT_EQ(Form1->VerdictText(), texts::kNew);
+  EXPECT_EQ(testing_support::screenPixel(Form1->handle(), barRect.left + 3, (barRect.top + barRect.bottom) / 2),
+            ui::colorRef(core::verdictLook(core::Verdict::New, core::Palette::Described).background));
+  EXPECT_TRUE(messages.messages().empty());
+}
