@@ -5,7 +5,9 @@ process, and counted in wineserver requests of ruDOZ's main thread.
 
     bench/spot_feed.py [--build DIR] [--spots N] [--rate MS] [--trace-spots N]
                        [--times R] [--no-trace] [--soak N]
-    bench/spot_feed.py --contest [MINUTES] [--build DIR] [--times R] [--trace-spots N]
+    bench/spot_feed.py --contest [MINUTES] [--contest-rate R] [--build DIR] [--times R]
+                       [--trace-spots N]
+    bench/spot_feed.py --latency N [--build DIR]
     bench/spot_feed.py --roads [--trace-spots N] [--rate MS] [--times 0]
 
 Runs under Wine in a private prefix (DIR/bench-wineprefix, made on first use) on a
@@ -28,18 +30,30 @@ With --soak N, N spots at the given rate, and the process figures (working set,
 handles, USER and GDI objects) read by procstat.exe at the start and at the end.
 
 With --contest, a contest at the reverse beacon network's peak: one spot every 16 ms
-(62.5 a second) for MINUTES minutes (10 by default; 60 for an hour), from a feed shaped
+(62.5 a second; --contest-rate R for R a second, paced in whole milliseconds) for
+MINUTES minutes (10 by default; 60 for an hour), from a feed shaped
 like a contest's: 3,000 stations, most spots repeats of the busiest of them, each
 station on one to three of six bands, a third of the spots from skimmers, comments
 with a district and without one, each spot timed by the clock as it would be sent.
 The spot list merges and ages (MergeMinutes=30, MaxAgeMinutes=30) and holds more than
 a thousand rows before long. Reported per run: median, p95, p99 and maximum round trip
-against the bare receiver's median in the same run, the rate reached, ruDOZ's share of
-one core, the rows listed, and the process figures at the start, middle and end; then
+against the bare receiver's median in the same run, the rate reached, the CPU of
+ruDOZ, of wineserver and of the run's X server (each in % of one core, and their sum),
+the rows listed, and the process figures at the start, middle and end; then
 the requests per spot of a traced contest run of --trace-spots spots (1,000 by
 default). The rows are counted through the spot list's accessible object (tools/
 accprobe), which a build before it answers with none. The screen is checked before, in the middle and after: a run whose windows
 were not shown or that had a box open is not reported.
+Before the runs, once for the rate, a bare baseline: the same feed at the same pace
+into the bare receiver alone (l32sim --bare-only), ruDOZ not running, with the CPU of
+the receiver, wineserver and X; each run prints its sum less the baseline's.
+
+With --latency N, N spots at one a second, a confirmed district and a new one in
+turn, so that the verdict bar turns green ("RDA Status CFM") and red ("New RDA !") at
+every spot. The stand-in reads the bar's pixel from the screen (the desktop's DC:
+what X shows) about every millisecond after it starts the send, and the main
+window's title; printed: median, p95 and maximum until each changed, also in frames
+of 16.7 ms.
 """
 import argparse
 import collections
@@ -79,7 +93,8 @@ def write_lines(path, lines):
 
 
 def make_files(folder, rng, callbook_lines=200000):
-    """The four reference files; returns (callbook calls, district codes)."""
+    """The reference files; returns the callbook's calls, the districts in use, and
+    districts confirmed and new for the verdict bar's two colours."""
     codes = [f"{PREFIXES[i % len(PREFIXES)]}-{i // len(PREFIXES) % 100:02d}" for i in range(2700)]
     write_lines(os.path.join(folder, "QJar.txt"),
                 [f"{c}\tРайон номер {i}{' (deleted)' if i % 37 == 0 else ''}" for i, c in enumerate(codes)])
@@ -110,7 +125,10 @@ def make_files(folder, rng, callbook_lines=200000):
     # that it lists a row and the spot list shows.
     with open(os.path.join(folder, WARM_UP_FILE), "w", encoding="cp1251") as f:
         f.write(record("R0WARM", "RDA: " + next(c for c in active if c not in set(confirmed)) + " tnx"))
-    return calls, active
+    # For the verdict bar's colours: districts confirmed, and districts new, of which
+    # no line is a deleted one (a code stands on several lines).
+    deleted = {c for i, c in enumerate(codes) if i % 37 == 0}
+    return calls, active, sorted(set(confirmed) - deleted), sorted(set(codes) - set(confirmed) - deleted)
 
 
 def record(call, comment):
@@ -130,8 +148,8 @@ def contest_record(call, freq, spotter, comment, hhmm):
 CONTEST_BANDS = [1810, 3510, 7010, 14010, 21010, 28010]
 
 
-def make_contest(path, count, calls, codes, rng, start):
-    """A contest's feed of `count` spots, one every 16 ms from the UTC time `start`
+def make_contest(path, count, calls, codes, rng, start, every_ms=16):
+    """A contest's feed of `count` spots, one every `every_ms` ms from the UTC time `start`
     (seconds since the epoch): 3,000 stations, half from the callbook, half naming
     their district in human spots' comments (or not at all); the busiest stations
     spotted most; a third of the spots from skimmers."""
@@ -148,7 +166,7 @@ def make_contest(path, count, calls, codes, rng, start):
     for n in range(count):
         call, district, freqs = stations[int(len(stations) * rng.random() ** 2.5)]
         freq = f"{rng.choice(freqs):.1f}"
-        hhmm = time.strftime("%H%M", time.gmtime(start + n * 0.016))
+        hhmm = time.strftime("%H%M", time.gmtime(start + n * every_ms / 1000))
         if rng.random() < 1 / 3:
             spotter = f"{rng.choice(['DL', 'OH', 'SM', 'UA', 'W'])}{rng.randint(1, 9)}SKM-#"
             comment = f"CW {rng.randint(5, 40)} dB {rng.randint(20, 35)} WPM CQ"
@@ -261,12 +279,25 @@ def program_state(display):
     return "; ".join(problems) or None
 
 
+def receiver_state(display):
+    """The same for the baseline: the bare receiver shown and no message box open."""
+    windows = visible_windows(display)
+    problems = []
+    if not any(title == "l32sim receiver" for title, _, _, _, _ in windows):
+        problems.append("the bare receiver is not shown")
+    boxes = [t for t, _, _, w, h in windows if t == "ruDOZ" and w > 20 and h > 20]
+    if boxes:
+        problems.append(f"{len(boxes)} message box(es) open")
+    return "; ".join(problems) or None
+
+
 class Run:
     """ruDOZ, the Logger32 stand-in and the bare receiver in the private prefix."""
 
-    def __init__(self, args, work, spots_file, count, trace_file=None, settings="", cluster=False):
-        self.args, self.work, self.count = args, work, count
-        self.rate_ms = CONTEST_RATE_MS if args.contest else args.rate
+    def __init__(self, args, work, spots_file, count, trace_file=None, settings="", cluster=False,
+                 bare_only=False):
+        self.args, self.work, self.count, self.bare_only = args, work, count, bare_only
+        self.rate_ms = args.contest_ms if args.contest else args.rate
         self.wine, self.server = find_wine()
         self.env = dict(os.environ, WINEPREFIX=args.prefix, WINEDEBUG="-all", WINEARCH="win64",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
@@ -288,11 +319,17 @@ class Run:
                 os.remove(p)
         open(self.control, "wb").close()
         exe = lambda name: os.path.join(args.build if name == "ruDOZ.exe" else args.tools, name)
-        self.start([exe("l32sim.exe"), "--receiver", "--log", self.recv_log])
+        self.receiver = self.start([exe("l32sim.exe"), "--receiver", "--log", self.recv_log])
         wait_log(self.recv_log, r" receiver ", 60)
-        self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(self.rate_ms), "--bare",
-                    "--watch", "TForm1", "--log", self.sim_log])
+        self.start([exe("l32sim.exe"), "--control", self.control, "--rate", str(self.rate_ms),
+                    "--bare-only" if bare_only else "--bare", "--watch", "TForm1", "--log", self.sim_log])
         wait_log(self.sim_log, r" window ", 60)
+        self.rudoz = None
+        if bare_only:
+            # The baseline: the same feed into the bare receiver alone, ruDOZ not running.
+            self.check_screen("before the spots", timeout=20)
+            self.send_control("spots " + spots_file)
+            return
         # Through the DX cluster: the node stand-in sends the feed, a few seconds after
         # the login, at the same pace; the Logger32 stand-in passes the warm-up spot only.
         self.node_log = os.path.join(work, "dxnode.log")
@@ -323,7 +360,7 @@ class Run:
         with open(os.path.join(work, WARM_UP_FILE), encoding="cp1251") as f:
             self.send_control("spot " + f.read())
         self.check_screen("before the spots", timeout=20)
-        if not cluster:
+        if not cluster and spots_file:
             self.send_control("spots " + spots_file)
 
     def send_control(self, line):
@@ -334,7 +371,7 @@ class Run:
         """Refuses a measurement of a program the operator could not see."""
         end = time.monotonic() + timeout
         while True:
-            problem = program_state(self.display.name)
+            problem = (receiver_state if self.bare_only else program_state)(self.display.name)
             if not problem:
                 return
             if time.monotonic() > end:
@@ -346,6 +383,21 @@ class Run:
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.processes.append(p)
         return p
+
+    def cpu(self):
+        """CPU seconds so far of the measured program (ruDOZ, or the bare receiver in a
+        baseline), of wineserver and of this run's X server."""
+        pids = {"program": (self.receiver if self.bare_only else self.rudoz).pid,
+                "wineserver": self.server_process.pid, "X": self.display.process.pid}
+        for what, pid in pids.items():
+            # The ids started here must be the processes themselves (wine and the
+            # wineserver script exec them), not a wrapper's.
+            with open(f"/proc/{pid}/comm") as f:
+                name = f.read().strip()
+            if not name.lower().startswith({"program": "l32sim" if self.bare_only else "rudoz",
+                                            "wineserver": "wineserver", "X": "xvfb"}[what]):
+                raise RuntimeError(f"process {pid} is {name}, not the {what} measured")
+        return {what: cpu_seconds(pid) for what, pid in pids.items()}
 
     def wine_exe(self, argv):
         return subprocess.run([self.wine] + argv, env=self.env, cwd=self.work, capture_output=True,
@@ -524,7 +576,6 @@ def soak(args, work, calls, codes, rng):
 
 
 # The contest's pace and the spot list's options through a contest evening.
-CONTEST_RATE_MS = 16
 CONTEST_SETTINGS = "MergeMinutes=30\r\nMaxAgeMinutes=30\r\n"
 
 
@@ -539,8 +590,9 @@ class LogTail:
     """The stand-in's log read as it grows, each byte once, and seldom: the machine's
     other core is the stand-in's, not the benchmark's."""
 
-    def __init__(self, path):
+    def __init__(self, path, spot=b" spot port="):
         self.path, self.offset, self.spots, self.done, self.rest = path, 0, 0, False, b""
+        self.spot = spot
 
     def poll(self):
         with open(self.path, "rb") as f:
@@ -550,18 +602,18 @@ class LogTail:
         lines = data.split(b"\n")
         self.rest = lines.pop()
         for line in lines:
-            self.spots += b" spot port=" in line
+            self.spots += self.spot in line
             self.done = self.done or b" note spots done" in line
 
-    def wait(self, done, timeout, process, what):
+    def wait(self, done, timeout, process, what, every=2.0):
         end = time.monotonic() + timeout
         while True:
             self.poll()
             if done(self):
                 return
-            if time.monotonic() > end or process.poll() is not None:
+            if time.monotonic() > end or (process and process.poll() is not None):
                 raise RuntimeError(f"the feed did not reach {what}")
-            time.sleep(2)
+            time.sleep(every)
 
 
 def listed_rows(run):
@@ -571,30 +623,71 @@ def listed_rows(run):
     return int(m.group(1)) if m else -1
 
 
-def contest_run(args, work, calls, codes, rng, number):
-    count = int(args.contest * 60000 / CONTEST_RATE_MS)
+def cpu_shares(before, after, seconds):
+    """Each process's CPU over the feed in % of one core, and their sum."""
+    shares = {k: 100 * (after[k] - before[k]) / seconds for k in before}
+    shares["sum"] = sum(shares.values())
+    return shares
+
+
+def bare_baseline(args, work, calls, codes, rng):
+    """The contest's feed at the same pace into the bare receiver only, ruDOZ not
+    running: the CPU of the receiver, wineserver and the X server over the feed."""
+    count = int(args.contest * 60 * args.contest_rate)
+    spots_file = os.path.join(work, "contest-bare.txt")
+    make_contest(spots_file, count, calls, codes, rng, time.time() + 20, args.contest_ms)
+    run = Run(args, work, spots_file, count, bare_only=True)
+    try:
+        tail = LogTail(run.sim_log, b" bare to=")
+        longest = 120 + count * args.contest_ms / 1000 * 4
+        tail.wait(lambda t: t.spots >= 1, 120, None, "its first spot")
+        cpu0, wall0 = run.cpu(), time.monotonic()
+        tail.wait(lambda t: t.done, longest, None, "its end")
+        cpu1, wall1 = run.cpu(), time.monotonic()
+        run.check_screen("after the baseline feed", timeout=2)
+        with open(run.sim_log, "rb") as f:
+            log = f.read().decode("utf-8", "replace")
+    finally:
+        run.close()
+    bare = [int(m) for m in re.findall(r" bare to=\d+ us=(\d+)", log)]
+    if len(bare) != count:
+        raise RuntimeError(f"baseline: {len(bare)} of {count} spots were sent")
+    shares = cpu_shares(cpu0, cpu1, wall1 - wall0)
+    print(f"bare baseline: {count} spots into the bare receiver alone (no ruDOZ), send median "
+          f"{ms(percentile(bare, .5))}, p95 {ms(percentile(bare, .95))}")
+    print(f"  CPU (% of one core): receiver {shares['program']:.1f}, wineserver {shares['wineserver']:.1f}, "
+          f"X {shares['X']:.1f}; sum {shares['sum']:.1f}")
+    return shares
+
+
+def contest_run(args, work, calls, codes, rng, number, baseline):
+    count = int(args.contest * 60 * args.contest_rate)
     spots_file = os.path.join(work, "contest.txt")
     # Timed from about when the feed starts: the program takes some seconds to be
     # ready, and the spots' own times must not make them a backlog.
-    make_contest(spots_file, count, calls, codes, rng, time.time() + 20)
+    make_contest(spots_file, count, calls, codes, rng, time.time() + 20, args.contest_ms)
     run = Run(args, work, spots_file, count, settings=CONTEST_SETTINGS)
     procstat = [os.path.join(args.tools, "procstat.exe"), "ruDOZ.exe"]
     figures = {}
     try:
         tail = LogTail(run.sim_log)
-        longest = 120 + count * CONTEST_RATE_MS / 1000 * 4
+        longest = 120 + count * args.contest_ms / 1000 * 4
         # The warm-up spot, then the feed's first.
         tail.wait(lambda t: t.spots >= 2, 120, run.rudoz, "its first spot")
-        cpu0, wall0 = cpu_seconds(run.rudoz.pid), time.monotonic()
         figures["start"] = run.wine_exe(procstat).strip()
+        # The CPU is taken over the feed less the middle reading (a wine program's
+        # start-up, which the baseline has not).
+        spans = [(run.cpu(), time.monotonic())]
         tail.wait(lambda t: t.spots >= 1 + count // 2, longest, run.rudoz, "its middle")
+        spans.append((run.cpu(), time.monotonic()))
         run.check_screen("in the middle of the contest", timeout=2)
         figures["middle"] = run.wine_exe(procstat).strip()
+        spans.append((run.cpu(), time.monotonic()))
         tail.wait(lambda t: t.done, longest, run.rudoz, "its end")
+        spans.append((run.cpu(), time.monotonic()))
         run.check_screen("after the contest", timeout=2)
         with open(run.sim_log, "rb") as f:
             log = f.read().decode("utf-8", "replace")
-        cpu1, wall1 = cpu_seconds(run.rudoz.pid), time.monotonic()
         figures["end"] = run.wine_exe(procstat).strip()
         # Asked last: a reader's question leaves its own objects in the process.
         rows_end = listed_rows(run)
@@ -612,7 +705,11 @@ def contest_run(args, work, calls, codes, rng, number):
                                         [("median", percentile(rudoz, .5)), ("p95", percentile(rudoz, .95)),
                                          ("p99", percentile(rudoz, .99)), ("max", max(rudoz))]) +
           f" | bare median {ms(b50)}")
-    print(f"  ruDOZ's CPU: {100 * (cpu1 - cpu0) / (wall1 - wall0):.1f} % of one core")
+    used = {k: spans[1][0][k] - spans[0][0][k] + spans[3][0][k] - spans[2][0][k] for k in spans[0][0]}
+    shares = cpu_shares(dict.fromkeys(used, 0), used, spans[1][1] - spans[0][1] + spans[3][1] - spans[2][1])
+    print(f"  CPU (% of one core): ruDOZ {shares['program']:.1f}, wineserver {shares['wineserver']:.1f}, "
+          f"X {shares['X']:.1f}; sum {shares['sum']:.1f}; minus the bare baseline's "
+          f"{baseline['sum']:.1f}: {shares['sum'] - baseline['sum']:+.1f}")
     for when in ("start", "middle", "end"):
         print(f"  {when + ':':8}{figures[when]}")
 
@@ -623,7 +720,7 @@ def contest_requests(args, work, calls, codes, rng):
     counts = []
     for n in (args.trace_spots, 1):
         spots_file = os.path.join(work, f"contest-trace-{n}.txt")
-        make_contest(spots_file, n, calls, codes, random.Random(7), time.time() + 20)
+        make_contest(spots_file, n, calls, codes, random.Random(7), time.time() + 20, args.contest_ms)
         trace = os.path.join(work, f"trace-contest-{n}.txt")
         run = Run(args, work, spots_file, n, trace_file=trace, settings=CONTEST_SETTINGS)
         try:
@@ -641,6 +738,56 @@ def contest_requests(args, work, calls, codes, rng):
     print("  " + ", ".join(f"{k} {v:.1f}" for k, v in top if v >= 0.5))
 
 
+# The verdict bar's colours on the screen (the default palette): "RDA Status CFM" on
+# clGreen, "New RDA !" on clRed.
+CONFIRMED_RGB, NEW_RGB = "008000", "FF0000"
+FRAME_US = 16700
+
+
+def latency(args, work, confirmed, new):
+    """Spots at a human pace, one a second, a confirmed district and a new one in
+    turn, so that the verdict bar changes colour at every spot: the time from the
+    send's start until the screen shows the bar in the new colour, and until the
+    main window's title changed."""
+    run = Run(args, work, None, args.latency)
+    rows = []
+    try:
+        tail = LogTail(run.sim_log, b" painted ")
+        for n in range(args.latency):
+            started = time.monotonic()
+            district, rgb = (confirmed[n // 2 % len(confirmed)], CONFIRMED_RGB) if n % 2 == 0 else \
+                (new[n // 2 % len(new)], NEW_RGB)
+            # A station of its own each time, the district in the comment.
+            call = f"R{n % 10}L{LETTERS[n // 10 % 26]}{LETTERS[n // 260 % 26]}"
+            run.send_control(f"paint {rgb} " + record(call, f"RDA: {district} tnx"))
+            tail.wait(lambda t: t.spots >= n + 1, 10, run.rudoz, f"spot {n + 1} on the screen", .05)
+            time.sleep(max(0.0, 1.0 - (time.monotonic() - started)))
+        run.check_screen("after the spots", timeout=2)
+        with open(run.sim_log, "rb") as f:
+            log = f.read().decode("utf-8", "replace")
+    finally:
+        run.close()
+    for m in re.finditer(r" painted send=(\d+) colour=(\w+) us=(-?\d+) title=(-?\d+) x=(-?\d+) y=(-?\d+) "
+                         r"seen=(\w+)", log):
+        rows.append(tuple(int(v) if i not in (1, 6) else v for i, v in enumerate(m.groups())))
+    if len(rows) != args.latency:
+        raise RuntimeError(f"{len(rows)} of {args.latency} spots were watched")
+    print(f"latency: {args.latency} spots, one a second, a confirmed district and a new one in turn; "
+          f"the verdict bar read from the screen at ({rows[0][4]}, {rows[0][5]})")
+    missed = [r for r in rows if r[2] < 0]
+    for name, column in (("verdict bar on the screen", 2), ("title changed", 3)):
+        seen = [r[column] for r in rows if r[column] >= 0]
+        if not seen:
+            print(f"  {name}: never within 2 s")
+            continue
+        print(f"  {name}: median {ms(percentile(seen, .5))} ({percentile(seen, .5) / FRAME_US:.1f} frames), "
+              f"p95 {ms(percentile(seen, .95))} ({percentile(seen, .95) / FRAME_US:.1f}), "
+              f"max {ms(max(seen))} ({max(seen) / FRAME_US:.1f}); {len(seen)} of {len(rows)} seen")
+    print(f"  the send itself: median {ms(percentile([r[0] for r in rows], .5))}")
+    for r in missed:
+        print(f"  not seen within 2 s: wanted {r[1]}, the screen showed {r[6]}")
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--build", default=os.path.join(SOURCE, "build", "windows"))
@@ -654,10 +801,20 @@ def main():
                     help="callbook size (default 200,000), to tell the files' share from the windows'")
     ap.add_argument("--contest", type=float, nargs="?", const=10.0, default=0.0, metavar="MINUTES",
                     help="a contest at 62.5 spots a second for MINUTES minutes (default 10)")
+    ap.add_argument("--contest-rate", type=float, default=62.5, metavar="R",
+                    help="the contest's pace in spots a second (default 62.5)")
+    ap.add_argument("--latency", type=int, default=0, metavar="N",
+                    help="N spots at one a second: the time until the screen shows each")
     ap.add_argument("--keep", action="store_true", help="keep the work folder and traces")
     ap.add_argument("--roads", action="store_true",
                     help="count the requests per spot by both roads: Logger32's and the DX cluster's")
     args = ap.parse_args()
+    if args.contest_rate <= 0:
+        sys.exit("spot_feed: --contest-rate must be more than 0")
+    # The stand-in paces its feed in whole milliseconds.
+    args.contest_ms = max(1, round(1000 / args.contest_rate))
+    if "--contest-rate" in sys.argv and not args.contest:
+        sys.exit("spot_feed: --contest-rate goes with --contest")
     if args.contest and "--trace-spots" not in sys.argv:
         args.trace_spots = 1000
     args.build = os.path.abspath(args.build)
@@ -677,16 +834,21 @@ def main():
     work = tempfile.mkdtemp(prefix="rudoz-spot-feed-")
     try:
         rng = random.Random(1251)
-        calls, codes = make_files(work, rng, args.callbook_lines)
+        calls, codes, confirmed, new = make_files(work, rng, args.callbook_lines)
         if args.soak:
             soak(args, work, calls, codes, rng)
             return
+        if args.latency:
+            latency(args, work, confirmed, new)
+            return
         if args.contest:
-            print(f"contest: one spot every {CONTEST_RATE_MS} ms for {args.contest:g} minutes; "
-                  f"{args.callbook_lines:,}-line callbook, 2,700 districts, 2,600 confirmations, "
-                  f"MergeMinutes=30, MaxAgeMinutes=30")
+            print(f"contest: {args.contest_rate:g} spots a second (one every {args.contest_ms} ms) for "
+                  f"{args.contest:g} minutes; {args.callbook_lines:,}-line callbook, 2,700 districts, "
+                  f"2,600 confirmations, MergeMinutes=30, MaxAgeMinutes=30")
+            # One baseline for the rate, before the runs.
+            baseline = bare_baseline(args, work, calls, codes, rng) if args.times else None
             for n in range(args.times):
-                contest_run(args, work, calls, codes, rng, n + 1)
+                contest_run(args, work, calls, codes, rng, n + 1, baseline)
             if not args.no_trace:
                 contest_requests(args, work, calls, codes, rng)
             return

@@ -41,6 +41,9 @@ const char* const kHelpText =
   "  --bare               write every spot also into the bare receiver's edit (another\n"
   "                       l32sim run with --receiver), alternating which goes first,\n"
   "                       and log the round trip of that send\n"
+  "  --bare-only          write the spots into the bare receiver's edit only, timed\n"
+  "                       and logged as with --bare; the feed needs no link (a\n"
+  "                       baseline with no ruDOZ running)\n"
     "\n"
     "Run:\n"
     "  --title TEXT         title of the main window (default \"Logger32\")\n"
@@ -57,6 +60,12 @@ const char* const kHelpText =
     "                                          the window named in its last request\n"
     "                         send P W L       the same, sent (SendMessage)\n"
     "                         settitle TEXT    set the watched window's title\n"
+    "                         paint RRGGBB RECORD  write RECORD into the spot field,\n"
+    "                                          then read the screen (GetPixel on the\n"
+    "                                          desktop's DC) about every millisecond\n"
+    "                                          in the watched window's bottom child\n"
+    "                                          until it shows the colour RRGGBB, and\n"
+    "                                          its title until it changes (at most 2 s)\n"
     "                         fields           log the watched window's child windows\n"
     "                                          (class, position, WM_GETTEXT as UTF-8)\n"
     "                         close            post WM_CLOSE to the watched window\n"
@@ -78,7 +87,14 @@ const char* const kHelpText =
     "  MS spot port=P to=H result=R us=U text=TEXT       a spot record written, the\n"
     "                                                    send's round trip in microseconds\n"
     "  MS bare to=H us=U                                 the same record into the bare\n"
-    "                                                    receiver (--bare)\n"
+    "                                                    receiver (--bare, --bare-only)\n"
+    "  MS painted send=U colour=RRGGBB us=U title=U x=X y=Y seen=RRGGBB\n"
+    "                                                    (paint) microseconds from the\n"
+    "                                                    send's start to its return, to\n"
+    "                                                    the colour on the screen and to\n"
+    "                                                    the new title, -1 when not seen;\n"
+    "                                                    the screen point read and its\n"
+    "                                                    colour at the end\n"
     "  MS boxes count=N                                  message boxes (boxes)\n"
     "  MS title hwnd=H text=TEXT                         the watched title changed\n"
     "  MS child hwnd=H class=C x=X y=Y visible=V text=TEXT  one child (fields)\n"
@@ -163,6 +179,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       o.watchClass = value();
     } else if (a == "--bare") {
       o.bare = true;
+    } else if (a == "--bare-only") {
+      o.bare = o.bareOnly = true;
     } else if (a == "--receiver") {
       o.receiver = true;
     } else if (a == "--control") {

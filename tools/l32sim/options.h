@@ -39,6 +39,7 @@ struct Options {
   std::string watchClass;
   bool bare = false;      // every spot also goes to the bare receiver, both sends timed
   bool receiver = false;  // be the bare receiver instead of Logger32
+  bool bareOnly = false;  // spots go into the bare receiver only, no link needed
   bool help = false;
 };
 

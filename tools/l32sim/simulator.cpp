@@ -1,6 +1,7 @@
 #include "simulator.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -249,7 +250,7 @@ void Simulator::onTimer(UINT_PTR id) {
       PostQuitMessage(0);
       break;
     case kSpotTimer:
-      if (!feedingPort()) break;  // the feed waits until it is switched on again
+      if (!options_.bareOnly && !feedingPort()) break;  // the feed waits until it is switched on again
       writeSpot(spots_[nextSpot_++]);
       if (nextSpot_ == spots_.size()) {
         nextSpot_ = 0;
@@ -311,6 +312,18 @@ HWND Simulator::bareField() {
 }
 
 void Simulator::writeSpot(const std::string& record) {
+  if (options_.bareOnly) {
+    // The baseline: the same send, into the bare receiver only.
+    HWND bare = bareField();
+    if (!bare) {
+      log_.write("note", "no bare receiver");
+      return;
+    }
+    DWORD_PTR result = 0;
+    const long long us = timedSetText(bare, record, result);
+    log_.write("bare", "to=" + number(bare) + " us=" + number(us));
+    return;
+  }
   Port* port = feedingPort();
   if (!port) {
     log_.write("note", "spot dropped: no spot field with the feed on");
@@ -414,6 +427,8 @@ void Simulator::runControlLine(const std::string& line) {
       KillTimer(clock_, kStartTimer);
       createMainWindow();
     }
+  } else if (verb == "paint") {
+    writeSpotAndWatchScreen(rest);
   } else if (verb == "fields") {
     logChildren();
   } else if (verb == "close") {
@@ -436,6 +451,92 @@ void Simulator::runControlLine(const std::string& line) {
   } else {
     log_.write("note", "unknown control command", line);
   }
+}
+
+bool Simulator::barPoint(POINT& at) {
+  // The verdict bar is the watched window's bottom strip: of its visible children the
+  // one that reaches lowest (the widest of those). Read a little inside its right
+  // end, clear of the text at its left and of its bevel.
+  struct Lowest {
+    HWND parent;
+    RECT rect{};
+    bool found = false;
+  } lowest{watched_};
+  EnumChildWindows(
+      watched_,
+      [](HWND child, LPARAM param) -> BOOL {
+        auto* l = reinterpret_cast<Lowest*>(param);
+        RECT r{};
+        if (GetAncestor(child, GA_PARENT) != l->parent || !IsWindowVisible(child) || !GetWindowRect(child, &r))
+          return TRUE;
+        if (!l->found || r.bottom > l->rect.bottom ||
+            (r.bottom == l->rect.bottom && r.right - r.left > l->rect.right - l->rect.left)) {
+          l->rect = r;
+          l->found = true;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&lowest));
+  if (!lowest.found || lowest.rect.right - lowest.rect.left < 12) return false;
+  at = {lowest.rect.right - 6, (lowest.rect.top + lowest.rect.bottom) / 2};
+  return true;
+}
+
+void Simulator::writeSpotAndWatchScreen(const std::string& line) {
+  // "RRGGBB RECORD": how long after the send's start the screen (what X shows, read
+  // back through the desktop's DC) has the verdict bar in that colour, and the
+  // watched window's title changed.
+  const auto space = line.find(' ');
+  unsigned long rgbValue = 0;
+  char* end = nullptr;
+  if (space != 6 || (rgbValue = std::strtoul(line.substr(0, 6).c_str(), &end, 16), *end != '\0')) {
+    log_.write("note", "bad paint line", line);
+    return;
+  }
+  const COLORREF wanted = RGB((rgbValue >> 16) & 0xFF, (rgbValue >> 8) & 0xFF, rgbValue & 0xFF);
+  Port* port = feedingPort();
+  if (!port || !watched_) {
+    log_.write("note", "paint: no spot field or no watched window");
+    return;
+  }
+  std::wstring before(static_cast<std::size_t>(GetWindowTextLengthW(watched_)) + 1, L'\0');
+  before.resize(static_cast<std::size_t>(GetWindowTextW(watched_, before.data(), int(before.size()))));
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  const std::string record = line.substr(space + 1);
+  QueryPerformanceCounter(&start);
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(port->spotField, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(record.c_str()), SMTO_NORMAL, 10000,
+                      &result);
+  auto since = [&] {
+    QueryPerformanceCounter(&now);
+    return (now.QuadPart - start.QuadPart) * 1000000 / frequency.QuadPart;
+  };
+  const long long sendUs = since();
+  long long paintedUs = -1, titleUs = -1;
+  POINT at{-1, -1};
+  HDC screen = GetDC(nullptr);
+  // Bounded: 2 s, a read about every millisecond.
+  for (int i = 0; i < 4000 && (paintedUs < 0 || titleUs < 0) && since() < 2000000; ++i) {
+    // Messages sent to us by other programs are answered while we wait.
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    if (paintedUs < 0 && barPoint(at) && GetPixel(screen, at.x, at.y) == wanted) paintedUs = since();
+    if (titleUs < 0) {
+      wchar_t text[512] = L"";
+      const int n = GetWindowTextW(watched_, text, 512);
+      if (std::wstring(text, static_cast<std::size_t>(n)) != before) titleUs = since();
+    }
+    if (paintedUs < 0 || titleUs < 0) Sleep(1);
+  }
+  const COLORREF last = at.x >= 0 ? GetPixel(screen, at.x, at.y) : CLR_INVALID;
+  ReleaseDC(nullptr, screen);
+  char seen[16];
+  std::snprintf(seen, sizeof seen, "%02X%02X%02X", unsigned(GetRValue(last)), unsigned(GetGValue(last)),
+                unsigned(GetBValue(last)));
+  log_.write("painted", "send=" + number(sendUs) + " colour=" + line.substr(0, 6) + " us=" + number(paintedUs) +
+                            " title=" + number(titleUs) + " x=" + number(at.x) + " y=" + number(at.y) +
+                            " seen=" + seen);
 }
 
 void Simulator::logChildren() {

@@ -43,6 +43,8 @@ class Simulator {
   void post(Port& port, HWND to, std::uint32_t wParam, LPARAM lParam);
   void send(Port& port, HWND to, std::uint32_t wParam, LPARAM lParam);
   void writeSpot(const std::string& record);
+  void writeSpotAndWatchScreen(const std::string& line);
+  bool barPoint(POINT& at);
   long long timedSetText(HWND to, const std::string& record, DWORD_PTR& result);
   HWND bareField();
   void createReceiver();
