@@ -104,9 +104,14 @@ bool Form::holdsForPace() {
   const ULONGLONG now = GetTickCount64();
   const ULONGLONG due = ULONGLONG(pace_->due(core::Millis(now)));
   if (due <= now) return false;
-  if (!paceTimer_.enabled() || due < paceDue_) {
-    paceDue_ = due;
-    paceTimer_.setInterval(unsigned(due - now));
+  // While the flood goes on, the first change at or after that time draws, right
+  // after its own event: the drawing then has the gap before the next spot to
+  // itself, and a spot sent meanwhile seldom waits for it. The timer draws what the
+  // last spots of a flood left, a little later.
+  const ULONGLONG last = due + kFloodGapMs;
+  if (!paceTimer_.enabled() || last < paceDue_) {
+    paceDue_ = last;
+    paceTimer_.setInterval(unsigned(last - now));
     paceTimer_.setEnabled(true);
   }
   return true;

@@ -54,6 +54,9 @@ class Form : public Control {
   // Takes the held work of a paced change until its time, when one is set and not
   // yet come; false when it is to be drawn now.
   bool holdsForPace();
+  // The longest gap between the spots of a flood (20 a second): within it after the
+  // pace's time the next spot draws; without one, a timer.
+  static constexpr ULONGLONG kFloodGapMs = 50;
   // Held work waits for the pace's time.
   bool pacedWorkWaiting() const { return paceTimer_.enabled(); }
   // True while the work of several paced changes goes onto the screen together.

@@ -715,46 +715,39 @@ TEST_F(SpotListOptions, RadioWayAndAddress) {
 
 }  // namespace
 
-// What the grid held each time it painted: the rows the screen shows until the next
-// paint, watched from outside the program's own code (the window procedure).
-struct PaintWatch {
-  struct Row {
-    std::string call, freq;
-    bool operator==(const Row&) const = default;
-  };
+// What the grid held each time it painted (the rows wholly in view, from the top
+// down: what the screen shows until the next paint), watched from the window
+// procedure, outside the program's own code; and what a screen reader hears.
+using DrawnRow = std::pair<std::string, std::string>;  // callsign, frequency
+struct PaintAndReaderWatch {
   static inline WNDPROC original = nullptr;
-  static inline std::vector<Row> drawn;  // the rows wholly in view, from the top down
-  static inline int paints = 0;
+  static inline std::vector<DrawnRow> drawn;
+  static inline std::map<std::pair<HWND, DWORD>, int> heard;  // events by window
   static LRESULT CALLBACK proc(HWND h, UINT m, WPARAM w, LPARAM l) {
     const LRESULT r = CallWindowProcW(original, h, m, w, l);
     if (m == WM_PAINT) {
-      ++paints;
       drawn.clear();
-      const int end = std::min(Vip->RowCount() - 1, Vip->TopRow() + Vip->VisibleRowCount());
-      for (int row = Vip->TopRow(); row < end; ++row) drawn.push_back({Vip->Cell(0, row), Vip->Cell(1, row)});
+      for (int row = Vip->TopRow(); row < std::min(Vip->RowCount() - 1, Vip->TopRow() + Vip->VisibleRowCount()); ++row)
+        drawn.push_back({Vip->Cell(0, row), Vip->Cell(1, row)});
     }
     return r;
   }
-  explicit PaintWatch(HWND grid) : grid_(grid) {
-    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
-  }
-  ~PaintWatch() { SetWindowLongPtrW(grid_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original)); }
-  HWND grid_;
-};
-
-// What a screen reader hears of the windows: events by window.
-struct ReaderEars {
-  static inline std::map<std::pair<HWND, DWORD>, int> heard;
   static void CALLBACK listen(HWINEVENTHOOK, DWORD event, HWND hwnd, LONG object, LONG, DWORD, DWORD) {
     if (object == OBJID_CLIENT) ++heard[{hwnd, event}];
   }
-  ReaderEars() {
+  explicit PaintAndReaderWatch(HWND grid) : grid_(grid) {
+    drawn.clear();
     heard.clear();
-    hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_NAMECHANGE, nullptr, &listen, GetCurrentProcessId(), 0,
-                           WINEVENT_OUTOFCONTEXT);
+    original = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(grid, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&proc)));
+    hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_NAMECHANGE, nullptr, &listen, GetCurrentProcessId(), 0,
+                            WINEVENT_OUTOFCONTEXT);
   }
-  ~ReaderEars() { UnhookWinEvent(hook); }
-  HWINEVENTHOOK hook;
+  ~PaintAndReaderWatch() {
+    SetWindowLongPtrW(grid_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    UnhookWinEvent(hook_);
+  }
+  HWND grid_;
+  HWINEVENTHOOK hook_;
 };
 
 // A flood of 50 spots a second from Logger32 with merging on, real presses among
@@ -773,8 +766,8 @@ TEST_F(SpotListOptions, InAFloodEveryPressNamesTheRowDrawnAndTheLastSpotIsShown)
   Vip->setBounds(400, 0, Vip->width(), 900);  // beside the main window, not over it
   settle();
   const HWND grid = Vip->PartWindow(TVip::Part::Grid);
-  const PaintWatch watch(grid);
-  const ReaderEars ears;
+  const PaintAndReaderWatch watch(grid);
+  const auto& drawn = PaintAndReaderWatch::drawn;
   const int pitch = Vip->CellRect(0, 2).top - Vip->CellRect(0, 1).top;
 
   std::map<std::pair<std::string, bool>, std::string> lastFreq;  // station, on 20 m: frequency
@@ -792,36 +785,32 @@ TEST_F(SpotListOptions, InAFloodEveryPressNamesTheRowDrawnAndTheLastSpotIsShown)
     if (i % 10 != 5 || i < 20) continue;
     // Onto a drawn row, or just below the rows drawn; pressed before anything more is
     // handled, so before any paint.
-    const int rows = int(PaintWatch::drawn.size());
+    const int rows = int(drawn.size());
     const int index = i % 20 == 5 && rows < Vip->VisibleRowCount() ? rows : (i / 10) % rows;
     POINT at{5, pitch + index * pitch + pitch / 2};
-    const ui::GridCoord model = Vip->CellAt(1, at.y);
-    const PaintWatch::Row modelRow = model.row > 0 && model.row < Vip->RowCount() - 1
-                                         ? PaintWatch::Row{Vip->Cell(0, model.row), Vip->Cell(1, model.row)}
-                                         : PaintWatch::Row{};
-    const PaintWatch::Row shown = index < int(PaintWatch::drawn.size()) ? PaintWatch::drawn[std::size_t(index)] : PaintWatch::Row{};
-    ahead += !(modelRow == shown);
-    expected.push_back(core::spotClickCommand(shown.freq, shown.call));
-    if (!shown.call.empty()) expected.push_back("<STATE:2>AB<CNTY:2>12");
+    const int model = Vip->CellAt(1, at.y).row;
+    const DrawnRow shown = index < rows ? drawn[std::size_t(index)] : DrawnRow{};
+    ahead += shown != (model > 0 && model < Vip->RowCount() - 1 ? DrawnRow{Vip->Cell(0, model), Vip->Cell(1, model)} : DrawnRow{});
+    expected.push_back(core::spotClickCommand(shown.second, shown.first));
+    if (!shown.first.empty()) expected.push_back("<STATE:2>AB<CNTY:2>12");
     ClientToScreen(grid, &at);
     SetCursorPos(at.x, at.y);
     press();
     SetCursorPos(1200, 1000);
   }
   EXPECT_GT(ahead, 0) << "no press met rows that were not drawn yet";
-  EXPECT_GT(PaintWatch::paints, 5);
   EXPECT_EQ(sent(), expected);
   ui::app().idle();  // the pointer gone: rows held under it catch up
   settle();
 
   // The last spot (i = 150: station 0, a new district) on the screen.
-  std::set<std::pair<std::string, std::string>> rows, wanted;
+  std::set<DrawnRow> rows, wanted;
   for (int row = 1; row < Vip->RowCount() - 1; ++row) rows.insert({Vip->Cell(0, row), Vip->Cell(1, row)});
   for (const auto& [key, freq] : lastFreq) wanted.insert({key.first, freq});
   EXPECT_EQ(rows, wanted);
   EXPECT_EQ(Vip->RowCount() - 2, int(wanted.size()));
   // A reader hears of the rows a batch at a time, and of the verdict as it is drawn.
-  const auto heard = [](HWND w, DWORD event) { return ReaderEars::heard[{w, event}]; };
+  const auto heard = [](HWND w, DWORD event) { return PaintAndReaderWatch::heard[{w, event}]; };
   EXPECT_GT(heard(grid, EVENT_OBJECT_REORDER), 0);
   EXPECT_LT(heard(grid, EVENT_OBJECT_CREATE), 60) << "of 120 listed spots";
   const RECT barRect = Form1->PartRect(TForm1::Part::VerdictBar);
