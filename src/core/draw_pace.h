@@ -1,5 +1,5 @@
 // When what a spot changed reaches the screen. A person reads a few verdicts a
-// second: a change made when its window was last drawn at least `interval` ago is
+// second: a change made when its window last drew a spot at least `interval` ago is
 // drawn at once (so every spot at a human pace, and the first of a flood); one made
 // sooner waits until `interval` after that drawing, and is drawn together with every
 // change made meanwhile, the latest spot's showing.
@@ -17,7 +17,7 @@ class DrawPace {
   Millis interval() const { return interval_; }
   // When a change made at `now` is to be drawn: `now`, or later.
   Millis due(Millis now) const;
-  // The window was drawn at `at`.
+  // The window drew the changes of spots at `at`.
   void drawn(Millis at) { drawn_ = at; }
 
  private:

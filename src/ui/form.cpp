@@ -101,6 +101,7 @@ void Form::setDrawPace(int intervalMs) {
 
 bool Form::holdsForPace() {
   if (!pace_ || !handle()) return false;
+  pacedWork_ = true;
   const ULONGLONG now = GetTickCount64();
   const ULONGLONG due = ULONGLONG(pace_->due(core::Millis(now)));
   if (due <= now) return false;
@@ -119,8 +120,10 @@ bool Form::holdsForPace() {
 
 void Form::applyHeld() {
   paceTimer_.setEnabled(false);
-  const bool drawing = layoutPending_ || !screenWork_.empty() || heldCaption_;
-  if (drawing && pace_) pace_->drawn(core::Millis(GetTickCount64()));
+  // The pace counts the drawings of spots only: the blinking or the operator's
+  // typing drawn just before keeps no spot at a human pace waiting.
+  if (pacedWork_ && pace_) pace_->drawn(core::Millis(GetTickCount64()));
+  pacedWork_ = false;
   if (layoutPending_) applyLayout();
   // A control's work may hold more (a repaint a text write asks for): take turns
   // until nothing is left.

@@ -169,6 +169,7 @@ class Form : public Control {
   ui::Timer paceTimer_;
   ULONGLONG paceDue_ = 0;  // while the timer runs
   bool drawingPaced_ = false;
+  bool pacedWork_ = false;  // the held work holds a spot's changes
   PopupMenu* popupMenu_ = nullptr;
   HWND lastFocus_ = nullptr;
   int modalResult_ = 0;
