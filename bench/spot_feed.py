@@ -708,8 +708,9 @@ def contest_run(args, work, calls, codes, rng, number, baseline):
     used = {k: spans[1][0][k] - spans[0][0][k] + spans[3][0][k] - spans[2][0][k] for k in spans[0][0]}
     shares = cpu_shares(dict.fromkeys(used, 0), used, spans[1][1] - spans[0][1] + spans[3][1] - spans[2][1])
     print(f"  CPU (% of one core): ruDOZ {shares['program']:.1f}, wineserver {shares['wineserver']:.1f}, "
-          f"X {shares['X']:.1f}; sum {shares['sum']:.1f}; minus the bare baseline's "
-          f"{baseline['sum']:.1f}: {shares['sum'] - baseline['sum']:+.1f}")
+          f"X {shares['X']:.1f}; sum {shares['sum']:.1f}" +
+          (f"; minus the bare baseline's {baseline['sum']:.1f}: {shares['sum'] - baseline['sum']:+.1f}"
+           if baseline else ""))
     for when in ("start", "middle", "end"):
         print(f"  {when + ':':8}{figures[when]}")
 
@@ -796,6 +797,8 @@ def main():
     ap.add_argument("--times", type=int, default=1, help="timed runs (default 1)")
     ap.add_argument("--trace-spots", type=int, default=40, help="spots in the counted run (default 40)")
     ap.add_argument("--no-trace", action="store_true", help="times only")
+    ap.add_argument("--no-baseline", action="store_true",
+                    help="no bare baseline before the contest runs (an hour's run need not wait another hour)")
     ap.add_argument("--soak", type=int, default=0, help="a soak of this many spots instead")
     ap.add_argument("--callbook-lines", type=int, default=200000,
                     help="callbook size (default 200,000), to tell the files' share from the windows'")
@@ -846,7 +849,7 @@ def main():
                   f"{args.contest:g} minutes; {args.callbook_lines:,}-line callbook, 2,700 districts, "
                   f"2,600 confirmations, MergeMinutes=30, MaxAgeMinutes=30")
             # One baseline for the rate, before the runs.
-            baseline = bare_baseline(args, work, calls, codes, rng) if args.times else None
+            baseline = bare_baseline(args, work, calls, codes, rng) if args.times and not args.no_baseline else None
             for n in range(args.times):
                 contest_run(args, work, calls, codes, rng, n + 1, baseline)
             if not args.no_trace:
