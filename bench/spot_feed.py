@@ -310,6 +310,14 @@ class Run:
         self.trace = open(trace_file, "wb") if trace_file else subprocess.DEVNULL
         self.server_process = subprocess.Popen(server_args, env=self.env, stderr=self.trace,
                                                stdout=subprocess.DEVNULL)
+        # A start refused or failed leaves nothing running that holds the prefix.
+        try:
+            self.launch(args, work, spots_file, count, settings, cluster, bare_only)
+        except BaseException:
+            self.close()
+            raise
+
+    def launch(self, args, work, spots_file, count, settings, cluster, bare_only):
         time.sleep(1.0)
         self.sim_log = os.path.join(work, "sim.log")
         self.recv_log = os.path.join(work, "receiver.log")
