@@ -366,7 +366,10 @@ class Run:
         self.rudoz = self.start([os.path.join(work, "ruDOZ.exe")])
         wait_log(self.sim_log, r"title hwnd=\d+ text=Connected ", 60)
         with open(os.path.join(work, WARM_UP_FILE), encoding="cp1251") as f:
-            self.send_control("spot " + f.read())
+            # Spotted now: with MaxAgeMinutes a fixed time of day would be too old to
+            # list for most of the day, and the spot list would never show.
+            self.send_control("spot " + re.sub(r"<APP_DXSPOT_TIME:4>\d{4}",
+                                               "<APP_DXSPOT_TIME:4>" + time.strftime("%H%M", time.gmtime()), f.read()))
         self.check_screen("before the spots", timeout=20)
         if not cluster and spots_file:
             self.send_control("spots " + spots_file)
