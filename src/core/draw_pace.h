@@ -14,7 +14,6 @@ namespace core {
 class DrawPace {
  public:
   explicit DrawPace(Millis interval) : interval_(interval) {}
-  Millis interval() const { return interval_; }
   // When a change made at `now` is to be drawn: `now`, or later.
   Millis due(Millis now) const;
   // The window drew the changes of spots at `at`.
