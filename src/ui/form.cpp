@@ -81,12 +81,7 @@ void Form::dropScreenWorkOf(Control& control) {
 }
 
 void Form::setDrawPace(int intervalMs) {
-  if (intervalMs <= 0) {
-    pace_.reset();
-    paceTimer_.setEnabled(false);
-    return;
-  }
-  pace_.emplace(core::Millis(intervalMs));
+  pace_.emplace(core::Millis(intervalMs));  // no interval holds nothing
   if (!paceTimer_.OnTimer) {
     paceTimer_.create(*this, unsigned(intervalMs), false);
     paceTimer_.OnTimer = [this] {
